@@ -1,0 +1,283 @@
+#include "modTaskDialog.h"
+
+#include <olectl.h>
+#include <shlobj.h>
+
+#include "DynamicProc.h"
+
+namespace pw {
+namespace {
+
+using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+using TaskDialogIndirectFn = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
+
+// RtlGetVersion tells the truth whatever the manifest declares; GetVersionExW
+// is the fallback for systems without it.
+OSVERSIONINFOW QueryVersion() {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    auto rtlGetVersion = LoadProc<RtlGetVersionFn>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
+    if (rtlGetVersion && rtlGetVersion(&info) == 0) return info;
+    info = OSVERSIONINFOW{};
+    info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    GetVersionExW(&info);
+#pragma GCC diagnostic pop
+    return info;
+}
+
+TaskDialogIndirectFn LoadTaskDialogIndirect() {
+    // The manifest binds comctl32 v6; GetModuleHandle finds the loaded one.
+    HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+    if (!comctl) comctl = LoadLibraryW(L"comctl32.dll");
+    return LoadProc<TaskDialogIndirectFn>(comctl, "TaskDialogIndirect");
+}
+
+class cSystemPresenter : public cDialogPresenter {
+public:
+    int ShowTaskDialog(const TASKDIALOGCONFIG& config, bool* verificationChecked) override {
+        if (verificationChecked) *verificationChecked = false;
+        TaskDialogIndirectFn taskDialog = LoadTaskDialogIndirect();
+        if (!taskDialog) return IDCANCEL;
+        int button = IDCANCEL;
+        BOOL checked = FALSE;
+        if (FAILED(taskDialog(&config, &button, nullptr, &checked))) return IDCANCEL;
+        if (verificationChecked) *verificationChecked = checked != FALSE;
+        return button;
+    }
+    int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) override {
+        return MessageBoxW(owner, text.c_str(), caption.c_str(), style);
+    }
+};
+
+cRegistry FlagValue(const std::wstring& sectionKey, const std::wstring& flagName) {
+    cRegistry reg;
+    reg.ClassKey(HKEY_CURRENT_USER);
+    reg.SectionKey(sectionKey);
+    reg.ValueKey(flagName);
+    reg.ValueType(REG_DWORD);
+    reg.Default(std::int32_t{0});
+    return reg;
+}
+
+void FillCommon(cTaskDialogSpec& spec, HWND owner, const std::wstring& instruction, const std::wstring& content) {
+    spec.instruction = instruction;
+    spec.content = content;
+    spec.config = TASKDIALOGCONFIG{};
+    spec.config.cbSize = sizeof(TASKDIALOGCONFIG);
+    spec.config.hwndParent = owner;
+    spec.config.pszWindowTitle = kDialogTitle;
+    spec.config.pszMainInstruction = spec.instruction.c_str();
+    spec.config.pszContent = spec.content.empty() ? nullptr : spec.content.c_str();
+}
+
+}  // namespace
+
+int WindowsVersionClassOf(DWORD major, DWORD minor) {
+    if (major > 5) return 2;
+    if (major == 5 && minor != 0) return 1;
+    return 0;
+}
+
+int GetWindowsVersionClass() {
+    static int cached = 0;
+    if (cached == 0) {
+        OSVERSIONINFOW info = QueryVersion();
+        cached = WindowsVersionClassOf(info.dwMajorVersion, info.dwMinorVersion);
+    }
+    return cached;
+}
+
+bool BalloonTipsEnabledFor(int versionClass, const RegValue& enableBalloonTips) {
+    if (versionClass == 0) return true;
+    const auto* number = std::get_if<std::int32_t>(&enableBalloonTips);
+    return !(number && *number == 0);
+}
+
+bool IsBalloonTipsEnabled() {
+    static const bool enabled = [] {
+        int versionClass = GetWindowsVersionClass();
+        if (versionClass == 0) return true;
+        cRegistry reg;
+        reg.ClassKey(HKEY_CURRENT_USER);
+        reg.SectionKey(kExplorerAdvancedKey);
+        reg.ValueKey(L"EnableBalloonTips");
+        reg.ValueType(REG_DWORD);
+        reg.Default(RegValue{});
+        return BalloonTipsEnabledFor(versionClass, reg.Value());
+    }();
+    return enabled;
+}
+
+HIMAGELIST SetButtonImage(HWND button, HICON icon, int marginLeft, int marginTop, UINT alignment, int width,
+                          int height) {
+    if (!button || !icon) return nullptr;
+    HIMAGELIST images = ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 1, 1);
+    if (!images) return nullptr;
+    if (ImageList_AddIcon(images, icon) < 0) {
+        ImageList_Destroy(images);
+        return nullptr;
+    }
+    BUTTON_IMAGELIST info{};
+    info.himl = images;
+    info.margin = RECT{marginLeft, marginTop, 0, 0};
+    info.uAlign = alignment;
+    if (!SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&info))) {
+        ImageList_Destroy(images);
+        return nullptr;
+    }
+    return images;
+}
+
+HIMAGELIST SetButtonImage(HWND button, IPicture* picture, int marginLeft, int marginTop, UINT alignment, int width,
+                          int height) {
+    if (!picture) return nullptr;
+    SHORT type = PICTYPE_NONE;
+    OLE_HANDLE handle = 0;
+    if (FAILED(picture->get_Type(&type)) || type != PICTYPE_ICON || FAILED(picture->get_Handle(&handle))) {
+        return nullptr;
+    }
+    return SetButtonImage(button, reinterpret_cast<HICON>(static_cast<UINT_PTR>(handle)), marginLeft, marginTop,
+                          alignment, width, height);
+}
+
+void ForceForeground(HWND hwnd, bool attachInput) {
+    if (!hwnd) return;
+    HWND foreground = GetForegroundWindow();
+    if (foreground == hwnd) return;
+    DWORD foregroundThread = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
+    DWORD ownThread = GetWindowThreadProcessId(hwnd, nullptr);
+    if (attachInput && foregroundThread != 0 && foregroundThread != ownThread &&
+        AttachThreadInput(foregroundThread, ownThread, TRUE)) {
+        BringWindowToTop(hwnd);
+        SetForegroundWindow(hwnd);
+        AttachThreadInput(foregroundThread, ownThread, FALSE);
+    } else {
+        BringWindowToTop(hwnd);
+        SetForegroundWindow(hwnd);
+    }
+    SetActiveWindow(hwnd);
+}
+
+void BuildNoticeDialog(cTaskDialogSpec& spec, HWND owner, const std::wstring& instruction,
+                       const std::wstring& content) {
+    FillCommon(spec, owner, instruction, content);
+    spec.buttonText.clear();
+    spec.config.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW;
+    spec.config.pszMainIcon = MAKEINTRESOURCEW(IconResourceId(kTaskDialogInformationIcon));
+    spec.config.pszVerificationText = kDontShowAgain;
+    spec.config.cxWidth = kNoticeWidth;
+}
+
+void BuildConfirmDialog(cTaskDialogSpec& spec, HWND owner, const std::wstring& instruction,
+                        const std::wstring& content, int buttonId, const std::wstring& buttonText) {
+    FillCommon(spec, owner, instruction, content);
+    spec.buttonText = buttonText;
+    spec.button.nButtonID = buttonId;
+    spec.button.pszButtonText = spec.buttonText.c_str();
+    spec.config.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW | TDF_ALLOW_DIALOG_CANCELLATION;
+    spec.config.dwCommonButtons = TDCBF_CANCEL_BUTTON;
+    spec.config.pszMainIcon = MAKEINTRESOURCEW(IconResourceId(kTaskDialogWarningIcon));
+    spec.config.cButtons = 1;
+    spec.config.pButtons = &spec.button;
+    spec.config.cxWidth = kConfirmWidth;
+}
+
+std::wstring MessageBoxText(const std::wstring& instruction, const std::wstring& content) {
+    if (content.empty()) return instruction;
+    if (instruction.empty()) return content;
+    return instruction + L"\r\n\r\n" + content;
+}
+
+NoticePlan PlanNotice(int versionClass, std::int32_t storedFlag) {
+    NoticePlan plan;
+    if (storedFlag == 1) return plan;
+    if (versionClass == 2) {
+        plan.kind = NoticeKind::TaskDialog;
+        plan.storeIfTicked = true;
+    } else {
+        plan.kind = NoticeKind::MessageBox;
+        plan.storeBeforeShowing = true;
+    }
+    return plan;
+}
+
+cDialogPresenter& SystemDialogPresenter() {
+    static cSystemPresenter presenter;
+    return presenter;
+}
+
+bool IsTaskDialogAvailable() { return LoadTaskDialogIndirect() != nullptr; }
+
+bool ShowNoticeWith(cDialogPresenter& presenter, int versionClass, const std::wstring& sectionKey, HWND owner,
+                    const std::wstring& flagName, const std::wstring& instruction, const std::wstring& content) {
+    cRegistry flag = FlagValue(sectionKey, flagName);
+    NoticePlan plan = PlanNotice(versionClass, ToLong(flag.Value(), 0));
+    switch (plan.kind) {
+        case NoticeKind::None:
+            return false;
+        case NoticeKind::MessageBox:
+            // Written first: on these systems a notice is shown once, even if
+            // the program ends while the box is open.
+            if (plan.storeBeforeShowing) flag.Value(std::int32_t{1});
+            presenter.ShowMessageBox(owner, MessageBoxText(instruction, content), kDialogTitle,
+                                     kNoticeMessageBoxStyle);
+            return true;
+        case NoticeKind::TaskDialog: {
+            cTaskDialogSpec spec;
+            BuildNoticeDialog(spec, owner, instruction, content);
+            bool ticked = false;
+            presenter.ShowTaskDialog(spec.config, &ticked);
+            if (plan.storeIfTicked && ticked) flag.Value(std::int32_t{1});
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ShowNotice(HWND owner, const std::wstring& flagName, const std::wstring& instruction,
+                const std::wstring& content) {
+    int versionClass = GetWindowsVersionClass();
+    // Without comctl32 v6 there is no task dialog: fall back to the message box.
+    if (versionClass == 2 && !IsTaskDialogAvailable()) versionClass = 1;
+    return ShowNoticeWith(SystemDialogPresenter(), versionClass, SectionKeyOf(SettingsKey::CurrentSettings), owner,
+                          flagName, instruction, content);
+}
+
+bool ShowNotice(HWND owner, Setting flag, const std::wstring& instruction, const std::wstring& content) {
+    return ShowNotice(owner, Def(flag).name, instruction, content);
+}
+
+bool ConfirmWith(cDialogPresenter& presenter, int versionClass, HWND owner, const std::wstring& instruction,
+                 const std::wstring& content, int buttonId, const std::wstring& buttonText) {
+    if (versionClass == 2) {
+        cTaskDialogSpec spec;
+        BuildConfirmDialog(spec, owner, instruction, content, buttonId, buttonText);
+        return presenter.ShowTaskDialog(spec.config, nullptr) != IDCANCEL;
+    }
+    return presenter.ShowMessageBox(owner, MessageBoxText(instruction, content), kDialogTitle,
+                                    kConfirmMessageBoxStyle) != IDCANCEL;
+}
+
+bool Confirm(HWND owner, const std::wstring& instruction, const std::wstring& content, int buttonId,
+             const std::wstring& buttonText) {
+    int versionClass = GetWindowsVersionClass();
+    if (versionClass == 2 && !IsTaskDialogAvailable()) versionClass = 1;
+    return ConfirmWith(SystemDialogPresenter(), versionClass, owner, instruction, content, buttonId, buttonText);
+}
+
+std::wstring BrowseSelectionPath(const std::wstring& pathBoxText) {
+    std::wstring path = pathBoxText;
+    if (path.size() > 3 && path.back() == L'\\') path.pop_back();
+    return path;
+}
+
+int CALLBACK BrowseStartFolderCallback(HWND hwnd, UINT message, LPARAM lParam, LPARAM lpData) {
+    if (message != BFFM_INITIALIZED || lpData == 0) return 0;
+    std::wstring path = BrowseSelectionPath(reinterpret_cast<const wchar_t*>(lpData));
+    if (!path.empty()) SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+    return 0;
+}
+
+}  // namespace pw
