@@ -1,0 +1,31 @@
+// What the message pane over an empty list says, by situation.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "FolderListQuery.h"
+
+namespace pw {
+
+struct PaneColour {
+    unsigned char r = 0, g = 0, b = 0;
+    friend bool operator==(const PaneColour&, const PaneColour&) = default;
+};
+inline constexpr PaneColour kPaneBlue{0, 51, 153};
+inline constexpr PaneColour kPaneRed{170, 63, 60};
+
+struct MessagePaneContent {
+    std::wstring header;
+    PaneColour headerColour;
+    std::wstring message;  // lblMessage; CR separates paragraphs
+    std::wstring hint;     // lblMessageTip; shown only when not empty
+    bool tipPicture = false;     // imgMessageTip
+    bool line = false;           // imgMessageLine
+    bool nothingFound = false;   // imgMessageNothingFound
+};
+
+// findText is the search box text as typed, timeframeIndex the selected
+// entry of the time-frame box.
+MessagePaneContent MessagePaneFor(FolderView view, std::wstring_view findText, int timeframeIndex);
+
+}  // namespace pw
