@@ -1,0 +1,195 @@
+#include "Database.h"
+
+#include <sqlite3.h>
+
+#include "JetSql.h"
+#include "Text.h"
+
+namespace pw {
+namespace {
+
+// Long enough to wait out the other program's append or a compaction.
+constexpr int kBusyTimeoutMs = 2000;
+
+LocalTime Now(Clock* clock) { return (clock && *clock) ? (*clock)() : SystemLocalTime(); }
+
+void NowFunction(sqlite3_context* ctx, int, sqlite3_value**) {
+    auto* clock = static_cast<Clock*>(sqlite3_user_data(ctx));
+    std::string text = FormatDbDate(Now(clock));
+    sqlite3_result_text(ctx, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+void DateAddFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL ||
+        sqlite3_value_type(argv[2]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    auto interval = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    auto number = sqlite3_value_int64(argv[1]);
+    auto dateText = reinterpret_cast<const char*>(sqlite3_value_text(argv[2]));
+    auto date = ParseDbDate(dateText ? dateText : "");
+    auto result = date ? DateAdd(interval ? interval : "", number, *date) : std::nullopt;
+    if (!result) {
+        sqlite3_result_error(ctx, "DateAdd: invalid argument", -1);
+        return;
+    }
+    std::string text = FormatDbDate(*result);
+    sqlite3_result_text(ctx, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+int NoCaseCollation(void*, int lenA, const void* a, int lenB, const void* b) {
+    return CompareNoCase({static_cast<const char*>(a), static_cast<size_t>(lenA)},
+                         {static_cast<const char*>(b), static_cast<size_t>(lenB)});
+}
+
+void DeleteFoldedPattern(void* p) { delete static_cast<std::u32string*>(p); }
+
+// X Like P arrives as like(P, X). The folded pattern is kept with the
+// statement so that a search over many rows folds it once.
+void LikeFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    auto* pattern = static_cast<std::u32string*>(sqlite3_get_auxdata(ctx, 0));
+    if (!pattern) {
+        auto text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+        pattern = new std::u32string(FoldUtf8(text ? text : ""));
+        sqlite3_set_auxdata(ctx, 0, pattern, DeleteFoldedPattern);
+        pattern = static_cast<std::u32string*>(sqlite3_get_auxdata(ctx, 0));
+        if (!pattern) {
+            sqlite3_result_error_nomem(ctx);
+            return;
+        }
+    }
+    auto text = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    int len = sqlite3_value_bytes(argv[1]);
+    thread_local std::u32string folded;
+    folded = FoldUtf8({text ? text : "", static_cast<size_t>(len)});
+    sqlite3_result_int(ctx, LikeFolded(*pattern, folded) ? 1 : 0);
+}
+
+}  // namespace
+
+bool RegisterJetFunctions(sqlite3* db, Clock* clock) {
+    const int flags = SQLITE_UTF8;
+    return sqlite3_create_function_v2(db, "Now", 0, flags, clock, NowFunction, nullptr, nullptr, nullptr) ==
+               SQLITE_OK &&
+           sqlite3_create_function_v2(db, "DateAdd", 3, flags | SQLITE_DETERMINISTIC, nullptr, DateAddFunction,
+                                      nullptr, nullptr, nullptr) == SQLITE_OK &&
+           sqlite3_create_function_v2(db, "like", 2, flags | SQLITE_DETERMINISTIC, nullptr, LikeFunction, nullptr,
+                                      nullptr, nullptr) == SQLITE_OK &&
+           sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, NoCaseCollation, nullptr) == SQLITE_OK;
+}
+
+std::wstring cRow::Text(int column) const {
+    auto text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    int len = sqlite3_column_bytes(stmt_, column);
+    return text ? FromUtf8({text, static_cast<size_t>(len)}) : std::wstring();
+}
+
+long cRow::Long(int column) const { return static_cast<long>(sqlite3_column_int64(stmt_, column)); }
+
+std::optional<LocalTime> cRow::Date(int column) const {
+    auto text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return text ? ParseDbDate(text) : std::nullopt;
+}
+
+bool cRow::IsNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+
+cDatabase::~cDatabase() { Close(); }
+
+bool cDatabase::Open(const std::wstring& path, Clock clock) {
+    Close();
+    clock_ = new Clock(std::move(clock));
+    std::string utf8 = ToUtf8(path);
+    if (sqlite3_open_v2(utf8.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        Fail();
+        Close();
+        return false;
+    }
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    if (!RegisterJetFunctions(db_, clock_)) {
+        Fail();
+        Close();
+        return false;
+    }
+    return true;
+}
+
+void cDatabase::Close() {
+    if (db_) sqlite3_close_v2(db_);
+    db_ = nullptr;
+    delete clock_;
+    clock_ = nullptr;
+}
+
+bool cDatabase::Fail() {
+    error_ = db_ ? sqlite3_errmsg(db_) : "no connection";
+    return false;
+}
+
+sqlite3_stmt* cDatabase::Prepare(std::wstring_view jetSql) {
+    if (!db_) {
+        Fail();
+        return nullptr;
+    }
+    std::string sql = ToUtf8(TranslateJetSql(jetSql));
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr) != SQLITE_OK) {
+        Fail();
+        sqlite3_finalize(stmt);
+        return nullptr;
+    }
+    return stmt;
+}
+
+int cDatabase::Step(sqlite3_stmt* stmt) { return sqlite3_step(stmt); }
+
+bool cDatabase::Finish(sqlite3_stmt* stmt, int rc) {
+    if (rc != SQLITE_DONE) Fail();
+    sqlite3_finalize(stmt);
+    return rc == SQLITE_DONE;
+}
+
+bool cDatabase::Execute(std::wstring_view jetSql, long* affectedRows) {
+    if (affectedRows) *affectedRows = 0;
+    sqlite3_stmt* stmt = Prepare(jetSql);
+    if (!stmt) return false;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    bool ok = Finish(stmt, rc);
+    if (ok && affectedRows) *affectedRows = static_cast<long>(sqlite3_changes(db_));
+    return ok;
+}
+
+bool cDatabase::AppendVisit(std::wstring_view folderPath, std::wstring_view folderName) {
+    if (!db_) return Fail();
+    static const char kInsert[] = "INSERT INTO FoldersProtocol (FolderPath, FolderName, DateUsed) VALUES (?1, ?2, ?3)";
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db_, kInsert, -1, &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return Fail();
+    }
+    std::string path = ToUtf8(folderPath), name = ToUtf8(folderName), date = FormatDbDate(Now(clock_));
+    sqlite3_bind_text(stmt, 1, path.c_str(), static_cast<int>(path.size()), SQLITE_STATIC);
+    sqlite3_bind_text(stmt, 2, name.c_str(), static_cast<int>(name.size()), SQLITE_STATIC);
+    sqlite3_bind_text(stmt, 3, date.c_str(), static_cast<int>(date.size()), SQLITE_STATIC);
+    return Finish(stmt, sqlite3_step(stmt));
+}
+
+bool cDatabase::CompactInto(const std::wstring& targetPath) {
+    if (!db_) return Fail();
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db_, "VACUUM INTO ?1", -1, &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return Fail();
+    }
+    std::string target = ToUtf8(targetPath);
+    sqlite3_bind_text(stmt, 1, target.c_str(), static_cast<int>(target.size()), SQLITE_STATIC);
+    return Finish(stmt, sqlite3_step(stmt));
+}
+
+}  // namespace pw

@@ -1,0 +1,135 @@
+// Handles own themselves: one small RAII class per kind, so nothing is
+// released by hand on an early return.
+#pragma once
+#include <windows.h>
+#include <objbase.h>
+
+#include <utility>
+
+namespace pw {
+
+template <typename T, typename Traits>
+class cUnique {
+public:
+    cUnique() = default;
+    explicit cUnique(T h) : h_(h) {}
+    ~cUnique() { Reset(); }
+    cUnique(cUnique&& o) noexcept : h_(std::exchange(o.h_, Traits::Invalid())) {}
+    cUnique& operator=(cUnique&& o) noexcept {
+        if (this != &o) Reset(std::exchange(o.h_, Traits::Invalid()));
+        return *this;
+    }
+    cUnique(const cUnique&) = delete;
+    cUnique& operator=(const cUnique&) = delete;
+
+    T Get() const { return h_; }
+    T* Put() {
+        Reset();
+        return &h_;
+    }
+    T Release() { return std::exchange(h_, Traits::Invalid()); }
+    void Reset(T h = Traits::Invalid()) {
+        if (Traits::IsValid(h_)) Traits::Close(h_);
+        h_ = h;
+    }
+    explicit operator bool() const { return Traits::IsValid(h_); }
+
+private:
+    T h_ = Traits::Invalid();
+};
+
+struct HandleTraits {
+    static HANDLE Invalid() { return nullptr; }
+    static bool IsValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
+struct HKeyTraits {
+    static HKEY Invalid() { return nullptr; }
+    static bool IsValid(HKEY h) { return h != nullptr; }
+    static void Close(HKEY h) { RegCloseKey(h); }
+};
+template <typename G>
+struct GdiTraits {
+    static G Invalid() { return nullptr; }
+    static bool IsValid(G h) { return h != nullptr; }
+    static void Close(G h) { DeleteObject(h); }
+};
+struct IconTraits {
+    static HICON Invalid() { return nullptr; }
+    static bool IsValid(HICON h) { return h != nullptr; }
+    static void Close(HICON h) { DestroyIcon(h); }
+};
+
+using cHandle = cUnique<HANDLE, HandleTraits>;
+using cHKey = cUnique<HKEY, HKeyTraits>;
+using cFont = cUnique<HFONT, GdiTraits<HFONT>>;
+using cBrush = cUnique<HBRUSH, GdiTraits<HBRUSH>>;
+using cPen = cUnique<HPEN, GdiTraits<HPEN>>;
+using cBitmap = cUnique<HBITMAP, GdiTraits<HBITMAP>>;
+using cIcon = cUnique<HICON, IconTraits>;
+
+// A COM interface pointer.
+template <typename T>
+class cComPtr {
+public:
+    cComPtr() = default;
+    ~cComPtr() { Reset(); }
+    cComPtr(const cComPtr& o) : p_(o.p_) {
+        if (p_) p_->AddRef();
+    }
+    cComPtr& operator=(cComPtr o) {
+        std::swap(p_, o.p_);
+        return *this;
+    }
+    T* Get() const { return p_; }
+    T* operator->() const { return p_; }
+    T** Put() {
+        Reset();
+        return &p_;
+    }
+    void** PutVoid() { return reinterpret_cast<void**>(Put()); }
+    void Reset() {
+        if (p_) p_->Release();
+        p_ = nullptr;
+    }
+    explicit operator bool() const { return p_ != nullptr; }
+    template <typename U>
+    cComPtr<U> As(REFIID iid) const {
+        cComPtr<U> other;
+        if (p_) p_->QueryInterface(iid, other.PutVoid());
+        return other;
+    }
+
+private:
+    T* p_ = nullptr;
+};
+
+// COM for the lifetime of a scope; uninitialises only what it initialised.
+class cComInit {
+public:
+    explicit cComInit(DWORD model = COINIT_APARTMENTTHREADED) : ok_(SUCCEEDED(CoInitializeEx(nullptr, model))) {}
+    ~cComInit() {
+        if (ok_) CoUninitialize();
+    }
+    cComInit(const cComInit&) = delete;
+    cComInit& operator=(const cComInit&) = delete;
+
+private:
+    bool ok_;
+};
+
+// Lets pending window messages run once, as a long handler must between
+// steps so that senders of WM_COPYDATA are not kept waiting.
+inline void DoEvents() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+}  // namespace pw

@@ -1,0 +1,82 @@
+// The one way both programs touch the registry: an object holding the
+// coordinates of one value, read and written as a property.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace pw {
+
+// A registry value as the programs see it: nothing, text, 32-bit integer or
+// bytes.
+using RegValue = std::variant<std::monostate, std::wstring, std::int32_t, std::vector<std::uint8_t>>;
+
+// Conversions the way the callers use them: a number from text "12" is 12,
+// anything unconvertible gives the fallback.
+std::int32_t ToLong(const RegValue& value, std::int32_t fallback = 0);
+std::wstring ToText(const RegValue& value);
+
+// A numbered error with its source and description.
+struct cError {
+    long number = 0;
+    std::wstring source;
+    std::wstring description;
+};
+
+constexpr long kRegistryError = 26001;
+constexpr long kEnumerateSectionsError = static_cast<long>(0x800469AA);
+
+class cRegistry {
+public:
+    HKEY ClassKey() const { return classKey_; }
+    void ClassKey(HKEY eKey) { classKey_ = eKey; }
+    const std::wstring& SectionKey() const { return sectionKey_; }
+    void SectionKey(std::wstring sSectionKey) { sectionKey_ = std::move(sSectionKey); }
+    const std::wstring& ValueKey() const { return valueKey_; }
+    void ValueKey(std::wstring sValueKey) { valueKey_ = std::move(sValueKey); }
+    DWORD ValueType() const { return valueType_; }
+    void ValueType(DWORD eValueType) { valueType_ = eValueType; }
+    const RegValue& Default() const { return default_; }
+    void Default(RegValue vDefault) { default_ = std::move(vDefault); }
+
+    // Never fails: anything missing or unreadable gives Default(). Updates
+    // ValueType() to the type actually stored.
+    RegValue Value();
+    // Never reports failure. A number given as text for REG_DWORD writes
+    // nothing; bytes are required for REG_BINARY (else *error is set).
+    void Value(const RegValue& vValue, cError* error = nullptr);
+
+    RegValue ValueEx(HKEY classKey, std::wstring sectionKey, std::wstring valueKey, DWORD valueType,
+                     RegValue vDefault);
+    void ValueEx(HKEY classKey, std::wstring sectionKey, std::wstring valueKey, DWORD valueType, RegValue vDefault,
+                 RegValue newValue, cError* error = nullptr);
+
+    bool KeyExists() const;
+    // The structural operations "raise" by returning false and filling *error.
+    bool CreateKey(cError* error = nullptr);
+    bool DeleteKey(cError* error = nullptr);
+    bool DeleteValue(cError* error = nullptr);
+    // Names from index 1 (index 0 stays empty), as the callers expect.
+    bool EnumerateValues(std::vector<std::wstring>& sKeyNames, long& iKeyCount);
+    // wrapErrors: the worker reports failures as error 0x800469AA; the main
+    // program passes the original error through.
+    bool EnumerateSections(std::vector<std::wstring>& sSect, long& iSectCount, cError* error = nullptr,
+                           bool wrapErrors = true);
+
+private:
+    // REG_DWORD_BIG_ENDIAN data arrives in the other byte order.
+    static std::int32_t ReverseByteOrder(std::int32_t value);
+    // %NAME% references filled in from this process's environment.
+    static std::wstring ExpandEnvironmentText(const std::wstring& text);
+
+    HKEY classKey_ = nullptr;
+    std::wstring sectionKey_;
+    std::wstring valueKey_;
+    DWORD valueType_ = 0;
+    RegValue default_;
+};
+
+}  // namespace pw

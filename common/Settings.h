@@ -1,0 +1,77 @@
+// Every value the programs keep under HKCU\Software\tannbach\Pfadwerk: key,
+// name, type and default in one table, used by every reader and writer.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace pw {
+
+enum class SettingsKey { Options, CurrentSettings, FolderFavorites };
+
+enum class Setting {
+    // Options
+    KeepProtocolDays,
+    CheckForUpdates,
+    ExitBehavior,
+    FolderListSize,
+    DefaultOpenInExplorer,
+    ReuseFolderWindows,
+    ShowWatermark,
+    HidePathColumn,
+    WindowPosition,
+    ShowWindowTitleAndBorder,
+    ShowFavoritesTabFirst,
+    ShowMenuBar,
+    // CurrentSettings
+    StartupShortcutCreated,
+    SetupDone,
+    WindowWidth,
+    WindowHeight,
+    WindowTop,
+    WindowLeft,
+    FirstColumnWidth,
+    ListTypeActive,
+    IconView,
+    MRUTimeframe,
+    SortingLastUsed,
+    SortingMostUsed,
+    IgnoreStrings,
+    IgnoreStringSQL,
+    TipShown_SearchFolder,
+    TipShown_CopyPath,
+    TipShown_RemoveEntry,
+    LastUpdateCheck,
+    OptionsLastOpenedTab,
+    FavoritesManagementExpanded,
+    AddFavoritePreviousSubfolderSelected,
+    LastCleanUpDay,
+    // FolderFavorites
+    Groups,
+    Count_
+};
+
+struct SettingDef {
+    SettingsKey key;
+    const wchar_t* name;
+    DWORD type;                 // REG_DWORD or REG_SZ
+    std::int32_t number;        // default of a REG_DWORD value
+    std::int32_t numberThemed;  // its default when bVistaThemed is set
+};
+
+const SettingDef& Def(Setting setting);
+const wchar_t* SectionKeyOf(SettingsKey key);  // "Software\tannbach\Pfadwerk\Options", …
+
+// Reads through cRegistry with the catalogue's default; a missing or
+// unreadable value gives the default. vistaThemed picks the themed default.
+std::int32_t ReadNumber(Setting setting, bool vistaThemed = false);
+std::wstring ReadText(Setting setting);
+// Booleans count as true only when exactly 1.
+inline bool ReadFlag(Setting setting) { return ReadNumber(setting) == 1; }
+void WriteNumber(Setting setting, std::int32_t value);
+void WriteText(Setting setting, const std::wstring& value);
+
+constexpr wchar_t kProductKey[] = L"Software\\tannbach\\Pfadwerk";
+
+}  // namespace pw

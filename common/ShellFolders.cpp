@@ -1,0 +1,40 @@
+#include "ShellFolders.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+namespace pw {
+
+std::wstring GetShellFolderPath(int csidl) {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    HRESULT hr = SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer);
+    if (hr == E_INVALIDARG) {
+        MessageBoxW(nullptr, L"An invalid folder ID was specified", L"Pfadwerk", MB_OK);
+        return {};
+    }
+    if (hr == S_FALSE) {
+        std::wstring text = L"The system folder with ID#" + std::to_wstring(csidl) +
+                            L" does not exist or could not be retrieved.";
+        MessageBoxW(nullptr, text.c_str(), L"Pfadwerk", MB_OK);
+        return {};
+    }
+    if (FAILED(hr)) return {};
+    return buffer;
+}
+
+std::wstring ProgramFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD len = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (len == 0) return {};
+        if (len < path.size()) {
+            path.resize(len);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+}  // namespace pw

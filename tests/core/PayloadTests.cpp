@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "Payload.h"
+
+using namespace pw;
+
+namespace {
+std::vector<unsigned char> Utf16Bytes(std::wstring_view text) {
+    std::vector<unsigned char> bytes;
+    for (wchar_t c : text) {
+        bytes.push_back(static_cast<unsigned char>(c & 0xFF));
+        bytes.push_back(static_cast<unsigned char>((c >> 8) & 0xFF));
+    }
+    return bytes;
+}
+}  // namespace
+
+TEST(Payload, BytesBecomeTextOfExactlyThatLength) {
+    auto bytes = Utf16Bytes(L"Übersicht|\\|C:\\Ü");
+    auto text = PayloadFromBytes(bytes.data(), bytes.size());
+    ASSERT_TRUE(text);
+    EXPECT_EQ(*text, L"Übersicht|\\|C:\\Ü");
+    // Only the counted bytes: no reliance on a terminating NUL.
+    auto shorter = PayloadFromBytes(bytes.data(), 4);
+    ASSERT_TRUE(shorter);
+    EXPECT_EQ(*shorter, L"Üb");
+}
+
+TEST(Payload, EmptyOddAndOversizedBlocksAreRefused) {
+    auto bytes = Utf16Bytes(L"abc");
+    EXPECT_FALSE(PayloadFromBytes(bytes.data(), 0));
+    EXPECT_FALSE(PayloadFromBytes(nullptr, 4));
+    EXPECT_FALSE(PayloadFromBytes(bytes.data(), 5));
+    std::vector<unsigned char> huge(1 << 20, 'a');
+    EXPECT_FALSE(PayloadFromBytes(huge.data(), huge.size()));
+}
+
+TEST(Payload, VisitReportSplitsAtTheFirstSeparatorAndTrimsOnlyThePath) {
+    auto request = ParseRequest(L"Neuer Ordner  |\\|C:\\Temp\\Neuer Ordner   ");
+    auto* visit = std::get_if<VisitReport>(&request);
+    ASSERT_TRUE(visit);
+    EXPECT_EQ(visit->name, L"Neuer Ordner  ");
+    EXPECT_EQ(visit->path, L"C:\\Temp\\Neuer Ordner");
+
+    request = ParseRequest(L"a|\\|b|\\|c");
+    visit = std::get_if<VisitReport>(&request);
+    ASSERT_TRUE(visit);
+    EXPECT_EQ(visit->name, L"a");
+    EXPECT_EQ(visit->path, L"b|\\|c");
+}
+
+TEST(Payload, UnusableVisitReportsAreDropped) {
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(ParseRequest(L"no separator here")));
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(ParseRequest(L"name|\\|   ")));
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(ParseRequest(std::wstring(L"na\0me|\\|C:\\x", 12))));
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(ParseRequest(std::wstring(L"name|\\|C:\\\0x", 12))));
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(ParseRequest(L"n|\\|" + std::wstring(kMaxPathChars + 1, L'a'))));
+    EXPECT_TRUE(std::holds_alternative<VisitReport>(ParseRequest(L"|\\|C:\\")));  // a drive has no name of its own
+}
+
+TEST(Payload, PropertiesRequestIsRecognisedByItsFirstTwelveCharactersAlone) {
+    auto request = ParseRequest(L"\\Properties!131072|C:\\Temp|\\|x");
+    auto* properties = std::get_if<PropertiesRequest>(&request);
+    ASSERT_TRUE(properties);
+    EXPECT_EQ(properties->owner, 131072);
+    EXPECT_EQ(properties->path, L"C:\\Temp|\\|x");
+
+    request = ParseRequest(L"\\Properties!4294967295|C:\\");
+    ASSERT_TRUE(std::holds_alternative<PropertiesRequest>(request));
+    EXPECT_EQ(std::get<PropertiesRequest>(request).owner, -1);
+
+    // Malformed properties requests are never taken for visits.
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(ParseRequest(L"\\Properties!abc|C:\\|\\|x")));
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(ParseRequest(L"\\Properties!12")));
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(ParseRequest(L"\\Properties!99999999999|C:\\")));
+    // Case matters.
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(ParseRequest(L"\\properties!1|C:\\")));
+}
+
+TEST(Payload, ExitRequestIsAnyTextBeginningWithExitNow) {
+    EXPECT_TRUE(std::holds_alternative<ExitRequest>(ParseRequest(L"ExitNow")));
+    EXPECT_TRUE(std::holds_alternative<ExitRequest>(ParseRequest(L"ExitNow please|\\|C:\\")));
+    EXPECT_FALSE(std::holds_alternative<ExitRequest>(ParseRequest(L"exitnow")));
+}
+
+TEST(Payload, SetupSwitchIsTheWholeCommandLineInAnyCase) {
+    EXPECT_TRUE(IsSetupCommandLine(L"/setupnow"));
+    EXPECT_TRUE(IsSetupCommandLine(L"/SETUPNOW"));
+    EXPECT_FALSE(IsSetupCommandLine(L"/setupnow "));
+    EXPECT_FALSE(IsSetupCommandLine(L"/setupnow /x"));
+    EXPECT_FALSE(IsSetupCommandLine(L""));
+}

@@ -1,0 +1,106 @@
+// Appending with creation from the template, and compaction, on scratch files.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "DataFiles.h"
+#include "TestHistory.h"
+#include "VisitLog.h"
+#include "WorkerHarness.h"
+
+using namespace pw;
+
+namespace {
+
+class VisitLogTest : public ::testing::Test {
+protected:
+    HistoryFiles Files() const {
+        return {(dir_ / "data").wstring(), (dir_ / "data" / "Pfadwerk.dat").wstring(),
+                (pwtest::DistFolder() / L"Template.dat").wstring()};
+    }
+    long Rows(const std::wstring& file) {
+        cDatabase db;
+        long n = -1;
+        if (db.Open(file))
+            db.Query(L"SELECT Count(*) FROM FoldersProtocol", [&](const cRow& row) {
+                n = row.Long(0);
+                return true;
+            });
+        return n;
+    }
+    pwtest::ScratchDir dir_{"visitlog"};
+};
+
+std::string FileText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+TEST_F(VisitLogTest, MissingFolderAndDatabaseAreCreatedFromTheTemplate) {
+    HistoryFiles files = Files();
+    ASSERT_TRUE(LogVisit(files, {L"Temp", L"C:\\Temp"}));
+    ASSERT_TRUE(LogVisit(files, {L"Temp", L"C:\\Temp"}));
+    EXPECT_EQ(Rows(files.database), 2);
+    // The template itself stays empty.
+    EXPECT_EQ(Rows(files.templateFile), 0);
+}
+
+TEST_F(VisitLogTest, WithoutTemplateTheVisitIsDroppedAndNothingIsCreated) {
+    HistoryFiles files = Files();
+    files.templateFile = (dir_ / "NoTemplate.dat").wstring();
+    EXPECT_FALSE(LogVisit(files, {L"Temp", L"C:\\Temp"}));
+    EXPECT_FALSE(std::filesystem::exists(files.database));
+}
+
+TEST_F(VisitLogTest, ADamagedDatabaseIsLeftAloneAndTheVisitDropped) {
+    HistoryFiles files = Files();
+    std::filesystem::create_directories(files.dataFolder);
+    { std::ofstream(files.database, std::ios::binary) << "not a database, but the user's file"; }
+    EXPECT_FALSE(LogVisit(files, {L"Temp", L"C:\\Temp"}));
+    EXPECT_EQ(FileText(files.database), "not a database, but the user's file");
+}
+
+TEST_F(VisitLogTest, CompactionKeepsEveryRowAndRemovesALeftoverTarget) {
+    HistoryFiles files = Files();
+    for (int i = 0; i < 200; ++i) ASSERT_TRUE(LogVisit(files, {L"n", L"C:\\F" + std::to_wstring(i)}));
+    {
+        cDatabase db;
+        ASSERT_TRUE(db.Open(files.database));
+        ASSERT_TRUE(db.Execute(L"DELETE * FROM FoldersProtocol WHERE FolderPath Like 'C:\\F1%'"));
+    }
+    auto target = dir_ / "data" / "PfadwerkC.dat";
+    { std::ofstream(target) << "left over from an interrupted compaction"; }
+    auto before = std::filesystem::file_size(files.database);
+    ASSERT_TRUE(CompressDatabaseFile(files.database, target.wstring()));
+    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_EQ(Rows(files.database), 200 - 111);
+    EXPECT_LT(std::filesystem::file_size(files.database), before);
+}
+
+TEST_F(VisitLogTest, AFailingCompactionLeavesTheHistoryAsItWas) {
+    HistoryFiles files = Files();
+    ASSERT_TRUE(LogVisit(files, {L"n", L"C:\\Kept"}));
+    // A target that cannot be deleted or written: a folder of that name.
+    auto target = dir_ / "data" / "PfadwerkC.dat";
+    std::filesystem::create_directories(target / "busy");
+    EXPECT_FALSE(CompressDatabaseFile(files.database, target.wstring()));
+    EXPECT_EQ(Rows(files.database), 1);
+    // A missing history is not conjured up by compaction.
+    auto missing = dir_ / "none.dat";
+    EXPECT_FALSE(CompressDatabaseFile(missing.wstring(), (dir_ / "noneC.dat").wstring()));
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST_F(VisitLogTest, CompactionWhileTheOtherProgramReadsNeverLosesTheHistory) {
+    HistoryFiles files = Files();
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(LogVisit(files, {L"n", L"C:\\F" + std::to_wstring(i)}));
+    cDatabase reader;
+    ASSERT_TRUE(reader.Open(files.database));
+    CompressDatabaseFile(files.database, (dir_ / "data" / "PfadwerkC.dat").wstring());
+    reader.Close();
+    EXPECT_EQ(Rows(files.database), 20);
+    ASSERT_TRUE(LogVisit(files, {L"n", L"C:\\After"}));
+    EXPECT_EQ(Rows(files.database), 21);
+}

@@ -1,0 +1,138 @@
+// The shipped worker as a process: single instance, requests by WM_COPYDATA,
+// rows in the history.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "WorkerHarness.h"
+
+using namespace pwtest;
+
+namespace {
+
+class WorkerProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetWorkerAndHistory(); }
+    void TearDown() override { ResetWorkerAndHistory(); }
+
+    // Starts the shipped worker and waits for its window.
+    HWND Start(WorkerProcess& worker) {
+        EXPECT_TRUE(worker.Started());
+        HWND hwnd = worker.WaitForWindow();
+        EXPECT_NE(hwnd, nullptr);
+        return hwnd;
+    }
+    bool WaitForRows(long expected, const std::wstring& where = L"") {
+        return WaitFor([&] { return HistoryRows(where) == expected; }, 20000);
+    }
+};
+
+int CountWorkerWindows() {
+    int count = 0;
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            wchar_t caption[64] = {};
+            GetWindowTextW(hwnd, caption, 64);
+            if (std::wstring(caption) == L"PFADWERK_WORKER_APP") ++*reinterpret_cast<int*>(param);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+}  // namespace
+
+TEST_F(WorkerProcessTest, ASecondStartEndsAtOnceAndTheFirstKeepsWindowAndHotKey) {
+    WorkerProcess first;
+    HWND hwnd = Start(first);
+    WorkerProcess second;
+    ASSERT_TRUE(second.Started());
+    EXPECT_TRUE(second.WaitForExit());
+    EXPECT_TRUE(first.Running());
+    EXPECT_EQ(CountWorkerWindows(), 1);
+    EXPECT_EQ(FindWorkerWindow(), hwnd);
+    // The combination is taken: by the first worker.
+    EXPECT_FALSE(RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_WIN, VK_SPACE));
+}
+
+TEST_F(WorkerProcessTest, TheWindowStaysHiddenAndOutOfTheTaskBar) {
+    WorkerProcess worker;
+    HWND hwnd = Start(worker);
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+}
+
+TEST_F(WorkerProcessTest, AFirstReportCreatesFolderAndDatabaseAndStoresTheRow) {
+    ASSERT_FALSE(std::filesystem::exists(HistoryFolder()));
+    WorkerProcess worker;
+    HWND hwnd = Start(worker);
+    SendPayload(hwnd, L"Übersicht  |\\|C:\\Dokumente\\Übersicht   ");
+    ASSERT_TRUE(WaitForRows(1));
+    std::vector<std::wstring> row;
+    pw::cDatabase db;
+    ASSERT_TRUE(db.Open((HistoryFolder() / L"Pfadwerk.dat").wstring()));
+    db.Query(L"SELECT FolderPath, FolderName FROM FoldersProtocol", [&](const pw::cRow& r) {
+        row = {r.Text(0), r.Text(1)};
+        return true;
+    });
+    // Blanks after the path go, blanks after the name stay.
+    EXPECT_EQ(row, (std::vector<std::wstring>{L"C:\\Dokumente\\Übersicht", L"Übersicht  "}));
+}
+
+TEST_F(WorkerProcessTest, TheVisitSenderToolIsUnderstood) {
+    WorkerProcess worker;
+    Start(worker);
+    WorkerProcess sender(DistFolder() / L"PfadwerkSend.exe", L"visit \"Neuer Ordner\" \"C:\\Temp\\Neuer Ordner\"");
+    ASSERT_TRUE(sender.WaitForExit());
+    EXPECT_TRUE(WaitForRows(1, L"WHERE FolderPath = 'C:\\Temp\\Neuer Ordner' AND FolderName = 'Neuer Ordner'"));
+}
+
+TEST_F(WorkerProcessTest, ABurstOfReportsIsStoredWhole) {
+    WorkerProcess worker;
+    HWND hwnd = Start(worker);
+    for (int i = 0; i < 300; ++i) SendPayload(hwnd, L"f|\\|C:\\Burst\\" + std::to_wstring(i));
+    EXPECT_TRUE(WaitForRows(300));
+    EXPECT_EQ(HistoryRows(L"WHERE FolderPath = 'C:\\Burst\\299'"), 1);
+}
+
+TEST_F(WorkerProcessTest, MalformedPayloadsAreDroppedAndTheWorkerKeepsRunning) {
+    WorkerProcess worker;
+    HWND hwnd = Start(worker);
+    SendPayload(hwnd, L"no separator at all");
+    SendBytes(hwnd, "abc", 3);                  // odd byte count
+    SendBytes(hwnd, nullptr, 0);                // nothing
+    std::wstring withNul(L"a|\\|C:\\x\0y", 10);
+    SendPayload(hwnd, withNul);
+    std::vector<wchar_t> huge(512 * 1024, L'x');  // 1 MiB
+    SendBytes(hwnd, huge.data(), static_cast<DWORD>(huge.size() * sizeof(wchar_t)));
+    SendPayload(hwnd, L"long|\\|C:\\" + std::wstring(40000, L'a'));
+    SendPayload(hwnd, L"\\Properties!notanumber|C:\\Windows");
+    SendPayload(hwnd, L"ok|\\|C:\\Still\\Alive");
+    ASSERT_TRUE(WaitForRows(1));
+    EXPECT_EQ(HistoryRows(L"WHERE FolderPath = 'C:\\Still\\Alive'"), 1);
+    EXPECT_TRUE(worker.Running());
+    EXPECT_EQ(worker.Window(), hwnd);
+}
+
+TEST_F(WorkerProcessTest, ExitNowEndsTheWorkerAndFreesTheHotKey) {
+    WorkerProcess worker;
+    HWND hwnd = Start(worker);
+    SendPayload(hwnd, L"ExitNow");
+    EXPECT_TRUE(worker.WaitForExit());
+    EXPECT_EQ(FindWorkerWindow(), nullptr);
+    EXPECT_TRUE(RegisterHotKey(nullptr, 78, MOD_CONTROL | MOD_WIN, VK_SPACE));
+    UnregisterHotKey(nullptr, 78);
+}
+
+TEST_F(WorkerProcessTest, WithoutTemplateTheReportIsDroppedAndTheWorkerLives) {
+    ScratchCopy copy;
+    WorkerProcess worker(copy.Exe());
+    HWND hwnd = Start(worker);
+    SendPayload(hwnd, L"a|\\|C:\\Lost");
+    SendPayload(hwnd, L"b|\\|C:\\Lost\\Too");
+    // Requests run in arrival order: once the worker has taken ExitNow, both
+    // reports were handled, and it was still alive to take it.
+    SendPayload(hwnd, L"ExitNow");
+    EXPECT_TRUE(worker.WaitForExit());
+    EXPECT_FALSE(std::filesystem::exists(HistoryFolder() / L"Pfadwerk.dat"));
+}

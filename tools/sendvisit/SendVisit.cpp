@@ -1,0 +1,63 @@
+// PfadwerkSend: sends the worker one request the way the folder-visit
+// reporter inside Explorer does. For trying Pfadwerk out and for tests.
+//
+//   PfadwerkSend visit NAME PATH      a visit report: NAME + "|\|" + PATH
+//   PfadwerkSend properties PATH      the properties request of the main program
+//   PfadwerkSend exit                 "ExitNow": the worker ends
+//   --wait MS (first)                 wait up to MS milliseconds for the worker window
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+int Usage() {
+    std::fwprintf(stderr,
+                  L"usage: PfadwerkSend [--wait MS] visit NAME PATH | properties PATH | exit\n");
+    return 2;
+}
+
+HWND FindWorker(DWORD waitMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND hwnd = FindWindowW(nullptr, L"PFADWERK_WORKER_APP")) return hwnd;
+        if (GetTickCount() - start >= waitMs) return nullptr;
+        Sleep(20);
+    }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    int arg = 1;
+    DWORD waitMs = 0;
+    if (arg + 1 < argc && std::wstring(argv[arg]) == L"--wait") {
+        waitMs = static_cast<DWORD>(_wtoi(argv[arg + 1]));
+        arg += 2;
+    }
+    if (arg >= argc) return Usage();
+    std::wstring verb = argv[arg++];
+    std::wstring payload;
+    if (verb == L"visit" && argc - arg == 2) {
+        payload = std::wstring(argv[arg]) + L"|\\|" + argv[arg + 1];
+    } else if (verb == L"properties" && argc - arg == 1) {
+        payload = L"\\Properties!0|" + std::wstring(argv[arg]);
+    } else if (verb == L"exit" && argc == arg) {
+        payload = L"ExitNow";
+    } else {
+        return Usage();
+    }
+
+    HWND worker = FindWorker(waitMs);
+    if (!worker) {
+        std::fwprintf(stderr, L"PfadwerkSend: the worker is not running\n");
+        return 1;
+    }
+    COPYDATASTRUCT data{};
+    data.dwData = 0;
+    data.cbData = static_cast<DWORD>(payload.size() * sizeof(wchar_t));
+    data.lpData = payload.data();
+    SendMessageW(worker, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    return 0;
+}

@@ -1,0 +1,39 @@
+#include "CleanUp.h"
+
+#include "DataFiles.h"
+#include "Database.h"
+#include "Settings.h"
+
+namespace pw {
+
+bool cCleanUp::CleanUpCheck() {
+    if (lRememberedCleanUpDay == 0) lRememberedCleanUpDay = ReadNumber(Setting::LastCleanUpDay);
+    int today = Now().day;
+    if (today == lRememberedCleanUpDay) return false;
+    lRememberedCleanUpDay = today;
+    return true;
+}
+
+std::wstring cCleanUp::DeleteStatement(long days) {
+    return L"DELETE * From FoldersProtocol WHERE ((FoldersProtocol.DateUsed)<DateAdd('d',-" + std::to_wstring(days) +
+           L",Now()))";
+}
+
+long cCleanUp::CleanUpOldRecords(const std::wstring& database, const std::wstring& compactTarget) {
+    long days = ReadNumber(Setting::KeepProtocolDays);
+    // "-" followed by a negative number would start an SQL comment; a
+    // negative period is no period the options dialog can set.
+    if (days < 0) days = Def(Setting::KeepProtocolDays).number;
+
+    long deleted = -1;
+    cDatabase db;
+    if (!db.Open(database, clock_) || !db.Execute(DeleteStatement(days), &deleted)) deleted = -1;
+    db.Close();  // compaction needs the file free
+    if (deleted > 0) CompressDatabaseFile(database, compactTarget);
+    // Written also after a failure: the remembered day is already set, so
+    // this run would not try again today anyway.
+    WriteNumber(Setting::LastCleanUpDay, Now().day);
+    return deleted;
+}
+
+}  // namespace pw

@@ -1,0 +1,67 @@
+#include "Payload.h"
+
+#include "Text.h"
+
+namespace pw {
+namespace {
+
+constexpr std::wstring_view kProperties = L"\\Properties!";
+constexpr std::wstring_view kExit = L"ExitNow";
+constexpr std::wstring_view kSeparator = L"|\\|";
+
+std::optional<std::int32_t> ParseInt32(std::wstring_view text) {
+    if (text.empty() || text.size() > 11) return std::nullopt;
+    size_t i = 0;
+    bool negative = text[0] == L'-';
+    if (negative) ++i;
+    if (i == text.size()) return std::nullopt;
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < L'0' || text[i] > L'9') return std::nullopt;
+        value = value * 10 + (text[i] - L'0');
+    }
+    if (negative) value = -value;
+    // Handles above 2^31 arrive as the unsigned decimal of the same 32 bits.
+    if (value < INT32_MIN || value > UINT32_MAX) return std::nullopt;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+}
+
+}  // namespace
+
+std::optional<std::wstring> PayloadFromBytes(const void* data, size_t byteCount) {
+    if (!data || byteCount == 0 || byteCount % 2 != 0 || byteCount > kMaxPayloadBytes) return std::nullopt;
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    std::wstring text(byteCount / 2, L'\0');
+    for (size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<wchar_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    return text;
+}
+
+Request ParseRequest(std::wstring_view payload) {
+    if (payload.substr(0, kProperties.size()) == kProperties) {
+        std::wstring_view rest = payload.substr(kProperties.size());
+        size_t bar = rest.find(L'|');
+        if (bar == std::wstring_view::npos) return {};
+        auto owner = ParseInt32(rest.substr(0, bar));
+        std::wstring_view path = rest.substr(bar + 1);
+        if (!owner || path.empty() || path.size() > kMaxPathChars || path.find(L'\0') != std::wstring_view::npos)
+            return {};
+        return PropertiesRequest{*owner, std::wstring(path)};
+    }
+    if (payload.substr(0, kExit.size()) == kExit) return ExitRequest{};
+
+    size_t sep = payload.find(kSeparator);
+    if (sep == std::wstring_view::npos) return {};
+    VisitReport visit{std::wstring(payload.substr(0, sep)), TrimRight(payload.substr(sep + kSeparator.size()))};
+    // A NUL inside a name or path is no folder Windows could have shown.
+    if (visit.path.empty() || visit.path.size() > kMaxPathChars || visit.name.size() > kMaxPathChars ||
+        visit.path.find(L'\0') != std::wstring::npos || visit.name.find(L'\0') != std::wstring::npos)
+        return {};
+    return visit;
+}
+
+bool IsSetupCommandLine(std::wstring_view commandLine) {
+    return FoldCase(commandLine) == L"/setupnow";
+}
+
+}  // namespace pw

@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+
+#include "DateTime.h"
+#include "Payload.h"
+
+namespace pw {
+
+struct HistoryFiles {
+    std::wstring dataFolder;    // created when missing
+    std::wstring database;      // Pfadwerk.dat
+    std::wstring templateFile;  // Template.dat beside the worker
+};
+
+HistoryFiles DefaultHistoryFiles();
+
+// Appends one visit. A missing database is first created from the template;
+// an existing one that cannot take the row (busy, damaged) drops the visit.
+// True when the row was stored.
+bool LogVisit(const HistoryFiles& files, const VisitReport& visit, const Clock& clock = {});
+
+// Shows the shell's properties dialog of a folder, owned by the asking window.
+void ShowFolderProperties(const PropertiesRequest& request);
+
+}  // namespace pw
