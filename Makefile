@@ -40,7 +40,7 @@ $(NATIVE)/CMakeCache.txt: | deps
 	      -DPFADWERK_SANITIZE=ON
 
 dist: $(I686)/CMakeCache.txt
-	cmake --build $(I686) -j $(JOBS)
+	cmake --build $(I686) -j $(JOBS) --target products
 	rm -rf dist && mkdir -p dist
 	cp -r $(I686)/dist/. dist/
 	@echo "dist/:" && ls dist
@@ -54,6 +54,7 @@ native-test: $(NATIVE)/CMakeCache.txt
 	cd $(NATIVE) && ctest --output-on-failure --timeout 120
 
 test: dist native-test cross64
+	cmake --build $(I686) -j $(JOBS)
 	tools/session $(I686) sh -c 'cd $(I686) && ctest --output-on-failure --timeout 180 $(CTEST_ARGS)'
 
 run: dist

@@ -1,4 +1,6 @@
 // The daily clean-up with a clock the test sets.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <fstream>

@@ -57,7 +57,7 @@ TEST_F(VisitLogTest, WithoutTemplateTheVisitIsDroppedAndNothingIsCreated) {
 TEST_F(VisitLogTest, ADamagedDatabaseIsLeftAloneAndTheVisitDropped) {
     HistoryFiles files = Files();
     std::filesystem::create_directories(files.dataFolder);
-    { std::ofstream(files.database, std::ios::binary) << "not a database, but the user's file"; }
+    { std::ofstream(std::filesystem::path(files.database), std::ios::binary) << "not a database, but the user's file"; }
     EXPECT_FALSE(LogVisit(files, {L"Temp", L"C:\\Temp"}));
     EXPECT_EQ(FileText(files.database), "not a database, but the user's file");
 }

@@ -27,16 +27,16 @@ protected:
     }
 };
 
+BOOL CALLBACK CountWorkerWindow(HWND hwnd, LPARAM param) {
+    wchar_t caption[64] = {};
+    GetWindowTextW(hwnd, caption, 64);
+    if (std::wstring(caption) == L"PFADWERK_WORKER_APP") ++*reinterpret_cast<int*>(param);
+    return TRUE;
+}
+
 int CountWorkerWindows() {
     int count = 0;
-    EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            wchar_t caption[64] = {};
-            GetWindowTextW(hwnd, caption, 64);
-            if (std::wstring(caption) == L"PFADWERK_WORKER_APP") ++*reinterpret_cast<int*>(param);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    EnumWindows(CountWorkerWindow, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 

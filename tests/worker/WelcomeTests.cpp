@@ -1,0 +1,367 @@
+// The welcome window of a set-up run: its texts per Windows version, the
+// window itself in this process, and the shipped worker started with
+// "/setupnow" under the Windows versions Wine can pretend to be.
+#include <windows.h>
+#include <uxtheme.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "WindowsVersion.h"
+#include "WorkerHarness.h"
+#include "frmMain.h"
+#include "frmWelcome.h"
+
+using namespace pwtest;
+
+namespace {
+
+const std::wstring kIntro = L"Mit der Pfadwerk-Anwendung gelangen Sie schnell zu Ihren bisher verwendeten Ordnern.";
+const std::wstring kLineA = L"a) Klicken Sie auf das Pfadwerk-Symbol in der Schnellstartleiste der Taskleiste:";
+const std::wstring kLineB =
+    L"b) Oder drücken Sie folgende Tastenkombination: Windows-Logo-Taste + STRG + LEERTASTE";
+const std::wstring kNote =
+    L"(Diese Tastenkombination kann erst verwendet werden, nachdem erste Ordner protokolliert wurden.)";
+
+std::wstring Text(HWND hwnd) {
+    wchar_t buffer[1024] = {};
+    GetWindowTextW(hwnd, buffer, 1024);
+    return buffer;
+}
+
+bool HotKeyTaken() {
+    if (!RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_WIN, VK_SPACE)) return true;
+    UnregisterHotKey(nullptr, 77);
+    return false;
+}
+
+// Client rectangle of a child in its parent's coordinates; works across
+// processes.
+RECT ChildRect(HWND child) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+}  // namespace
+
+TEST(WelcomeText, BeforeVistaTheHowToTextHasThreeEmptyLinesAndTwoWays) {
+    for (int versionClass : {0, 1}) {
+        EXPECT_EQ(pw::HowToStartText(versionClass), kIntro + L"\r\r\r\r" + kLineA + L"\r" + kLineB) << versionClass;
+    }
+}
+
+TEST(WelcomeText, FromVistaOnTheNoteOnTheHotKeyFollowsOnALineOfItsOwn) {
+    EXPECT_EQ(pw::HowToStartText(2), kIntro + L"\r\r\r\r" + kLineA + L"\r" + kLineB + L"\r" + kNote);
+}
+
+TEST(WelcomeText, LoneCarriageReturnsBecomeLineBreaksAStaticControlShows) {
+    EXPECT_EQ(pw::LineBreaksForDisplay(L"a\r\r\rb\rc"), L"a\r\n\r\n\r\nb\r\nc");
+    // Breaks that are already complete are not doubled; a lone LF breaks too.
+    EXPECT_EQ(pw::LineBreaksForDisplay(L"a\r\nb\nc\r"), L"a\r\nb\r\nc\r\n");
+    EXPECT_EQ(pw::LineBreaksForDisplay(L"ohne Umbruch"), L"ohne Umbruch");
+    std::wstring shown = pw::LineBreaksForDisplay(pw::HowToStartText(2));
+    EXPECT_EQ(shown, kIntro + L"\r\n\r\n\r\n\r\n" + kLineA + L"\r\n" + kLineB + L"\r\n" + kNote);
+}
+
+TEST(WindowsVersion, ClassFollowsMajorAndMinorVersion) {
+    EXPECT_EQ(pw::WindowsVersionClassOf(5, 0), 0);  // 2000
+    EXPECT_EQ(pw::WindowsVersionClassOf(5, 1), 1);  // XP
+    EXPECT_EQ(pw::WindowsVersionClassOf(5, 2), 1);  // Server 2003, XP x64
+    EXPECT_EQ(pw::WindowsVersionClassOf(6, 0), 2);  // Vista
+    EXPECT_EQ(pw::WindowsVersionClassOf(6, 1), 2);  // 7
+    EXPECT_EQ(pw::WindowsVersionClassOf(10, 0), 2);
+    EXPECT_EQ(pw::WindowsVersionClassOf(4, 0), 0);  // older than supported: the oldest class
+}
+
+// The window in this process, with the worker's hidden window beside it.
+class WelcomeWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetWorkerAndHistory();
+        ASSERT_TRUE(worker_.Load());
+    }
+    void TearDown() override { worker_.Unload(); }
+
+    // Runs the messages as the worker's loop does, the welcome window's
+    // keyboard handling included.
+    static void Pump(pw::frmWelcome& welcome) {
+        for (int round = 0; round < 3; ++round) {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (welcome.PreTranslateMessage(msg)) continue;
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            Sleep(10);
+        }
+    }
+    static void PressKey(pw::frmWelcome& welcome, UINT key) {
+        HWND focus = GetFocus();
+        ASSERT_TRUE(focus == welcome.Hwnd() || IsChild(welcome.Hwnd(), focus));
+        PostMessageW(focus, WM_KEYDOWN, key, 1);
+        PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+        Pump(welcome);
+    }
+
+    pw::frmMain worker_{pw::HistoryFiles{}};
+};
+
+TEST_F(WelcomeWindowTest, ShowsTheTextsInTheirControlsTopmostAndInFront) {
+    pw::frmWelcome welcome(worker_, 1);
+    ASSERT_TRUE(welcome.Load());
+    Pump(welcome);
+    HWND hwnd = welcome.Hwnd();
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(Text(hwnd), L"Pfadwerk");
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(GetForegroundWindow(), hwnd);
+    EXPECT_NE(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0), 0);
+
+    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::lblWelcome)), L"Willkommen bei Pfadwerk!");
+    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::lblIntroduction)),
+              L"Pfadwerk ist jetzt aktiv und protokolliert von nun an sämtliche Ordner, die Sie im "
+              L"Windows-Explorer verwenden. Dies geschieht vollautomatisch. ");
+    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::lblAppHeader)), L"Die Pfadwerk-Anwendung");
+    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::lblAppStartHeader)), L"So starten Sie die Pfadwerk-Anwendung:");
+    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::lblHowToStart)),
+              kIntro + L"\r\n\r\n\r\n\r\n" + kLineA + L"\r\n" + kLineB);
+
+    HWND ok = GetDlgItem(hwnd, IDOK);
+    EXPECT_EQ(Text(ok), L"OK");
+    EXPECT_EQ(GetWindowLongPtrW(ok, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(GetFocus(), ok);
+
+    HBITMAP picture = reinterpret_cast<HBITMAP>(
+        SendMessageW(GetDlgItem(hwnd, pw::imgStartIcon), STM_GETIMAGE, IMAGE_BITMAP, 0));
+    ASSERT_NE(picture, nullptr);
+    BITMAP info{};
+    GetObjectW(picture, sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, 17);
+    EXPECT_EQ(info.bmHeight, 18);
+
+    // Before Vista both dividers show and the process stays the worker.
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(hwnd, pw::linDivider)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(hwnd, pw::linDivider2)));
+    EXPECT_TRUE(HotKeyTaken());
+}
+
+TEST_F(WelcomeWindowTest, ControlsStandTopToBottomAsTheWindowReads) {
+    pw::frmWelcome welcome(worker_, 2);
+    ASSERT_TRUE(welcome.Load());
+    HWND hwnd = welcome.Hwnd();
+    RECT welcomeText = ChildRect(GetDlgItem(hwnd, pw::lblWelcome));
+    RECT introduction = ChildRect(GetDlgItem(hwnd, pw::lblIntroduction));
+    RECT appHeader = ChildRect(GetDlgItem(hwnd, pw::lblAppHeader));
+    RECT startHeader = ChildRect(GetDlgItem(hwnd, pw::lblAppStartHeader));
+    RECT howTo = ChildRect(GetDlgItem(hwnd, pw::lblHowToStart));
+    RECT picture = ChildRect(GetDlgItem(hwnd, pw::imgStartIcon));
+    RECT divider = ChildRect(GetDlgItem(hwnd, pw::linDivider));
+    RECT footer = ChildRect(GetDlgItem(hwnd, pw::picFooter));
+    RECT ok = ChildRect(GetDlgItem(hwnd, IDOK));
+    RECT client{};
+    GetClientRect(hwnd, &client);
+
+    EXPECT_LE(welcomeText.bottom, introduction.top);
+    EXPECT_LE(introduction.bottom, appHeader.top);
+    EXPECT_LE(appHeader.bottom, howTo.top);
+    // The second header sits in the empty lines of the how-to text, the
+    // picture below it, beside the Quick Launch line.
+    EXPECT_LT(howTo.top, startHeader.top);
+    EXPECT_LE(startHeader.bottom, picture.top);
+    EXPECT_LT(picture.bottom, howTo.bottom);
+    EXPECT_GT(picture.left, howTo.left + (howTo.right - howTo.left) / 2);
+    EXPECT_LE(picture.right, client.right);
+    EXPECT_LE(howTo.bottom, divider.top);
+    EXPECT_LT(divider.top, footer.top);
+    EXPECT_EQ(footer.bottom, client.bottom);
+    EXPECT_EQ(footer.right - footer.left, client.right);
+    EXPECT_TRUE(ok.top > footer.top && ok.bottom < footer.bottom);
+    EXPECT_GT(ok.left, client.right / 2);
+}
+
+TEST_F(WelcomeWindowTest, EscClosesTheWindowAndBeforeVistaTheWorkerGoesOn) {
+    pw::frmWelcome welcome(worker_, 1);
+    ASSERT_TRUE(welcome.Load());
+    Pump(welcome);
+    PressKey(welcome, VK_ESCAPE);
+    EXPECT_EQ(welcome.Hwnd(), nullptr);
+    EXPECT_NE(worker_.Hwnd(), nullptr);
+    EXPECT_TRUE(HotKeyTaken());
+}
+
+TEST_F(WelcomeWindowTest, FromVistaOnTheHotKeyIsFreeAndClosingEndsTheWorker) {
+    pw::frmWelcome welcome(worker_, 2);
+    EXPECT_TRUE(HotKeyTaken());
+    ASSERT_TRUE(welcome.Load());
+    Pump(welcome);
+    HWND hwnd = welcome.Hwnd();
+    EXPECT_FALSE(HotKeyTaken());
+    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::lblHowToStart)),
+              kIntro + L"\r\n\r\n\r\n\r\n" + kLineA + L"\r\n" + kLineB + L"\r\n" + kNote);
+
+    // Visual styles decide the look; without them the heading and the
+    // dividers stay as before Vista.
+    bool themed = IsAppThemed();
+    EXPECT_EQ(IsWindowVisible(GetDlgItem(hwnd, pw::linDivider2)) != FALSE, !themed);
+    HFONT heading = reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(hwnd, pw::lblWelcome), WM_GETFONT, 0, 0));
+    LOGFONTW font{};
+    ASSERT_TRUE(GetObjectW(heading, sizeof font, &font));
+    EXPECT_EQ(std::wstring(font.lfFaceName), themed ? L"Segoe UI" : L"Verdana");
+
+    PressKey(welcome, VK_RETURN);
+    EXPECT_EQ(welcome.Hwnd(), nullptr);
+    EXPECT_EQ(worker_.Hwnd(), nullptr);
+}
+
+TEST_F(WelcomeWindowTest, TheCloseBoxClosesLikeOK) {
+    pw::frmWelcome welcome(worker_, 0);
+    ASSERT_TRUE(welcome.Load());
+    PostMessageW(welcome.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump(welcome);
+    EXPECT_EQ(welcome.Hwnd(), nullptr);
+    EXPECT_NE(worker_.Hwnd(), nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// The shipped worker with "/setupnow", Wine told which Windows to be.
+
+namespace {
+
+// A registry value that Wine reads when a program starts, put back
+// afterwards.
+class WineSetting {
+public:
+    WineSetting(const std::wstring& key, std::wstring name, DWORD type, const void* data, DWORD size)
+        : name_(std::move(name)) {
+        HKEY hkey = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hkey, nullptr);
+        hkey_.Reset(hkey);
+        had_ = RegQueryValueExW(hkey, name_.c_str(), nullptr, &oldType_, old_, &oldSize_) == ERROR_SUCCESS;
+        RegSetValueExW(hkey, name_.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+    }
+    ~WineSetting() {
+        if (had_) RegSetValueExW(hkey_.Get(), name_.c_str(), 0, oldType_, old_, oldSize_);
+        else RegDeleteValueW(hkey_.Get(), name_.c_str());
+    }
+
+private:
+    std::wstring name_;
+    pw::cHKey hkey_;
+    bool had_ = false;
+    DWORD oldType_ = 0;
+    BYTE old_[256] = {};
+    DWORD oldSize_ = sizeof old_;
+};
+
+class WindowsVersionForWorker : public WineSetting {
+public:
+    explicit WindowsVersionForWorker(const wchar_t* version)
+        : WineSetting(L"Software\\Wine\\AppDefaults\\PfadwerkHg.exe", L"Version", REG_SZ, version,
+                      static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t))) {}
+};
+
+class ScreenDpi : public WineSetting {
+public:
+    explicit ScreenDpi(DWORD dpi)
+        : WineSetting(L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi_, sizeof dpi_), dpi_(dpi) {}
+
+private:
+    DWORD dpi_;
+};
+
+HWND FindWelcome(const WorkerProcess& process) {
+    HWND found = nullptr;
+    WaitFor([&] {
+        found = nullptr;
+        for (HWND hwnd = FindWindowW(L"PfadwerkHgWelcome", nullptr); hwnd;
+             hwnd = FindWindowExW(nullptr, hwnd, L"PfadwerkHgWelcome", nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            if (pid == process.Pid() && IsWindowVisible(hwnd)) found = hwnd;
+        }
+        return found != nullptr || !process.Running();
+    });
+    return found;
+}
+
+void PressEsc(HWND welcome) {
+    HWND ok = GetDlgItem(welcome, IDOK);
+    PostMessageW(ok, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageW(ok, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+}
+
+class SetupRunTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetWorkerAndHistory(); }
+    void TearDown() override { ResetWorkerAndHistory(); }
+};
+
+}  // namespace
+
+TEST_F(SetupRunTest, OnXpTheSetupRunStaysTheWorkerWithItsHotKey) {
+    WindowsVersionForWorker xp(L"winxp");
+    WorkerProcess setup(DistFolder() / L"PfadwerkHg.exe", L"/setupnow");
+    HWND welcome = FindWelcome(setup);
+    ASSERT_NE(welcome, nullptr);
+    std::wstring howTo = Text(GetDlgItem(welcome, pw::lblHowToStart));
+    EXPECT_EQ(howTo.find(kNote), std::wstring::npos);
+    EXPECT_NE(howTo.find(kLineB), std::wstring::npos);
+    EXPECT_NE(setup.WaitForWindow(), nullptr);
+    EXPECT_TRUE(HotKeyTaken());
+
+    PressEsc(welcome);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(welcome); }));
+    EXPECT_FALSE(setup.WaitForExit(1000));
+    EXPECT_NE(setup.Window(), nullptr);
+}
+
+TEST_F(SetupRunTest, OnWindows7TheSetupRunGivesUpTheHotKeyAndEndsWithTheWindow) {
+    WindowsVersionForWorker seven(L"win7");
+    WorkerProcess setup(DistFolder() / L"PfadwerkHg.exe", L"/setupnow");
+    HWND welcome = FindWelcome(setup);
+    ASSERT_NE(welcome, nullptr);
+    EXPECT_NE(Text(GetDlgItem(welcome, pw::lblHowToStart)).find(L"\r\n" + kNote), std::wstring::npos);
+    EXPECT_FALSE(HotKeyTaken());
+
+    PressEsc(welcome);
+    EXPECT_TRUE(setup.WaitForExit());
+}
+
+TEST_F(SetupRunTest, BesideARunningWorkerTheSetupRunLivesUntilItsWindowCloses) {
+    WindowsVersionForWorker xp(L"winxp");
+    WorkerProcess running;
+    ASSERT_NE(running.WaitForWindow(), nullptr);
+    WorkerProcess setup(DistFolder() / L"PfadwerkHg.exe", L"/setupnow");
+    HWND welcome = FindWelcome(setup);
+    ASSERT_NE(welcome, nullptr);
+    EXPECT_EQ(setup.Window(), nullptr);
+
+    PressEsc(welcome);
+    EXPECT_TRUE(setup.WaitForExit());
+    EXPECT_TRUE(running.Running());
+    EXPECT_TRUE(HotKeyTaken());
+}
+
+TEST_F(SetupRunTest, WithLargeFontsThePictureMovesTo3560Twips) {
+    for (DWORD dpi : {96u, 120u}) {
+        ScreenDpi screen(dpi);
+        WorkerProcess setup(DistFolder() / L"PfadwerkHg.exe", L"/setupnow");
+        HWND welcome = FindWelcome(setup);
+        ASSERT_NE(welcome, nullptr) << dpi;
+        RECT picture = ChildRect(GetDlgItem(welcome, pw::imgStartIcon));
+        RECT howTo = ChildRect(GetDlgItem(welcome, pw::lblHowToStart));
+        int largeFontsTop = MulDiv(3560, static_cast<int>(dpi), 1440);
+        if (dpi > 110) EXPECT_EQ(picture.top, largeFontsTop);
+        else EXPECT_NE(picture.top, largeFontsTop);
+        EXPECT_EQ(picture.bottom - picture.top, 18) << dpi;
+        EXPECT_GT(picture.top, howTo.top) << dpi;
+        EXPECT_LT(picture.bottom, howTo.bottom) << dpi;
+        PressEsc(welcome);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(welcome); })) << dpi;
+        ResetWorkerAndHistory();
+    }
+}
