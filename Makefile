@@ -40,6 +40,7 @@ $(NATIVE)/CMakeCache.txt: | deps
 	      -DPFADWERK_SANITIZE=ON
 
 dist: $(I686)/CMakeCache.txt
+	cmake $(I686) >/dev/null
 	cmake --build $(I686) -j $(JOBS) --target products
 	rm -rf dist && mkdir -p dist
 	cp -r $(I686)/dist/. dist/
