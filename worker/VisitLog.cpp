@@ -44,7 +44,9 @@ bool LogVisit(const HistoryFiles& files, const VisitReport& visit, const Clock& 
 void ShowFolderProperties(const PropertiesRequest& request) {
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS;
+    // No error box: it would stop the hidden worker, and every visit behind
+    // it, until somebody found and closed it.
+    info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     info.hwnd = reinterpret_cast<HWND>(static_cast<INT_PTR>(request.owner));
     info.lpVerb = L"properties";
     info.lpFile = request.path.c_str();

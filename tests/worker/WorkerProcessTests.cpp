@@ -136,3 +136,14 @@ TEST_F(WorkerProcessTest, WithoutTemplateTheReportIsDroppedAndTheWorkerLives) {
     EXPECT_TRUE(worker.WaitForExit());
     EXPECT_FALSE(std::filesystem::exists(HistoryFolder() / L"Pfadwerk.dat"));
 }
+
+TEST_F(WorkerProcessTest, APropertiesRequestNeverHoldsUpTheVisitsBehindIt) {
+    WorkerProcess worker;
+    HWND hwnd = Start(worker);
+    SendPayload(hwnd, L"\\Properties!0|C:\\windows");
+    SendPayload(hwnd, L"\\Properties!0|C:\\No\\Such\\Folder");
+    SendPayload(hwnd, L"w|\\|C:\\After\\Properties");
+    EXPECT_TRUE(WaitForRows(1, L"WHERE FolderPath = 'C:\\After\\Properties'"));
+    // A properties request is never taken for a visit.
+    EXPECT_EQ(HistoryRows(), 1);
+}
