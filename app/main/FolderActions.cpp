@@ -1,0 +1,335 @@
+#include "FolderActions.h"
+
+#include <exdisp.h>
+#include <oleauto.h>
+#include <shellapi.h>
+#include <shldisp.h>
+
+#include <cstring>
+
+#include "DataFiles.h"
+#include "Database.h"
+#include "Settings.h"
+#include "ShellFolders.h"
+#include "modTaskDialog.h"
+
+namespace pw {
+namespace {
+
+void Call(const std::function<void()>& callback) {
+    if (callback) callback();
+}
+
+// A BSTR variant that frees itself.
+class cBstrVariant {
+public:
+    explicit cBstrVariant(const std::wstring& text) {
+        VariantInit(&v_);
+        V_VT(&v_) = VT_BSTR;
+        V_BSTR(&v_) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    }
+    ~cBstrVariant() { VariantClear(&v_); }
+    cBstrVariant(const cBstrVariant&) = delete;
+    cBstrVariant& operator=(const cBstrVariant&) = delete;
+    VARIANT* Get() { return &v_; }
+    bool Ok() const { return V_BSTR(&v_) != nullptr; }
+
+private:
+    VARIANT v_;
+};
+
+// The name of the document's type, as the shell's automation describes it
+// ("IShellFolderViewDual2" for a folder, "DispHTMLDocument" for a web page);
+// "" when the window has no document (yet) or no type information.
+std::wstring DocumentTypeName(IWebBrowser2* browser) {
+    cComPtr<IDispatch> document;
+    if (FAILED(browser->get_Document(document.Put())) || !document) return {};
+    cComPtr<ITypeInfo> type;
+    if (FAILED(document->GetTypeInfo(0, LOCALE_USER_DEFAULT, type.Put())) || !type) return {};
+    BSTR name = nullptr;
+    if (FAILED(type->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr)) || !name) return {};
+    std::wstring result(name, SysStringLen(name));
+    SysFreeString(name);
+    return result;
+}
+
+bool OpenWithShellDispatch(const std::wstring& path, FolderWindowKind kind) {
+    cComPtr<IShellDispatch> shell;
+    if (FAILED(CoCreateInstance(CLSID_Shell, nullptr, CLSCTX_INPROC_SERVER, IID_IShellDispatch, shell.PutVoid())) ||
+        !shell)
+        return false;
+    cBstrVariant folder(path);
+    if (!folder.Ok()) return false;
+    HRESULT hr = kind == FolderWindowKind::Explorer ? shell->Explore(*folder.Get()) : shell->Open(*folder.Get());
+    return SUCCEEDED(hr);
+}
+
+bool OpenWithShellExecute(const std::wstring& path, FolderWindowKind kind) {
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.lpVerb = kind == FolderWindowKind::Explorer ? L"explore" : L"open";
+    info.lpFile = path.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&info) != FALSE;
+}
+
+int EffectiveVersionClass(const FolderActionServices& services) {
+    if (services.versionClass >= 0) return services.versionClass;
+    int versionClass = GetWindowsVersionClass();
+    // Without common controls 6 there is no task dialog: the older systems' box.
+    if (versionClass == 2 && !IsTaskDialogAvailable()) versionClass = 1;
+    return versionClass;
+}
+
+// The one-time notice of an action, inside the modal frame. Nothing at all,
+// not even the frame, once the flag says it was shown.
+void ShowActionNotice(const FolderActionHost& host, Setting flag, const NoticeTexts& texts,
+                      const FolderActionServices& services) {
+    NoticePlan plan = PlanNotice(EffectiveVersionClass(services), ReadNumber(flag));
+    if (plan.kind == NoticeKind::None) return;
+    cDialogPresenter& presenter = services.presenter ? *services.presenter : SystemDialogPresenter();
+    Call(host.prepareModal);
+    if (plan.kind == NoticeKind::TaskDialog) {
+        cTaskDialogSpec spec;
+        BuildNoticeDialog(spec, host.window, texts.instruction, texts.content);
+        bool ticked = false;
+        presenter.ShowTaskDialog(spec.config, &ticked);
+        if (plan.storeIfTicked && ticked) WriteNumber(flag, 1);
+    } else {
+        // Stored first: on these systems the notice is shown once, even when
+        // the program ends while the box is up.
+        if (plan.storeBeforeShowing) WriteNumber(flag, 1);
+        presenter.ShowMessageBox(host.window, NoticeMessageBoxText(texts), kDialogTitle, kNoticeMessageBoxStyle);
+    }
+    Call(host.restoreModal);
+}
+
+}  // namespace
+
+// ---- cSystemFolderWindows -----------------------------------------------------------
+
+struct cSystemFolderWindows::Entry {
+    cComPtr<IWebBrowser2> browser;
+    HWND root = nullptr;
+};
+
+cSystemFolderWindows::cSystemFolderWindows() = default;
+cSystemFolderWindows::~cSystemFolderWindows() = default;
+
+bool cSystemFolderWindows::ListWindows(std::vector<ShellWindowInfo>& windows) {
+    windows.clear();
+    entries_.clear();
+    cComPtr<IShellWindows> shellWindows;
+    if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_IShellWindows,
+                                shellWindows.PutVoid())) ||
+        !shellWindows)
+        return false;
+    long count = 0;
+    if (FAILED(shellWindows->get_Count(&count))) return false;
+    for (long i = 0; i < count; ++i) {
+        VARIANT index;
+        VariantInit(&index);
+        V_VT(&index) = VT_I4;
+        V_I4(&index) = i;
+        cComPtr<IDispatch> item;
+        // A window closed during the walk leaves a gap; it is simply not there.
+        if (FAILED(shellWindows->Item(index, item.Put())) || !item) continue;
+        Entry entry;
+        entry.browser = item.As<IWebBrowser2>(IID_IWebBrowser2);
+        if (!entry.browser) continue;
+        SHANDLE_PTR handle = 0;
+        if (FAILED(entry.browser->get_HWND(&handle)) || !handle) continue;
+        entry.root = GetAncestor(reinterpret_cast<HWND>(handle), GA_ROOT);
+        if (!entry.root) continue;
+        ShellWindowInfo info;
+        info.isFolderView = IsFolderViewTypeName(DocumentTypeName(entry.browser.Get()));
+        info.root = entry.root;
+        info.minimized = IsIconic(entry.root) != FALSE;
+        windows.push_back(info);
+        entries_.push_back(std::move(entry));
+    }
+    return true;
+}
+
+bool cSystemFolderWindows::Restore(size_t index) {
+    if (index >= entries_.size() || !IsWindow(entries_[index].root)) return false;
+    ShowWindow(entries_[index].root, SW_RESTORE);
+    return true;
+}
+
+bool cSystemFolderWindows::BringToFront(size_t index) {
+    if (index >= entries_.size() || !IsWindow(entries_[index].root)) return false;
+    AllowSetForegroundWindow(ASFW_ANY);
+    SetForegroundWindow(entries_[index].root);
+    return true;
+}
+
+bool cSystemFolderWindows::Navigate(size_t index, const std::wstring& path) {
+    if (index >= entries_.size()) return false;
+    cBstrVariant address(path);
+    if (!address.Ok()) return false;
+    VARIANT missing;
+    VariantInit(&missing);
+    return SUCCEEDED(entries_[index].browser->Navigate2(address.Get(), &missing, &missing, &missing, &missing));
+}
+
+bool cSystemFolderWindows::OpenNew(const std::wstring& path, FolderWindowKind kind) {
+    return OpenWithShellDispatch(path, kind) || OpenWithShellExecute(path, kind);
+}
+
+// ---- Opening --------------------------------------------------------------------------
+
+bool ReuseFolderWindow(cFolderWindowShell& shell, const std::wstring& path) {
+    std::vector<ShellWindowInfo> windows;
+    if (!shell.ListWindows(windows)) return false;
+    std::vector<FolderWindowState> states;
+    states.reserve(windows.size());
+    for (const ShellWindowInfo& window : windows) states.push_back({window.isFolderView, window.minimized});
+    FolderWindowChoice choice = ChooseFolderWindow(states);
+    if (!choice.Found()) return false;
+    auto index = static_cast<size_t>(choice.index);
+    if (choice.restore && !shell.Restore(index)) return false;
+    return shell.BringToFront(index) && shell.Navigate(index, path);
+}
+
+void OpenFolder(const FolderActionHost& host, const std::wstring& path, bool bInvertOpenMode, bool bInvertReuse,
+                const FolderActionServices& services) {
+    if (host.setFolderOpened) host.setFolderOpened(true);
+    DoEvents();
+    const FolderOpenOptions& options = host.options;
+    if (HoldTopmostWhileOpening(options.exitBehavior)) Call(host.makeTopmost);
+
+    std::unique_ptr<cFolderWindowShell> shell =
+        services.makeShell ? services.makeShell() : std::make_unique<cSystemFolderWindows>();
+    bool reused = ShouldLookForExistingWindow(options.reuseFolderWindows, bInvertReuse) &&
+                  ReuseFolderWindow(*shell, path);
+    if (!reused) shell->OpenNew(path, EffectiveWindowKind(options.defaultOpenInExplorer, bInvertOpenMode));
+    shell.reset();
+
+    AfterOpenPlan plan = PlanAfterOpen(options.exitBehavior, reused);
+    if (plan.watchMouseLeave) Call(host.enableMouseLeaveWatch);
+    if (plan.minimize) Call(host.minimize);
+    if (plan.clearFolderOpened && host.setFolderOpened) host.setFolderOpened(false);
+    if (plan.hideAndUnload) Call(host.hideAndUnload);
+}
+
+// ---- Copying the path -------------------------------------------------------------------
+
+bool PutTextOnClipboard(HWND owner, const std::wstring& text) {
+    // Another program may hold the clipboard for a moment (a clipboard viewer
+    // reading the last copy).
+    bool open = false;
+    for (int attempt = 0; attempt < 20 && !(open = OpenClipboard(owner) != FALSE); ++attempt) Sleep(10);
+    if (!open) return false;
+    bool ok = false;
+    if (EmptyClipboard()) {
+        size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+        if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+            if (void* target = GlobalLock(memory)) {
+                std::memcpy(target, text.c_str(), bytes);
+                GlobalUnlock(memory);
+                ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+            }
+            // Once set, the memory belongs to the clipboard.
+            if (!ok) GlobalFree(memory);
+        }
+    }
+    CloseClipboard();
+    return ok;
+}
+
+bool CopyFolderPath(const FolderActionHost& host, const std::wstring& path, const std::wstring& displayName,
+                    const FolderActionServices& services) {
+    if (!PutTextOnClipboard(host.window, path)) return false;
+    ShowActionNotice(host, Setting::TipShown_CopyPath, CopyPathNotice(displayName), services);
+    return true;
+}
+
+// ---- Removing from the history -------------------------------------------------------------
+
+bool RemoveFolderFromHistory(const FolderActionHost& host, const std::wstring& path,
+                             const FolderActionServices& services) {
+    std::wstring database = services.databasePath.empty() ? DatabasePath() : services.databasePath;
+    bool removed = false;
+    {
+        cDatabase db;
+        removed = db.Open(database) && db.Execute(RemoveFolderSql(path));
+    }
+    if (removed) {
+        std::wstring compacted = database;
+        size_t slash = compacted.find_last_of(L"\\/");
+        compacted = (slash == std::wstring::npos ? L"" : compacted.substr(0, slash + 1)) + L"PfadwerkC.dat";
+        CompressDatabaseFile(database, compacted);
+    }
+    Call(host.reloadList);
+    if (removed) ShowActionNotice(host, Setting::TipShown_RemoveEntry, RemoveEntryNotice(), services);
+    return removed;
+}
+
+// ---- Properties through the worker ----------------------------------------------------------
+
+bool StartProgram(const std::wstring& exePath) {
+    // The path goes as the program name too, so that a folder with blanks
+    // cannot be read as a shorter program name. No handles are inherited:
+    // the worker lives until log-off and would keep them open all that time.
+    std::wstring commandLine = L"\"" + exePath + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
+                        nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+HWND FindOrStartWorker(const std::wstring& programFolder, DWORD waitMs,
+                       const std::function<bool(const std::wstring&)>& startProcess) {
+    bool started = false;
+    DWORD begin = GetTickCount();
+    for (;;) {
+        if (HWND worker = FindWindowW(nullptr, kWorkerCaption)) return worker;
+        if (!started) {
+            started = true;
+            std::wstring exe = programFolder + L"\\" + kWorkerProgram;
+            if (!(startProcess ? startProcess(exe) : StartProgram(exe))) return nullptr;
+        }
+        if (GetTickCount() - begin >= waitMs) return nullptr;
+        DoEvents();
+        Sleep(2);
+    }
+}
+
+bool SendWorkerRequest(HWND worker, const std::wstring& text) {
+    COPYDATASTRUCT data{};
+    data.dwData = 0;
+    data.cbData = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    data.lpData = const_cast<wchar_t*>(text.data());
+    DWORD_PTR answer = 0;
+    // A worker that hangs must not take the main window with it.
+    return SendMessageTimeoutW(worker, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000,
+                               &answer) != 0;
+}
+
+bool RequestFolderProperties(const FolderActionHost& host, const std::wstring& path,
+                             const FolderActionServices& services) {
+    std::wstring folder = services.programFolder.empty() ? ProgramFolder() : services.programFolder;
+    HWND worker = FindOrStartWorker(folder, services.workerWaitMs, services.startProcess);
+    if (!worker) return false;
+    auto owner = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(host.window));
+    if (!SendWorkerRequest(worker, PropertiesRequestText(owner, path))) return false;
+    switch (PlanAfterProperties(host.options.exitBehavior)) {
+        case AfterProperties::UnloadAfterMenu:
+            Call(host.unloadAfterMenu);
+            break;
+        case AfterProperties::Minimize:
+            Call(host.minimize);
+            break;
+        case AfterProperties::Stay:
+            break;
+    }
+    return true;
+}
+
+}  // namespace pw

@@ -1,0 +1,130 @@
+#include "FolderOpenPlan.h"
+
+#include "Text.h"
+
+namespace pw {
+
+FolderWindowKind EffectiveWindowKind(bool defaultOpenInExplorer, bool invertOpenMode) {
+    return defaultOpenInExplorer != invertOpenMode ? FolderWindowKind::Explorer : FolderWindowKind::Plain;
+}
+
+bool ShouldLookForExistingWindow(bool reuseFolderWindows, bool invertReuse) {
+    return reuseFolderWindows != invertReuse;
+}
+
+OpenRequest PlainClickRequest() { return {false, false}; }
+
+// Passing the option itself as the inversion cancels it out: the other kind
+// always opens in a new window.
+OpenRequest ExplorerMenuRequest(bool reuseFolderWindows) { return {true, reuseFolderWindows}; }
+
+OpenRequest OpenExistingMenuRequest() { return {false, true}; }
+
+bool IsFolderViewTypeName(std::wstring_view typeName) {
+    constexpr std::wstring_view kFolderView = L"IShellFolderViewDual";
+    return typeName.substr(0, kFolderView.size()) == kFolderView;
+}
+
+FolderWindowChoice ChooseFolderWindow(const std::vector<FolderWindowState>& windows) {
+    FolderWindowChoice choice;
+    for (size_t i = 0; i < windows.size(); ++i) {
+        if (windows[i].isFolderView && !windows[i].minimized) {
+            choice.index = static_cast<std::ptrdiff_t>(i);
+            return choice;
+        }
+    }
+    for (size_t i = 0; i < windows.size(); ++i) {
+        if (windows[i].isFolderView) {
+            choice.index = static_cast<std::ptrdiff_t>(i);
+            choice.restore = windows[i].minimized;
+            return choice;
+        }
+    }
+    return choice;
+}
+
+bool HoldTopmostWhileOpening(int exitBehavior) { return exitBehavior == 1 || exitBehavior == 2; }
+
+AfterOpenPlan PlanAfterOpen(int exitBehavior, bool reusedWindow) {
+    AfterOpenPlan plan;
+    if (reusedWindow) {
+        plan.watchMouseLeave = true;
+        return plan;
+    }
+    switch (exitBehavior) {
+        case 1:
+        case 2:
+            plan.watchMouseLeave = true;
+            break;
+        case 4:
+            plan.minimize = true;
+            plan.clearFolderOpened = true;
+            break;
+        case 5:
+            plan.hideAndUnload = true;
+            break;
+        default:  // 3, and anything the registry should not hold
+            break;
+    }
+    return plan;
+}
+
+MouseLeaveAction MouseLeaveActionFor(int exitBehavior) {
+    return exitBehavior == 1 ? MouseLeaveAction::Unload : MouseLeaveAction::Minimize;
+}
+
+std::wstring ExplorerMenuCaption(bool defaultOpenInExplorer) {
+    return defaultOpenInExplorer ? L"Gewöhnliches Ordnerfenster öffnen" : L"Explorer (mit Ordnerleiste)";
+}
+
+std::wstring OpenExistingMenuCaption(bool reuseFolderWindows) {
+    return reuseFolderWindows ? L"In neuem Fenster öffnen" : L"In vorhandenem Fenster öffnen";
+}
+
+std::wstring PropertiesRequestText(std::uint32_t ownerHandle, std::wstring_view path) {
+    std::wstring text = L"\\Properties!";
+    text += std::to_wstring(ownerHandle);
+    text += L'|';
+    text += path;
+    return text;
+}
+
+AfterProperties PlanAfterProperties(int exitBehavior) {
+    switch (exitBehavior) {
+        case 1:
+        case 5:
+            return AfterProperties::UnloadAfterMenu;
+        case 2:
+        case 4:
+            return AfterProperties::Minimize;
+        default:
+            return AfterProperties::Stay;
+    }
+}
+
+std::wstring RemoveFolderSql(std::wstring_view path) {
+    return L"DELETE * FROM FoldersProtocol WHERE FoldersProtocol.FolderPath = '" + QuoteSql(path) + L"';";
+}
+
+NoticeTexts CopyPathNotice(std::wstring_view folderDisplayName) {
+    return {L"Der Pfad des Ordners '" + std::wstring(folderDisplayName) +
+                L"' wurde in die Zwischenablage kopiert. Er kann nun z.B. in einem \"Datei öffnen\"-Dialogfeld "
+                L"eingefügt werden.",
+            L"Tip: Um einen Ordnerpfad am schnellsten zu kopieren, zeigen Sie einfach auf den Ordner in der Liste, "
+            L"und drücken Sie Strg+C."};
+}
+
+NoticeTexts RemoveEntryNotice() {
+    return {L"Der Ordner wurde aus der Liste entfernt. Er wird wieder hinzugefügt, wenn Sie den Ordner erneut "
+            L"verwenden.",
+            L"Tips:\r\n"
+            L"- Um einen Ordner am schnellsten aus der Liste zu entfernen, zeigen Sie einfach auf den Ordner in der "
+            L"Liste, und drücken Sie Entf.\r\n"
+            L"- Um einen Ordner dauerhaft zu entfernen, klicken Sie auf \"Immer ignorieren\"."};
+}
+
+std::wstring NoticeMessageBoxText(const NoticeTexts& notice) {
+    return notice.instruction + L"\r\n\r\n\r\n" + notice.content;
+}
+
+}  // namespace pw
