@@ -2,7 +2,6 @@
 // window itself in this process, and the shipped worker started with
 // "/setupnow" under the Windows versions Wine can pretend to be.
 #include <windows.h>
-#include <uxtheme.h>
 
 #include <gtest/gtest.h>
 
@@ -19,8 +18,7 @@ namespace {
 
 const std::wstring kIntro = L"Mit der Pfadwerk-Anwendung gelangen Sie schnell zu Ihren bisher verwendeten Ordnern.";
 const std::wstring kLineA = L"a) Klicken Sie auf das Pfadwerk-Symbol in der Schnellstartleiste der Taskleiste:";
-const std::wstring kLineB =
-    L"b) Oder drücken Sie folgende Tastenkombination: Windows-Logo-Taste + STRG + LEERTASTE";
+const std::wstring kLineB = L"b) Oder drücken Sie folgende Tastenkombination: Windows-Logo-Taste + STRG + LEERTASTE";
 const std::wstring kNote =
     L"(Diese Tastenkombination kann erst verwendet werden, nachdem erste Ordner protokolliert wurden.)";
 
@@ -31,7 +29,8 @@ std::wstring Text(HWND hwnd) {
 }
 
 bool HotKeyTaken() {
-    if (!RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_WIN, VK_SPACE)) return true;
+    if (!RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_WIN, VK_SPACE))
+        return true;
     UnregisterHotKey(nullptr, 77);
     return false;
 }
@@ -43,6 +42,36 @@ RECT ChildRect(HWND child) {
     GetWindowRect(child, &rect);
     MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+pw::WelcomeSystem System(int versionClass, bool visualStyles = false, int dpi = 96) {
+    return {versionClass, visualStyles, dpi, dpi};
+}
+
+// The colours the window gives a control to paint with.
+struct Colours {
+    COLORREF text;
+    COLORREF background;
+};
+
+Colours ColoursOf(HWND control) {
+    HWND parent = GetParent(control);
+    HDC dc = GetDC(control);
+    SetTextColor(dc, RGB(1, 2, 3));
+    UINT msg = GetDlgCtrlID(control) == IDOK ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC;
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(parent, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+    LOGBRUSH info{};
+    GetObjectW(brush, sizeof info, &info);
+    Colours colours{GetTextColor(dc), info.lbColor};
+    ReleaseDC(control, dc);
+    return colours;
+}
+
+std::wstring FontFace(HWND control) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font.lfFaceName;
 }
 
 }  // namespace
@@ -78,7 +107,7 @@ TEST(WindowsVersion, ClassFollowsMajorAndMinorVersion) {
 
 // The window in this process, with the worker's hidden window beside it.
 class WelcomeWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ResetWorkerAndHistory();
         ASSERT_TRUE(worker_.Load());
@@ -91,7 +120,8 @@ protected:
         for (int round = 0; round < 3; ++round) {
             MSG msg;
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (welcome.PreTranslateMessage(msg)) continue;
+                if (welcome.PreTranslateMessage(msg))
+                    continue;
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }
@@ -110,7 +140,7 @@ protected:
 };
 
 TEST_F(WelcomeWindowTest, ShowsTheTextsInTheirControlsTopmostAndInFront) {
-    pw::frmWelcome welcome(worker_, 1);
+    pw::frmWelcome welcome(worker_, System(1));
     ASSERT_TRUE(welcome.Load());
     Pump(welcome);
     HWND hwnd = welcome.Hwnd();
@@ -127,16 +157,15 @@ TEST_F(WelcomeWindowTest, ShowsTheTextsInTheirControlsTopmostAndInFront) {
               L"Windows-Explorer verwenden. Dies geschieht vollautomatisch. ");
     EXPECT_EQ(Text(GetDlgItem(hwnd, pw::lblAppHeader)), L"Die Pfadwerk-Anwendung");
     EXPECT_EQ(Text(GetDlgItem(hwnd, pw::lblAppStartHeader)), L"So starten Sie die Pfadwerk-Anwendung:");
-    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::lblHowToStart)),
-              kIntro + L"\r\n\r\n\r\n\r\n" + kLineA + L"\r\n" + kLineB);
+    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::lblHowToStart)), kIntro + L"\r\n\r\n\r\n\r\n" + kLineA + L"\r\n" + kLineB);
 
     HWND ok = GetDlgItem(hwnd, IDOK);
     EXPECT_EQ(Text(ok), L"OK");
     EXPECT_EQ(GetWindowLongPtrW(ok, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
     EXPECT_EQ(GetFocus(), ok);
 
-    HBITMAP picture = reinterpret_cast<HBITMAP>(
-        SendMessageW(GetDlgItem(hwnd, pw::imgStartIcon), STM_GETIMAGE, IMAGE_BITMAP, 0));
+    HBITMAP picture =
+        reinterpret_cast<HBITMAP>(SendMessageW(GetDlgItem(hwnd, pw::imgStartIcon), STM_GETIMAGE, IMAGE_BITMAP, 0));
     ASSERT_NE(picture, nullptr);
     BITMAP info{};
     GetObjectW(picture, sizeof info, &info);
@@ -150,7 +179,7 @@ TEST_F(WelcomeWindowTest, ShowsTheTextsInTheirControlsTopmostAndInFront) {
 }
 
 TEST_F(WelcomeWindowTest, ControlsStandTopToBottomAsTheWindowReads) {
-    pw::frmWelcome welcome(worker_, 2);
+    pw::frmWelcome welcome(worker_, System(2));
     ASSERT_TRUE(welcome.Load());
     HWND hwnd = welcome.Hwnd();
     RECT welcomeText = ChildRect(GetDlgItem(hwnd, pw::lblWelcome));
@@ -184,7 +213,7 @@ TEST_F(WelcomeWindowTest, ControlsStandTopToBottomAsTheWindowReads) {
 }
 
 TEST_F(WelcomeWindowTest, EscClosesTheWindowAndBeforeVistaTheWorkerGoesOn) {
-    pw::frmWelcome welcome(worker_, 1);
+    pw::frmWelcome welcome(worker_, System(1));
     ASSERT_TRUE(welcome.Load());
     Pump(welcome);
     PressKey(welcome, VK_ESCAPE);
@@ -194,7 +223,7 @@ TEST_F(WelcomeWindowTest, EscClosesTheWindowAndBeforeVistaTheWorkerGoesOn) {
 }
 
 TEST_F(WelcomeWindowTest, FromVistaOnTheHotKeyIsFreeAndClosingEndsTheWorker) {
-    pw::frmWelcome welcome(worker_, 2);
+    pw::frmWelcome welcome(worker_, System(2));
     EXPECT_TRUE(HotKeyTaken());
     ASSERT_TRUE(welcome.Load());
     Pump(welcome);
@@ -203,27 +232,89 @@ TEST_F(WelcomeWindowTest, FromVistaOnTheHotKeyIsFreeAndClosingEndsTheWorker) {
     EXPECT_EQ(Text(GetDlgItem(hwnd, pw::lblHowToStart)),
               kIntro + L"\r\n\r\n\r\n\r\n" + kLineA + L"\r\n" + kLineB + L"\r\n" + kNote);
 
-    // Visual styles decide the look; without them the heading and the
-    // dividers stay as before Vista.
-    bool themed = IsAppThemed();
-    EXPECT_EQ(IsWindowVisible(GetDlgItem(hwnd, pw::linDivider2)) != FALSE, !themed);
-    HFONT heading = reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(hwnd, pw::lblWelcome), WM_GETFONT, 0, 0));
-    LOGFONTW font{};
-    ASSERT_TRUE(GetObjectW(heading, sizeof font, &font));
-    EXPECT_EQ(std::wstring(font.lfFaceName), themed ? L"Segoe UI" : L"Verdana");
-
     PressKey(welcome, VK_RETURN);
     EXPECT_EQ(welcome.Hwnd(), nullptr);
     EXPECT_EQ(worker_.Hwnd(), nullptr);
 }
 
 TEST_F(WelcomeWindowTest, TheCloseBoxClosesLikeOK) {
-    pw::frmWelcome welcome(worker_, 0);
+    pw::frmWelcome welcome(worker_, System(0));
     ASSERT_TRUE(welcome.Load());
     PostMessageW(welcome.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     Pump(welcome);
     EXPECT_EQ(welcome.Hwnd(), nullptr);
     EXPECT_NE(worker_.Hwnd(), nullptr);
+}
+
+TEST_F(WelcomeWindowTest, HeadingsAreBlueAndWithoutVisualStylesTheFooterIsClassic) {
+    for (int versionClass : {1, 2}) {
+        pw::frmWelcome welcome(worker_, System(versionClass, versionClass == 1));
+        ASSERT_TRUE(welcome.Load());
+        HWND hwnd = welcome.Hwnd();
+        for (int id : {pw::lblWelcome, pw::lblAppHeader, pw::lblAppStartHeader})
+            EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, id)).text, RGB(0, 51, 153)) << id;
+        EXPECT_NE(ColoursOf(GetDlgItem(hwnd, pw::lblHowToStart)).text, RGB(0, 51, 153));
+        EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, pw::lblHowToStart)).background, RGB(255, 255, 255));
+        EXPECT_EQ(FontFace(GetDlgItem(hwnd, pw::lblWelcome)), L"Verdana");
+        EXPECT_EQ(FontFace(GetDlgItem(hwnd, pw::lblHowToStart)), L"Tahoma");
+        EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, pw::picFooter)).background, GetSysColor(COLOR_3DFACE));
+        EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, pw::linDivider)).background, GetSysColor(COLOR_3DSHADOW));
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(hwnd, pw::linDivider2)));
+        welcome.Unload();
+    }
+}
+
+TEST_F(WelcomeWindowTest, VistaWithVisualStylesGetsTheLightFooterAndSegoeUI) {
+    pw::frmWelcome welcome(worker_, System(2, true));
+    ASSERT_TRUE(welcome.Load());
+    HWND hwnd = welcome.Hwnd();
+    EXPECT_EQ(FontFace(GetDlgItem(hwnd, pw::lblWelcome)), L"Segoe UI");
+    EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, pw::lblWelcome)).text, RGB(0, 51, 153));
+    EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, pw::picFooter)).background, RGB(240, 240, 240));
+    EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, IDOK)).background, RGB(240, 240, 240));
+    EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, pw::linDivider)).background, RGB(223, 223, 223));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(hwnd, pw::linDivider2)));
+}
+
+TEST_F(WelcomeWindowTest, FontsAndLayoutScaleWithTheDpi) {
+    int clientWidth[2] = {};
+    int fontHeight[2] = {};
+    int i = 0;
+    for (int dpi : {96, 120}) {
+        pw::frmWelcome welcome(worker_, System(1, false, dpi));
+        ASSERT_TRUE(welcome.Load());
+        RECT client{};
+        GetClientRect(welcome.Hwnd(), &client);
+        clientWidth[i] = client.right;
+        LOGFONTW font{};
+        GetObjectW(
+            reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(welcome.Hwnd(), pw::lblHowToStart), WM_GETFONT, 0, 0)),
+            sizeof font, &font);
+        fontHeight[i++] = font.lfHeight;
+        welcome.Unload();
+    }
+    EXPECT_EQ(clientWidth[1], MulDiv(clientWidth[0], 120, 96));
+    EXPECT_EQ(fontHeight[0], -11);  // 8.25 pt
+    EXPECT_EQ(fontHeight[1], -14);
+}
+
+TEST_F(WelcomeWindowTest, WithLargeFontsThePictureMovesTo3560Twips) {
+    for (int dpi : {96, 120, 144}) {
+        pw::frmWelcome welcome(worker_, System(2, false, dpi));
+        ASSERT_TRUE(welcome.Load());
+        RECT picture = ChildRect(GetDlgItem(welcome.Hwnd(), pw::imgStartIcon));
+        RECT startHeader = ChildRect(GetDlgItem(welcome.Hwnd(), pw::lblAppStartHeader));
+        int largeFontsTop = MulDiv(3560, dpi, 1440);
+        if (dpi > 110)
+            EXPECT_EQ(picture.top, largeFontsTop) << dpi;
+        else
+            EXPECT_NE(picture.top, largeFontsTop) << dpi;
+        EXPECT_GE(picture.top, startHeader.bottom) << dpi;
+        // Shown as drawn, not stretched.
+        EXPECT_EQ(picture.bottom - picture.top, 18) << dpi;
+        EXPECT_EQ(picture.right - picture.left, 17) << dpi;
+        welcome.Unload();
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -234,7 +325,7 @@ namespace {
 // A registry value that Wine reads when a program starts, put back
 // afterwards.
 class WineSetting {
-public:
+  public:
     WineSetting(const std::wstring& key, std::wstring name, DWORD type, const void* data, DWORD size)
         : name_(std::move(name)) {
         HKEY hkey = nullptr;
@@ -244,11 +335,13 @@ public:
         RegSetValueExW(hkey, name_.c_str(), 0, type, static_cast<const BYTE*>(data), size);
     }
     ~WineSetting() {
-        if (had_) RegSetValueExW(hkey_.Get(), name_.c_str(), 0, oldType_, old_, oldSize_);
-        else RegDeleteValueW(hkey_.Get(), name_.c_str());
+        if (had_)
+            RegSetValueExW(hkey_.Get(), name_.c_str(), 0, oldType_, old_, oldSize_);
+        else
+            RegDeleteValueW(hkey_.Get(), name_.c_str());
     }
 
-private:
+  private:
     std::wstring name_;
     pw::cHKey hkey_;
     bool had_ = false;
@@ -258,19 +351,13 @@ private:
 };
 
 class WindowsVersionForWorker : public WineSetting {
-public:
+  public:
     explicit WindowsVersionForWorker(const wchar_t* version)
-        : WineSetting(L"Software\\Wine\\AppDefaults\\PfadwerkHg.exe", L"Version", REG_SZ, version,
+        : WineSetting(L"Software\\Wine\\AppDefaults\\PfadwerkHg.exe",
+                      L"Version",
+                      REG_SZ,
+                      version,
                       static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t))) {}
-};
-
-class ScreenDpi : public WineSetting {
-public:
-    explicit ScreenDpi(DWORD dpi)
-        : WineSetting(L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi_, sizeof dpi_), dpi_(dpi) {}
-
-private:
-    DWORD dpi_;
 };
 
 HWND FindWelcome(const WorkerProcess& process) {
@@ -281,7 +368,8 @@ HWND FindWelcome(const WorkerProcess& process) {
              hwnd = FindWindowExW(nullptr, hwnd, L"PfadwerkHgWelcome", nullptr)) {
             DWORD pid = 0;
             GetWindowThreadProcessId(hwnd, &pid);
-            if (pid == process.Pid() && IsWindowVisible(hwnd)) found = hwnd;
+            if (pid == process.Pid() && IsWindowVisible(hwnd))
+                found = hwnd;
         }
         return found != nullptr || !process.Running();
     });
@@ -295,7 +383,7 @@ void PressEsc(HWND welcome) {
 }
 
 class SetupRunTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetWorkerAndHistory(); }
     void TearDown() override { ResetWorkerAndHistory(); }
 };
@@ -344,24 +432,4 @@ TEST_F(SetupRunTest, BesideARunningWorkerTheSetupRunLivesUntilItsWindowCloses) {
     EXPECT_TRUE(setup.WaitForExit());
     EXPECT_TRUE(running.Running());
     EXPECT_TRUE(HotKeyTaken());
-}
-
-TEST_F(SetupRunTest, WithLargeFontsThePictureMovesTo3560Twips) {
-    for (DWORD dpi : {96u, 120u}) {
-        ScreenDpi screen(dpi);
-        WorkerProcess setup(DistFolder() / L"PfadwerkHg.exe", L"/setupnow");
-        HWND welcome = FindWelcome(setup);
-        ASSERT_NE(welcome, nullptr) << dpi;
-        RECT picture = ChildRect(GetDlgItem(welcome, pw::imgStartIcon));
-        RECT howTo = ChildRect(GetDlgItem(welcome, pw::lblHowToStart));
-        int largeFontsTop = MulDiv(3560, static_cast<int>(dpi), 1440);
-        if (dpi > 110) EXPECT_EQ(picture.top, largeFontsTop);
-        else EXPECT_NE(picture.top, largeFontsTop);
-        EXPECT_EQ(picture.bottom - picture.top, 18) << dpi;
-        EXPECT_GT(picture.top, howTo.top) << dpi;
-        EXPECT_LT(picture.bottom, howTo.bottom) << dpi;
-        PressEsc(welcome);
-        EXPECT_TRUE(WaitFor([&] { return !IsWindow(welcome); })) << dpi;
-        ResetWorkerAndHistory();
-    }
 }

@@ -1,0 +1,14 @@
+// Which family of Windows the worker runs on; the welcome window looks and
+// behaves differently from Vista on.
+#pragma once
+
+namespace pw {
+
+// 0 = Windows 2000, 1 = Windows XP or Server 2003, 2 = Windows Vista or later.
+int WindowsVersionClassOf(unsigned long major, unsigned long minor);
+
+// The class of the running system. A 0 is looked up again on every call, the
+// others are kept for the life of the process.
+int GetWindowsVersionClass();
+
+}  // namespace pw

@@ -1,0 +1,382 @@
+#include "frmWelcome.h"
+
+#include <uxtheme.h>
+
+#include <algorithm>
+
+#include "../resources/worker_res.h"
+#include "WindowsVersion.h"
+#include "frmMain.h"
+
+namespace pw {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"PfadwerkHgWelcome";
+constexpr wchar_t kCaption[] = L"Pfadwerk";
+
+constexpr wchar_t kWelcome[] = L"Willkommen bei Pfadwerk!";
+constexpr wchar_t kIntroduction[] =
+    L"Pfadwerk ist jetzt aktiv und protokolliert von nun an sämtliche Ordner, die Sie im Windows-Explorer "
+    L"verwenden. Dies geschieht vollautomatisch. ";
+constexpr wchar_t kAppHeader[] = L"Die Pfadwerk-Anwendung";
+constexpr wchar_t kAppStartHeader[] = L"So starten Sie die Pfadwerk-Anwendung:";
+constexpr wchar_t kHowToIntro[] =
+    L"Mit der Pfadwerk-Anwendung gelangen Sie schnell zu Ihren bisher verwendeten Ordnern.";
+constexpr wchar_t kHowToQuickLaunch[] =
+    L"a) Klicken Sie auf das Pfadwerk-Symbol in der Schnellstartleiste der Taskleiste:";
+constexpr wchar_t kHowToHotKey[] =
+    L"b) Oder drücken Sie folgende Tastenkombination: Windows-Logo-Taste + STRG + LEERTASTE";
+constexpr wchar_t kHowToNote[] =
+    L"(Diese Tastenkombination kann erst verwendet werden, nachdem erste Ordner protokolliert wurden.)";
+constexpr wchar_t kOK[] = L"OK";
+
+constexpr COLORREF kHeadingColour = RGB(0, 51, 153);
+constexpr COLORREF kVistaFooterColour = RGB(240, 240, 240);
+constexpr COLORREF kVistaDividerColour = RGB(223, 223, 223);
+
+// The layout in twips, as on the designer's 96 dpi screen; everything scales
+// with the real dpi. The first paragraph and the Quick Launch line of the
+// how-to text fit on one line each; the three empty lines between them hold
+// the second header in the middle one.
+constexpr int kMargin = 360;
+constexpr int kTextWidth = 7800;
+constexpr int kFormWidth = kTextWidth + 2 * kMargin;
+constexpr int kWelcomeTop = 600;
+constexpr int kIntroductionTop = 1440;
+constexpr int kAppHeaderTop = 2535;
+constexpr int kHowToTop = 2805;
+constexpr int kAppStartHeaderTop = kHowToTop + 375;
+constexpr int kHowToHeight = 1740;
+// Beside the Quick Launch line; large fonts push that line down.
+constexpr int kStartIconTop = 3450;
+constexpr int kStartIconTopLargeFonts = 3560;
+constexpr int kDividerTop = kHowToTop + kHowToHeight + 180;
+constexpr int kFooterHeight = 600;
+constexpr int kButtonWidth = 1125;
+constexpr int kButtonHeight = 345;
+
+constexpr int kStartPictureWidth = 17;
+
+cFont MakeFont(const wchar_t* face, int hundredthsOfPoint, int dpi, bool bold = false) {
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(hundredthsOfPoint, dpi, 7200);
+    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfOutPrecision = OUT_TT_PRECIS;
+    font.lfQuality = DEFAULT_QUALITY;
+    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+    return cFont(CreateFontIndirectW(&font));
+}
+
+int TextWidth(HDC dc, std::wstring_view text) {
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+// Width of the last line when the text wraps at word gaps within `width`,
+// the way a static control breaks it.
+int LastLineWidth(HDC dc, std::wstring_view text, int width) {
+    std::wstring line;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(L' ', start);
+        if (end == std::wstring_view::npos)
+            end = text.size();
+        std::wstring_view word = text.substr(start, end - start);
+        std::wstring trial = line.empty() ? std::wstring(word) : line + L' ' + std::wstring(word);
+        line = (line.empty() || TextWidth(dc, trial) <= width) ? trial : std::wstring(word);
+        start = end + 1;
+    }
+    return TextWidth(dc, line);
+}
+
+// Brings a window of this process in front of another program's window,
+// which Windows refuses unless the input of the two threads is joined.
+void ForceForeground(HWND hwnd, bool attachInput) {
+    HWND foreground = GetForegroundWindow();
+    if (foreground == hwnd)
+        return;
+    DWORD foregroundThread = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
+    DWORD ownThread = GetWindowThreadProcessId(hwnd, nullptr);
+    if (attachInput && foregroundThread != 0 && foregroundThread != ownThread &&
+        AttachThreadInput(foregroundThread, ownThread, TRUE)) {
+        BringWindowToTop(hwnd);
+        SetForegroundWindow(hwnd);
+        AttachThreadInput(foregroundThread, ownThread, FALSE);
+    } else {
+        BringWindowToTop(hwnd);
+        SetForegroundWindow(hwnd);
+    }
+    SetActiveWindow(hwnd);
+}
+
+}  // namespace
+
+std::wstring HowToStartText(int versionClass) {
+    std::wstring text = std::wstring(kHowToIntro) + L"\r\r\r\r" + kHowToQuickLaunch + L"\r" + kHowToHotKey;
+    if (versionClass == 2)
+        text += std::wstring(L"\r") + kHowToNote;
+    return text;
+}
+
+std::wstring LineBreaksForDisplay(std::wstring_view text) {
+    std::wstring out;
+    out.reserve(text.size() + 8);
+    for (size_t i = 0; i < text.size(); ++i) {
+        wchar_t c = text[i];
+        if (c == L'\r' || c == L'\n') {
+            out += L"\r\n";
+            if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n')
+                ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+WelcomeSystem CurrentWelcomeSystem() {
+    WelcomeSystem system;
+    system.versionClass = GetWindowsVersionClass();
+    system.visualStyles = IsAppThemed() != FALSE;
+    if (HDC screen = GetDC(nullptr)) {
+        system.dpiX = GetDeviceCaps(screen, LOGPIXELSX);
+        system.dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+    }
+    return system;
+}
+
+frmWelcome::~frmWelcome() {
+    Unload();
+}
+
+int frmWelcome::Px(int twips) const {
+    return MulDiv(twips, system_.dpiX, 1440);
+}
+int frmWelcome::Py(int twips) const {
+    return MulDiv(twips, system_.dpiY, 1440);
+}
+
+bool frmWelcome::Load() {
+    if (hwnd_)
+        return true;
+    system_ = forcedSystem_ ? *forcedSystem_ : CurrentWelcomeSystem();
+    vistaLook_ = system_.versionClass == 2 && system_.visualStyles;
+    // A set-up run on Vista and later only shows this window; the hot key
+    // belongs to the worker that runs from log-on.
+    if (system_.versionClass == 2)
+        worker_.ReleaseHotKey();
+
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    bigIcon_.Reset(static_cast<HICON>(LoadImageW(module, L"AA", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                 GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR)));
+    smallIcon_.Reset(static_cast<HICON>(LoadImageW(module, L"AA", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = module;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = kWindowClass;
+    RegisterClassExW(&wc);
+
+    constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    RECT frame{0, 0, Px(kFormWidth), Py(kDividerTop) + 2 + Py(kFooterHeight)};
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    int left = work.left + (work.right - work.left - width) / 2;
+    int top = work.top + (work.bottom - work.top - height) / 2;
+    if (!CreateWindowExW(0, kWindowClass, kCaption, style, left, top, width, height, nullptr, nullptr, module, this))
+        return false;
+    if (bigIcon_)
+        SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
+    if (smallIcon_)
+        SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
+    CreateControls();
+
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ShowWindow(hwnd_, SW_SHOW);
+    UpdateWindow(hwnd_);
+    ForceForeground(hwnd_, true);
+    SetFocus(GetDlgItem(hwnd_, IDOK));
+    return true;
+}
+
+void frmWelcome::CreateControls() {
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    headingFont_ = vistaLook_ ? MakeFont(L"Segoe UI", 1300, system_.dpiY) : MakeFont(L"Verdana", 1200, system_.dpiY);
+    textFont_ = MakeFont(L"Tahoma", 825, system_.dpiY);
+    boldFont_ = MakeFont(L"Tahoma", 825, system_.dpiY, true);
+    footerBrush_.Reset(CreateSolidBrush(vistaLook_ ? kVistaFooterColour : GetSysColor(COLOR_3DFACE)));
+    dividerBrush_.Reset(CreateSolidBrush(vistaLook_ ? kVistaDividerColour : GetSysColor(COLOR_3DSHADOW)));
+    divider2Brush_.Reset(CreateSolidBrush(GetSysColor(COLOR_3DHILIGHT)));
+
+    auto add = [&](int id, const wchar_t* cls, const std::wstring& text, DWORD style, int x, int y, int cx, int cy,
+                   HFONT font) {
+        HWND control = CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, cx, cy, hwnd_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module, nullptr);
+        if (control && font)
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        return control;
+    };
+    constexpr DWORD label = SS_LEFT | SS_NOPREFIX;
+    int textLeft = Px(kMargin);
+    int textWidth = Px(kTextWidth);
+    int clientWidth = Px(kFormWidth);
+
+    add(lblWelcome, L"STATIC", kWelcome, label, textLeft, Py(kWelcomeTop), textWidth, Py(420), headingFont_.Get());
+    add(lblIntroduction, L"STATIC", kIntroduction, label, textLeft, Py(kIntroductionTop), textWidth, Py(660),
+        textFont_.Get());
+    add(lblAppHeader, L"STATIC", kAppHeader, label, textLeft, Py(kAppHeaderTop), textWidth, Py(240), boldFont_.Get());
+    add(lblAppStartHeader, L"STATIC", kAppStartHeader, label, textLeft, Py(kAppStartHeaderTop), textWidth, Py(240),
+        boldFont_.Get());
+    add(lblHowToStart, L"STATIC", LineBreaksForDisplay(HowToStartText(system_.versionClass)), label | WS_CLIPSIBLINGS,
+        textLeft, Py(kHowToTop), textWidth, Py(kHowToHeight), textFont_.Get());
+    // The header covers an empty line of the how-to text and the picture
+    // stands on it: the text must paint around both.
+    SetWindowPos(GetDlgItem(hwnd_, lblAppStartHeader), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+    startPicture_.Reset(
+        static_cast<HBITMAP>(LoadImageW(module, MAKEINTRESOURCEW(IDB_START), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    if (HWND picture = add(imgStartIcon, L"STATIC", L"", SS_BITMAP, 0, 0, 0, 0, nullptr))
+        SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(startPicture_.Get()));
+    PlaceStartIcon();
+
+    int dividerY = Py(kDividerTop);
+    add(linDivider, L"STATIC", L"", SS_LEFT, 0, dividerY, clientWidth, 1, nullptr);
+    HWND divider2 = add(linDivider2, L"STATIC", L"", SS_LEFT, 0, dividerY + 1, clientWidth, 1, nullptr);
+    if (vistaLook_)
+        ShowWindow(divider2, SW_HIDE);
+    int footerY = dividerY + 2;
+    int footerHeight = Py(kFooterHeight);
+    add(picFooter, L"STATIC", L"", SS_LEFT | WS_CLIPSIBLINGS, 0, footerY, clientWidth, footerHeight, nullptr);
+    int buttonWidth = Px(kButtonWidth);
+    int buttonHeight = Py(kButtonHeight);
+    HWND ok = add(IDOK, L"BUTTON", kOK, BS_DEFPUSHBUTTON | WS_TABSTOP, clientWidth - textLeft - buttonWidth,
+                  footerY + (footerHeight - buttonHeight) / 2, buttonWidth, buttonHeight, textFont_.Get());
+    // The button lies on the footer strip and must stay in front of it.
+    SetWindowPos(ok, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// The picture shows what to click and stands right after the Quick Launch
+// line, wherever that line wraps.
+void frmWelcome::PlaceStartIcon() {
+    HWND picture = GetDlgItem(hwnd_, imgStartIcon);
+    if (!picture)
+        return;
+    int x = Px(kMargin);
+    if (HDC dc = GetDC(hwnd_)) {
+        HGDIOBJ old = SelectObject(dc, textFont_.Get());
+        x += LastLineWidth(dc, kHowToQuickLaunch, Px(kTextWidth)) + MulDiv(4, system_.dpiX, 96);
+        SelectObject(dc, old);
+        ReleaseDC(hwnd_, dc);
+    }
+    x = std::min(x, Px(kFormWidth) - kStartPictureWidth - 2);
+    bool largeFonts = system_.dpiX > 110;
+    int y = Py(largeFonts ? kStartIconTopLargeFonts : kStartIconTop);
+    SetWindowPos(picture, HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
+}
+
+void frmWelcome::Unload() {
+    if (hwnd_)
+        DestroyWindow(hwnd_);
+}
+
+bool frmWelcome::PreTranslateMessage(MSG& msg) {
+    if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)))
+        return false;
+    return IsDialogMessageW(hwnd_, &msg) != FALSE;
+}
+
+LRESULT CALLBACK frmWelcome::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<frmWelcome*>(create->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<frmWelcome*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        if (self)
+            self->hwnd_ = nullptr;
+        PostMessageW(nullptr, kFormClosedMessage, 0, 0);
+    }
+    if (self && self->hwnd_)
+        return self->OnMessage(msg, wParam, lParam);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+LRESULT frmWelcome::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_COMMAND:
+            // Enter and Esc arrive as IDOK and IDCANCEL through the dialog
+            // keyboard handling.
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
+                cmdOK_Click();
+            return 0;
+        case DM_GETDEFID:
+            return MAKELRESULT(IDOK, DC_HASDEFID);
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE)
+                SetFocus(GetDlgItem(hwnd_, IDOK));
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_CLOSE:
+            Unload();
+            return 0;
+        case WM_DESTROY:
+            Form_Unload();
+            return 0;
+        default:
+            return DefWindowProcW(hwnd_, msg, wParam, lParam);
+    }
+}
+
+LRESULT frmWelcome::OnCtlColor(HDC dc, HWND control) {
+    HBRUSH brush = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    switch (GetDlgCtrlID(control)) {
+        case lblWelcome:
+        case lblAppHeader:
+        case lblAppStartHeader:
+            SetTextColor(dc, kHeadingColour);
+            break;
+        case linDivider:
+            brush = dividerBrush_.Get();
+            break;
+        case linDivider2:
+            brush = divider2Brush_.Get();
+            break;
+        case picFooter:
+        case IDOK:
+            brush = footerBrush_.Get();
+            break;
+        default:
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            break;
+    }
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(brush);
+}
+
+void frmWelcome::cmdOK_Click() {
+    Unload();
+}
+
+// On Vista and later the set-up run has done its part once the user has read
+// the window: the worker started from log-on does the logging.
+void frmWelcome::Form_Unload() {
+    if (system_.versionClass == 2)
+        worker_.Unload();
+}
+
+}  // namespace pw

@@ -1,0 +1,92 @@
+// First-run welcome window of the set-up run ("/setupnow").
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "Handles.h"
+
+namespace pw {
+
+class frmMain;
+
+// Control ids of the welcome window; cmdOK is IDOK.
+enum WelcomeControl : int {
+    lblWelcome = 1001,
+    lblIntroduction,
+    lblAppHeader,
+    lblAppStartHeader,
+    lblHowToStart,
+    imgStartIcon,
+    linDivider,
+    linDivider2,
+    picFooter,
+};
+
+// The how-to text for a Windows version class, with carriage returns alone
+// as line breaks; from Vista on it adds the note on when the hot key works.
+std::wstring HowToStartText(int versionClass);
+
+// A static control breaks lines only at CR LF: every lone CR or LF becomes
+// CR LF, existing pairs stay as they are.
+std::wstring LineBreaksForDisplay(std::wstring_view text);
+
+// What the window adapts to.
+struct WelcomeSystem {
+    int versionClass = 0;
+    bool visualStyles = false;
+    int dpiX = 96;
+    int dpiY = 96;
+};
+
+// The running system: version class, visual styles, screen dpi.
+WelcomeSystem CurrentWelcomeSystem();
+
+class frmWelcome {
+  public:
+    explicit frmWelcome(frmMain& worker) : worker_(worker) {}
+    // For tests: behave as on the given system instead of the running one.
+    frmWelcome(frmMain& worker, const WelcomeSystem& system) : worker_(worker), forcedSystem_(system) {}
+    ~frmWelcome();
+    frmWelcome(const frmWelcome&) = delete;
+    frmWelcome& operator=(const frmWelcome&) = delete;
+
+    // Shows the window non-modally and brings it to the foreground.
+    bool Load();
+    void Unload();
+    HWND Hwnd() const { return hwnd_; }
+    // Gives the window its keyboard handling (Enter and Esc close it); true
+    // when the message was used.
+    bool PreTranslateMessage(MSG& msg);
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    void CreateControls();
+    void PlaceStartIcon();
+    LRESULT OnCtlColor(HDC dc, HWND control);
+    void cmdOK_Click();
+    void Form_Unload();
+
+    int Px(int twips) const;  // horizontal
+    int Py(int twips) const;  // vertical
+
+    frmMain& worker_;
+    std::optional<WelcomeSystem> forcedSystem_;
+    HWND hwnd_ = nullptr;
+    WelcomeSystem system_;
+    bool vistaLook_ = false;  // version class 2 with visual styles
+    cFont headingFont_;
+    cFont textFont_;
+    cFont boldFont_;
+    cBrush footerBrush_;
+    cBrush dividerBrush_;
+    cBrush divider2Brush_;
+    cBitmap startPicture_;
+    cIcon bigIcon_;
+    cIcon smallIcon_;
+};
+
+}  // namespace pw
