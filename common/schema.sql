@@ -9,5 +9,7 @@ CREATE TABLE FoldersProtocol (
 );
 -- Last used: newest first.
 CREATE INDEX FoldersProtocol_DateUsed ON FoldersProtocol (DateUsed);
--- Most used (grouped by path and name) and deletes by path.
-CREATE INDEX FoldersProtocol_PathName ON FoldersProtocol (FolderPath, FolderName);
+-- Most used (grouped by path and name) and deletes by path. DateUsed rides
+-- along so that a time frame is read from the index alone instead of one
+-- table lookup per visit.
+CREATE INDEX FoldersProtocol_PathName ON FoldersProtocol (FolderPath, FolderName, DateUsed);

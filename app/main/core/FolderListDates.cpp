@@ -14,14 +14,16 @@ long long DayNumber(const LocalTime& t) {
 
 std::wstring Number(long long value, int minDigits) {
     std::wstring digits = std::to_wstring(value < 0 ? -value : value);
-    if (static_cast<int>(digits.size()) < minDigits) digits.insert(0, minDigits - digits.size(), L'0');
+    if (static_cast<int>(digits.size()) < minDigits)
+        digits.insert(0, minDigits - digits.size(), L'0');
     return value < 0 ? L"-" + digits : digits;
 }
 
 // Name tables are filled by the caller; a missing entry shows as a number
 // rather than as nothing.
 const std::wstring& NameOr(const std::wstring& name, std::wstring& fallback, int number) {
-    if (!name.empty()) return name;
+    if (!name.empty())
+        return name;
     fallback = std::to_wstring(number);
     return fallback;
 }
@@ -32,7 +34,7 @@ DateLocale GermanDateLocale() {
     DateLocale l;
     l.dayNames = {L"Montag", L"Dienstag", L"Mittwoch", L"Donnerstag", L"Freitag", L"Samstag", L"Sonntag"};
     l.shortDayNames = {L"Mo", L"Di", L"Mi", L"Do", L"Fr", L"Sa", L"So"};
-    l.monthNames = {L"Januar", L"Februar", L"März",     L"April",   L"Mai",      L"Juni",
+    l.monthNames = {L"Januar", L"Februar", L"März",      L"April",   L"Mai",      L"Juni",
                     L"Juli",   L"August",  L"September", L"Oktober", L"November", L"Dezember"};
     l.shortMonthNames = {L"Jan", L"Feb", L"Mär", L"Apr", L"Mai", L"Jun",
                          L"Jul", L"Aug", L"Sep", L"Okt", L"Nov", L"Dez"};
@@ -66,33 +68,54 @@ std::wstring FormatPicture(std::wstring_view picture, const LocalTime& t, const 
             continue;
         }
         size_t run = 1;
-        while (i + run < picture.size() && picture[i + run] == c) ++run;
+        while (i + run < picture.size() && picture[i + run] == c)
+            ++run;
         const int pad = run >= 2 ? 2 : 1;
         const int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
         const std::wstring& designator = t.hour < 12 ? locale.amDesignator : locale.pmDesignator;
         switch (c) {
             case L'd':
-                if (run >= 4) out += NameOr(locale.dayNames[weekday], fallback, weekday + 1);
-                else if (run == 3) out += NameOr(locale.shortDayNames[weekday], fallback, weekday + 1);
-                else out += Number(t.day, pad);
+                if (run >= 4)
+                    out += NameOr(locale.dayNames[weekday], fallback, weekday + 1);
+                else if (run == 3)
+                    out += NameOr(locale.shortDayNames[weekday], fallback, weekday + 1);
+                else
+                    out += Number(t.day, pad);
                 break;
             case L'M':
-                if (run >= 4) out += NameOr(locale.monthNames[month], fallback, t.month);
-                else if (run == 3) out += NameOr(locale.shortMonthNames[month], fallback, t.month);
-                else out += Number(t.month, pad);
+                if (run >= 4)
+                    out += NameOr(locale.monthNames[month], fallback, t.month);
+                else if (run == 3)
+                    out += NameOr(locale.shortMonthNames[month], fallback, t.month);
+                else
+                    out += Number(t.month, pad);
                 break;
             case L'y':
-                if (run >= 3) out += Number(t.year, 4);
-                else out += Number(t.year % 100, pad);
+                if (run >= 3)
+                    out += Number(t.year, 4);
+                else
+                    out += Number(t.year % 100, pad);
                 break;
             case L'g':  // era: nothing for the Gregorian calendar
                 break;
-            case L'h': out += Number(hour12, pad); break;
-            case L'H': out += Number(t.hour, pad); break;
-            case L'm': out += Number(t.minute, pad); break;
-            case L's': out += Number(t.second, pad); break;
-            case L't': out += run >= 2 ? designator : designator.substr(0, 1); break;
-            default: out.append(run, c); break;
+            case L'h':
+                out += Number(hour12, pad);
+                break;
+            case L'H':
+                out += Number(t.hour, pad);
+                break;
+            case L'm':
+                out += Number(t.minute, pad);
+                break;
+            case L's':
+                out += Number(t.second, pad);
+                break;
+            case L't':
+                out += run >= 2 ? designator : designator.substr(0, 1);
+                break;
+            default:
+                out.append(run, c);
+                break;
         }
         i += run;
     }
@@ -134,28 +157,38 @@ int SundayWeekOfYear(const LocalTime& t) {
 
 std::wstring_view DateGroupKey(DateGroup group) {
     switch (group) {
-        case DateGroup::Today: return L"t";
-        case DateGroup::Yesterday: return L"y";
-        case DateGroup::ThisWeek: return L"w";
-        case DateGroup::Older: break;
+        case DateGroup::Today:
+            return L"t";
+        case DateGroup::Yesterday:
+            return L"y";
+        case DateGroup::ThisWeek:
+            return L"w";
+        case DateGroup::Older:
+            break;
     }
     return L"o";
 }
 
 std::wstring_view DateGroupHeader(DateGroup group) {
     switch (group) {
-        case DateGroup::Today: return L"Heute";
-        case DateGroup::Yesterday: return L"Gestern";
-        case DateGroup::ThisWeek: return L"Diese Woche";
-        case DateGroup::Older: break;
+        case DateGroup::Today:
+            return L"Heute";
+        case DateGroup::Yesterday:
+            return L"Gestern";
+        case DateGroup::ThisWeek:
+            return L"Diese Woche";
+        case DateGroup::Older:
+            break;
     }
     return L"Letzte Woche oder früher";
 }
 
 LastUsedDate LastUsedDateText(const LocalTime& d, const LocalTime& now, const DateLocale& locale) {
     long long days = CalendarDaysBetween(d, now);
-    if (days == 0) return {DateGroup::Today, L"Heute, " + ShortTime(d, locale)};
-    if (days == 1) return {DateGroup::Yesterday, L"Gestern, " + ShortTime(d, locale)};
+    if (days == 0)
+        return {DateGroup::Today, L"Heute, " + ShortTime(d, locale)};
+    if (days == 1)
+        return {DateGroup::Yesterday, L"Gestern, " + ShortTime(d, locale)};
     if (WeeksBetween(d, now, locale.firstDayOfWeek) == 0)
         return {DateGroup::ThisWeek, FormatPicture(L"ddd", d, locale) + L", " + ShortTime(d, locale)};
     return {DateGroup::Older, FormatPicture(L"d'. 'MMM'.'", d, locale)};

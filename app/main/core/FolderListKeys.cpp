@@ -3,7 +3,8 @@
 namespace pw {
 
 RefreshAction RequestRefresh(bool fillRunning, bool timerEnabled) {
-    if (!fillRunning) return RefreshAction::FillNow;
+    if (!fillRunning)
+        return RefreshAction::FillNow;
     return timerEnabled ? RefreshAction::AlreadyQueued : RefreshAction::ArmTimer;
 }
 
@@ -28,8 +29,10 @@ FindKeyAction FindKeyReleased(int keyCode, bool ctrlHeld) {
 }
 
 FindEnterAction FindEnterPressed(int keyCode, int entryCount) {
-    if (keyCode != 13 && keyCode != 40) return FindEnterAction::None;
-    if (keyCode == 13 && entryCount == 1) return FindEnterAction::OpenSingleEntry;
+    if (keyCode != 13 && keyCode != 40)
+        return FindEnterAction::None;
+    if (keyCode == 13 && entryCount == 1)
+        return FindEnterAction::OpenSingleEntry;
     return entryCount >= 1 ? FindEnterAction::FocusFirstEntry : FindEnterAction::None;
 }
 
@@ -38,8 +41,10 @@ EscapeAction EscapeReleased(FolderView view,
                             std::wstring_view findText,
                             bool focusOnShowMenu,
                             int exitBehavior) {
-    if (view == FolderView::LastUsed && focusInFind && !findText.empty()) return EscapeAction::ResetSearch;
-    if (focusOnShowMenu) return EscapeAction::None;
+    if (view == FolderView::LastUsed && focusInFind && !findText.empty())
+        return EscapeAction::ResetSearch;
+    if (focusOnShowMenu)
+        return EscapeAction::None;
     return (exitBehavior == 2 || exitBehavior == 4) ? EscapeAction::Minimize : EscapeAction::Unload;
 }
 
@@ -49,15 +54,16 @@ bool DeleteKeyRemovesEntry(FolderView view, std::wstring_view findText) {
 
 FolderView ViewForTabPosition(int position, bool favoritesFirst) {
     static constexpr FolderView kNormal[] = {FolderView::LastUsed, FolderView::MostUsed, FolderView::Favorites};
-    static constexpr FolderView kFavoritesFirst[] = {FolderView::Favorites, FolderView::LastUsed,
-                                                     FolderView::MostUsed};
-    if (position < 1 || position > 3) position = 1;
+    static constexpr FolderView kFavoritesFirst[] = {FolderView::Favorites, FolderView::LastUsed, FolderView::MostUsed};
+    if (position < 1 || position > 3)
+        position = 1;
     return (favoritesFirst ? kFavoritesFirst : kNormal)[position - 1];
 }
 
 int TabPositionForView(FolderView view, bool favoritesFirst) {
     for (int position = 1; position <= 3; ++position)
-        if (ViewForTabPosition(position, favoritesFirst) == view) return position;
+        if (ViewForTabPosition(position, favoritesFirst) == view)
+            return position;
     return 1;
 }
 

@@ -17,11 +17,11 @@ inline constexpr PaneColour kPaneRed{170, 63, 60};
 struct MessagePaneContent {
     std::wstring header;
     PaneColour headerColour;
-    std::wstring message;  // lblMessage; CR separates paragraphs
-    std::wstring hint;     // lblMessageTip; shown only when not empty
-    bool tipPicture = false;     // imgMessageTip
-    bool line = false;           // imgMessageLine
-    bool nothingFound = false;   // imgMessageNothingFound
+    std::wstring message;       // lblMessage; CR separates paragraphs
+    std::wstring hint;          // lblMessageTip; shown only when not empty
+    bool tipPicture = false;    // imgMessageTip
+    bool line = false;          // imgMessageLine
+    bool nothingFound = false;  // imgMessageNothingFound
 };
 
 // findText is the search box text as typed, timeframeIndex the selected

@@ -15,7 +15,8 @@ constexpr std::wstring_view kLastUsedOrder = L" ORDER BY FoldersProtocol.DateUse
 // left out.
 std::wstring_view Filter(std::wstring_view ignoreFilter) {
     std::wstring trimmed = Trim(ignoreFilter);
-    if (trimmed.empty() || trimmed == L"()") return {};
+    if (trimmed.empty() || trimmed == L"()")
+        return {};
     return ignoreFilter;
 }
 
@@ -57,8 +58,10 @@ std::wstring_view TimeframeText(int index) {
 std::wstring MostUsedWhereClause(int timeframeIndex, std::wstring_view ignoreFilter) {
     std::wstring clause(kTimeframeClauses[NormalizeTimeframe(timeframeIndex)]);
     std::wstring_view filter = Filter(ignoreFilter);
-    if (filter.empty()) return clause;
-    if (clause.empty()) return L"WHERE " + std::wstring(filter);
+    if (filter.empty())
+        return clause;
+    if (clause.empty())
+        return L"WHERE " + std::wstring(filter);
     return clause + L" AND " + std::wstring(filter);
 }
 
@@ -97,9 +100,9 @@ FolderQuery BuildFolderQuery(FolderView view,
                              std::wstring_view findText,
                              int timeframeIndex,
                              std::wstring_view ignoreFilter) {
-    if (view == FolderView::MostUsed) return {MostUsedSql(timeframeIndex, ignoreFilter), kFolderListLimit};
-    return {LastUsedSql(findText, ignoreFilter),
-            IsSearchActive(findText) ? kSearchListLimit : kFolderListLimit};
+    if (view == FolderView::MostUsed)
+        return {MostUsedSql(timeframeIndex, ignoreFilter), kFolderListLimit};
+    return {LastUsedSql(findText, ignoreFilter), IsSearchActive(findText) ? kSearchListLimit : kFolderListLimit};
 }
 
 }  // namespace pw

@@ -14,8 +14,8 @@ enum class FolderView { LastUsed = 1, MostUsed = 2, Favorites = 3 };
 // The grey cue text of the empty search box; it never counts as a search.
 inline constexpr std::wstring_view kSearchCueText = L"Ordner suchen";
 
-inline constexpr int kFolderListLimit = 14;    // entries of a history list
-inline constexpr int kSearchListLimit = 150;   // entries while searching
+inline constexpr int kFolderListLimit = 14;   // entries of a history list
+inline constexpr int kSearchListLimit = 150;  // entries while searching
 
 // A search is active when the box holds text that is not the cue text; a text
 // of blanks alone is active too (its empty term matches every folder).

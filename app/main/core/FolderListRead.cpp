@@ -7,11 +7,13 @@ bool ReadFolderRows(cDatabase& db,
                     const FolderQuery& query,
                     cFolderListRows& rows,
                     const AddFolderEntry& addEntry) {
-    if (rows.Full()) return true;
+    if (rows.Full())
+        return true;
     FolderRow row;
     return db.Query(query.sql, [&](const cRow& r) {
         row.path = r.Text(0);
-        if (rows.Check(row.path) != RowVerdict::Take) return true;
+        if (rows.Check(row.path) != RowVerdict::Take)
+            return true;
         row.name = r.Text(1);
         if (view == FolderView::MostUsed) {
             row.dateUsed.reset();
@@ -20,7 +22,8 @@ bool ReadFolderRows(cDatabase& db,
             row.dateUsed = r.Date(2);
             row.usageCount = 0;
         }
-        if (addEntry && !addEntry(row)) return true;
+        if (addEntry && !addEntry(row))
+            return true;
         rows.Added(row.dateUsed, row.usageCount);
         return !rows.Full();
     });

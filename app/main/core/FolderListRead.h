@@ -14,8 +14,8 @@
 namespace pw {
 
 struct FolderRow {
-    std::wstring path;  // FolderPath
-    std::wstring name;  // FolderName
+    std::wstring path;                  // FolderPath
+    std::wstring name;                  // FolderName
     std::optional<LocalTime> dateUsed;  // last-used list
     long usageCount = 0;                // most-used list
 };

@@ -10,8 +10,10 @@ cFolderListRows::cFolderListRows(int limit) : limit_(limit < 0 ? 0 : limit) {
 }
 
 RowVerdict cFolderListRows::Check(std::wstring_view folderPath) {
-    if (folderPath.substr(0, 3) == L"::{") return RowVerdict::SkipShellNamespace;
-    if (!seen_.insert(FoldCase(folderPath)).second) return RowVerdict::SkipDuplicate;
+    if (folderPath.substr(0, 3) == L"::{")
+        return RowVerdict::SkipShellNamespace;
+    if (!seen_.insert(FoldCase(folderPath)).second)
+        return RowVerdict::SkipDuplicate;
     return RowVerdict::Take;
 }
 
@@ -26,12 +28,14 @@ int cFolderListRows::Added(std::optional<LocalTime> dateUsed, long usageCount) {
 }
 
 std::optional<LocalTime> cFolderListRows::DateUsed(int n) const {
-    if (n < 1 || n > Count()) return std::nullopt;
+    if (n < 1 || n > Count())
+        return std::nullopt;
     return dates_[static_cast<size_t>(n - 1)];
 }
 
 long cFolderListRows::UsageCount(int n) const {
-    if (n < 1 || n > Count()) return 0;
+    if (n < 1 || n > Count())
+        return 0;
     return counts_[static_cast<size_t>(n - 1)];
 }
 

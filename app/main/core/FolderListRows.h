@@ -19,7 +19,7 @@ enum class RowVerdict {
 };
 
 class cFolderListRows {
-public:
+  public:
     explicit cFolderListRows(int limit);
 
     // Marks the path as seen. A row that is taken here may still fail its
@@ -40,7 +40,7 @@ public:
     std::optional<LocalTime> DateUsed(int n) const;
     long UsageCount(int n) const;
 
-private:
+  private:
     int limit_;
     std::unordered_set<std::wstring> seen_;  // folded paths
     std::vector<std::optional<LocalTime>> dates_;

@@ -8,8 +8,10 @@ int UsedColumn(bool hidePathColumn) {
 }
 
 SortArrow ArrowColumn(int mode, bool hidePathColumn, int state) {
-    if (mode == 1 || mode == 2) return {0, state};
-    if (mode == 3 || mode == 4) return {1, state};
+    if (mode == 1 || mode == 2)
+        return {0, state};
+    if (mode == 3 || mode == 4)
+        return {1, state};
     return {UsedColumn(hidePathColumn), state};
 }
 
@@ -17,16 +19,21 @@ SortArrow ArrowColumn(int mode, bool hidePathColumn, int state) {
 
 int NormalizeSortMode(FolderView view, int mode, bool hidePathColumn) {
     const int highest = view == FolderView::MostUsed ? 6 : 5;
-    if (mode < 1 || mode > highest) return kDefaultSortMode;
-    if (hidePathColumn && (mode == 3 || mode == 4)) return kDefaultSortMode;
+    if (mode < 1 || mode > highest)
+        return kDefaultSortMode;
+    if (hidePathColumn && (mode == 3 || mode == 4))
+        return kDefaultSortMode;
     return mode;
 }
 
 int SortModeAfterColumnClick(FolderView view, int mode, int column, bool hidePathColumn) {
-    if (column == 0) return mode == 1 ? 2 : 1;
-    if (column == 1 && !hidePathColumn) return mode == 3 ? 4 : 3;
+    if (column == 0)
+        return mode == 1 ? 2 : 1;
+    if (column == 1 && !hidePathColumn)
+        return mode == 3 ? 4 : 3;
     if (column == UsedColumn(hidePathColumn)) {
-        if (view == FolderView::MostUsed) return mode == 5 ? 6 : 5;
+        if (view == FolderView::MostUsed)
+            return mode == 5 ? 6 : 5;
         return 5;
     }
     return mode;
@@ -42,8 +49,10 @@ SortArrow ClearSortArrowFor(int mode, bool hidePathColumn) {
 }
 
 int HeaderFormatForArrow(int state) {
-    if (state == 1) return 0x5400;
-    if (state == 2) return 0x5200;
+    if (state == 1)
+        return 0x5400;
+    if (state == 2)
+        return 0x5200;
     return 0x5000;
 }
 

@@ -3,7 +3,8 @@
 namespace pw {
 
 std::wstring PadInfoTip(std::wstring tip) {
-    if (tip.size() < kInfoTipMinLength) tip.append(kInfoTipMinLength - tip.size(), L' ');
+    if (tip.size() < kInfoTipMinLength)
+        tip.append(kInfoTipMinLength - tip.size(), L' ');
     return tip;
 }
 
@@ -11,14 +12,17 @@ std::wstring LastUsedTipText(const LocalTime& d, const LocalTime& now, const Dat
     const std::wstring prefix = L"Zuletzt verwendet: ";
     long long minutes = MinutesBetween(d, now);
     if (minutes < 90) {
-        if (minutes <= 0) return {};
+        if (minutes <= 0)
+            return {};
         return prefix + L"vor " + std::to_wstring(minutes) + L" min";
     }
     long long hours = HoursBetween(d, now);
-    if (hours < 24) return prefix + L"vor " + std::to_wstring(hours) + L" Stunden (um " + ShortTime(d, locale) + L")";
+    if (hours < 24)
+        return prefix + L"vor " + std::to_wstring(hours) + L" Stunden (um " + ShortTime(d, locale) + L")";
     long long days = CalendarDaysBetween(d, now);
     std::wstring weekday = FormatPicture(L"dddd", d, locale);
-    if (days == 1) return prefix + L"am " + weekday + L" um " + ShortTime(d, locale);
+    if (days == 1)
+        return prefix + L"am " + weekday + L" um " + ShortTime(d, locale);
     // Week numbers alone, as the program always compared them: a visit in the
     // same numbered week of another year is told by its day count.
     if (SundayWeekOfYear(d) == SundayWeekOfYear(now))
@@ -32,9 +36,11 @@ std::wstring FolderInfoTip(const InfoTipRequest& request, const LocalTime& now, 
     std::wstring tip;
     switch (request.view) {
         case FolderView::LastUsed: {
-            if (!request.dateUsed) return {};
+            if (!request.dateUsed)
+                return {};
             std::wstring text = LastUsedTipText(*request.dateUsed, now, locale);
-            if (text.empty()) return {};
+            if (text.empty())
+                return {};
             tip = showPath ? path + L"\r\r" + text : text;
             break;
         }
@@ -47,7 +53,8 @@ std::wstring FolderInfoTip(const InfoTipRequest& request, const LocalTime& now, 
                 return {};
             break;
         case FolderView::Favorites:
-            if (!showPath) return {};
+            if (!showPath)
+                return {};
             tip = path;
             break;
     }
@@ -55,7 +62,8 @@ std::wstring FolderInfoTip(const InfoTipRequest& request, const LocalTime& now, 
 }
 
 std::wstring FitInfoTip(std::wstring_view tip, int bufferLength) {
-    if (bufferLength <= 1) return {};
+    if (bufferLength <= 1)
+        return {};
     std::wstring fitted(tip.substr(0, static_cast<size_t>(bufferLength - 1)));
     // Never leave half of a UTF-16 surrogate pair at the cut.
     if (fitted.size() < tip.size() && !fitted.empty() && fitted.back() >= 0xD800 && fitted.back() <= 0xDBFF)

@@ -21,9 +21,9 @@ std::wstring LastUsedTipText(const LocalTime& d, const LocalTime& now, const Dat
 
 struct InfoTipRequest {
     FolderView view = FolderView::LastUsed;
-    bool largeIcons = false;       // large-icon view instead of details
+    bool largeIcons = false;  // large-icon view instead of details
     bool hidePathColumn = false;
-    std::wstring_view path;        // the entry's tag
+    std::wstring_view path;             // the entry's tag
     std::optional<LocalTime> dateUsed;  // last-used list
     long usageCount = 0;                // most-used list
 };

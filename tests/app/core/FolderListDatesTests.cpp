@@ -136,7 +136,8 @@ TEST(FolderListTips, LastUsedTipTexts) {
         {At(12, 9, 10, 0, 0, 2025), At(12, 10, 10, 0), p + L"am Dienstag (vor 366 Tagen)"},
         {At(12, 7, 9, 0), At(12, 7, 8, 0), L""},  // a visit after "now"
     };
-    for (const Case& c : cases) EXPECT_EQ(LastUsedTipText(c.d, c.now, kGerman), c.text);
+    for (const Case& c : cases)
+        EXPECT_EQ(LastUsedTipText(c.d, c.now, kGerman), c.text);
 }
 
 TEST(FolderListTips, TipPerViewAndLayout) {

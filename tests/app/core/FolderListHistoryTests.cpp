@@ -21,7 +21,7 @@ std::wstring Numbered(const wchar_t* stem, int i) {
 }
 
 class FolderListHistory : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(pwtest::CreateHistory(file_));
         ASSERT_TRUE(db_.Open(file_.wstring(), [this] { return now_; })) << db_.LastError();
@@ -30,22 +30,24 @@ protected:
     void Visit(const std::wstring& path, const LocalTime& when, const std::wstring& name = L"") {
         LocalTime saved = now_;
         now_ = when;
-        ASSERT_TRUE(db_.AppendVisit(path, name.empty() ? path.substr(path.rfind(L'\\') + 1) : name))
-            << db_.LastError();
+        ASSERT_TRUE(db_.AppendVisit(path, name.empty() ? path.substr(path.rfind(L'\\') + 1) : name)) << db_.LastError();
         now_ = saved;
     }
     LocalTime Ago(long long seconds) const { return FromSeconds(SecondsSinceEpoch(now_) - seconds); }
 
     // A fill without the shell: every folder "has an icon" unless listed in
     // gone_.
-    std::vector<FolderRow> Fill(FolderView view, const std::wstring& find = L"", int timeframe = 0,
+    std::vector<FolderRow> Fill(FolderView view,
+                                const std::wstring& find = L"",
+                                int timeframe = 0,
                                 const std::wstring& filter = L"") {
         FolderQuery query = BuildFolderQuery(view, find, timeframe, filter);
         cFolderListRows rows(query.limit);
         std::vector<FolderRow> entries;
         bool ok = ReadFolderRows(db_, view, query, rows, [&](const FolderRow& row) {
             for (const auto& gone : gone_)
-                if (gone == row.path) return false;
+                if (gone == row.path)
+                    return false;
             EXPECT_EQ(rows.NextKey(), L"itmx" + std::to_wstring(entries.size()));
             entries.push_back(row);
             return true;
@@ -70,7 +72,8 @@ protected:
 }  // namespace
 
 TEST_F(FolderListHistory, TwentyVisitsTodayAreOneEntryWithTheLatestTime) {
-    for (int i = 0; i < 20; ++i) Visit(L"C:\\Projekte", {2026, 12, 10, 7, 10 + i, 0});
+    for (int i = 0; i < 20; ++i)
+        Visit(L"C:\\Projekte", {2026, 12, 10, 7, 10 + i, 0});
     Visit(L"D:\\Musik", {2026, 12, 9, 21, 0, 0});
     auto entries = Fill(FolderView::LastUsed);
     ASSERT_EQ(entries.size(), 2u);
@@ -99,20 +102,22 @@ TEST_F(FolderListHistory, PathsDifferingOnlyInCaseAreOneFolder) {
 }
 
 TEST_F(FolderListHistory, FourteenEntriesOrOneHundredFiftyWhileSearching) {
-    for (int i = 0; i < 200; ++i) Visit(Numbered(L"E:\\Archiv\\Ordner ", i), Ago(200 - i));
+    for (int i = 0; i < 200; ++i)
+        Visit(Numbered(L"E:\\Archiv\\Ordner ", i), Ago(200 - i));
     auto plain = Fill(FolderView::LastUsed);
     ASSERT_EQ(plain.size(), 14u);
     EXPECT_EQ(plain[0].path, L"E:\\Archiv\\Ordner 199");  // newest first
     EXPECT_EQ(plain[13].path, L"E:\\Archiv\\Ordner 186");
 
     EXPECT_EQ(Fill(FolderView::LastUsed, L"ordner").size(), 150u);
-    EXPECT_EQ(Fill(FolderView::LastUsed, L"   ").size(), 150u);  // blanks: all match
-    EXPECT_EQ(Fill(FolderView::LastUsed, L"Ordner 1").size(), 111u);  // 1, 10-19, 100-199
+    EXPECT_EQ(Fill(FolderView::LastUsed, L"   ").size(), 150u);           // blanks: all match
+    EXPECT_EQ(Fill(FolderView::LastUsed, L"Ordner 1").size(), 111u);      // 1, 10-19, 100-199
     EXPECT_EQ(Fill(FolderView::LastUsed, L"Ordner suchen").size(), 14u);  // the cue text is no search
 }
 
 TEST_F(FolderListHistory, ThirtyFoldersShowFourteen) {
-    for (int i = 0; i < 30; ++i) Visit(Numbered(L"C:\\F", i), Ago(1000 - i));
+    for (int i = 0; i < 30; ++i)
+        Visit(Numbered(L"C:\\F", i), Ago(1000 - i));
     EXPECT_EQ(Fill(FolderView::LastUsed).size(), 14u);
     EXPECT_EQ(Fill(FolderView::LastUsed, L"c:\\f").size(), 30u);
     EXPECT_EQ(Fill(FolderView::MostUsed).size(), 14u);
@@ -135,12 +140,16 @@ TEST_F(FolderListHistory, SearchWithQuotesAndUmlauts) {
 }
 
 TEST_F(FolderListHistory, MostUsedCountsAndOrder) {
-    for (int i = 0; i < 5; ++i) Visit(L"C:\\Oft", Ago(100 + i));
-    for (int i = 0; i < 3; ++i) Visit(L"C:\\Mittel", Ago(200 + i));
+    for (int i = 0; i < 5; ++i)
+        Visit(L"C:\\Oft", Ago(100 + i));
+    for (int i = 0; i < 3; ++i)
+        Visit(L"C:\\Mittel", Ago(200 + i));
     Visit(L"C:\\Selten", Ago(300));
     // One path under two names: two groups, the list keeps the larger.
-    for (int i = 0; i < 4; ++i) Visit(L"D:\\Bilder", Ago(400 + i), L"Bilder");
-    for (int i = 0; i < 2; ++i) Visit(L"D:\\Bilder", Ago(500 + i), L"Pictures");
+    for (int i = 0; i < 4; ++i)
+        Visit(L"D:\\Bilder", Ago(400 + i), L"Bilder");
+    for (int i = 0; i < 2; ++i)
+        Visit(L"D:\\Bilder", Ago(500 + i), L"Pictures");
     auto most = Fill(FolderView::MostUsed);
     ASSERT_EQ(most.size(), 4u);
     EXPECT_EQ(most[0].path, L"C:\\Oft");
@@ -193,7 +202,8 @@ TEST_F(FolderListHistory, IgnoreFilterAppliesToBothListsAndWithSearchOrTimeFrame
 }
 
 TEST_F(FolderListHistory, SkippedRowsDoNotCountAgainstTheLimit) {
-    for (int i = 0; i < 20; ++i) Visit(Numbered(L"C:\\F", i), Ago(1000 - i));
+    for (int i = 0; i < 20; ++i)
+        Visit(Numbered(L"C:\\F", i), Ago(1000 - i));
     Visit(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", Ago(1));  // newest: a shell object
     Visit(L"C:\\Gone", Ago(2));
     Visit(L"c:\\gone", Ago(3));

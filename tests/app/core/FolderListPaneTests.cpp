@@ -58,10 +58,12 @@ TEST(FolderListKeys, RefreshWaitsForARunningFillAndQueuesOnce) {
 }
 
 TEST(FolderListKeys, KeyReleaseInTheSearchBox) {
-    for (int key : {16, 17, 91, 37, 39, 36, 35}) EXPECT_EQ(FindKeyReleased(key, false), FindKeyAction::None) << key;
+    for (int key : {16, 17, 91, 37, 39, 36, 35})
+        EXPECT_EQ(FindKeyReleased(key, false), FindKeyAction::None) << key;
     EXPECT_EQ(FindKeyReleased(13, false), FindKeyAction::EnterList);
     EXPECT_EQ(FindKeyReleased(40, false), FindKeyAction::EnterList);
-    for (int key : {65, 8, 46, 48, 32, 38}) EXPECT_EQ(FindKeyReleased(key, false), FindKeyAction::Refresh) << key;
+    for (int key : {65, 8, 46, 48, 32, 38})
+        EXPECT_EQ(FindKeyReleased(key, false), FindKeyAction::Refresh) << key;
     EXPECT_EQ(FindKeyReleased(70, false), FindKeyAction::Refresh);  // a plain F searches like any letter
     EXPECT_EQ(FindKeyReleased(70, true), FindKeyAction::None);      // Ctrl+F
 

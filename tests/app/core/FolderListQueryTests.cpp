@@ -15,8 +15,9 @@ const std::wstring kMostUsedHead =
 const std::wstring kMostUsedTail =
     L" GROUP BY FoldersProtocol.FolderPath, FoldersProtocol.FolderName ORDER BY Count(FoldersProtocol.FolderPath) "
     L"DESC;";
-const std::wstring kFilter = L"(FoldersProtocol.FolderPath <> 'c:\\temp' AND FoldersProtocol.FolderPath Not Like "
-                             L"'d:\\archiv%')";
+const std::wstring kFilter =
+    L"(FoldersProtocol.FolderPath <> 'c:\\temp' AND FoldersProtocol.FolderPath Not Like "
+    L"'d:\\archiv%')";
 
 }  // namespace
 
@@ -51,8 +52,7 @@ TEST(FolderListSql, LastUsedWithSearch) {
     EXPECT_EQ(LastUsedSql(L" o'neil ", kFilter), kLastUsed + like + L" AND " + kFilter + kNewestFirst);
     // Blanks only: every folder matches.
     EXPECT_EQ(LastUsedSql(L"  ", L""),
-              kLastUsed +
-                  L" WHERE (FoldersProtocol.FolderPath Like '%%' OR FoldersProtocol.FolderName Like '%%')" +
+              kLastUsed + L" WHERE (FoldersProtocol.FolderPath Like '%%' OR FoldersProtocol.FolderName Like '%%')" +
                   kNewestFirst);
 }
 
@@ -63,7 +63,8 @@ TEST(FolderListSql, SearchTextCannotEndTheQuotedPattern) {
     size_t quotes = 0;
     bool inside = false;
     for (size_t i = 0; i < sql.size(); ++i) {
-        if (sql[i] != L'\'') continue;
+        if (sql[i] != L'\'')
+            continue;
         if (inside && i + 1 < sql.size() && sql[i + 1] == L'\'') {
             ++i;
             continue;
