@@ -1,0 +1,12 @@
+#include "AppFlags.h"
+
+namespace pw {
+
+UINT lActivationMessage = 0;
+bool bVistaThemed = false;
+bool bVisualStyles = false;
+bool bLargeFonts = false;
+bool bReloadMainWindow = false;
+bool bMainWindowUnloaded = false;
+
+}  // namespace pw

@@ -1,0 +1,20 @@
+#include "Instance.h"
+
+#include <windows.h>
+
+#include "Handles.h"
+
+namespace pw {
+
+bool IsPreviousInstanceRunning() {
+    static cHandle mutex;
+    static const bool previous = [] {
+        // Local\ is the session's namespace: another user logged on at the
+        // same time runs his own copy.
+        mutex.Reset(CreateMutexW(nullptr, FALSE, L"Local\\Pfadwerk.MainInstance"));
+        return mutex && GetLastError() == ERROR_ALREADY_EXISTS;
+    }();
+    return previous;
+}
+
+}  // namespace pw
