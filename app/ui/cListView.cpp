@@ -15,6 +15,20 @@ constexpr UINT kInnerListId = 1;
 
 HINSTANCE ProgramInstance() { return GetModuleHandleW(nullptr); }
 
+// Header notifications an owner may answer (refuse a drag, re-lay columns).
+bool IsRelayedHeaderCode(UINT code) {
+    switch (code) {
+        case HDN_BEGINTRACKW:
+        case HDN_BEGINTRACKA:
+        case HDN_DIVIDERDBLCLICKW:
+        case HDN_DIVIDERDBLCLICKA:
+        case HDN_ITEMCHANGINGW:
+        case HDN_ITEMCHANGINGA:
+            return true;
+    }
+    return false;
+}
+
 bool RegisterControlClass() {
     static const bool registered = [] {
         WNDCLASSEXW wc{};
@@ -139,13 +153,42 @@ LRESULT CALLBACK cListView::ListWndProc(HWND hwnd, UINT message, WPARAM wParam, 
         LRESULT result = 0;
         if (self->listHook_(hwnd, message, wParam, lParam, result)) return result;
     }
+    if (message == WM_NOTIFY) {
+        const auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header && header->hwndFrom == self->hWndHeader() && IsRelayedHeaderCode(header->code)) {
+            return self->RelayHeaderNotification(original, wParam, lParam);
+        }
+    }
     return CallWindowProcW(original, hwnd, message, wParam, lParam);
+}
+
+// Some list versions pass these header notifications on to the control's
+// window and some (Wine's) do not; the ones that did not arrive there are sent
+// on from here, so an owner sees them either way.
+LRESULT cListView::RelayHeaderNotification(WNDPROC original, WPARAM wParam, LPARAM lParam) {
+    const auto* header = reinterpret_cast<NMHDR*>(lParam);
+    UINT previousCode = relayCode_;
+    bool previousSeen = relaySeen_;
+    relayCode_ = header->code;
+    relaySeen_ = false;
+    LRESULT result = CallWindowProcW(original, list_, WM_NOTIFY, wParam, lParam);
+    bool seen = relaySeen_;
+    relayCode_ = previousCode;
+    relaySeen_ = previousSeen;
+    if (!seen && hwnd_) {
+        LRESULT answer = SendMessageW(hwnd_, WM_NOTIFY, wParam, lParam);
+        if (answer) result = answer;
+    }
+    return result;
 }
 
 void cListView::SetListMessageHook(MessageHook hook) { listHook_ = std::move(hook); }
 
 LRESULT cListView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND hwnd = hwnd_;
+    if (message == WM_NOTIFY && relayCode_ != 0 && reinterpret_cast<NMHDR*>(lParam)->code == relayCode_) {
+        relaySeen_ = true;
+    }
     if (hook_ && message != WM_NCDESTROY) {
         LRESULT result = 0;
         if (hook_(hwnd, message, wParam, lParam, result)) return result;

@@ -10,9 +10,13 @@
 // Windows: hWnd() is the control's window and the parent of the inner list
 // hWndListView(); it receives the list's notifications (and the header
 // notifications the list forwards) in their wide form (LVN_GETINFOTIPW,
-// HDN_BEGINTRACKW, HDN_DIVIDERDBLCLICKW, HDN_ITEMCHANGINGW). An owner may
-// subclass hWnd() the usual way (SetWindowLongPtrW GWLP_WNDPROC, calling the
-// old procedure for everything it does not handle), or set a message hook.
+// HDN_BEGINTRACKW, HDN_DIVIDERDBLCLICKW, HDN_ITEMCHANGINGW). The three header
+// notifications reach it on every system (where the native list does not pass
+// them on, the control does); an owner that stops one there instead of
+// passing it on may see it a second time, so answer them the same each time.
+// An owner may subclass hWnd() the usual way (SetWindowLongPtrW GWLP_WNDPROC,
+// calling the old procedure for everything it does not handle), or set a
+// message hook.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -220,6 +224,7 @@ private:
     static LRESULT CALLBACK ListWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnNotify(NMHDR* header);
+    LRESULT RelayHeaderNotification(WNDPROC original, WPARAM wParam, LPARAM lParam);
     bool ValidIndex(int index) const { return index >= 0 && index < ItemCount(); }
     bool ValidColumn(int column) const { return column >= 0 && column < ColumnCount(); }
     const Group* FindGroup(const std::wstring& key) const;
@@ -237,6 +242,8 @@ private:
     int nextGroupId_ = 1;
     bool groupsEnabled_ = false;
     bool editRequested_ = false;
+    UINT relayCode_ = 0;  // header notification being handled by the native list
+    bool relaySeen_ = false;
     ViewMode view_ = ViewMode::Details;
     std::wstring picture_;
     MessageHook hook_;

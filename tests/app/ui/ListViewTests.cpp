@@ -1,7 +1,6 @@
-#include <ole2.h>
-
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "UiTestSupport.h"
@@ -353,6 +352,51 @@ TEST_F(ListViewTest, ColumnClickReachesTheOwnerUnlessAHookTakesIt) {
     list.SetMessageHook(nullptr);
 }
 
+// The main window's header guard: header notifications reach the control's
+// window, and refusing the begin-track keeps a column's width.
+TEST_F(ListViewTest, HeaderNotificationsReachTheControlWindow) {
+    list.AddColumn(L"Ordner", 2000);
+    list.AddColumn(L"Pfad", 3000);
+    HWND header = list.hWndHeader();
+    std::vector<UINT> codes;
+    list.SetMessageHook([&](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+        if (message != WM_NOTIFY) return false;
+        const auto* nm = reinterpret_cast<NMHDR*>(lParam);
+        if (nm->hwndFrom != header) return false;
+        codes.push_back(nm->code);
+        if (nm->code == HDN_BEGINTRACKW && reinterpret_cast<const NMHEADERW*>(nm)->iItem != 0) {
+            result = 1;
+            return true;
+        }
+        return false;
+    });
+    auto count = [&](UINT code) { return std::count(codes.begin(), codes.end(), code); };
+    auto dragDivider = [&](int column, int by) {
+        RECT item{};
+        SendMessageW(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&item));
+        int x = item.right - 1, y = (item.top + item.bottom) / 2;
+        SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + by, y));
+        SendMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(x + by, y));
+        test::PumpMessages();
+    };
+
+    int pathWidth = list.ColumnWidthPixels(1);
+    dragDivider(1, 40);
+    EXPECT_EQ(1, count(HDN_BEGINTRACKW));
+    EXPECT_EQ(pathWidth, list.ColumnWidthPixels(1));  // refused
+
+    int folderWidth = list.ColumnWidthPixels(0);
+    dragDivider(0, 40);
+    EXPECT_EQ(2, count(HDN_BEGINTRACKW));
+    EXPECT_EQ(folderWidth + 40, list.ColumnWidthPixels(0));
+
+    codes.clear();
+    list.SetColumnWidthPixels(1, 150);
+    EXPECT_GE(count(HDN_ITEMCHANGINGW), 1);
+    list.SetMessageHook(nullptr);
+}
+
 // What an owner does: replace the control window's procedure and chain on.
 WNDPROC g_originalProc = nullptr;
 int g_notifications = 0;
@@ -472,15 +516,6 @@ TEST_F(ListViewTest, DestroyingTheParentFirstIsSafe) {
     EXPECT_EQ(nullptr, list.hWndListView());
     EXPECT_EQ(-1, list.AddItem(L"itmx1", L"danach"));
     EXPECT_EQ(L"", list.ItemText(0));
-}
-
-TEST_F(ListViewTest, FileDropRegistersWithOle) {
-    EXPECT_TRUE(list.EnableFileDrop(true));
-    EXPECT_TRUE(list.EnableFileDrop(true));  // once is enough
-    // OLE keeps the registered target in this window property.
-    EXPECT_NE(nullptr, GetPropW(list.hWndListView(), L"OleDropTargetInterface"));
-    EXPECT_TRUE(list.EnableFileDrop(false));
-    EXPECT_EQ(DRAGDROP_E_NOTREGISTERED, RevokeDragDrop(list.hWndListView()));
 }
 
 }  // namespace

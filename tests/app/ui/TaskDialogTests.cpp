@@ -37,15 +37,6 @@ TEST(WindowsVersionClass, RunningSystemMatchesReportedVersion) {
     EXPECT_EQ(GetWindowsVersionClass(), GetWindowsVersionClass());
 }
 
-TEST(TaskDialogIcons, SmallNegativeNumbersBecomeResourceIds) {
-    EXPECT_EQ(65535, IconResourceId(kTaskDialogWarningIcon));
-    EXPECT_EQ(65534, IconResourceId(kTaskDialogErrorIcon));
-    EXPECT_EQ(65533, IconResourceId(kTaskDialogInformationIcon));
-    EXPECT_EQ(reinterpret_cast<LPCWSTR>(TD_WARNING_ICON), MAKEINTRESOURCEW(IconResourceId(kTaskDialogWarningIcon)));
-    EXPECT_EQ(reinterpret_cast<LPCWSTR>(TD_INFORMATION_ICON),
-              MAKEINTRESOURCEW(IconResourceId(kTaskDialogInformationIcon)));
-}
-
 TEST(BalloonTips, OnlyAStoredZeroSwitchesThemOffAndNeverOnWindows2000) {
     EXPECT_TRUE(BalloonTipsEnabledFor(0, RegValue{std::int32_t{0}}));
     EXPECT_FALSE(BalloonTipsEnabledFor(1, RegValue{std::int32_t{0}}));
