@@ -6,14 +6,15 @@ bool ReadFolderRows(cDatabase& db,
                     FolderView view,
                     const FolderQuery& query,
                     cFolderListRows& rows,
-                    const AddFolderEntry& addEntry) {
+                    const AddFolderEntry& addEntry,
+                    const std::function<void()>& afterRow) {
     if (rows.Full())
         return true;
     FolderRow row;
-    return db.Query(query.sql, [&](const cRow& r) {
+    auto takeRow = [&](const cRow& r) {
         row.path = r.Text(0);
         if (rows.Check(row.path) != RowVerdict::Take)
-            return true;
+            return;
         row.name = r.Text(1);
         if (view == FolderView::MostUsed) {
             row.dateUsed.reset();
@@ -23,9 +24,16 @@ bool ReadFolderRows(cDatabase& db,
             row.usageCount = 0;
         }
         if (addEntry && !addEntry(row))
-            return true;
+            return;
         rows.Added(row.dateUsed, row.usageCount);
-        return !rows.Full();
+    };
+    return db.Query(query.sql, [&](const cRow& r) {
+        takeRow(r);
+        if (rows.Full())
+            return false;
+        if (afterRow)
+            afterRow();
+        return true;
     });
 }
 

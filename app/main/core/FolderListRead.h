@@ -26,11 +26,14 @@ struct FolderRow {
 using AddFolderEntry = std::function<bool(const FolderRow& row)>;
 
 // False when the query failed (db.LastError() tells why); the entries added
-// until then stay.
+// until then stay. afterRow runs after every row read that does not end the
+// fill, skipped rows included: the window lets pending messages run there,
+// so that typing goes on during a long search.
 bool ReadFolderRows(cDatabase& db,
                     FolderView view,
                     const FolderQuery& query,
                     cFolderListRows& rows,
-                    const AddFolderEntry& addEntry);
+                    const AddFolderEntry& addEntry,
+                    const std::function<void()>& afterRow = {});
 
 }  // namespace pw

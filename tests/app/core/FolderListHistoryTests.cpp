@@ -44,14 +44,18 @@ class FolderListHistory : public ::testing::Test {
         FolderQuery query = BuildFolderQuery(view, find, timeframe, filter);
         cFolderListRows rows(query.limit);
         std::vector<FolderRow> entries;
-        bool ok = ReadFolderRows(db_, view, query, rows, [&](const FolderRow& row) {
-            for (const auto& gone : gone_)
-                if (gone == row.path)
-                    return false;
-            EXPECT_EQ(rows.NextKey(), L"itmx" + std::to_wstring(entries.size()));
-            entries.push_back(row);
-            return true;
-        });
+        afterRows_ = 0;
+        bool ok = ReadFolderRows(
+            db_, view, query, rows,
+            [&](const FolderRow& row) {
+                for (const auto& gone : gone_)
+                    if (gone == row.path)
+                        return false;
+                EXPECT_EQ(rows.NextKey(), L"itmx" + std::to_wstring(entries.size()));
+                entries.push_back(row);
+                return true;
+            },
+            [&] { ++afterRows_; });
         EXPECT_TRUE(ok) << db_.LastError() << "\n" << ToUtf8(query.sql);
         EXPECT_EQ(rows.Count(), static_cast<int>(entries.size()));
         for (size_t i = 0; i < entries.size(); ++i) {
@@ -67,6 +71,7 @@ class FolderListHistory : public ::testing::Test {
     LocalTime now_{2026, 12, 10, 8, 0, 0};  // a Thursday
     cDatabase db_;
     std::vector<std::wstring> gone_;
+    int afterRows_ = 0;  // rows after which the fill let messages run
 };
 
 }  // namespace
@@ -212,6 +217,9 @@ TEST_F(FolderListHistory, SkippedRowsDoNotCountAgainstTheLimit) {
     ASSERT_EQ(entries.size(), 14u);
     EXPECT_EQ(entries[0].path, L"C:\\F19");  // neither the shell object nor either spelling of the gone folder
     EXPECT_EQ(entries[13].path, L"C:\\F6");
+    EXPECT_EQ(afterRows_, 16);  // skipped rows too; not after the row that filled the list
+    EXPECT_EQ(Fill(FolderView::LastUsed, L"zzz").size(), 0u);
+    EXPECT_EQ(afterRows_, 0);
 }
 
 TEST(FolderListRows, VerdictsKeysAndValues) {
