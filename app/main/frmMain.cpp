@@ -18,6 +18,9 @@ namespace {
 constexpr wchar_t kMainClass[] = L"PfadwerkMain";
 constexpr wchar_t kHostClass[] = L"PfadwerkPicture";
 constexpr UINT_PTR tmrTabs = 1;
+// Decoding the picture takes longer than everything else of the start: it is
+// laid behind the list once the window is up.
+constexpr UINT kLoadWatermark = WM_APP + 1;
 constexpr UINT kStartupShortcutCsidl = 7;  // the user's Startup folder
 
 bool RegisterClasses(WNDPROC mainProc, WNDPROC hostProc) {
@@ -116,6 +119,7 @@ bool frmMain::Load() {
     loaded_ = true;
     Form_Resize();
 
+    if (showWatermark_ && !options_.show) PostMessageW(hwnd_, kLoadWatermark, 0, 0);
     if (options_.show) {
         ShowWindow(hwnd_, SW_SHOWNORMAL);
         SetForegroundWindow(hwnd_);
@@ -180,9 +184,7 @@ void frmMain::ReadSettings() {
         framedList_ = !bVistaThemed;
     }
     lOptions_ListSize = ReadNumber(Setting::FolderListSize, bVistaThemed);
-    if (ReadFlag(Setting::ShowWatermark)) {
-        lvwFolders.SetBackgroundPicture(options_.programFolder + L"\\watermark.png", 103, 91);
-    }
+    showWatermark_ = ReadFlag(Setting::ShowWatermark);
     bOptions_ExitBehavior = ReadNumber(Setting::ExitBehavior);
     bOptions_DefaultOpenInExplorer = ReadFlag(Setting::DefaultOpenInExplorer);
     bOptions_ReuseFolderWindows = ReadFlag(Setting::ReuseFolderWindows);
@@ -305,6 +307,7 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (!firstPaintDone_) {
                 firstPaintDone_ = true;
                 if (options_.onFirstPaint) options_.onFirstPaint();
+                if (showWatermark_) PostMessageW(hwnd_, kLoadWatermark, 0, 0);
             }
             return result;
         }
@@ -321,6 +324,9 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_TIMER:
             if (wParam == tmrTabs) tmrTabs_Timer();
+            return 0;
+        case kLoadWatermark:
+            lvwFolders.SetBackgroundPicture(options_.programFolder + L"\\watermark.png", 103, 91);
             return 0;
         case WM_NOTIFY:
         case WM_COMMAND:

@@ -183,6 +183,7 @@ private:
     bool unloading_ = false;
     bool firstPaintDone_ = false;
     bool findCue_ = false;
+    bool showWatermark_ = false;
     COLORREF headerColour_ = RGB(0, 51, 153);
     HIMAGELIST imageList_ = nullptr;
     MainLayout layout_;

@@ -1,0 +1,129 @@
+// What the main window tests share: a clean user, the shipped program folder,
+// message pumping and a look at the registry as stored.
+#pragma once
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "AppFlags.h"
+#include "Settings.h"
+#include "ShellFolders.h"
+#include "common/ScratchKey.h"
+#include "frmMain.h"
+
+inline bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline std::ostream& operator<<(std::ostream& out, const RECT& r) {
+    return out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
+
+namespace pw::test {
+
+// The programs of this build: testbin\..\dist.
+inline std::wstring DistFolder() { return ProgramFolder() + L"\\..\\dist"; }
+
+inline std::wstring AutostartLink() {
+    wchar_t startup[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_STARTUP | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, startup);
+    return std::wstring(startup) + L"\\Pfadwerk-Autostart.lnk";
+}
+
+// A user who never ran the program: no settings, no autostart shortcut.
+inline void ForgetUser() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey);
+    DeleteFileW(AutostartLink().c_str());
+}
+
+inline std::optional<DWORD> StoredNumber(Setting setting) {
+    RawValue raw = ReadRaw(SectionKeyOf(Def(setting).key), Def(setting).name);
+    if (!raw.found || raw.type != REG_DWORD || raw.data.size() != 4) return std::nullopt;
+    DWORD value = 0;
+    memcpy(&value, raw.data.data(), 4);
+    return value;
+}
+
+inline void Store(Setting setting, DWORD value) {
+    WriteRaw(SectionKeyOf(Def(setting).key), Def(setting).name, REG_DWORD, &value, sizeof value);
+}
+
+// Lets window messages run for a while, or until done() holds.
+inline bool PumpUntil(const std::function<bool()>& done, int milliseconds = 2000) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done && done()) return true;
+        if (std::chrono::steady_clock::now() >= end) return false;
+        Sleep(5);
+    }
+}
+inline void Pump(int milliseconds) { PumpUntil(nullptr, milliseconds); }
+
+inline std::wstring TextOf(HWND hwnd) {
+    wchar_t text[512] = {};
+    GetWindowTextW(hwnd, text, 512);
+    return text;
+}
+
+inline std::wstring TabText(HWND tab, int index) {
+    wchar_t text[128] = {};
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 128;
+    SendMessageW(tab, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+// A main window loaded in this process, from the shipped program folder.
+inline std::unique_ptr<frmMain> LoadMainWindow(bool show = true) {
+    bMainWindowUnloaded = false;
+    bReloadMainWindow = false;
+    frmMainOptions options;
+    options.programFolder = DistFolder();
+    options.show = show;
+    options.singleInstance = false;
+    auto form = std::make_unique<frmMain>(options);
+    EXPECT_TRUE(form->Load());
+    Pump(50);
+    return form;
+}
+
+// A plain top-level window of the test that can take the activation.
+class OtherWindow {
+public:
+    OtherWindow() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"PfadwerkTestOther";
+        RegisterClassW(&wc);
+        hwnd_ = CreateWindowExW(0, L"PfadwerkTestOther", L"Andere", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 100, 200,
+                                150, nullptr, nullptr, wc.hInstance, nullptr);
+    }
+    ~OtherWindow() { DestroyWindow(hwnd_); }
+    OtherWindow(const OtherWindow&) = delete;
+    OtherWindow& operator=(const OtherWindow&) = delete;
+    HWND hwnd() const { return hwnd_; }
+    void Activate() const {
+        SetForegroundWindow(hwnd_);
+        SetActiveWindow(hwnd_);
+    }
+
+private:
+    HWND hwnd_ = nullptr;
+};
+
+}  // namespace pw::test
