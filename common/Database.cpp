@@ -66,7 +66,7 @@ void LikeFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     auto text = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
     int len = sqlite3_value_bytes(argv[1]);
     thread_local std::u32string folded;
-    folded = FoldUtf8({text ? text : "", static_cast<size_t>(len)});
+    FoldUtf8({text ? text : "", static_cast<size_t>(len)}, folded);
     sqlite3_result_int(ctx, LikeFolded(*pattern, folded) ? 1 : 0);
 }
 
@@ -74,7 +74,7 @@ void LikeFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 bool RegisterJetFunctions(sqlite3* db, Clock* clock) {
     const int flags = SQLITE_UTF8;
-    return sqlite3_create_function_v2(db, "Now", 0, flags, clock, NowFunction, nullptr, nullptr, nullptr) ==
+    return sqlite3_create_function_v2(db, "Now", 0, flags | SQLITE_DETERMINISTIC, clock, NowFunction, nullptr, nullptr, nullptr) ==
                SQLITE_OK &&
            sqlite3_create_function_v2(db, "DateAdd", 3, flags | SQLITE_DETERMINISTIC, nullptr, DateAddFunction,
                                       nullptr, nullptr, nullptr) == SQLITE_OK &&

@@ -115,7 +115,13 @@ std::wstring FoldCase(std::wstring_view text) {
 }
 
 int CompareNoCase(std::string_view a, std::string_view b) {
-    size_t i = 0, j = 0;
+    // Equal bytes fold equally: skip the common prefix (in a GROUP BY most
+    // comparisons are between rows of the same folder), backing up to the
+    // first byte of the character where the texts part.
+    size_t same = 0, n = a.size() < b.size() ? a.size() : b.size();
+    while (same < n && a[same] == b[same]) ++same;
+    while (same > 0 && same < a.size() && (static_cast<unsigned char>(a[same]) & 0xC0) == 0x80) --same;
+    size_t i = same, j = same;
     while (i < a.size() && j < b.size()) {
         char32_t ca = FoldCase(DecodeUtf8(a, i));
         char32_t cb = FoldCase(DecodeUtf8(b, j));
@@ -135,6 +141,12 @@ bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
 }
 
 bool LikeFolded(std::u32string_view p, std::u32string_view t) {
+    // "%term%" without further wildcards, what the search sends: a plain
+    // substring search.
+    if (p.size() >= 2 && p.front() == U'%' && p.back() == U'%') {
+        std::u32string_view inner = p.substr(1, p.size() - 2);
+        if (inner.find_first_of(U"%_") == std::u32string_view::npos) return t.find(inner) != std::u32string_view::npos;
+    }
     // Greedy match with backtracking to the last '%': linear for the
     // "%term%" patterns the search uses.
     size_t pi = 0, ti = 0, starP = std::u32string_view::npos, starT = 0;
@@ -161,6 +173,10 @@ bool LikeNoCase(std::string_view pattern, std::string_view text) {
     DecodeFolded(pattern, p);
     DecodeFolded(text, t);
     return LikeFolded(p, t);
+}
+
+void FoldUtf8(std::string_view text, std::u32string& out) {
+    DecodeFolded(text, out);
 }
 
 std::u32string FoldUtf8(std::string_view text) {

@@ -33,5 +33,7 @@ namespace pw {
 // Pieces of the Like matcher, for callers that fold a pattern once and test
 // it against many texts.
 std::u32string FoldUtf8(std::string_view text);
+// Same, into a buffer the caller keeps (no allocation per row).
+void FoldUtf8(std::string_view text, std::u32string& out);
 bool LikeFolded(std::u32string_view foldedPattern, std::u32string_view foldedText);
 }  // namespace pw

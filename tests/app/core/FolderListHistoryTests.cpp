@@ -170,7 +170,8 @@ TEST_F(FolderListHistory, MostUsedCountsAndOrder) {
 TEST_F(FolderListHistory, TimeFramesCutAtTheInjectedClock) {
     const long long h = 3600, d = 86400;
     Visit(L"C:\\A", Ago(h));            // 1 h
-    Visit(L"C:\\B", Ago(2 * h + 600));  // 2 h 10 min
+    Visit(L"C:\\B", Ago(2 * h + 600));  // 2 h 10 min: still in "Letzte 2 Stunden"
+    Visit(L"C:\\J", Ago(3 * h + 60));   // 3 h 1 min: no longer
     Visit(L"C:\\C", Ago(23 * h));
     Visit(L"C:\\D", Ago(d + 60));
     Visit(L"C:\\E", Ago(3 * d - 60));
@@ -178,11 +179,11 @@ TEST_F(FolderListHistory, TimeFramesCutAtTheInjectedClock) {
     Visit(L"C:\\G", Ago(13 * d));
     Visit(L"C:\\H", Ago(29 * d));
     Visit(L"C:\\I", Ago(31 * d));
-    const size_t expected[] = {9, 1, 3, 5, 6, 7, 8};
+    const size_t expected[] = {10, 2, 4, 6, 7, 8, 9};
     for (int index = 0; index <= 6; ++index)
         EXPECT_EQ(Fill(FolderView::MostUsed, L"", index).size(), expected[index]) << index;
     // The last-used list ignores the time frame.
-    EXPECT_EQ(Fill(FolderView::LastUsed, L"", 1).size(), 9u);
+    EXPECT_EQ(Fill(FolderView::LastUsed, L"", 1).size(), 10u);
     // The clock moves on: a day later the 24-hour frame holds nothing.
     now_ = FromSeconds(SecondsSinceEpoch(now_) + d);
     EXPECT_TRUE(Fill(FolderView::MostUsed, L"", 2).empty());

@@ -84,7 +84,7 @@ TEST(FolderListSql, MostUsedAllHasTwoBlanksBeforeGroupBy) {
 
 TEST(FolderListSql, MostUsedEveryTimeFrameWithAndWithoutFilter) {
     const wchar_t* clauses[] = {
-        L"WHERE ((FoldersProtocol.DateUsed)>DateAdd('h',-2,Now()))",
+        L"WHERE ((FoldersProtocol.DateUsed)>DateAdd('h',-3,Now()))",
         L"WHERE ((FoldersProtocol.DateUsed)>DateAdd('d',-1,Now()))",
         L"WHERE ((FoldersProtocol.DateUsed)>DateAdd('d',-3,Now()))",
         L"WHERE ((FoldersProtocol.DateUsed)>DateAdd('d',-7,Now()))",
