@@ -356,7 +356,8 @@ void BenchCleanUp(const fs::path& source) {
     long deleted = 0;
     {
         cDatabase db;
-        if (!db.Open(file.wstring(), clock) ||
+        // As the worker's clean-up runs it.
+        if (!db.Open(file.wstring(), clock) || !db.Execute(L"PRAGMA cache_size=-65536") ||
             !db.Execute(L"DELETE * From FoldersProtocol WHERE ((FoldersProtocol.DateUsed)<DateAdd('d',-42,Now()))",
                         &deleted))
             std::fprintf(stderr, "delete failed: %s\n", db.LastError().c_str());
