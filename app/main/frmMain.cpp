@@ -382,6 +382,21 @@ LRESULT frmMain::OnHostMessage(HWND host, UINT msg, WPARAM wParam, LPARAM lParam
         case WM_MOUSEMOVE:
             if (host == picManageFavoritesHost) lblManageFavorites_MouseMove();
             return 0;
+        case WM_NCPAINT:
+            if (host == picFindHost && bVisualStyles) {
+                // The static edge alone draws only its upper and left half on
+                // a light face; a whole thin frame reads as a search box.
+                DefWindowProcW(host, msg, wParam, lParam);
+                HDC dc = GetWindowDC(host);
+                RECT r{};
+                GetWindowRect(host, &r);
+                OffsetRect(&r, -r.left, -r.top);
+                cBrush frame(CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW)));
+                FrameRect(dc, &r, frame.Get());
+                ReleaseDC(host, dc);
+                return 0;
+            }
+            break;
         case WM_SETCURSOR:
             if (host == picManageFavoritesHost) {
                 SetCursor(LoadCursorW(nullptr, IDC_HAND));

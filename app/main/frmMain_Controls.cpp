@@ -4,6 +4,7 @@
 #include <uxtheme.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "AppFlags.h"
 #include "FolderListPane.h"
@@ -68,6 +69,16 @@ COLORREF Mix(COLORREF a, COLORREF b, int weightOfB, int total) {
     auto channel = [&](int x, int y) { return x + (y - x) * weightOfB / total; };
     return RGB(channel(GetRValue(a), GetRValue(b)), channel(GetGValue(a), GetGValue(b)),
                channel(GetBValue(a), GetBValue(b)));
+}
+
+int Luma(COLORREF c) { return (GetRValue(c) * 299 + GetGValue(c) * 587 + GetBValue(c) * 114) / 1000; }
+
+// The link colour: the system's hot-track colour, unless a colour scheme
+// made it too pale to read on the window face.
+COLORREF LinkColour() {
+    COLORREF hot = GetSysColor(COLOR_HOTLIGHT);
+    int contrast = Luma(GetSysColor(COLOR_BTNFACE)) - Luma(hot);
+    return std::abs(contrast) >= 80 ? hot : RGB(0, 102, 204);
 }
 
 void FillSolid(HDC dc, const RECT& r, COLORREF colour) {
@@ -181,7 +192,8 @@ void frmMain::CreateControls() {
     cmbMostUsedTimeframe = child(0, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, hwnd_,
                                  idTimeframe, font_.Get());
     picManageFavoritesHost = child(0, kHost, L"", WS_CLIPCHILDREN, hwnd_, idFavoritesHost, nullptr);
-    lblManageFavorites = child(0, L"STATIC", ResText(IDS_MANAGE_FAVORITES).c_str(), labelStyle,
+    lblManageFavorites = child(0, L"STATIC", ResText(IDS_MANAGE_FAVORITES).c_str(),
+                               SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_VISIBLE,
                                picManageFavoritesHost, idManageFavorites, fontLink_.Get());
     cmdShowMenu = child(0, L"BUTTON", L"", BS_PUSHBUTTON | BS_ICON | WS_TABSTOP | WS_VISIBLE, hwnd_, idShowMenu,
                         nullptr);
@@ -214,7 +226,7 @@ void frmMain::CreateControls() {
     MoveTw(imgFindCancel, 1470, 15, 240, 240);
     MoveTw(cmbMostUsedTimeframe, 5030, 45, 1770, 3000);
     MoveTw(picManageFavoritesHost, 5030, 45, 1770, 300);
-    MoveTw(lblManageFavorites, 60, 30, 1710, 240);
+    MoveTw(lblManageFavorites, 30, 30, 1740, 240);
     MoveTw(cmdShowMenu, 6940, 30, 500, 340);
 }
 
@@ -311,7 +323,7 @@ void frmMain::SetFindCue(bool cue) {
 
 LRESULT frmMain::OnCtlColor(HWND control, HDC dc) {
     if (control == lblManageFavorites) {
-        SetTextColor(dc, GetSysColor(COLOR_HOTLIGHT));
+        SetTextColor(dc, LinkColour());
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(faceBrush_.Get());
     }

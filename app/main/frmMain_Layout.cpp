@@ -115,10 +115,10 @@ void frmMain::Form_Resize() {
     MoveLeftTw(picFindHost, l.searchLeft);
     MoveLeftTw(cmbMostUsedTimeframe, l.searchLeft);
     MoveLeftTw(picManageFavoritesHost, l.searchLeft);
-    // The tab strip reaches under the list, so that only its tabs and the
-    // line below them show.
+    // The tab strip reaches under the list and past the right edge, so that
+    // only its tabs and the line below them show.
     TwipRect tab = ClientTw(tabOB);
-    MoveTw(tabOB, tab.left, tab.top, std::max(0, in.innerWidth - 2 * tab.left), kListTop + 300 - tab.top);
+    MoveTw(tabOB, tab.left, tab.top, std::max(0, in.innerWidth - tab.left + 60), kListTop + 300 - tab.top);
     LayoutMessagePane();
     RecalcColumnsWidths();
 }
