@@ -52,6 +52,9 @@ public:
     // Shows the pane that stands in for an empty list, with the texts of the
     // current view.
     void ShowMessagePane();
+    // Fills the list of the last-used or most-used view from the history;
+    // true re-creates the date groups (tab change, start-up).
+    void FillFolderList(bool bRebuildGroups);
 
     // The pop-up behaviour: the main window procedure over the window's own.
     void InstallHook();
