@@ -147,3 +147,19 @@ TEST_F(WorkerProcessTest, APropertiesRequestNeverHoldsUpTheVisitsBehindIt) {
     // A properties request is never taken for a visit.
     EXPECT_EQ(HistoryRows(), 1);
 }
+
+TEST_F(WorkerProcessTest, TheHotKeyStartsTheMainProgramFromTheWorkersFolder) {
+    WorkerProcess worker;
+    HWND hwnd = Start(worker);
+    ASSERT_EQ(FindWindowW(nullptr, L"Pfadwerk"), nullptr);
+    PostMessageW(hwnd, WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_WIN, VK_SPACE));
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (main = FindWindowW(nullptr, L"Pfadwerk")) != nullptr; }, 20000));
+    DWORD pid = 0;
+    GetWindowThreadProcessId(main, &pid);
+    EXPECT_NE(pid, worker.Pid());
+    pw::cHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process.Get(), 10000), WAIT_OBJECT_0);
+    EXPECT_TRUE(worker.Running());
+}
