@@ -227,9 +227,11 @@ void frmMain::ShowFirstList() {
             SetWindowLongPtrW(header, GWL_STYLE, GetWindowLongPtrW(header, GWL_STYLE) ^ HDS_BUTTONS);
         }
     }
-    // The lists are filled by the folder list; until there is a history to
-    // show, each view shows its pane.
-    ShowMessagePane();
+    if (lCurrentView == 3) {
+        ShowMessagePane();
+    } else {
+        FillFolderList(true);
+    }
 }
 
 void frmMain::ShowViewControls() {
@@ -422,7 +424,11 @@ void frmMain::tmrTabs_Timer() {
                                                                                    : position;
     if (lCurrentView < 1 || lCurrentView > 3) lCurrentView = 1;
     ShowViewControls();
-    ShowMessagePane();
+    if (lCurrentView == 3) {
+        ShowMessagePane();
+    } else {
+        FillFolderList(true);
+    }
     if (lCurrentView == 1) {
         std::wstring text = WindowText(txtFind);
         if (IsSearchActive(text)) {

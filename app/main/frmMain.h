@@ -7,6 +7,10 @@
 
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "DateTime.h"
+#include "FolderListDates.h"
 
 #include "Handles.h"
 #include "MainLayout.h"
@@ -14,6 +18,8 @@
 #include "cTooltips.h"
 
 namespace pw {
+
+class cDatabase;
 
 struct frmMainOptions {
     // Where PfadwerkHg.exe, watermark.png and the icon file are; empty: the
@@ -26,6 +32,8 @@ struct frmMainOptions {
     bool singleInstance = true;
     // Called once, when the window paints for the first time.
     std::function<void()> onFirstPaint;
+    // The history file the lists read; empty: DatabasePath().
+    std::wstring databasePath;
 };
 
 class frmMain {
@@ -55,6 +63,9 @@ public:
     // Fills the list of the last-used or most-used view from the history;
     // true re-creates the date groups (tab change, start-up).
     void FillFolderList(bool bRebuildGroups);
+    // What the hover tips know of the n-th entry of the last fill (n from 1).
+    LocalTime GetInfoTipDateValue(long lItemIndex) const;
+    double GetInfoTipLongValue(long lItemIndex) const;
 
     // The pop-up behaviour: the main window procedure over the window's own.
     void InstallHook();
@@ -88,6 +99,11 @@ public:
     bool bWindowsShuttingDown = false;
     WNDPROC lOriginalWindowProcAddress = nullptr;
     WNDPROC lOriginalMouseLeaveWindowProcAddress = nullptr;
+    // The history lists (frmMain_List.cpp).
+    WNDPROC lOriginalListViewWindowProcAddress = nullptr;
+    bool bUsedColumnAdded = false;
+    std::vector<LocalTime> dtRowDateUsed;  // 0..limit, entry n at n
+    std::vector<long> lRowUsageCount;
 
     // ---- Controls ----
     HWND tabOB = nullptr;
@@ -167,6 +183,19 @@ private:
     int PxX(int twips) const;
     int PxY(int twips) const;
     void SetWindowSizeTw(int width, int height);
+
+    // frmMain_List.cpp: the history lists.
+    static LRESULT CALLBACK ListViewWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListViewMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void InstallListViewWindowProc();
+    void RemoveListViewWindowProc();
+    bool OpenHistory(cDatabase& db);
+    void AddUsedCountColumn();
+    void ApplySortMarks();
+    void ShowSearchTip();
+    std::wstring ListInfoTip(int itemIndex) const;
+    DateLocale dateLocale_;
+    unsigned fillGeneration_ = 0;  // a fill that sees it change was overtaken
 
     // frmMain_Hook.cpp
     static LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

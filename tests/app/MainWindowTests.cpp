@@ -68,9 +68,10 @@ TEST_F(MainWindow, NewUserGetsEveryDefaultAndTheAutostartShortcut) {
     }
     EXPECT_EQ(0, SendMessageW(form->cmbMostUsedTimeframe, CB_GETCURSEL, 0, 0));
 
-    ASSERT_EQ(2, form->lvwFolders.ColumnCount());
+    ASSERT_EQ(3, form->lvwFolders.ColumnCount());
     EXPECT_EQ(L"Ordner", form->lvwFolders.ColumnText(0));
     EXPECT_EQ(L"Pfad", form->lvwFolders.ColumnText(1));
+    EXPECT_EQ(L"Verwendet", form->lvwFolders.ColumnText(2));
     EXPECT_EQ(2100 / tpp, ListColumnPixels(*form, 0));
 
     // The last-used list starts with the search box and the welcome pane.
@@ -171,7 +172,7 @@ TEST_F(MainWindow, HiddenPathColumnTurnsPathSortingIntoTheUsualOrder) {
     auto form = LoadMainWindow(false);
     EXPECT_EQ(5, form->lSortingMostUsed);
     EXPECT_EQ(5, form->lSortingLastUsed);
-    ASSERT_EQ(1, form->lvwFolders.ColumnCount());
+    ASSERT_EQ(2, form->lvwFolders.ColumnCount());  // "Ordner", "Verwendet"
     EXPECT_EQ(L"Ordner", form->lvwFolders.ColumnText(0));
     form.reset();
 
@@ -180,7 +181,7 @@ TEST_F(MainWindow, HiddenPathColumnTurnsPathSortingIntoTheUsualOrder) {
     form = LoadMainWindow(false);
     EXPECT_EQ(3, form->lSortingMostUsed);
     EXPECT_EQ(4, form->lSortingLastUsed);
-    EXPECT_EQ(2, form->lvwFolders.ColumnCount());
+    EXPECT_EQ(3, form->lvwFolders.ColumnCount());
 }
 
 TEST_F(MainWindow, StoredOptionsAreApplied) {
