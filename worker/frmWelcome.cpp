@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "../resources/worker_res.h"
+#include "Foreground.h"
 #include "WindowsVersion.h"
 #include "frmMain.h"
 
@@ -89,26 +90,6 @@ int LastLineWidth(HDC dc, std::wstring_view text, int width) {
         start = end + 1;
     }
     return TextWidth(dc, line);
-}
-
-// Brings a window of this process in front of another program's window,
-// which Windows refuses unless the input of the two threads is joined.
-void ForceForeground(HWND hwnd, bool attachInput) {
-    HWND foreground = GetForegroundWindow();
-    if (foreground == hwnd)
-        return;
-    DWORD foregroundThread = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
-    DWORD ownThread = GetWindowThreadProcessId(hwnd, nullptr);
-    if (attachInput && foregroundThread != 0 && foregroundThread != ownThread &&
-        AttachThreadInput(foregroundThread, ownThread, TRUE)) {
-        BringWindowToTop(hwnd);
-        SetForegroundWindow(hwnd);
-        AttachThreadInput(foregroundThread, ownThread, FALSE);
-    } else {
-        BringWindowToTop(hwnd);
-        SetForegroundWindow(hwnd);
-    }
-    SetActiveWindow(hwnd);
 }
 
 }  // namespace

@@ -8,24 +8,7 @@
 namespace pw {
 namespace {
 
-using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
 using TaskDialogIndirectFn = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
-
-// RtlGetVersion tells the truth whatever the manifest declares; GetVersionExW
-// is the fallback for systems without it.
-OSVERSIONINFOW QueryVersion() {
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-    auto rtlGetVersion = LoadProc<RtlGetVersionFn>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
-    if (rtlGetVersion && rtlGetVersion(&info) == 0) return info;
-    info = OSVERSIONINFOW{};
-    info.dwOSVersionInfoSize = sizeof(info);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    GetVersionExW(&info);
-#pragma GCC diagnostic pop
-    return info;
-}
 
 TaskDialogIndirectFn LoadTaskDialogIndirect() {
     // The manifest binds comctl32 v6; GetModuleHandle finds the loaded one.
@@ -73,21 +56,6 @@ void FillCommon(cTaskDialogSpec& spec, HWND owner, const std::wstring& instructi
 }
 
 }  // namespace
-
-int WindowsVersionClassOf(DWORD major, DWORD minor) {
-    if (major > 5) return 2;
-    if (major == 5 && minor != 0) return 1;
-    return 0;
-}
-
-int GetWindowsVersionClass() {
-    static int cached = 0;
-    if (cached == 0) {
-        OSVERSIONINFOW info = QueryVersion();
-        cached = WindowsVersionClassOf(info.dwMajorVersion, info.dwMinorVersion);
-    }
-    return cached;
-}
 
 bool BalloonTipsEnabledFor(int versionClass, const RegValue& enableBalloonTips) {
     if (versionClass == 0) return true;
@@ -140,24 +108,6 @@ HIMAGELIST SetButtonImage(HWND button, IPicture* picture, int marginLeft, int ma
     }
     return SetButtonImage(button, reinterpret_cast<HICON>(static_cast<UINT_PTR>(handle)), marginLeft, marginTop,
                           alignment, width, height);
-}
-
-void ForceForeground(HWND hwnd, bool attachInput) {
-    if (!hwnd) return;
-    HWND foreground = GetForegroundWindow();
-    if (foreground == hwnd) return;
-    DWORD foregroundThread = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
-    DWORD ownThread = GetWindowThreadProcessId(hwnd, nullptr);
-    if (attachInput && foregroundThread != 0 && foregroundThread != ownThread &&
-        AttachThreadInput(foregroundThread, ownThread, TRUE)) {
-        BringWindowToTop(hwnd);
-        SetForegroundWindow(hwnd);
-        AttachThreadInput(foregroundThread, ownThread, FALSE);
-    } else {
-        BringWindowToTop(hwnd);
-        SetForegroundWindow(hwnd);
-    }
-    SetActiveWindow(hwnd);
 }
 
 void BuildNoticeDialog(cTaskDialogSpec& spec, HWND owner, const std::wstring& instruction,

@@ -12,20 +12,12 @@
 #include <cstdint>
 #include <string>
 
+#include "Foreground.h"
 #include "Registry.h"
 #include "Settings.h"
+#include "WindowsVersion.h"
 
 namespace pw {
-
-// ---- Windows version class --------------------------------------------------
-
-// 0 = Windows 2000 (5.0), 1 = XP / Server 2003 (5.x), 2 = Vista or later.
-// Anything older than 5 counts as 0: the program's oldest system.
-int WindowsVersionClassOf(DWORD major, DWORD minor);
-
-// The class of the running system, as Wine or Windows report it. Worked out
-// once and cached; a 0 is worked out again on every call.
-int GetWindowsVersionClass();
 
 // ---- Task dialog icons --------------------------------------------------------
 
@@ -62,11 +54,6 @@ HIMAGELIST SetButtonImage(HWND button, HICON icon, int marginLeft, int marginTop
 HIMAGELIST SetButtonImage(HWND button, IPicture* picture, int marginLeft, int marginTop, UINT alignment, int width,
                           int height);
 
-// ---- Foreground ------------------------------------------------------------------
-
-// Brings hwnd forward even while another program's window is active; with
-// attachInput the foreground thread's input is attached for the moment it takes.
-void ForceForeground(HWND hwnd, bool attachInput);
 
 // ---- Notices and confirmations -------------------------------------------------------
 

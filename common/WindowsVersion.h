@@ -1,5 +1,5 @@
-// Which family of Windows the worker runs on; the welcome window looks and
-// behaves differently from Vista on.
+// Which family of Windows the programs run on: from Vista on, both look and
+// behave differently in places.
 #pragma once
 
 namespace pw {
