@@ -1,7 +1,9 @@
 // The history lists of the main window filled from a real history file:
 // entries, texts, groups, limits, the message pane, the most-used list, the
 // ignore filter, the hover tips and the one-time search tip.
+#include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
