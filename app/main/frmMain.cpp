@@ -17,7 +17,6 @@ namespace {
 
 constexpr wchar_t kMainClass[] = L"PfadwerkMain";
 constexpr wchar_t kHostClass[] = L"PfadwerkPicture";
-constexpr UINT_PTR tmrTabs = 1;
 // Decoding the picture takes longer than everything else of the start: it is
 // laid behind the list once the window is up.
 constexpr UINT kLoadWatermark = WM_APP + 1;
@@ -51,12 +50,6 @@ void PassActivationOn() {
 }
 
 int ValidSortMode(int mode, int highest) { return mode >= 1 && mode <= highest ? mode : 5; }
-
-std::wstring WindowText(HWND hwnd) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 }  // namespace
 
@@ -115,6 +108,7 @@ bool frmMain::Load() {
     CreateImageList();
     ShowFirstList();
     AddTooltips();
+    InitInteraction();
     InstallHook();
     loaded_ = true;
     Form_Resize();
@@ -274,7 +268,7 @@ void frmMain::Form_QueryUnload() {
 
 void frmMain::Form_Unload() {
     if (bSecondInstance || !loaded_) return;
-    KillTimer(hwnd_, tmrTabs);
+    StopTimers();
     // Hook point of the weekly update check: it runs here unless the window
     // is reloaded or Windows is shutting down (bReloadMainWindow,
     // bWindowsShuttingDown).
@@ -325,7 +319,7 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_TIMER:
-            if (wParam == tmrTabs) tmrTabs_Timer();
+            OnTimer(wParam);
             return 0;
         case kLoadWatermark:
             lvwFolders.SetBackgroundPicture(options_.programFolder + L"\\watermark.png", 103, 91);
@@ -336,8 +330,11 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT:
             return OnHostMessage(hwnd_, msg, wParam, lParam);
-        default:
+        default: {
+            LRESULT result = 0;
+            if (OnInteractionMessage(msg, wParam, lParam, result)) return result;
             return DefWindowProcW(hwnd_, msg, wParam, lParam);
+        }
     }
 }
 
@@ -379,6 +376,10 @@ LRESULT frmMain::OnHostMessage(HWND host, UINT msg, WPARAM wParam, LPARAM lParam
             if (reinterpret_cast<HWND>(lParam) == txtFind) {
                 if (HIWORD(wParam) == EN_SETFOCUS) txtFind_GotFocus();
                 else if (HIWORD(wParam) == EN_KILLFOCUS) txtFind_LostFocus();
+            } else if (reinterpret_cast<HWND>(lParam) == imgFindCancel && HIWORD(wParam) == STN_CLICKED) {
+                imgFindCancel_Click();
+            } else if (reinterpret_cast<HWND>(lParam) == cmbMostUsedTimeframe && HIWORD(wParam) == CBN_SELCHANGE) {
+                cmbMostUsedTimeframe_Click();
             }
             return 0;
         case WM_MOUSEMOVE:
@@ -409,45 +410,6 @@ LRESULT frmMain::OnHostMessage(HWND host, UINT msg, WPARAM wParam, LPARAM lParam
             break;
     }
     return DefWindowProcW(host, msg, wParam, lParam);
-}
-
-void frmMain::tabOB_Click() { SetTimer(hwnd_, tmrTabs, 3, nullptr); }
-
-void frmMain::tmrTabs_Timer() {
-    if (!bListFilled) return;  // a fill is running: try again on the next tick
-    KillTimer(hwnd_, tmrTabs);
-    DoEvents();
-    if (!hwnd_) return;
-    int position = static_cast<int>(SendMessageW(tabOB, TCM_GETCURSEL, 0, 0)) + 1;
-    static constexpr long kFavoritesFirst[] = {3, 1, 2};
-    lCurrentView = bOptions_bShowFavoritesTabFirst && position >= 1 && position <= 3 ? kFavoritesFirst[position - 1]
-                                                                                   : position;
-    if (lCurrentView < 1 || lCurrentView > 3) lCurrentView = 1;
-    ShowViewControls();
-    if (lCurrentView == 3) {
-        ShowMessagePane();
-    } else {
-        FillFolderList(true);
-    }
-    if (lCurrentView == 1) {
-        std::wstring text = WindowText(txtFind);
-        if (IsSearchActive(text)) {
-            SetFocus(txtFind);
-            SendMessageW(txtFind, EM_SETSEL, text.size(), text.size());
-        }
-    }
-    WriteNumber(Setting::ListTypeActive, lCurrentView);
-}
-
-void frmMain::txtFind_GotFocus() {
-    if (findCue_) SetWindowTextW(txtFind, L"");
-    SetFindCue(false);
-}
-
-void frmMain::txtFind_LostFocus() {
-    if (GetWindowTextLengthW(txtFind) != 0) return;
-    SetWindowTextW(txtFind, std::wstring(kSearchCueText).c_str());
-    SetFindCue(true);
 }
 
 }  // namespace pw

@@ -12,6 +12,7 @@
 #include "DateTime.h"
 #include "FolderListDates.h"
 
+#include "FolderActions.h"
 #include "Handles.h"
 #include "MainLayout.h"
 #include "cListView.h"
@@ -72,6 +73,26 @@ public:
     void RemoveHook();
     void RemoveAllHooks();
 
+    // Sort arrows on the list's header (frmMain_Interaction.cpp): column from
+    // 0; state 0 none, 1 ascending, 2 descending.
+    void SetHeaderSortArrow(int column, int state);
+    void ShowSortArrow();
+    void ClearSortArrow();
+
+    // Folder actions (frmMain_Menu.cpp); the menu handlers act on sActionFolderPath.
+    void OpenFolder(const std::wstring& path, bool bInvertOpenMode, bool bInvertReuse);
+    void mnuPopUpFolderExplorer_Click();
+    void mnuPopUpFolderOpenExisting_Click();
+    void mnuPopUpFolderCopyPath_Click();
+    void mnuPopUpFolderRemove_Click();
+    void mnuPopupProperties_Click();
+    // The list's context menu mnuPopUpFolder as it is shown now, for a
+    // Windows version class (GetWindowsVersionClass); the caller destroys it.
+    HMENU BuildPopUpFolderMenu(int versionClass) const;
+    int VersionClass() const { return versionClass_; }
+    bool MouseLeaveWatchEnabled() const { return tmrMouseLeaveCheckerEnabled_; }
+    bool RefreshQueued() const { return tmrMustRefreshAfterNewFindEnabled_; }
+
     // ---- Public state ----
     long lCurrentView = 1;  // 1 last used, 2 most used, 3 favorites
     bool bFolderOpened = false;
@@ -130,6 +151,14 @@ public:
     bool bMenuBarShown = false;
     bool bMenuBarShownForAlt = false;
 
+    // The entry the folder actions act on, and the form's Tag ("UNLOAD_NOW"
+    // after the properties action).
+    std::wstring sActionFolderPath;
+    std::wstring Tag;
+    // The shell, dialogs, worker and history file the folder actions use;
+    // empty parts are the system's (the history file: the one the lists read).
+    FolderActionServices folderActionServices;
+
     int TwipsPerPixelX() const { return tppX_; }
     int TwipsPerPixelY() const { return tppY_; }
     int ScrollBarAllowance() const { return scrollBarAllowance_; }
@@ -151,11 +180,7 @@ private:
     void AddTooltips();
     void Form_QueryUnload();
     void Form_Unload();
-    void tabOB_Click();
-    void tmrTabs_Timer();
     void ShowViewControls();
-    void txtFind_GotFocus();
-    void txtFind_LostFocus();
 
     // frmMain_Shortcut.cpp
     static bool CreateShortcut(const std::wstring& linkPath, const std::wstring& targetPath,
@@ -196,6 +221,64 @@ private:
     std::wstring ListInfoTip(int itemIndex) const;
     DateLocale dateLocale_;
     unsigned fillGeneration_ = 0;  // a fill that sees it change was overtaken
+
+    // frmMain_Search.cpp
+    std::wstring FindText() const;
+    void RefillFolderList(bool bRebuildGroups);
+    void UpdateFindPictures();
+    void txtFind_GotFocus();
+    void txtFind_LostFocus();
+    void txtFind_KeyUp(WORD keyCode);
+    void txtFind_EnterOrDown(WORD keyCode);
+    void RefreshSearch();
+    void EnableRefreshTimer();
+    void tmrMustRefreshAfterNewFind_Timer();
+    void ResetSearch();
+    void imgFindCancel_Click();
+
+    // frmMain_Interaction.cpp
+    static constexpr UINT_PTR tmrTabs = 1;
+    static constexpr UINT_PTR tmrMustRefreshAfterNewFind = 2;
+    static constexpr UINT_PTR tmrMouseLeaveChecker = 3;
+    static constexpr UINT kUnloadSoonMessage = WM_APP + 30;
+    static LRESULT CALLBACK KeyPreviewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                           DWORD_PTR data);
+    void InitInteraction();
+    void StopTimers();
+    void OnTimer(UINT_PTR id);
+    bool OnInteractionMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void UnloadSoon();
+    void tabOB_Click();
+    void tmrTabs_Timer();
+    void cmbMostUsedTimeframe_Click();
+    void RefreshList();
+    int CurrentSortMode() const;
+    void lvwFolders_ColumnClick(int column);
+    void lvwFolders_Click(const cListView::MouseEvent& event);
+    void lvwFolders_ItemClick(int index);
+    void SetItemSelectedAndFocused(int index);
+    bool MouseOverList() const;
+    int KeyActionEntry() const;
+    bool OnControlKey(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool Form_KeyDown(WORD key);
+    bool Form_KeyUp(WORD key);
+    void EnableMouseLeaveWatch();
+    void DisableMouseLeaveWatch();
+    void tmrMouseLeaveChecker_Timer();
+    void MinimizeAfterOpen();
+    bool tmrMustRefreshAfterNewFindEnabled_ = false;
+    bool tmrMouseLeaveCheckerEnabled_ = false;
+    int lLastMouseButton_ = 1;
+    bool swallowChar_ = false;
+    bool escapeClosedDropDown_ = false;
+
+    // frmMain_Menu.cpp
+    FolderActionHost ActionHost();
+    FolderActionServices ActionServices() const;
+    void BeginModalFrame();
+    void EndModalFrame();
+    void lvwFolders_ItemRightClick(int index);
+    void RunPopUpFolderCommand(UINT command);
 
     // frmMain_Hook.cpp
     static LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
