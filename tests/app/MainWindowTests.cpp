@@ -324,8 +324,10 @@ TEST_F(MainWindow, ResizeLaysTheControlsOut) {
     EXPECT_EQ(std::lround((client.right * tx - 600 - (find.right - find.left) * tx - 100) / double(tx)), find.left);
     EXPECT_EQ(find.left, inParent(form->cmbMostUsedTimeframe).left);
     EXPECT_EQ(find.left, inParent(form->picManageFavoritesHost).left);
-    // Without the path column the name column takes the rest of the width.
-    int expected = ((list.right - list.left) * tx - 30 - form->ScrollBarAllowance()) / tx;
+    // Without the path column the name column takes the rest of the width
+    // beside the count column.
+    int expected =
+        ((list.right - list.left) * tx - 30 - form->ScrollBarAllowance() - form->lUsedCountColumnWidth) / tx;
     EXPECT_NEAR(expected, form->lvwFolders.ColumnWidthPixels(0), 1);
 }
 
