@@ -47,9 +47,11 @@ dist: $(I686)/CMakeCache.txt
 	cp -r $(I686)/dist/. dist/
 	@echo "dist/:" && ls dist
 
-# The x86_64 build only proves the code 64-bit clean; its programs are not run.
+# The x86_64 build only proves the product code 64-bit clean; its programs
+# are not run.
 cross64: $(X64)/CMakeCache.txt
-	cmake --build $(X64) -j $(JOBS)
+	cmake $(X64) >/dev/null
+	cmake --build $(X64) -j $(JOBS) --target products
 
 native-test: $(NATIVE)/CMakeCache.txt
 	cmake --build $(NATIVE) -j $(JOBS)
