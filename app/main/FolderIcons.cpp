@@ -15,7 +15,9 @@ void cFolderIcons::Reset() {
     ImageList_RemoveAll(images_);
     SHFILEINFOW info{};
     UINT flags = SHGFI_SYSICONINDEX | SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | (small_ ? SHGFI_SMALLICON : SHGFI_LARGEICON);
-    if (SHGetFileInfoW(L"\\\\Test\\Test", 0, &info, sizeof info, flags) && info.hIcon) {
+    // As a folder: with no attributes the shell hands out its blank-page
+    // icon, which reads as a file in a list of folders.
+    if (SHGetFileInfoW(L"\\\\Test\\Test", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, flags) && info.hIcon) {
         ImageList_AddIcon(images_, info.hIcon);
         DestroyIcon(info.hIcon);
     } else {

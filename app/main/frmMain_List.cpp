@@ -166,8 +166,14 @@ void frmMain::FillFolderList(bool bRebuildGroups) {
             }
         }
     }
-    // A newer fill has done the rest, or the window is gone.
-    if (superseded || !hwnd_) return;
+    // The window went while messages ran: nothing left to show.
+    if (!hwnd_) {
+        LockWindowUpdate(nullptr);
+        bListFilled = true;
+        return;
+    }
+    // A newer fill ran meanwhile and has done the rest.
+    if (superseded) return;
 
     ApplySortMarks();
     InstallListViewWindowProc();
