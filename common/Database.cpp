@@ -110,6 +110,11 @@ bool cDatabase::Open(const std::wstring& path, Clock clock) {
         return false;
     }
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    // Reading the history through a mapping instead of a read call per page
+    // makes a search over all rows several times faster where file reads
+    // are dear. 128 MiB is far more than 42 days of history need and still
+    // little of a 32-bit address space.
+    sqlite3_exec(db_, "PRAGMA mmap_size=134217728", nullptr, nullptr, nullptr);
     if (!RegisterJetFunctions(db_, clock_)) {
         Fail();
         Close();
