@@ -30,7 +30,8 @@ fi
 
 if [ -f "$dist/Pfadwerk.exe" ]; then
     echo "== Opening the main window (Pfadwerk.exe)"
-    wine "$dist/Pfadwerk.exe" >/dev/null 2>&1 </dev/null &
+    # A German user sees German dates and times.
+    LC_ALL=de_DE.UTF-8 wine "$dist/Pfadwerk.exe" >/dev/null 2>&1 </dev/null &
     for _ in $(seq 50); do
         xdotool search --name '^Pfadwerk$' >/dev/null 2>&1 && break
         sleep 0.2
