@@ -44,20 +44,7 @@ std::wstring SystemShortTime(const LocalTime& t) {
     return text;
 }
 
-std::wstring TempFolder() {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + L"PfadwerkListTests";
-}
-
-void DeleteTree(const std::wstring& folder) {
-    std::wstring from = folder + L'\0';
-    SHFILEOPSTRUCTW op{};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NO_UI;
-    SHFileOperationW(&op);
-}
+std::wstring TempFolder() { return ScratchFolder(L"PfadwerkListTests"); }
 
 class FolderListWindow : public ::testing::Test {
 protected:

@@ -13,58 +13,14 @@
 #include <vector>
 
 #include "Database.h"
+#include "FakeFolderShell.h"
 #include "FolderActions.h"
 #include "MainWindowSupport.h"
 
 namespace pw::test {
 namespace {
 
-std::wstring TempFolder() {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + L"PfadwerkInteractionTests";
-}
-
-void DeleteTree(const std::wstring& folder) {
-    std::wstring from = folder + L'\0';
-    SHFILEOPSTRUCTW op{};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NO_UI;
-    SHFileOperationW(&op);
-}
-
-// Notes what the folder actions ask of the shell.
-struct ShellLog {
-    bool listed = false;
-    std::vector<std::wstring> calls;
-};
-
-class cFakeShell final : public cFolderWindowShell {
-public:
-    cFakeShell(ShellLog& log, std::vector<ShellWindowInfo> windows) : log_(log), windows_(std::move(windows)) {}
-    bool ListWindows(std::vector<ShellWindowInfo>& windows) override {
-        log_.listed = true;
-        windows = windows_;
-        return true;
-    }
-    bool Restore(size_t index) override { return Note(L"restore " + std::to_wstring(index)); }
-    bool BringToFront(size_t index) override { return Note(L"front " + std::to_wstring(index)); }
-    bool Navigate(size_t index, const std::wstring& path) override {
-        return Note(L"navigate " + std::to_wstring(index) + L" " + path);
-    }
-    bool OpenNew(const std::wstring& path, FolderWindowKind kind) override {
-        return Note(std::wstring(kind == FolderWindowKind::Explorer ? L"open explorer " : L"open plain ") + path);
-    }
-
-private:
-    bool Note(std::wstring call) {
-        log_.calls.push_back(std::move(call));
-        return true;
-    }
-    ShellLog& log_;
-    std::vector<ShellWindowInfo> windows_;
-};
+std::wstring TempFolder() { return ScratchFolder(L"PfadwerkInteractionTests"); }
 
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
@@ -219,7 +175,7 @@ protected:
 
     std::wstring database_, quitte_, birne_;
     std::unique_ptr<frmMain> form_;
-    ShellLog shell_;
+    cFakeShell::Log shell_;
     std::vector<ShellWindowInfo> windows_;
 };
 

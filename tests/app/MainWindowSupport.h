@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -31,16 +32,34 @@ namespace pw::test {
 // The programs of this build: testbin\..\dist.
 inline std::wstring DistFolder() { return ProgramFolder() + L"\\..\\dist"; }
 
+// A folder of a test's own below the temp folder.
+inline std::wstring ScratchFolder(const std::wstring& name) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + name;
+}
+
+inline void DeleteTree(const std::wstring& folder) {
+    std::wstring from = folder + L'\0';
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationW(&op);
+}
+
 inline std::wstring AutostartLink() {
     wchar_t startup[MAX_PATH] = {};
     SHGetFolderPathW(nullptr, CSIDL_STARTUP | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, startup);
     return std::wstring(startup) + L"\\Pfadwerk-Autostart.lnk";
 }
 
-// A user who never ran the program: no settings, no autostart shortcut.
+// A user who never ran the program: no settings, no autostart shortcut, no
+// history (earlier tests may have logged visits through the real worker).
 inline void ForgetUser() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey);
     DeleteFileW(AutostartLink().c_str());
+    DeleteTree(GetShellFolderPath(CSIDL_LOCAL_APPDATA) + L"\\Pfadwerk");
 }
 
 inline std::optional<DWORD> StoredNumber(Setting setting) {
