@@ -102,7 +102,7 @@ cDatabase::~cDatabase() { Close(); }
 
 bool cDatabase::Open(const std::wstring& path, Clock clock) {
     Close();
-    clock_ = new Clock(std::move(clock));
+    clock_ = std::make_unique<Clock>(std::move(clock));
     std::string utf8 = ToUtf8(path);
     if (sqlite3_open_v2(utf8.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         Fail();
@@ -115,7 +115,7 @@ bool cDatabase::Open(const std::wstring& path, Clock clock) {
     // are dear. 128 MiB is far more than 42 days of history need and still
     // little of a 32-bit address space.
     sqlite3_exec(db_, "PRAGMA mmap_size=134217728", nullptr, nullptr, nullptr);
-    if (!RegisterJetFunctions(db_, clock_)) {
+    if (!RegisterJetFunctions(db_, clock_.get())) {
         Fail();
         Close();
         return false;
@@ -126,8 +126,7 @@ bool cDatabase::Open(const std::wstring& path, Clock clock) {
 void cDatabase::Close() {
     if (db_) sqlite3_close_v2(db_);
     db_ = nullptr;
-    delete clock_;
-    clock_ = nullptr;
+    clock_.reset();
 }
 
 bool cDatabase::Fail() {
@@ -178,7 +177,7 @@ bool cDatabase::AppendVisit(std::wstring_view folderPath, std::wstring_view fold
         sqlite3_finalize(stmt);
         return Fail();
     }
-    std::string path = ToUtf8(folderPath), name = ToUtf8(folderName), date = FormatDbDate(Now(clock_));
+    std::string path = ToUtf8(folderPath), name = ToUtf8(folderName), date = FormatDbDate(Now(clock_.get()));
     sqlite3_bind_text(stmt, 1, path.c_str(), static_cast<int>(path.size()), SQLITE_STATIC);
     sqlite3_bind_text(stmt, 2, name.c_str(), static_cast<int>(name.size()), SQLITE_STATIC);
     sqlite3_bind_text(stmt, 3, date.c_str(), static_cast<int>(date.size()), SQLITE_STATIC);

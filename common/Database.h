@@ -2,6 +2,7 @@
 // own and closes it in the same handler, so that the other program can read
 // and compact the file in between.
 #pragma once
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -73,7 +74,7 @@ private:
     bool Fail();
 
     sqlite3* db_ = nullptr;
-    Clock* clock_ = nullptr;
+    std::unique_ptr<Clock> clock_;  // the functions keep its address
     std::string error_;
 };
 

@@ -50,10 +50,8 @@ class FolderListWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         ForgetUser();
-        DeleteTree(TempFolder());
-        CreateDirectoryW(TempFolder().c_str(), nullptr);
-        database_ = TempFolder() + L"\\Pfadwerk.dat";
-        ASSERT_TRUE(CopyFileW((DistFolder() + L"\\Template.dat").c_str(), database_.c_str(), FALSE));
+        database_ = FreshScratchHistory(TempFolder());
+        ASSERT_FALSE(database_.empty());
         // A user past the first run who has seen the search tip.
         Store(Setting::SetupDone, 1);
         Store(Setting::TipShown_SearchFolder, 1);

@@ -31,10 +31,8 @@ class Interaction : public ::testing::Test {
 protected:
     void SetUp() override {
         ForgetUser();
-        DeleteTree(TempFolder());
-        CreateDirectoryW(TempFolder().c_str(), nullptr);
-        database_ = TempFolder() + L"\\Pfadwerk.dat";
-        ASSERT_TRUE(CopyFileW((DistFolder() + L"\\Template.dat").c_str(), database_.c_str(), FALSE));
+        database_ = FreshScratchHistory(TempFolder());
+        ASSERT_FALSE(database_.empty());
         // A user past the first run who has seen every one-time tip, and whose
         // window stays when another window takes the focus.
         Store(Setting::SetupDone, 1);

@@ -54,6 +54,15 @@ inline std::wstring AutostartLink() {
     return std::wstring(startup) + L"\\Pfadwerk-Autostart.lnk";
 }
 
+// An empty history, copied from the shipped template into a fresh scratch
+// folder; its path, or "" when the copy failed.
+inline std::wstring FreshScratchHistory(const std::wstring& folder) {
+    DeleteTree(folder);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring database = folder + L"\\Pfadwerk.dat";
+    return CopyFileW((DistFolder() + L"\\Template.dat").c_str(), database.c_str(), FALSE) ? database : std::wstring();
+}
+
 // A user who never ran the program: no settings, no autostart shortcut, no
 // history (earlier tests may have logged visits through the real worker).
 inline void ForgetUser() {
