@@ -4,13 +4,15 @@
 
 #include "ShellFolders.h"
 
-namespace pw {
+namespace pw::worker {
 namespace {
 
-constexpr UINT_PTR tmrWorkerInstance = 1;
-constexpr UINT_PTR tmrCleanUpOldRecords = 2;
+// The payloads are worked off one per message, after the sender of
+// WM_COPYDATA has had its answer.
+constexpr UINT kProcessPayload = WM_APP + 1;
+constexpr UINT_PTR tmrCleanUpOldRecords = 1;
+constexpr UINT kCleanUpDelayMs = 10000;
 constexpr int kHotKeyId = 1;
-constexpr wchar_t kWindowClass[] = L"PfadwerkHgWindow";
 // One worker per user session.
 constexpr wchar_t kInstanceMutex[] = L"Local\\PfadwerkHg.Instance";
 
@@ -18,7 +20,9 @@ constexpr wchar_t kInstanceMutex[] = L"Local\\PfadwerkHg.Instance";
 
 frmMain::frmMain(HistoryFiles files, Clock clock) : files_(std::move(files)), cleanUp_(std::move(clock)) {}
 
-frmMain::~frmMain() { Unload(); }
+frmMain::~frmMain() {
+    Unload();
+}
 
 bool frmMain::Load() {
     instance_.Reset(CreateMutexW(nullptr, FALSE, kInstanceMutex));
@@ -26,52 +30,30 @@ bool frmMain::Load() {
         instance_.Reset();
         return false;
     }
-    HINSTANCE module = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = module;
-    wc.lpszClassName = kWindowClass;
-    RegisterClassExW(&wc);
     // A tool window that is never shown: no task bar button, no Alt+Tab entry.
-    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, kWorkerCaption, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                            module, this);
-    if (!hwnd_) {
+    if (!Create(WindowClass{L"PfadwerkHgWindow"}, kWorkerCaption, WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr)) {
         instance_.Reset();
         return false;
     }
-    hotKeyRegistered_ = RegisterHotKey(hwnd_, kHotKeyId, MOD_CONTROL | MOD_WIN, VK_SPACE) != FALSE;
+    hotKeyRegistered_ = RegisterHotKey(Hwnd(), kHotKeyId, MOD_CONTROL | MOD_WIN, VK_SPACE) != FALSE;
     return true;
 }
 
 void frmMain::Unload() {
-    if (!hwnd_) return;
-    ReleaseHotKey();
-    KillTimer(hwnd_, tmrWorkerInstance);
-    KillTimer(hwnd_, tmrCleanUpOldRecords);
-    DestroyWindow(hwnd_);
-    hwnd_ = nullptr;
-    instance_.Reset();
+    Destroy();
 }
 
 void frmMain::ReleaseHotKey() {
-    if (hwnd_ && hotKeyRegistered_) UnregisterHotKey(hwnd_, kHotKeyId);
+    if (Hwnd() && hotKeyRegistered_)
+        UnregisterHotKey(Hwnd(), kHotKeyId);
     hotKeyRegistered_ = false;
 }
 
-LRESULT CALLBACK frmMain::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<frmMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        if (self) self->hwnd_ = nullptr;
-        PostMessageW(nullptr, kFormClosedMessage, 0, 0);
-    }
-    if (self && self->hwnd_) return self->OnMessage(msg, wParam, lParam);
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+void frmMain::OnDestroyed() {
+    instance_.Reset();
+    sWorkerData_.clear();
+    if (onUnloaded)
+        onUnloaded();
 }
 
 LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -81,21 +63,30 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_HOTKEY:
             OnHotKey();
             return 0;
+        case kProcessPayload:
+            OnProcessPayload();
+            return 0;
         case WM_TIMER:
-            if (wParam == tmrWorkerInstance) tmrWorkerInstance_Timer();
-            else if (wParam == tmrCleanUpOldRecords) tmrCleanUpOldRecords_Timer();
+            if (wParam == tmrCleanUpOldRecords)
+                tmrCleanUpOldRecords_Timer();
+            return 0;
+        case WM_DESTROY:
+            ReleaseHotKey();
+            KillTimer(Hwnd(), tmrCleanUpOldRecords);
             return 0;
         default:
-            return DefWindowProcW(hwnd_, msg, wParam, lParam);
+            return DefaultProc(msg, wParam, lParam);
     }
 }
 
 LRESULT frmMain::OnCopyData(const COPYDATASTRUCT* data) {
-    // Answer at once; the work runs on the timer so the sender is free.
+    // Answer at once; the work follows the answer, so the sender is free.
     if (data) {
-        if (auto payload = PayloadFromBytes(data->lpData, data->cbData)) sWorkerData.push_back(std::move(*payload));
+        if (auto payload = PayloadFromBytes(data->lpData, data->cbData))
+            sWorkerData_.push_back(std::move(*payload));
     }
-    SetTimer(hwnd_, tmrWorkerInstance, 1, nullptr);
+    if (!sWorkerData_.empty() && !payloadPosted_)
+        payloadPosted_ = PostMessageW(Hwnd(), kProcessPayload, 0, 0);
     return 1;
 }
 
@@ -112,20 +103,18 @@ void frmMain::OnHotKey() {
     }
 }
 
-void frmMain::tmrWorkerInstance_Timer() {
-    KillTimer(hwnd_, tmrWorkerInstance);
-    // Messages let in below may re-arm the timer and call us again; the
-    // outer run drains the queue, so the inner one just returns.
-    if (processing_) return;
-    processing_ = true;
-    DoEvents();
-    while (hwnd_ && !sWorkerData.empty()) {
-        std::wstring payload = std::move(sWorkerData.front());
-        sWorkerData.pop_front();
-        if (!ProcessPayload(payload)) break;
-        DoEvents();
-    }
-    processing_ = false;
+// One payload per message: requests that arrive meanwhile are answered
+// between two visits, and each is worked off in the order it came.
+void frmMain::OnProcessPayload() {
+    payloadPosted_ = false;
+    if (sWorkerData_.empty())
+        return;
+    std::wstring payload = std::move(sWorkerData_.front());
+    sWorkerData_.pop_front();
+    if (!ProcessPayload(payload))
+        return;
+    if (!sWorkerData_.empty())
+        payloadPosted_ = PostMessageW(Hwnd(), kProcessPayload, 0, 0);
 }
 
 bool frmMain::ProcessPayload(const std::wstring& payload) {
@@ -136,15 +125,15 @@ bool frmMain::ProcessPayload(const std::wstring& payload) {
         Unload();
         return false;
     } else if (auto* visit = std::get_if<VisitReport>(&request)) {
-        if (LogVisit(files_, *visit) && hwnd_ && cleanUp_.CleanUpCheck())
-            SetTimer(hwnd_, tmrCleanUpOldRecords, 10000, nullptr);
+        if (LogVisit(files_, *visit) && cleanUp_.CleanUpCheck())
+            SetTimer(Hwnd(), tmrCleanUpOldRecords, kCleanUpDelayMs, nullptr);
     }
     return true;
 }
 
 void frmMain::tmrCleanUpOldRecords_Timer() {
-    KillTimer(hwnd_, tmrCleanUpOldRecords);
+    KillTimer(Hwnd(), tmrCleanUpOldRecords);
     cleanUp_.CleanUpOldRecords(files_.database, files_.dataFolder + L"\\PfadwerkC.dat");
 }
 
-}  // namespace pw
+}  // namespace pw::worker

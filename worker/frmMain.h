@@ -4,53 +4,49 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 
 #include "CleanUp.h"
 #include "Handles.h"
 #include "VisitLog.h"
+#include "Window.h"
 
-namespace pw {
+namespace pw::worker {
 
 constexpr wchar_t kWorkerCaption[] = L"PFADWERK_WORKER_APP";
-// Posted to the thread when a form of the worker has gone; the message loop
-// then ends once no form is left.
-constexpr UINT kFormClosedMessage = WM_APP + 1;
 
-class frmMain {
-public:
+class frmMain final : public cWindow {
+  public:
     explicit frmMain(HistoryFiles files, Clock clock = {});
-    ~frmMain();
-    frmMain(const frmMain&) = delete;
-    frmMain& operator=(const frmMain&) = delete;
+    ~frmMain() override;
 
     // False when another worker runs already for this user: nothing is
     // created then.
     bool Load();
     void Unload();
-    HWND Hwnd() const { return hwnd_; }
     // The welcome window of a set-up run on Vista and later gives the hot
     // key back at once.
     void ReleaseHotKey();
+    // Called once the window has gone, whatever ended it.
+    std::function<void()> onUnloaded;
 
-    // Payloads in arrival order; a burst of reports is kept whole.
-    std::deque<std::wstring> sWorkerData;
-
-private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  private:
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroyed() override;
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
     void OnHotKey();
-    void tmrWorkerInstance_Timer();
+    void OnProcessPayload();
     void tmrCleanUpOldRecords_Timer();
     bool ProcessPayload(const std::wstring& payload);  // false: ExitNow
 
     HistoryFiles files_;
     cCleanUp cleanUp_;
     cHandle instance_;
-    HWND hwnd_ = nullptr;
+    // Payloads in arrival order; a burst of reports is kept whole.
+    std::deque<std::wstring> sWorkerData_;
+    bool payloadPosted_ = false;
     bool hotKeyRegistered_ = false;
-    bool processing_ = false;
 };
 
-}  // namespace pw
+}  // namespace pw::worker

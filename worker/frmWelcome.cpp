@@ -4,32 +4,16 @@
 
 #include <algorithm>
 
-#include "../resources/worker_res.h"
 #include "Foreground.h"
+#include "ResText.h"
 #include "WindowsVersion.h"
 #include "frmMain.h"
+#include "worker_res.h"
 
-namespace pw {
+namespace pw::worker {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"PfadwerkHgWelcome";
-constexpr wchar_t kCaption[] = L"Pfadwerk";
-
-constexpr wchar_t kWelcome[] = L"Willkommen bei Pfadwerk!";
-constexpr wchar_t kIntroduction[] =
-    L"Pfadwerk ist jetzt aktiv und protokolliert von nun an sämtliche Ordner, die Sie im Windows-Explorer "
-    L"verwenden. Dies geschieht vollautomatisch. ";
-constexpr wchar_t kAppHeader[] = L"Die Pfadwerk-Anwendung";
-constexpr wchar_t kAppStartHeader[] = L"So starten Sie die Pfadwerk-Anwendung:";
-constexpr wchar_t kHowToIntro[] =
-    L"Mit der Pfadwerk-Anwendung gelangen Sie schnell zu Ihren bisher verwendeten Ordnern.";
-constexpr wchar_t kHowToQuickLaunch[] =
-    L"a) Klicken Sie auf das Pfadwerk-Symbol in der Schnellstartleiste der Taskleiste:";
-constexpr wchar_t kHowToHotKey[] =
-    L"b) Oder drücken Sie folgende Tastenkombination: Windows-Logo-Taste + STRG + LEERTASTE";
-constexpr wchar_t kHowToNote[] =
-    L"(Diese Tastenkombination kann erst verwendet werden, nachdem erste Ordner protokolliert wurden.)";
-constexpr wchar_t kOK[] = L"OK";
 
 constexpr COLORREF kHeadingColour = RGB(0, 51, 153);
 constexpr COLORREF kVistaFooterColour = RGB(240, 240, 240);
@@ -95,9 +79,10 @@ int LastLineWidth(HDC dc, std::wstring_view text, int width) {
 }  // namespace
 
 std::wstring HowToStartText(int versionClass) {
-    std::wstring text = std::wstring(kHowToIntro) + L"\r\r\r\r" + kHowToQuickLaunch + L"\r" + kHowToHotKey;
+    std::wstring text =
+        ResText(IDS_HOWTO_INTRO) + L"\r\r\r\r" + ResText(IDS_HOWTO_QUICKLAUNCH) + L"\r" + ResText(IDS_HOWTO_HOTKEY);
     if (versionClass == 2)
-        text += std::wstring(L"\r") + kHowToNote;
+        text += L"\r" + ResText(IDS_HOWTO_NOTE);
     return text;
 }
 
@@ -141,7 +126,7 @@ int frmWelcome::Py(int twips) const {
 }
 
 bool frmWelcome::Load() {
-    if (hwnd_)
+    if (Hwnd())
         return true;
     system_ = forcedSystem_ ? *forcedSystem_ : CurrentWelcomeSystem();
     vistaLook_ = system_.versionClass == 2 && system_.visualStyles;
@@ -156,15 +141,6 @@ bool frmWelcome::Load() {
     smallIcon_.Reset(static_cast<HICON>(LoadImageW(module, L"AA", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                    GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
 
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = module;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = kWindowClass;
-    RegisterClassExW(&wc);
-
     constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     RECT frame{0, 0, Px(kFormWidth), Py(kDividerTop) + 2 + Py(kFooterHeight)};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
@@ -174,19 +150,20 @@ bool frmWelcome::Load() {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     int left = work.left + (work.right - work.left - width) / 2;
     int top = work.top + (work.bottom - work.top - height) / 2;
-    if (!CreateWindowExW(0, kWindowClass, kCaption, style, left, top, width, height, nullptr, nullptr, module, this))
+    WindowClass windowClass{kWindowClass, 0, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))};
+    if (!Create(windowClass, ResText(IDS_CAPTION).c_str(), style, 0, left, top, width, height, nullptr))
         return false;
     if (bigIcon_)
-        SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
+        SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
     if (smallIcon_)
-        SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
+        SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
     CreateControls();
 
-    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ShowWindow(hwnd_, SW_SHOW);
-    UpdateWindow(hwnd_);
-    ForceForeground(hwnd_, true);
-    SetFocus(GetDlgItem(hwnd_, IDOK));
+    SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ShowWindow(Hwnd(), SW_SHOW);
+    UpdateWindow(Hwnd());
+    ForceForeground(Hwnd(), true);
+    SetFocus(GetDlgItem(Hwnd(), IDOK));
     return true;
 }
 
@@ -201,7 +178,7 @@ void frmWelcome::CreateControls() {
 
     auto add = [&](int id, const wchar_t* cls, const std::wstring& text, DWORD style, int x, int y, int cx, int cy,
                    HFONT font) {
-        HWND control = CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, cx, cy, hwnd_,
+        HWND control = CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, cx, cy, Hwnd(),
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module, nullptr);
         if (control && font)
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -212,17 +189,19 @@ void frmWelcome::CreateControls() {
     int textWidth = Px(kTextWidth);
     int clientWidth = Px(kFormWidth);
 
-    add(lblWelcome, L"STATIC", kWelcome, label, textLeft, Py(kWelcomeTop), textWidth, Py(420), headingFont_.Get());
-    add(lblIntroduction, L"STATIC", kIntroduction, label, textLeft, Py(kIntroductionTop), textWidth, Py(660),
-        textFont_.Get());
-    add(lblAppHeader, L"STATIC", kAppHeader, label, textLeft, Py(kAppHeaderTop), textWidth, Py(240), boldFont_.Get());
-    add(lblAppStartHeader, L"STATIC", kAppStartHeader, label, textLeft, Py(kAppStartHeaderTop), textWidth, Py(240),
+    add(lblWelcome, L"STATIC", ResText(IDS_WELCOME), label, textLeft, Py(kWelcomeTop), textWidth, Py(420),
+        headingFont_.Get());
+    add(lblIntroduction, L"STATIC", ResText(IDS_INTRODUCTION), label, textLeft, Py(kIntroductionTop), textWidth,
+        Py(660), textFont_.Get());
+    add(lblAppHeader, L"STATIC", ResText(IDS_APP_HEADER), label, textLeft, Py(kAppHeaderTop), textWidth, Py(240),
         boldFont_.Get());
+    add(lblAppStartHeader, L"STATIC", ResText(IDS_APP_START_HEADER), label, textLeft, Py(kAppStartHeaderTop), textWidth,
+        Py(240), boldFont_.Get());
     add(lblHowToStart, L"STATIC", LineBreaksForDisplay(HowToStartText(system_.versionClass)), label | WS_CLIPSIBLINGS,
         textLeft, Py(kHowToTop), textWidth, Py(kHowToHeight), textFont_.Get());
     // The header covers an empty line of the how-to text and the picture
     // stands on it: the text must paint around both.
-    SetWindowPos(GetDlgItem(hwnd_, lblAppStartHeader), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(GetDlgItem(Hwnd(), lblAppStartHeader), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
     startPicture_.Reset(
         static_cast<HBITMAP>(LoadImageW(module, MAKEINTRESOURCEW(IDB_START), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
@@ -240,7 +219,7 @@ void frmWelcome::CreateControls() {
     add(picFooter, L"STATIC", L"", SS_LEFT | WS_CLIPSIBLINGS, 0, footerY, clientWidth, footerHeight, nullptr);
     int buttonWidth = Px(kButtonWidth);
     int buttonHeight = Py(kButtonHeight);
-    HWND ok = add(IDOK, L"BUTTON", kOK, BS_DEFPUSHBUTTON | WS_TABSTOP, clientWidth - textLeft - buttonWidth,
+    HWND ok = add(IDOK, L"BUTTON", ResText(IDS_OK), BS_DEFPUSHBUTTON | WS_TABSTOP, clientWidth - textLeft - buttonWidth,
                   footerY + (footerHeight - buttonHeight) / 2, buttonWidth, buttonHeight, textFont_.Get());
     // The button lies on the footer strip and must stay in front of it.
     SetWindowPos(ok, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -249,15 +228,15 @@ void frmWelcome::CreateControls() {
 // The picture shows what to click and stands right after the Quick Launch
 // line, wherever that line wraps.
 void frmWelcome::PlaceStartIcon() {
-    HWND picture = GetDlgItem(hwnd_, imgStartIcon);
+    HWND picture = GetDlgItem(Hwnd(), imgStartIcon);
     if (!picture)
         return;
     int x = Px(kMargin);
-    if (HDC dc = GetDC(hwnd_)) {
+    if (HDC dc = GetDC(Hwnd())) {
         HGDIOBJ old = SelectObject(dc, textFont_.Get());
-        x += LastLineWidth(dc, kHowToQuickLaunch, Px(kTextWidth)) + MulDiv(4, system_.dpiX, 96);
+        x += LastLineWidth(dc, ResText(IDS_HOWTO_QUICKLAUNCH), Px(kTextWidth)) + MulDiv(4, system_.dpiX, 96);
         SelectObject(dc, old);
-        ReleaseDC(hwnd_, dc);
+        ReleaseDC(Hwnd(), dc);
     }
     x = std::min(x, Px(kFormWidth) - kStartPictureWidth - 2);
     bool largeFonts = system_.dpiX > 110;
@@ -266,33 +245,13 @@ void frmWelcome::PlaceStartIcon() {
 }
 
 void frmWelcome::Unload() {
-    if (hwnd_)
-        DestroyWindow(hwnd_);
+    Destroy();
 }
 
 bool frmWelcome::PreTranslateMessage(MSG& msg) {
-    if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)))
+    if (!Hwnd() || (msg.hwnd != Hwnd() && !IsChild(Hwnd(), msg.hwnd)))
         return false;
-    return IsDialogMessageW(hwnd_, &msg) != FALSE;
-}
-
-LRESULT CALLBACK frmWelcome::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<frmWelcome*>(create->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<frmWelcome*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        if (self)
-            self->hwnd_ = nullptr;
-        PostMessageW(nullptr, kFormClosedMessage, 0, 0);
-    }
-    if (self && self->hwnd_)
-        return self->OnMessage(msg, wParam, lParam);
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return IsDialogMessageW(Hwnd(), &msg) != FALSE;
 }
 
 LRESULT frmWelcome::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -307,7 +266,7 @@ LRESULT frmWelcome::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return MAKELRESULT(IDOK, DC_HASDEFID);
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE)
-                SetFocus(GetDlgItem(hwnd_, IDOK));
+                SetFocus(GetDlgItem(Hwnd(), IDOK));
             return 0;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
@@ -315,11 +274,8 @@ LRESULT frmWelcome::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             Unload();
             return 0;
-        case WM_DESTROY:
-            Form_Unload();
-            return 0;
         default:
-            return DefWindowProcW(hwnd_, msg, wParam, lParam);
+            return DefaultProc(msg, wParam, lParam);
     }
 }
 
@@ -360,4 +316,10 @@ void frmWelcome::Form_Unload() {
         worker_.Unload();
 }
 
-}  // namespace pw
+void frmWelcome::OnDestroyed() {
+    Form_Unload();
+    if (onUnloaded)
+        onUnloaded();
+}
+
+}  // namespace pw::worker

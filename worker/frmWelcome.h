@@ -2,13 +2,15 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "Handles.h"
+#include "Window.h"
 
-namespace pw {
+namespace pw::worker {
 
 class frmMain;
 
@@ -44,26 +46,25 @@ struct WelcomeSystem {
 // The running system: version class, visual styles, screen dpi.
 WelcomeSystem CurrentWelcomeSystem();
 
-class frmWelcome {
+class frmWelcome final : public cWindow {
   public:
     explicit frmWelcome(frmMain& worker) : worker_(worker) {}
     // For tests: behave as on the given system instead of the running one.
     frmWelcome(frmMain& worker, const WelcomeSystem& system) : worker_(worker), forcedSystem_(system) {}
-    ~frmWelcome();
-    frmWelcome(const frmWelcome&) = delete;
-    frmWelcome& operator=(const frmWelcome&) = delete;
+    ~frmWelcome() override;
 
     // Shows the window non-modally and brings it to the foreground.
     bool Load();
     void Unload();
-    HWND Hwnd() const { return hwnd_; }
     // Gives the window its keyboard handling (Enter and Esc close it); true
     // when the message was used.
     bool PreTranslateMessage(MSG& msg);
+    // Called once the window has gone, whatever closed it.
+    std::function<void()> onUnloaded;
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroyed() override;
     void CreateControls();
     void PlaceStartIcon();
     LRESULT OnCtlColor(HDC dc, HWND control);
@@ -75,7 +76,6 @@ class frmWelcome {
 
     frmMain& worker_;
     std::optional<WelcomeSystem> forcedSystem_;
-    HWND hwnd_ = nullptr;
     WelcomeSystem system_;
     bool vistaLook_ = false;  // version class 2 with visual styles
     cFont headingFont_;
@@ -89,4 +89,4 @@ class frmWelcome {
     cIcon smallIcon_;
 };
 
-}  // namespace pw
+}  // namespace pw::worker

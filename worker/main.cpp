@@ -1,5 +1,6 @@
 // PfadwerkHg: runs hidden from log-on and logs every folder the user opens.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "Handles.h"
@@ -12,17 +13,25 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    pw::frmMain worker(pw::DefaultHistoryFiles());
-    worker.Load();
-    pw::frmWelcome welcome(worker);
-    if (pw::IsSetupCommandLine(commandLine ? commandLine : L"")) welcome.Load();
-
+    pw::worker::frmMain worker(pw::DefaultHistoryFiles());
+    pw::worker::frmWelcome welcome(worker);
     // The process lives while any of its windows does.
-    auto anyFormLeft = [&] { return worker.Hwnd() != nullptr || welcome.Hwnd() != nullptr; };
+    auto endWhenNoneLeft = [&] {
+        if (!worker.Hwnd() && !welcome.Hwnd())
+            PostQuitMessage(0);
+    };
+    worker.onUnloaded = endWhenNoneLeft;
+    welcome.onUnloaded = endWhenNoneLeft;
+    worker.Load();
+    if (pw::IsSetupCommandLine(commandLine ? commandLine : L""))
+        welcome.Load();
+    if (!worker.Hwnd() && !welcome.Hwnd())
+        return 0;
+
     MSG msg;
-    while (anyFormLeft() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (msg.hwnd == nullptr && msg.message == pw::kFormClosedMessage) continue;
-        if (welcome.PreTranslateMessage(msg)) continue;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (welcome.PreTranslateMessage(msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

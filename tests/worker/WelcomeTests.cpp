@@ -44,7 +44,7 @@ RECT ChildRect(HWND child) {
     return rect;
 }
 
-pw::WelcomeSystem System(int versionClass, bool visualStyles = false, int dpi = 96) {
+pw::worker::WelcomeSystem System(int versionClass, bool visualStyles = false, int dpi = 96) {
     return {versionClass, visualStyles, dpi, dpi};
 }
 
@@ -78,20 +78,20 @@ std::wstring FontFace(HWND control) {
 
 TEST(WelcomeText, BeforeVistaTheHowToTextHasThreeEmptyLinesAndTwoWays) {
     for (int versionClass : {0, 1}) {
-        EXPECT_EQ(pw::HowToStartText(versionClass), kIntro + L"\r\r\r\r" + kLineA + L"\r" + kLineB) << versionClass;
+        EXPECT_EQ(pw::worker::HowToStartText(versionClass), kIntro + L"\r\r\r\r" + kLineA + L"\r" + kLineB) << versionClass;
     }
 }
 
 TEST(WelcomeText, FromVistaOnTheNoteOnTheHotKeyFollowsOnALineOfItsOwn) {
-    EXPECT_EQ(pw::HowToStartText(2), kIntro + L"\r\r\r\r" + kLineA + L"\r" + kLineB + L"\r" + kNote);
+    EXPECT_EQ(pw::worker::HowToStartText(2), kIntro + L"\r\r\r\r" + kLineA + L"\r" + kLineB + L"\r" + kNote);
 }
 
 TEST(WelcomeText, LoneCarriageReturnsBecomeLineBreaksAStaticControlShows) {
-    EXPECT_EQ(pw::LineBreaksForDisplay(L"a\r\r\rb\rc"), L"a\r\n\r\n\r\nb\r\nc");
+    EXPECT_EQ(pw::worker::LineBreaksForDisplay(L"a\r\r\rb\rc"), L"a\r\n\r\n\r\nb\r\nc");
     // Breaks that are already complete are not doubled; a lone LF breaks too.
-    EXPECT_EQ(pw::LineBreaksForDisplay(L"a\r\nb\nc\r"), L"a\r\nb\r\nc\r\n");
-    EXPECT_EQ(pw::LineBreaksForDisplay(L"ohne Umbruch"), L"ohne Umbruch");
-    std::wstring shown = pw::LineBreaksForDisplay(pw::HowToStartText(2));
+    EXPECT_EQ(pw::worker::LineBreaksForDisplay(L"a\r\nb\nc\r"), L"a\r\nb\r\nc\r\n");
+    EXPECT_EQ(pw::worker::LineBreaksForDisplay(L"ohne Umbruch"), L"ohne Umbruch");
+    std::wstring shown = pw::worker::LineBreaksForDisplay(pw::worker::HowToStartText(2));
     EXPECT_EQ(shown, kIntro + L"\r\n\r\n\r\n\r\n" + kLineA + L"\r\n" + kLineB + L"\r\n" + kNote);
 }
 
@@ -116,7 +116,7 @@ class WelcomeWindowTest : public ::testing::Test {
 
     // Runs the messages as the worker's loop does, the welcome window's
     // keyboard handling included.
-    static void Pump(pw::frmWelcome& welcome) {
+    static void Pump(pw::worker::frmWelcome& welcome) {
         for (int round = 0; round < 3; ++round) {
             MSG msg;
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -128,7 +128,7 @@ class WelcomeWindowTest : public ::testing::Test {
             Sleep(10);
         }
     }
-    static void PressKey(pw::frmWelcome& welcome, UINT key) {
+    static void PressKey(pw::worker::frmWelcome& welcome, UINT key) {
         HWND focus = GetFocus();
         ASSERT_TRUE(focus == welcome.Hwnd() || IsChild(welcome.Hwnd(), focus));
         PostMessageW(focus, WM_KEYDOWN, key, 1);
@@ -136,11 +136,11 @@ class WelcomeWindowTest : public ::testing::Test {
         Pump(welcome);
     }
 
-    pw::frmMain worker_{pw::HistoryFiles{}};
+    pw::worker::frmMain worker_{pw::HistoryFiles{}};
 };
 
 TEST_F(WelcomeWindowTest, ShowsTheTextsInTheirControlsTopmostAndInFront) {
-    pw::frmWelcome welcome(worker_, System(1));
+    pw::worker::frmWelcome welcome(worker_, System(1));
     ASSERT_TRUE(welcome.Load());
     Pump(welcome);
     HWND hwnd = welcome.Hwnd();
@@ -151,13 +151,13 @@ TEST_F(WelcomeWindowTest, ShowsTheTextsInTheirControlsTopmostAndInFront) {
     EXPECT_EQ(GetForegroundWindow(), hwnd);
     EXPECT_NE(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0), 0);
 
-    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::lblWelcome)), L"Willkommen bei Pfadwerk!");
-    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::lblIntroduction)),
+    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::worker::lblWelcome)), L"Willkommen bei Pfadwerk!");
+    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::worker::lblIntroduction)),
               L"Pfadwerk ist jetzt aktiv und protokolliert von nun an sämtliche Ordner, die Sie im "
               L"Windows-Explorer verwenden. Dies geschieht vollautomatisch. ");
-    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::lblAppHeader)), L"Die Pfadwerk-Anwendung");
-    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::lblAppStartHeader)), L"So starten Sie die Pfadwerk-Anwendung:");
-    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::lblHowToStart)), kIntro + L"\r\n\r\n\r\n\r\n" + kLineA + L"\r\n" + kLineB);
+    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::worker::lblAppHeader)), L"Die Pfadwerk-Anwendung");
+    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::worker::lblAppStartHeader)), L"So starten Sie die Pfadwerk-Anwendung:");
+    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::worker::lblHowToStart)), kIntro + L"\r\n\r\n\r\n\r\n" + kLineA + L"\r\n" + kLineB);
 
     HWND ok = GetDlgItem(hwnd, IDOK);
     EXPECT_EQ(Text(ok), L"OK");
@@ -165,7 +165,7 @@ TEST_F(WelcomeWindowTest, ShowsTheTextsInTheirControlsTopmostAndInFront) {
     EXPECT_EQ(GetFocus(), ok);
 
     HBITMAP picture =
-        reinterpret_cast<HBITMAP>(SendMessageW(GetDlgItem(hwnd, pw::imgStartIcon), STM_GETIMAGE, IMAGE_BITMAP, 0));
+        reinterpret_cast<HBITMAP>(SendMessageW(GetDlgItem(hwnd, pw::worker::imgStartIcon), STM_GETIMAGE, IMAGE_BITMAP, 0));
     ASSERT_NE(picture, nullptr);
     BITMAP info{};
     GetObjectW(picture, sizeof info, &info);
@@ -173,23 +173,23 @@ TEST_F(WelcomeWindowTest, ShowsTheTextsInTheirControlsTopmostAndInFront) {
     EXPECT_EQ(info.bmHeight, 18);
 
     // Before Vista both dividers show and the process stays the worker.
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(hwnd, pw::linDivider)));
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(hwnd, pw::linDivider2)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(hwnd, pw::worker::linDivider)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(hwnd, pw::worker::linDivider2)));
     EXPECT_TRUE(HotKeyTaken());
 }
 
 TEST_F(WelcomeWindowTest, ControlsStandTopToBottomAsTheWindowReads) {
-    pw::frmWelcome welcome(worker_, System(2));
+    pw::worker::frmWelcome welcome(worker_, System(2));
     ASSERT_TRUE(welcome.Load());
     HWND hwnd = welcome.Hwnd();
-    RECT welcomeText = ChildRect(GetDlgItem(hwnd, pw::lblWelcome));
-    RECT introduction = ChildRect(GetDlgItem(hwnd, pw::lblIntroduction));
-    RECT appHeader = ChildRect(GetDlgItem(hwnd, pw::lblAppHeader));
-    RECT startHeader = ChildRect(GetDlgItem(hwnd, pw::lblAppStartHeader));
-    RECT howTo = ChildRect(GetDlgItem(hwnd, pw::lblHowToStart));
-    RECT picture = ChildRect(GetDlgItem(hwnd, pw::imgStartIcon));
-    RECT divider = ChildRect(GetDlgItem(hwnd, pw::linDivider));
-    RECT footer = ChildRect(GetDlgItem(hwnd, pw::picFooter));
+    RECT welcomeText = ChildRect(GetDlgItem(hwnd, pw::worker::lblWelcome));
+    RECT introduction = ChildRect(GetDlgItem(hwnd, pw::worker::lblIntroduction));
+    RECT appHeader = ChildRect(GetDlgItem(hwnd, pw::worker::lblAppHeader));
+    RECT startHeader = ChildRect(GetDlgItem(hwnd, pw::worker::lblAppStartHeader));
+    RECT howTo = ChildRect(GetDlgItem(hwnd, pw::worker::lblHowToStart));
+    RECT picture = ChildRect(GetDlgItem(hwnd, pw::worker::imgStartIcon));
+    RECT divider = ChildRect(GetDlgItem(hwnd, pw::worker::linDivider));
+    RECT footer = ChildRect(GetDlgItem(hwnd, pw::worker::picFooter));
     RECT ok = ChildRect(GetDlgItem(hwnd, IDOK));
     RECT client{};
     GetClientRect(hwnd, &client);
@@ -213,7 +213,7 @@ TEST_F(WelcomeWindowTest, ControlsStandTopToBottomAsTheWindowReads) {
 }
 
 TEST_F(WelcomeWindowTest, EscClosesTheWindowAndBeforeVistaTheWorkerGoesOn) {
-    pw::frmWelcome welcome(worker_, System(1));
+    pw::worker::frmWelcome welcome(worker_, System(1));
     ASSERT_TRUE(welcome.Load());
     Pump(welcome);
     PressKey(welcome, VK_ESCAPE);
@@ -223,13 +223,13 @@ TEST_F(WelcomeWindowTest, EscClosesTheWindowAndBeforeVistaTheWorkerGoesOn) {
 }
 
 TEST_F(WelcomeWindowTest, FromVistaOnTheHotKeyIsFreeAndClosingEndsTheWorker) {
-    pw::frmWelcome welcome(worker_, System(2));
+    pw::worker::frmWelcome welcome(worker_, System(2));
     EXPECT_TRUE(HotKeyTaken());
     ASSERT_TRUE(welcome.Load());
     Pump(welcome);
     HWND hwnd = welcome.Hwnd();
     EXPECT_FALSE(HotKeyTaken());
-    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::lblHowToStart)),
+    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::worker::lblHowToStart)),
               kIntro + L"\r\n\r\n\r\n\r\n" + kLineA + L"\r\n" + kLineB + L"\r\n" + kNote);
 
     PressKey(welcome, VK_RETURN);
@@ -238,7 +238,7 @@ TEST_F(WelcomeWindowTest, FromVistaOnTheHotKeyIsFreeAndClosingEndsTheWorker) {
 }
 
 TEST_F(WelcomeWindowTest, TheCloseBoxClosesLikeOK) {
-    pw::frmWelcome welcome(worker_, System(0));
+    pw::worker::frmWelcome welcome(worker_, System(0));
     ASSERT_TRUE(welcome.Load());
     PostMessageW(welcome.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     Pump(welcome);
@@ -248,32 +248,32 @@ TEST_F(WelcomeWindowTest, TheCloseBoxClosesLikeOK) {
 
 TEST_F(WelcomeWindowTest, HeadingsAreBlueAndWithoutVisualStylesTheFooterIsClassic) {
     for (int versionClass : {1, 2}) {
-        pw::frmWelcome welcome(worker_, System(versionClass, versionClass == 1));
+        pw::worker::frmWelcome welcome(worker_, System(versionClass, versionClass == 1));
         ASSERT_TRUE(welcome.Load());
         HWND hwnd = welcome.Hwnd();
-        for (int id : {pw::lblWelcome, pw::lblAppHeader, pw::lblAppStartHeader})
+        for (int id : {pw::worker::lblWelcome, pw::worker::lblAppHeader, pw::worker::lblAppStartHeader})
             EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, id)).text, RGB(0, 51, 153)) << id;
-        EXPECT_NE(ColoursOf(GetDlgItem(hwnd, pw::lblHowToStart)).text, RGB(0, 51, 153));
-        EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, pw::lblHowToStart)).background, RGB(255, 255, 255));
-        EXPECT_EQ(FontFace(GetDlgItem(hwnd, pw::lblWelcome)), L"Verdana");
-        EXPECT_EQ(FontFace(GetDlgItem(hwnd, pw::lblHowToStart)), L"Tahoma");
-        EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, pw::picFooter)).background, GetSysColor(COLOR_3DFACE));
-        EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, pw::linDivider)).background, GetSysColor(COLOR_3DSHADOW));
-        EXPECT_TRUE(IsWindowVisible(GetDlgItem(hwnd, pw::linDivider2)));
+        EXPECT_NE(ColoursOf(GetDlgItem(hwnd, pw::worker::lblHowToStart)).text, RGB(0, 51, 153));
+        EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, pw::worker::lblHowToStart)).background, RGB(255, 255, 255));
+        EXPECT_EQ(FontFace(GetDlgItem(hwnd, pw::worker::lblWelcome)), L"Verdana");
+        EXPECT_EQ(FontFace(GetDlgItem(hwnd, pw::worker::lblHowToStart)), L"Tahoma");
+        EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, pw::worker::picFooter)).background, GetSysColor(COLOR_3DFACE));
+        EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, pw::worker::linDivider)).background, GetSysColor(COLOR_3DSHADOW));
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(hwnd, pw::worker::linDivider2)));
         welcome.Unload();
     }
 }
 
 TEST_F(WelcomeWindowTest, VistaWithVisualStylesGetsTheLightFooterAndSegoeUI) {
-    pw::frmWelcome welcome(worker_, System(2, true));
+    pw::worker::frmWelcome welcome(worker_, System(2, true));
     ASSERT_TRUE(welcome.Load());
     HWND hwnd = welcome.Hwnd();
-    EXPECT_EQ(FontFace(GetDlgItem(hwnd, pw::lblWelcome)), L"Segoe UI");
-    EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, pw::lblWelcome)).text, RGB(0, 51, 153));
-    EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, pw::picFooter)).background, RGB(240, 240, 240));
+    EXPECT_EQ(FontFace(GetDlgItem(hwnd, pw::worker::lblWelcome)), L"Segoe UI");
+    EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, pw::worker::lblWelcome)).text, RGB(0, 51, 153));
+    EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, pw::worker::picFooter)).background, RGB(240, 240, 240));
     EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, IDOK)).background, RGB(240, 240, 240));
-    EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, pw::linDivider)).background, RGB(223, 223, 223));
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(hwnd, pw::linDivider2)));
+    EXPECT_EQ(ColoursOf(GetDlgItem(hwnd, pw::worker::linDivider)).background, RGB(223, 223, 223));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(hwnd, pw::worker::linDivider2)));
 }
 
 TEST_F(WelcomeWindowTest, FontsAndLayoutScaleWithTheDpi) {
@@ -281,14 +281,14 @@ TEST_F(WelcomeWindowTest, FontsAndLayoutScaleWithTheDpi) {
     int fontHeight[2] = {};
     int i = 0;
     for (int dpi : {96, 120}) {
-        pw::frmWelcome welcome(worker_, System(1, false, dpi));
+        pw::worker::frmWelcome welcome(worker_, System(1, false, dpi));
         ASSERT_TRUE(welcome.Load());
         RECT client{};
         GetClientRect(welcome.Hwnd(), &client);
         clientWidth[i] = client.right;
         LOGFONTW font{};
         GetObjectW(
-            reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(welcome.Hwnd(), pw::lblHowToStart), WM_GETFONT, 0, 0)),
+            reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(welcome.Hwnd(), pw::worker::lblHowToStart), WM_GETFONT, 0, 0)),
             sizeof font, &font);
         fontHeight[i++] = font.lfHeight;
         welcome.Unload();
@@ -300,10 +300,10 @@ TEST_F(WelcomeWindowTest, FontsAndLayoutScaleWithTheDpi) {
 
 TEST_F(WelcomeWindowTest, WithLargeFontsThePictureMovesTo3560Twips) {
     for (int dpi : {96, 120, 144}) {
-        pw::frmWelcome welcome(worker_, System(2, false, dpi));
+        pw::worker::frmWelcome welcome(worker_, System(2, false, dpi));
         ASSERT_TRUE(welcome.Load());
-        RECT picture = ChildRect(GetDlgItem(welcome.Hwnd(), pw::imgStartIcon));
-        RECT startHeader = ChildRect(GetDlgItem(welcome.Hwnd(), pw::lblAppStartHeader));
+        RECT picture = ChildRect(GetDlgItem(welcome.Hwnd(), pw::worker::imgStartIcon));
+        RECT startHeader = ChildRect(GetDlgItem(welcome.Hwnd(), pw::worker::lblAppStartHeader));
         int largeFontsTop = MulDiv(3560, dpi, 1440);
         if (dpi > 110)
             EXPECT_EQ(picture.top, largeFontsTop) << dpi;
@@ -395,7 +395,7 @@ TEST_F(SetupRunTest, OnXpTheSetupRunStaysTheWorkerWithItsHotKey) {
     WorkerProcess setup(DistFolder() / L"PfadwerkHg.exe", L"/setupnow");
     HWND welcome = FindWelcome(setup);
     ASSERT_NE(welcome, nullptr);
-    std::wstring howTo = Text(GetDlgItem(welcome, pw::lblHowToStart));
+    std::wstring howTo = Text(GetDlgItem(welcome, pw::worker::lblHowToStart));
     EXPECT_EQ(howTo.find(kNote), std::wstring::npos);
     EXPECT_NE(howTo.find(kLineB), std::wstring::npos);
     EXPECT_NE(setup.WaitForWindow(), nullptr);
@@ -412,7 +412,7 @@ TEST_F(SetupRunTest, OnWindows7TheSetupRunGivesUpTheHotKeyAndEndsWithTheWindow) 
     WorkerProcess setup(DistFolder() / L"PfadwerkHg.exe", L"/setupnow");
     HWND welcome = FindWelcome(setup);
     ASSERT_NE(welcome, nullptr);
-    EXPECT_NE(Text(GetDlgItem(welcome, pw::lblHowToStart)).find(L"\r\n" + kNote), std::wstring::npos);
+    EXPECT_NE(Text(GetDlgItem(welcome, pw::worker::lblHowToStart)).find(L"\r\n" + kNote), std::wstring::npos);
     EXPECT_FALSE(HotKeyTaken());
 
     PressEsc(welcome);

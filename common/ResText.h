@@ -1,4 +1,5 @@
-// Texts of the program's string table.
+// The texts a user sees live in the string table of the program's resources
+// (UTF-8 .rc files); this is the one way the code reads them.
 #pragma once
 #include <windows.h>
 
