@@ -1,6 +1,11 @@
 # make run   – builds Pfadwerk, starts the worker and the main window under
 #              Wine, logs a few sample visits and saves a screenshot.
 # make test  – builds everything and runs every test (CTest summary last).
+#              The Windows tests and `make run` use the shipped i686 build
+#              where the host runs 32-bit programs, else the x86_64 build
+#              under 64-bit Wine; PFADWERK_WINE64=1 forces the latter
+#              (tools/wine-arch decides, and both say which in their first
+#              line).
 # make dist  – the shippable files in dist/.
 # make bench – the benchmark programs.
 # Each target installs what it needs on a fresh Debian machine first.
@@ -14,18 +19,23 @@ SQLITE     := $(BUILD)/deps/sqlite
 JOBS       ?= $(shell nproc)
 CTEST_ARGS ?=
 
-.PHONY: all deps dist test run bench native-test cross64 clean
+# The Windows build that runs under Wine here: i686 or x86_64. Set on the
+# command line by the targets below, after tools/wine-arch has decided.
+WINARCH    ?= i686
+WINBUILD   := $(BUILD)/$(WINARCH)
+
+.PHONY: all deps packages dist test run bench native-test cross64 windows-test windows-run clean
 
 all: dist
 
-deps: $(BUILD)/.deps $(SQLITE)/sqlite3.c
+deps: packages $(SQLITE)/sqlite3.c
 
-$(BUILD)/.deps: tools/install-deps.sh
-	@mkdir -p $(BUILD)
-	tools/install-deps.sh
-	@touch $@
+# Quick when everything is there; also picks up wine64 once the 64-bit path
+# is asked for.
+packages:
+	@tools/install-deps.sh
 
-$(SQLITE)/sqlite3.c: tools/fetch-sqlite.sh | $(BUILD)/.deps
+$(SQLITE)/sqlite3.c: tools/fetch-sqlite.sh | packages
 	tools/fetch-sqlite.sh $(SQLITE)
 
 $(I686)/CMakeCache.txt: | deps
@@ -47,8 +57,8 @@ dist: $(I686)/CMakeCache.txt
 	cp -r $(I686)/dist/. dist/
 	@echo "dist/:" && ls dist
 
-# The x86_64 build only proves the product code 64-bit clean; its programs
-# are not run.
+# The x86_64 build keeps the product code 64-bit clean; on hosts without
+# 32-bit support it is also the build that the tests run.
 cross64: $(X64)/CMakeCache.txt
 	cmake $(X64) >/dev/null
 	cmake --build $(X64) -j $(JOBS) --target products
@@ -57,12 +67,26 @@ native-test: $(NATIVE)/CMakeCache.txt
 	cmake --build $(NATIVE) -j $(JOBS)
 	cd $(NATIVE) && ctest --output-on-failure --timeout 120
 
-test: dist native-test cross64
-	cmake --build $(I686) -j $(JOBS)
-	tools/session $(I686) sh -c 'cd $(I686) && ctest --output-on-failure --timeout 180 $(CTEST_ARGS)'
+test: deps
+	@tools/wine-arch --explain "make test"
+	@$(MAKE) --no-print-directory dist native-test cross64
+	@$(MAKE) --no-print-directory windows-test WINARCH=$$(tools/wine-arch)
 
-run: dist
-	tools/session $(I686) tools/demo.sh $(abspath dist) $(abspath $(BUILD))/screenshots
+windows-test: $(WINBUILD)/CMakeCache.txt
+	cmake --build $(WINBUILD) -j $(JOBS)
+	tools/session $(WINBUILD) sh -c 'cd $(WINBUILD) && ctest --output-on-failure --timeout 180 $(CTEST_ARGS)'
+
+run: deps
+	@tools/wine-arch --explain "make run"
+	@$(MAKE) --no-print-directory dist
+	@$(MAKE) --no-print-directory windows-run WINARCH=$$(tools/wine-arch)
+
+# The i686 programs run from dist/ as shipped; the x86_64 ones from their
+# build.
+windows-run: $(WINBUILD)/CMakeCache.txt
+	cmake --build $(WINBUILD) -j $(JOBS) --target products
+	tools/session $(WINBUILD) tools/demo.sh \
+	    $(abspath $(if $(filter i686,$(WINARCH)),dist,$(WINBUILD)/dist)) $(abspath $(BUILD))/screenshots
 
 # The benchmark gets an optimised build of its own: the native test build
 # carries the sanitizers, which would multiply every figure.

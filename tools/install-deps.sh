@@ -7,13 +7,22 @@ pkgs=(cmake make g++ git
       googletest sqlite3
       wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core)
 command -v npm >/dev/null 2>&1 || pkgs+=(npm)
-missing=()
-for p in "${pkgs[@]}"; do
-    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
+SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
+updated=0
+install_missing() {
+    local missing=() p
+    for p in "$@"; do
+        dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+    done
+    [ ${#missing[@]} -gt 0 ] || return 0
     dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
-    $SUDO apt-get update -qq
+    [ $updated = 1 ] || $SUDO apt-get update -qq
+    updated=1
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+install_missing "${pkgs[@]}"
+# Where the tests run the x86_64 build (tools/wine-arch, which needs the
+# assembler installed above), the 64-bit Wine is needed too.
+if [ "$("$(dirname "$0")/wine-arch")" = x86_64 ]; then
+    install_missing wine64
 fi
