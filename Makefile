@@ -6,7 +6,7 @@
 #              under 64-bit Wine; PFADWERK_WINE64=1 forces the latter
 #              (tools/wine-arch decides, and both say which in their first
 #              line).
-# make dist  – the shippable files in dist/.
+# make dist  – the shippable files in dist/, with dist/Pfadwerk-Setup.exe.
 # make bench – the benchmark programs.
 # Each target installs what it needs on a fresh Debian machine first.
 
@@ -52,9 +52,9 @@ $(NATIVE)/CMakeCache.txt: | deps
 
 dist: $(I686)/CMakeCache.txt
 	cmake $(I686) >/dev/null
-	cmake --build $(I686) -j $(JOBS) --target products
+	cmake --build $(I686) -j $(JOBS) --target products setup
 	rm -rf dist && mkdir -p dist
-	cp -r $(I686)/dist/. dist/
+	cp -r $(I686)/package/. dist/
 	@echo "dist/:" && ls dist
 
 # The x86_64 build keeps the product code 64-bit clean; on hosts without

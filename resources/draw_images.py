@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's symbol: Pfadwerk.ico (16, 32 and 48 pixels, 32-bit with
-mask) and start.bmp, the 17 x 18 picture the welcome window shows next to the
-Quick Launch hint. Standard library only; run from any folder:
+mask), start.bmp, the 17 x 18 picture the welcome window shows next to the
+Quick Launch hint, and setup.bmp, the 164 x 314 side picture of the set-up
+program's first and last page. Standard library only; run from any folder:
 
     python3 resources/draw_images.py [--preview DIR]
 
@@ -228,18 +229,53 @@ def write_png(path, rows, zoom):
                 chunk(b"IEND", b""))
 
 
+def sidebar():
+    """The set-up program's side picture: the symbol, large, on a blue that
+    darkens downwards, with a faint path winding up towards it."""
+    width, height, size = 164, 314, 96
+    top, bottom = hexrgb("#2f6fd0"), hexrgb("#0e3b8e")
+    symbol = render(size, size, size)
+    sx, sy = (width - size) // 2, 44
+    trail = bezier((24, 314), (4, 236), (128, 246), (82, 150), 48)
+    # Arc length at each point, for the dashes.
+    run = [0.0]
+    for (ax, ay), (bx, by) in zip(trail, trail[1:]):
+        run.append(run[-1] + math.hypot(bx - ax, by - ay))
+    rows = []
+    for y in range(height):
+        t = y / (height - 1)
+        base = tuple(round(top[i] + (bottom[i] - top[i]) * t) for i in range(3))
+        row = []
+        for x in range(width):
+            colour = base
+            d, along = min((seg_dist(x + 0.5, y + 0.5, *a, *b), run[i]) for i, (a, b) in
+                           enumerate(zip(trail, trail[1:])))
+            if d < 3.5 and (along // 12) % 2 == 0:
+                k = min(1, 3.5 - d) * 0.2
+                colour = tuple(round(c + (255 - c) * k) for c in colour)
+            if sx <= x < sx + size and sy <= y < sy + size:
+                r, g, b, a = symbol[y - sy][x - sx]
+                colour = tuple(round(c0 * a / 255 + c1 * (1 - a / 255)) for c0, c1 in zip((r, g, b), colour))
+            row.append(colour + (255,))
+        rows.append(row)
+    return rows
+
+
 def main():
     icons = [render(s, s, s) for s in (16, 32, 48)]
     write_ico(os.path.join(HERE, "Pfadwerk.ico"), icons)
     # The picture stands on the welcome window's white background.
     start = render(17, 18, 16, dx=0, dy=1, background=(255, 255, 255))
     write_bmp(os.path.join(HERE, "start.bmp"), start)
+    side = sidebar()
+    write_bmp(os.path.join(HERE, "setup.bmp"), side)
     if "--preview" in sys.argv:
         folder = sys.argv[sys.argv.index("--preview") + 1]
         os.makedirs(folder, exist_ok=True)
         for rows in icons:
             write_png(os.path.join(folder, "icon%d.png" % len(rows)), rows, 384 // len(rows))
         write_png(os.path.join(folder, "start.png"), start, 16)
+        write_png(os.path.join(folder, "setup.png"), side, 2)
 
 
 if __name__ == "__main__":

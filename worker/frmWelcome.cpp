@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "Foreground.h"
+#include "ProgramNames.h"
 #include "ResText.h"
 #include "WindowsVersion.h"
 #include "frmMain.h"
@@ -12,8 +13,6 @@
 
 namespace pw::worker {
 namespace {
-
-constexpr wchar_t kWindowClass[] = L"PfadwerkHgWelcome";
 
 constexpr COLORREF kHeadingColour = RGB(0, 51, 153);
 constexpr COLORREF kVistaFooterColour = RGB(240, 240, 240);
@@ -150,7 +149,7 @@ bool frmWelcome::Load() {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     int left = work.left + (work.right - work.left - width) / 2;
     int top = work.top + (work.bottom - work.top - height) / 2;
-    WindowClass windowClass{kWindowClass, 0, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))};
+    WindowClass windowClass{kWelcomeWindowClass, 0, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))};
     if (!Create(windowClass, ResText(IDS_CAPTION).c_str(), style, 0, left, top, width, height, nullptr))
         return false;
     if (bigIcon_)

@@ -6,6 +6,7 @@
 #include "AppFlags.h"
 #include "FolderListQuery.h"
 #include "Instance.h"
+#include "ProgramNames.h"
 #include "ResText.h"
 #include "Settings.h"
 #include "ShellFolders.h"
@@ -15,7 +16,6 @@
 namespace pw {
 namespace {
 
-constexpr wchar_t kMainClass[] = L"PfadwerkMain";
 constexpr wchar_t kHostClass[] = L"PfadwerkPicture";
 // Decoding the picture takes longer than everything else of the start: it is
 // laid behind the list once the window is up.
@@ -32,7 +32,7 @@ bool RegisterClasses(WNDPROC mainProc, WNDPROC hostProc) {
         wc.hInstance = module;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kMainClass;
+        wc.lpszClassName = kMainWindowClass;
         bool main = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
         wc.lpszClassName = kHostClass;
         wc.lpfnWndProc = hostProc;
@@ -125,7 +125,7 @@ bool frmMain::Load() {
 bool frmMain::CreateMainWindow() {
     if (!RegisterClasses(&frmMain::WindowProc, &frmMain::HostProc)) return false;
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    hwnd_ = CreateWindowExW(0, kMainClass, ResText(IDS_CAPTION).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+    hwnd_ = CreateWindowExW(0, kMainWindowClass, ResText(IDS_CAPTION).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                             PxX(7605), PxY(6700), nullptr, nullptr, GetModuleHandleW(nullptr), this);
     return hwnd_ != nullptr;
 }
@@ -148,7 +148,7 @@ void frmMain::CreateAutostartShortcut() {
     WriteNumber(Setting::StartupShortcutCreated, 1);
     std::wstring startup = GetShellFolderPath(kStartupShortcutCsidl);
     if (startup.empty()) return;
-    std::wstring link = startup + L"\\Pfadwerk-Autostart.lnk";
+    std::wstring link = startup + L"\\" + kAutostartLinkName;
     if (GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES) return;
     const std::wstring& folder = options_.programFolder;
     CreateShortcut(link, folder + L"\\PfadwerkHg.exe", folder, L"", ResText(IDS_AUTOSTART_DESCRIPTION),

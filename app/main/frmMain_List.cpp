@@ -12,6 +12,7 @@
 #include "FolderIcons.h"
 #include "FolderListQuery.h"
 #include "FolderListRead.h"
+#include "ProgramNames.h"
 #include "FolderListRows.h"
 #include "FolderListSort.h"
 #include "FolderListTips.h"
@@ -207,7 +208,7 @@ bool frmMain::OpenHistory(cDatabase& db) {
         CopyFileW((options_.programFolder + L"\\Template.dat").c_str(), path.c_str(), TRUE);
         std::wstring roaming = GetShellFolderPath(CSIDL_APPDATA);
         if (!roaming.empty()) {
-            std::wstring link = roaming + L"\\Microsoft\\Internet Explorer\\Quick Launch\\Pfadwerk.lnk";
+            std::wstring link = roaming + L"\\" + kQuickLaunchLink;
             if (!FileExists(link)) {
                 CreateShortcut(link, options_.programFolder + L"\\Pfadwerk.exe", options_.programFolder, L"", L"",
                                L"", 0, SW_SHOWNORMAL);
