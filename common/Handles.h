@@ -118,18 +118,4 @@ private:
     bool ok_;
 };
 
-// Lets pending window messages run once, as a long handler must between
-// steps so that senders of WM_COPYDATA are not kept waiting.
-inline void DoEvents() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 }  // namespace pw

@@ -207,4 +207,20 @@ std::wstring QuoteSql(std::wstring_view text) {
     return out;
 }
 
+std::wstring FillPlaceholders(std::wstring_view text, std::initializer_list<std::wstring_view> values) {
+    constexpr std::wstring_view kPlaceholder = L"[*]";
+    std::wstring out;
+    out.reserve(text.size());
+    auto value = values.begin();
+    size_t from = 0;
+    for (size_t at = text.find(kPlaceholder); at != std::wstring_view::npos && value != values.end();
+         at = text.find(kPlaceholder, from)) {
+        out.append(text.substr(from, at - from));
+        out.append(*value++);
+        from = at + kPlaceholder.size();
+    }
+    out.append(text.substr(from));
+    return out;
+}
+
 }  // namespace pw

@@ -1,6 +1,7 @@
 // Text conversions shared by both programs. No Windows header: wchar_t is
 // UTF-16 on Windows and UTF-32 elsewhere, and both are handled.
 #pragma once
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,11 @@ std::wstring TrimRight(std::wstring_view text, wchar_t blank = L' ');
 std::wstring Trim(std::wstring_view text);
 // Doubles every single quote so the text can stand between quotes in SQL.
 std::wstring QuoteSql(std::wstring_view text);
+
+// A text of the string table with its values: each "[*]" takes the next
+// value, in order; an inserted value is never read for placeholders again.
+// A "[*]" without a value is left as it is.
+std::wstring FillPlaceholders(std::wstring_view text, std::initializer_list<std::wstring_view> values);
 
 }  // namespace pw
 

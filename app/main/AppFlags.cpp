@@ -6,7 +6,5 @@ UINT lActivationMessage = 0;
 bool bVistaThemed = false;
 bool bVisualStyles = false;
 bool bLargeFonts = false;
-bool bReloadMainWindow = false;
-bool bMainWindowUnloaded = false;
 
 }  // namespace pw

@@ -1,6 +1,5 @@
 // Program-wide state of the main program: the display flags worked out when
-// the main window loads, the activation message number and the two flags the
-// entry loop watches.
+// the main window loads and the activation message number.
 #pragma once
 #include <windows.h>
 
@@ -14,10 +13,6 @@ extern bool bVistaThemed;
 extern bool bVisualStyles;
 // More than 110 dots per inch.
 extern bool bLargeFonts;
-// Set by the options dialog when a fresh main window is needed.
-extern bool bReloadMainWindow;
-// Set when the main window has unloaded.
-extern bool bMainWindowUnloaded;
 
 constexpr wchar_t kActivationMessageName[] = L"ActivatePfadwerk";
 

@@ -195,7 +195,6 @@ bool ReuseFolderWindow(cFolderWindowShell& shell, const std::wstring& path) {
 void OpenFolder(const FolderActionHost& host, const std::wstring& path, bool bInvertOpenMode, bool bInvertReuse,
                 const FolderActionServices& services) {
     if (host.setFolderOpened) host.setFolderOpened(true);
-    DoEvents();
     const FolderOpenOptions& options = host.options;
     if (HoldTopmostWhileOpening(options.exitBehavior)) Call(host.makeTopmost);
 
@@ -295,8 +294,9 @@ HWND FindOrStartWorker(const std::wstring& programFolder, DWORD waitMs,
             std::wstring exe = programFolder + L"\\" + kWorkerProgram;
             if (!(startProcess ? startProcess(exe) : StartProgram(exe))) return nullptr;
         }
+        // Nothing of the caller runs meanwhile: the wait is short, and a
+        // window that changed under its own handler would be worse.
         if (GetTickCount() - begin >= waitMs) return nullptr;
-        DoEvents();
         Sleep(2);
     }
 }

@@ -136,8 +136,8 @@ bool RequestFolderProperties(const FolderActionHost& host, const std::wstring& p
 bool PutTextOnClipboard(HWND owner, const std::wstring& text);
 
 // The worker's window; started (once) from programFolder when missing, then
-// looked for again every 2 ms with pending messages let through, for at most
-// waitMs. Null when it did not appear, or at once when it could not be started.
+// looked for again every 2 ms for at most waitMs. Null when it did not
+// appear, or at once when it could not be started.
 HWND FindOrStartWorker(const std::wstring& programFolder, DWORD waitMs,
                        const std::function<bool(const std::wstring&)>& startProcess = {});
 

@@ -1,47 +1,28 @@
-// Loading, closing and the messages of the main window.
+// Loading, closing and the messages of the main window, with its pop-up
+// behaviour: gone when it loses the focus, forward again when a second start
+// asks, never smaller than its minimum.
 #include "frmMain.h"
 
 #include <uxtheme.h>
 
+#include <cwctype>
+
 #include "AppFlags.h"
-#include "FolderListQuery.h"
+#include "FolderListKeys.h"
+#include "Foreground.h"
 #include "Instance.h"
+#include "Placement.h"
 #include "ProgramNames.h"
 #include "ResText.h"
 #include "Settings.h"
 #include "ShellFolders.h"
+#include "WindowsVersion.h"
 #include "app_res.h"
-#include "modTaskDialog.h"
 
 namespace pw {
 namespace {
 
-constexpr wchar_t kHostClass[] = L"PfadwerkPicture";
-// Decoding the picture takes longer than everything else of the start: it is
-// laid behind the list once the window is up.
-constexpr UINT kLoadWatermark = WM_APP + 1;
 constexpr UINT kStartupShortcutCsidl = 7;  // the user's Startup folder
-
-bool RegisterClasses(WNDPROC mainProc, WNDPROC hostProc) {
-    static const bool registered = [&] {
-        HINSTANCE module = GetModuleHandleW(nullptr);
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = mainProc;
-        wc.hInstance = module;
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kMainWindowClass;
-        bool main = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-        wc.lpszClassName = kHostClass;
-        wc.lpfnWndProc = hostProc;
-        wc.hbrBackground = nullptr;  // each host paints its own colour
-        bool host = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-        return main && host;
-    }();
-    return registered;
-}
 
 // The activation of a second start is announced to every top-level window.
 void PassActivationOn() {
@@ -49,85 +30,93 @@ void PassActivationOn() {
     SendNotifyMessageW(HWND_BROADCAST, lActivationMessage, 0, 0);
 }
 
-int ValidSortMode(int mode, int highest) { return mode >= 1 && mode <= highest ? mode : 5; }
+bool IsTooltipClass(HWND hwnd) {
+    wchar_t name[101] = {};
+    if (!hwnd || GetClassNameW(hwnd, name, 101) == 0)
+        return false;
+    constexpr wchar_t kPrefix[] = L"tooltips_class";
+    for (size_t i = 0; kPrefix[i]; ++i) {
+        if (std::towlower(name[i]) != kPrefix[i])
+            return false;
+    }
+    return true;
+}
 
 }  // namespace
 
-frmMain::frmMain(frmMainOptions options) : options_(std::move(options)) {
-    if (options_.programFolder.empty()) options_.programFolder = ProgramFolder();
+frmMain::frmMain(frmMainSetup setup) : setup_(std::move(setup)) {
+    if (setup_.programFolder.empty())
+        setup_.programFolder = ProgramFolder();
 }
 
 frmMain::~frmMain() {
-    if (hwnd_) Unload();
-    tooltips.Destroy();
-    lvwFolders.Destroy();
-    if (imageList_) ImageList_Destroy(imageList_);
+    Unload();
+    tooltips_.Destroy();
+}
+
+SortMode frmMain::SortModeOf(FolderView view) const {
+    return view == FolderView::LastUsed ? lSortingLastUsed_ : lSortingMostUsed_;
 }
 
 bool frmMain::Load() {
     lActivationMessage = RegisterWindowMessageW(kActivationMessageName);
-    if (options_.singleInstance && IsPreviousInstanceRunning()) {
-        bSecondInstance = true;
+    if (setup_.singleInstance && IsPreviousInstanceRunning()) {
+        bSecondInstance_ = true;
         PassActivationOn();
-        // The entry loop waits for this flag: a second start has to end too.
-        bMainWindowUnloaded = true;
         return false;
     }
 
     HDC screen = GetDC(nullptr);
     int dpiX = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
     int dpiY = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
+    if (screen)
+        ReleaseDC(nullptr, screen);
     bLargeFonts = dpiX > 110;
-    tppX_ = dpiX > 0 ? 1440 / dpiX : 15;
-    tppY_ = dpiY > 0 ? 1440 / dpiY : 15;
+    twips_.perPixelX = dpiX > 0 ? 1440 / dpiX : 15;
+    twips_.perPixelY = dpiY > 0 ? 1440 / dpiY : 15;
 
     versionClass_ = GetWindowsVersionClass();
     bVisualStyles = versionClass_ >= 1 && IsThemeActive() && IsAppThemed();
     bVistaThemed = versionClass_ == 2 && bVisualStyles;
+    scrollBarAllowance_ = (GetSystemMetrics(SM_CXVSCROLL) + 2) * twips_.perPixelX;
 
-    if (!CreateMainWindow()) {
-        bMainWindowUnloaded = true;
+    if (!CreateMainWindow())
         return false;
-    }
     LoadIcons();
     CreateFonts();
     CreateControls();
-
-    for (std::wstring_view text : kTimeframeTexts) {
-        SendMessageW(cmbMostUsedTimeframe, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::wstring(text).c_str()));
-    }
-    scrollBarAllowance_ = (GetSystemMetrics(SM_CXVSCROLL) + 2) * tppX_;
+    FillTimeframes();
 
     CreateAutostartShortcut();
     ReadSettings();
     FillTabs();
     PositionWindow();
     ApplyLoadAppearance();
-    CreateColumns();
+    list_.AddColumns(lFirstColumnWidth_, options_.hidePathColumn);
     CreateImageList();
     ShowFirstList();
     AddTooltips();
     InitInteraction();
-    InstallHook();
+    popUpBehaviour_ = true;
     loaded_ = true;
     Form_Resize();
 
-    if (showWatermark_ && !options_.show) PostMessageW(hwnd_, kLoadWatermark, 0, 0);
-    if (options_.show) {
-        ShowWindow(hwnd_, SW_SHOWNORMAL);
-        SetForegroundWindow(hwnd_);
-        if (lCurrentView == 1) SetFocus(txtFind);
+    if (options_.showWatermark && !setup_.show)
+        PostMessageW(Hwnd(), kLoadWatermark, 0, 0);
+    if (setup_.show) {
+        ShowWindow(Hwnd(), SW_SHOWNORMAL);
+        SetForegroundWindow(Hwnd());
+        if (lCurrentView_ == FolderView::LastUsed)
+            SetFocus(searchBox_.Edit());
     }
     return true;
 }
 
 bool frmMain::CreateMainWindow() {
-    if (!RegisterClasses(&frmMain::WindowProc, &frmMain::HostProc)) return false;
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    hwnd_ = CreateWindowExW(0, kMainWindowClass, ResText(IDS_CAPTION).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                            PxX(7605), PxY(6700), nullptr, nullptr, GetModuleHandleW(nullptr), this);
-    return hwnd_ != nullptr;
+    WindowClass windowClass{kMainWindowClass, CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
+    return Create(windowClass, ResText(IDS_CAPTION).c_str(), style, 0, CW_USEDEFAULT, CW_USEDEFAULT, twips_.PxX(7605),
+                  twips_.PxY(6700), nullptr);
 }
 
 void frmMain::LoadIcons() {
@@ -135,175 +124,148 @@ void frmMain::LoadIcons() {
     iconSmall_.Reset(static_cast<HICON>(LoadImageW(module, L"AA", IMAGE_ICON, 16, 16, 0)));
     iconBig_.Reset(static_cast<HICON>(LoadImageW(module, L"AA", IMAGE_ICON, 32, 32, 0)));
     // The taskbar may show the owner's icons rather than the window's.
-    for (HWND target : {hwnd_, GetWindow(hwnd_, GW_OWNER)}) {
-        if (!target) continue;
+    for (HWND target : {Hwnd(), GetWindow(Hwnd(), GW_OWNER)}) {
+        if (!target)
+            continue;
         SendMessageW(target, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(iconSmall_.Get()));
         SendMessageW(target, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(iconBig_.Get()));
     }
 }
 
 void frmMain::CreateAutostartShortcut() {
-    if (ReadNumber(Setting::StartupShortcutCreated) != 0) return;
+    if (ReadNumber(Setting::StartupShortcutCreated) != 0)
+        return;
     // Written first: a creation that fails is not tried again at every start.
     WriteNumber(Setting::StartupShortcutCreated, 1);
     std::wstring startup = GetShellFolderPath(kStartupShortcutCsidl);
-    if (startup.empty()) return;
+    if (startup.empty())
+        return;
     std::wstring link = startup + L"\\" + kAutostartLinkName;
-    if (GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES) return;
-    const std::wstring& folder = options_.programFolder;
+    if (GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return;
+    const std::wstring& folder = setup_.programFolder;
     CreateShortcut(link, folder + L"\\PfadwerkHg.exe", folder, L"", ResText(IDS_AUTOSTART_DESCRIPTION),
                    folder + L"\\Pfadwerk.exe", 0, SW_SHOWNORMAL);
 }
 
 void frmMain::ReadSettings() {
     SetWindowSizeTw(ReadNumber(Setting::WindowWidth, bVistaThemed), ReadNumber(Setting::WindowHeight, bVistaThemed));
-    lFirstColumnWidth = ReadNumber(Setting::FirstColumnWidth);
-    SendMessageW(cmbMostUsedTimeframe, CB_SETCURSEL, NormalizeTimeframe(ReadNumber(Setting::MRUTimeframe)), 0);
-    bSearchTipShown = ReadFlag(Setting::TipShown_SearchFolder);
+    lFirstColumnWidth_ = ReadNumber(Setting::FirstColumnWidth);
+    SendMessageW(cmbMostUsedTimeframe_, CB_SETCURSEL, NormalizeTimeframe(ReadNumber(Setting::MRUTimeframe)), 0);
+    bSearchTipShown_ = ReadFlag(Setting::TipShown_SearchFolder);
     if (ReadNumber(Setting::SetupDone) == 0) {
-        bFirstRunPending = true;
+        bFirstRunPending_ = true;
         WriteNumber(Setting::SetupDone, 1);
     }
-    lSortingLastUsed = ValidSortMode(ReadNumber(Setting::SortingLastUsed), 5);
-    lSortingMostUsed = ValidSortMode(ReadNumber(Setting::SortingMostUsed), 6);
-    sIgnoreFilter = ReadText(Setting::IgnoreStringSQL);
+    options_ = ReadMainOptions(bVistaThemed);
+    // Sorting by a column that is not there falls back to the usual order.
+    lSortingLastUsed_ =
+        NormalizeSortMode(FolderView::LastUsed, ReadNumber(Setting::SortingLastUsed), options_.hidePathColumn);
+    lSortingMostUsed_ =
+        NormalizeSortMode(FolderView::MostUsed, ReadNumber(Setting::SortingMostUsed), options_.hidePathColumn);
+    sIgnoreFilter_ = ReadText(Setting::IgnoreStringSQL);
 
-    if (ReadNumber(Setting::ShowWindowTitleAndBorder) == 0) {
+    if (!options_.showWindowTitleAndBorder) {
         // WS_DLGFRAME and WS_SYSMENU go; the thin sizing border stays.
-        LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
-        SetWindowLongPtrW(hwnd_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_DLGFRAME | WS_SYSMENU));
-        SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+        LONG_PTR style = GetWindowLongPtrW(Hwnd(), GWL_STYLE);
+        SetWindowLongPtrW(Hwnd(), GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_DLGFRAME | WS_SYSMENU));
+        SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
     } else {
-        bOptions_ShowWindowTitleAndBorder = true;
         framedList_ = !bVistaThemed;
     }
-    lOptions_ListSize = ReadNumber(Setting::FolderListSize, bVistaThemed);
-    showWatermark_ = ReadFlag(Setting::ShowWatermark);
-    bOptions_ExitBehavior = ReadNumber(Setting::ExitBehavior);
-    bOptions_DefaultOpenInExplorer = ReadFlag(Setting::DefaultOpenInExplorer);
-    bOptions_ReuseFolderWindows = ReadFlag(Setting::ReuseFolderWindows);
-    bOptions_HidePathColumn = ReadFlag(Setting::HidePathColumn);
-    lOptions_WindowPosition = ReadNumber(Setting::WindowPosition);
-    bOptions_bShowFavoritesTabFirst = ReadFlag(Setting::ShowFavoritesTabFirst);
-    // The menu bar itself belongs to the menus; until it is shown the menu
-    // button stays where it is.
-    bOptions_ShowMenuBar = ReadFlag(Setting::ShowMenuBar);
-}
-
-void frmMain::FillTabs() {
-    UINT order[3] = {IDS_TAB_LASTUSED, IDS_TAB_MOSTUSED, IDS_TAB_FAVORITES};
-    if (bOptions_bShowFavoritesTabFirst) {
-        order[0] = IDS_TAB_FAVORITES;
-        order[1] = IDS_TAB_LASTUSED;
-        order[2] = IDS_TAB_MOSTUSED;
-    }
-    SendMessageW(tabOB, TCM_DELETEALLITEMS, 0, 0);
-    for (int i = 0; i < 3; ++i) {
-        std::wstring text = ResText(order[i]);
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = text.data();
-        SendMessageW(tabOB, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
-    }
+    int view = ReadNumber(Setting::ListTypeActive);
+    lCurrentView_ = view >= 1 && view <= 3 ? static_cast<FolderView>(view) : FolderView::LastUsed;
+    bIconView_ = ReadFlag(Setting::IconView);
 }
 
 void frmMain::ShowFirstList() {
-    lCurrentView = ReadNumber(Setting::ListTypeActive);
-    if (lCurrentView < 1 || lCurrentView > 3) lCurrentView = 1;
-    // The tab of a view: with favorites first the others move one along.
-    int tab = bOptions_bShowFavoritesTabFirst ? static_cast<int>(lCurrentView % 3) : static_cast<int>(lCurrentView - 1);
-    SendMessageW(tabOB, TCM_SETCURSEL, tab, 0);
-    if (lCurrentView != 1) txtFind_LostFocus();
+    int tab = TabPositionForView(lCurrentView_, options_.showFavoritesTabFirst) - 1;
+    SendMessageW(tabOB_, TCM_SETCURSEL, tab, 0);
+    if (lCurrentView_ != FolderView::LastUsed)
+        searchBox_.txtFind_LostFocus();
     ShowViewControls();
-    if (lCurrentView == 3) {
-        HWND header = lvwFolders.hWndHeader();
-        if (header) {
+    if (lCurrentView_ == FolderView::Favorites) {
+        if (HWND header = list_.View().hWndHeader()) {
             SetWindowLongPtrW(header, GWL_STYLE, GetWindowLongPtrW(header, GWL_STYLE) ^ HDS_BUTTONS);
         }
-    }
-    if (lCurrentView == 3) {
+        // The favorites list fills its own; until it does, its pane stands in.
         ShowMessagePane();
     } else {
         FillFolderList(true);
     }
 }
 
-void frmMain::ShowViewControls() {
-    ShowWindow(picFindHost, lCurrentView == 1 ? SW_SHOW : SW_HIDE);
-    ShowWindow(cmbMostUsedTimeframe, lCurrentView == 2 ? SW_SHOW : SW_HIDE);
-    ShowWindow(picManageFavoritesHost, lCurrentView == 3 ? SW_SHOW : SW_HIDE);
-}
-
-void frmMain::AddTooltips() {
-    tooltips.Create(hwnd_, TTS_ALWAYSTIP);
-    tooltips.AddTool(txtFind, TTF_ABSOLUTE, ResText(IDS_TIP_FIND));
-    tooltips.AddTool(cmdShowMenu, TTF_ABSOLUTE, ResText(IDS_TIP_SHOWMENU));
-    tooltips.AddTool(cmbMostUsedTimeframe, TTF_ABSOLUTE, ResText(IDS_TIP_TIMEFRAME));
-}
-
 void frmMain::Unload() {
-    if (!hwnd_ || unloading_) return;
-    unloading_ = true;
-    Form_QueryUnload();
-    Form_Unload();
-    DestroyWindow(hwnd_);
-    hwnd_ = nullptr;
-    unloading_ = false;
-    bMainWindowUnloaded = true;
+    if (!Hwnd())
+        return;
+    if (loaded_) {
+        Form_QueryUnload();
+        Form_Unload();
+    }
+    Destroy();
+}
+
+void frmMain::UnloadForReload() {
+    bReloadMainWindow_ = true;
+    Unload();
 }
 
 void frmMain::Form_QueryUnload() {
-    if (bSecondInstance || !loaded_) return;
-    if (!IsIconic(hwnd_)) {
+    if (!IsIconic(Hwnd())) {
         RECT r{};
-        GetWindowRect(hwnd_, &r);
-        WriteNumber(Setting::WindowWidth, (r.right - r.left) * tppX_);
-        WriteNumber(Setting::WindowHeight, (r.bottom - r.top) * tppY_);
-        WriteNumber(Setting::WindowTop, r.top * tppY_);
-        WriteNumber(Setting::WindowLeft, r.left * tppX_);
+        GetWindowRect(Hwnd(), &r);
+        WriteNumber(Setting::WindowWidth, (r.right - r.left) * twips_.perPixelX);
+        WriteNumber(Setting::WindowHeight, (r.bottom - r.top) * twips_.perPixelY);
+        WriteNumber(Setting::WindowTop, r.top * twips_.perPixelY);
+        WriteNumber(Setting::WindowLeft, r.left * twips_.perPixelX);
     }
-    if (!bOptions_HidePathColumn) WriteNumber(Setting::FirstColumnWidth, lvwFolders.ColumnWidthPixels(0) * tppX_);
+    if (!options_.hidePathColumn) {
+        WriteNumber(Setting::FirstColumnWidth, list_.FirstColumnWidthPixels() * twips_.perPixelX);
+    }
     ChangeDropShadow(true);
 }
 
 void frmMain::Form_Unload() {
-    if (bSecondInstance || !loaded_) return;
-    StopTimers();
-    // Hook point of the weekly update check: it runs here unless the window
-    // is reloaded or Windows is shutting down (bReloadMainWindow,
-    // bWindowsShuttingDown).
-    RemoveAllHooks();
-    tooltips.Destroy();
-    lvwFolders.SetImageList(nullptr, LVSIL_SMALL);
-    lvwFolders.SetImageList(nullptr, LVSIL_NORMAL);
-    if (imageList_) ImageList_Destroy(imageList_);
-    imageList_ = nullptr;
     loaded_ = false;
+    popUpBehaviour_ = false;
+    DisableMouseLeaveWatch();
+    // Hook point of the weekly update check: it runs here unless the window
+    // is reloaded or Windows is shutting down (bReloadMainWindow_,
+    // bWindowsShuttingDown_).
+    tooltips_.Destroy();
 }
 
-LRESULT CALLBACK frmMain::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<frmMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    if (!self->hwnd_) self->hwnd_ = hwnd;
-    return self->OnMessage(msg, wParam, lParam);
+void frmMain::OnDestroyed() {
+    if (setup_.onUnloaded)
+        setup_.onUnloaded();
 }
 
 LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == lActivationMessage && lActivationMessage != 0) {
+        if (popUpBehaviour_)
+            OnActivationMessage();
+        return 0;
+    }
     switch (msg) {
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE && popUpBehaviour_)
+                return Form_Activate(wParam, reinterpret_cast<HWND>(lParam));
+            break;
+        case WM_GETMINMAXINFO:
+            if (popUpBehaviour_)
+                OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+            break;
         case WM_SIZE:
             Form_Resize();
             return 0;
         case WM_PAINT: {
-            LRESULT result = DefWindowProcW(hwnd_, msg, wParam, lParam);
+            LRESULT result = DefaultProc(msg, wParam, lParam);
             if (!firstPaintDone_) {
                 firstPaintDone_ = true;
-                if (options_.onFirstPaint) options_.onFirstPaint();
-                if (showWatermark_) PostMessageW(hwnd_, kLoadWatermark, 0, 0);
+                if (setup_.onFirstPaint)
+                    setup_.onFirstPaint();
+                if (options_.showWatermark)
+                    PostMessageW(Hwnd(), kLoadWatermark, 0, 0);
             }
             return result;
         }
@@ -314,102 +276,107 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_ENDSESSION:
             if (wParam) {
-                bWindowsShuttingDown = true;
+                bWindowsShuttingDown_ = true;
                 Unload();
             }
             return 0;
         case WM_TIMER:
-            OnTimer(wParam);
+            if (wParam == tmrMouseLeaveChecker)
+                tmrMouseLeaveChecker_Timer();
             return 0;
-        case kLoadWatermark:
-            lvwFolders.SetBackgroundPicture(options_.programFolder + L"\\watermark.png", 103, 91);
-            return 0;
-        case WM_NOTIFY:
         case WM_COMMAND:
-        case WM_DRAWITEM:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-            return OnHostMessage(hwnd_, msg, wParam, lParam);
-        default: {
-            LRESULT result = 0;
-            if (OnInteractionMessage(msg, wParam, lParam, result)) return result;
-            return DefWindowProcW(hwnd_, msg, wParam, lParam);
-        }
-    }
-}
-
-// The picture boxes that hold controls pass their controls' notifications on
-// here, as a form sees the events of all its controls.
-LRESULT CALLBACK frmMain::HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<frmMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    return self->OnHostMessage(hwnd, msg, wParam, lParam);
-}
-
-LRESULT frmMain::OnHostMessage(HWND host, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_ERASEBKGND: {
-            if (host == hwnd_) break;
-            RECT r{};
-            GetClientRect(host, &r);
-            bool face = host == picManageFavoritesHost;
-            FillRect(reinterpret_cast<HDC>(wParam), &r, face ? faceBrush_.Get() : windowBrush_.Get());
-            return 1;
-        }
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-            return OnCtlColor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
-        case WM_DRAWITEM:
-            DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-            return TRUE;
-        case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (header->hwndFrom == tabOB && header->code == TCN_SELCHANGE) tabOB_Click();
-            return 0;
-        }
-        case WM_COMMAND:
-            if (reinterpret_cast<HWND>(lParam) == txtFind) {
-                if (HIWORD(wParam) == EN_SETFOCUS) txtFind_GotFocus();
-                else if (HIWORD(wParam) == EN_KILLFOCUS) txtFind_LostFocus();
-            } else if (reinterpret_cast<HWND>(lParam) == imgFindCancel && HIWORD(wParam) == STN_CLICKED) {
-                imgFindCancel_Click();
-            } else if (reinterpret_cast<HWND>(lParam) == cmbMostUsedTimeframe && HIWORD(wParam) == CBN_SELCHANGE) {
+            if (lParam == 0) {
+                OnCommand(LOWORD(wParam));
+            } else if (reinterpret_cast<HWND>(lParam) == cmbMostUsedTimeframe_ && HIWORD(wParam) == CBN_SELCHANGE) {
                 cmbMostUsedTimeframe_Click();
             }
             return 0;
-        case WM_MOUSEMOVE:
-            if (host == picManageFavoritesHost) lblManageFavorites_MouseMove();
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->hwndFrom == tabOB_ && header->code == TCN_SELCHANGE)
+                tabOB_Click();
             return 0;
-        case WM_NCPAINT:
-            if (host == picFindHost && bVisualStyles) {
-                // The static edge alone draws only its upper and left half on
-                // a light face; a whole thin frame reads as a search box.
-                DefWindowProcW(host, msg, wParam, lParam);
-                HDC dc = GetWindowDC(host);
-                RECT r{};
-                GetWindowRect(host, &r);
-                OffsetRect(&r, -r.left, -r.top);
-                cBrush frame(CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW)));
-                FrameRect(dc, &r, frame.Get());
-                ReleaseDC(host, dc);
-                return 0;
-            }
-            break;
-        case WM_SETCURSOR:
-            if (host == picManageFavoritesHost) {
-                SetCursor(LoadCursorW(nullptr, IDC_HAND));
-                return TRUE;
-            }
-            break;
+        }
+        case kLoadWatermark:
+            list_.View().SetBackgroundPicture(setup_.programFolder + L"\\watermark.png", 103, 91);
+            return 0;
+        case kUnloadSoon:
+            Unload();
+            return 0;
+        case kMinimizeSoon:
+            if (!IsIconic(Hwnd()))
+                ShowWindow(Hwnd(), SW_MINIMIZE);
+            return 0;
+        case kTabsTick:
+            tmrTabs_Tick();
+            return 0;
+        case kMustRefreshAfterNewFindTick:
+            tmrMustRefreshAfterNewFind_Tick();
+            return 0;
         default:
+            // Keys reach the window itself only when none of its controls has
+            // the focus.
+            if (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) {
+                LRESULT result = 0;
+                if (PreviewKey(Hwnd(), msg, wParam, lParam, result))
+                    return result;
+            }
             break;
     }
-    return DefWindowProcW(host, msg, wParam, lParam);
+    return DefaultProc(msg, wParam, lParam);
+}
+
+// The window goes when the user clicks elsewhere; it is asked to go from
+// inside its own activation, so the going follows by message.
+LRESULT frmMain::Form_Activate(WPARAM, HWND other) {
+    if (bMustIgnoreSearchBalloonTipClick_ && IsTooltipClass(other)) {
+        // A click on the search tip balloon keeps the window once.
+        bMustIgnoreSearchBalloonTipClick_ = false;
+        return 0;
+    }
+    if (bFolderOpened_)
+        return 0;  // the mouse-leave watch decides
+    ExitBehavior exit = options_.exitBehavior;
+    if (exit == ExitBehavior::Minimize || exit == ExitBehavior::StayThenMinimize) {
+        PostMessageW(Hwnd(), kMinimizeSoon, 0, 0);
+    } else if (exit != ExitBehavior::KeepOpen && !IsIconic(Hwnd())) {
+        UnloadSoon();
+    }
+    return 0;
+}
+
+void frmMain::OnActivationMessage() {
+    if (IsIconic(Hwnd()))
+        ShowWindow(Hwnd(), SW_RESTORE);
+    ForceForeground(Hwnd(), true);
+}
+
+void frmMain::OnGetMinMaxInfo(MINMAXINFO& info) const {
+    PixelSize minimum = MinimumWindowSize(bVistaThemed, bLargeFonts);
+    info.ptMinTrackSize.x = minimum.width;
+    info.ptMinTrackSize.y = minimum.height;
+}
+
+void frmMain::UnloadSoon() {
+    // Posted: the caller may be a control's own procedure, which must not
+    // see its window destroyed under it.
+    if (Hwnd())
+        PostMessageW(Hwnd(), kUnloadSoon, 0, 0);
+}
+
+// Around every window the main window opens: without its pop-up behaviour it
+// stays when the new window takes the focus.
+void frmMain::BeginModalFrame() {
+    popUpBehaviour_ = false;
+    if (tmrMouseLeaveCheckerEnabled_) {
+        DisableMouseLeaveWatch();
+        bFolderOpened_ = false;
+        SetWindowPos(Hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void frmMain::EndModalFrame() {
+    popUpBehaviour_ = loaded_;
 }
 
 }  // namespace pw

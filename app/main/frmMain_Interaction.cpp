@@ -1,177 +1,307 @@
-// Moving between the lists, the time frame of the most-used list, sorting by
-// column, opening entries by mouse and keyboard, the keys of the whole window
-// and the watch that lets the window go once the mouse leaves it after a
-// folder was opened.
+// The lists and what the user does with them: the fill from the history,
+// moving between the lists, the time frame of the most-used list, the
+// search box, sorting by column, opening entries by mouse and keyboard, the
+// keys of the whole window and the watch that lets the window go once the
+// mouse leaves it after a folder was opened.
 #include <windows.h>
+
 #include <commctrl.h>
+#include <shlobj.h>
+#include <sqlite3.h>
 
 #include "AppFlags.h"
+#include "DataFiles.h"
+#include "Database.h"
 #include "FolderListKeys.h"
-#include "FolderListSort.h"
+#include "FolderListPane.h"
+#include "ProgramNames.h"
+#include "ResText.h"
 #include "Settings.h"
+#include "ShellFolders.h"
+#include "Text.h"
+#include "app_res.h"
 #include "frmMain.h"
 
 namespace pw {
 namespace {
 
-constexpr UINT_PTR kKeyPreviewId = 1;
+std::wstring FolderOf(const std::wstring& path) {
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+bool FileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 }  // namespace
 
 void frmMain::InitInteraction() {
-    lvwFolders.OnClick = [this](const cListView::MouseEvent& event) { lvwFolders_Click(event); };
-    lvwFolders.OnColumnClick = [this](int column) { lvwFolders_ColumnClick(column); };
+    cListView& list = list_.View();
+    list.OnClick = [this](const cListView::MouseEvent& event) { lvwFolders_Click(event); };
+    list.OnColumnClick = [this](int column) { lvwFolders_ColumnClick(column); };
+    searchBox_.imgFindCancel_Click = [this] { ResetSearch(); };
     // The window sees the keys before its controls do, whichever has the focus.
-    for (HWND control : {txtFind, lvwFolders.hWndListView(), tabOB, cmbMostUsedTimeframe, cmdShowMenu}) {
-        if (control) {
-            SetWindowSubclass(control, &frmMain::KeyPreviewProc, kKeyPreviewId, reinterpret_cast<DWORD_PTR>(this));
+    for (HWND control : {searchBox_.Edit(), list_.ListHwnd(), tabOB_, cmbMostUsedTimeframe_, cmdShowMenu_}) {
+        SubclassControl(control, this);
+    }
+    if (lCurrentView_ == FolderView::LastUsed)
+        searchBox_.UpdatePictures();
+}
+
+// ---- The fill ----
+
+void frmMain::FillFolderList(bool bRebuildGroups) {
+    const FolderView view = lCurrentView_;
+    if (!Hwnd() || (view != FolderView::LastUsed && view != FolderView::MostUsed))
+        return;
+    HCURSOR previousCursor = SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
+    LockWindowUpdate(Hwnd());
+
+    HistoryFill fill;
+    fill.view = view;
+    fill.searchText = searchBox_.SearchText();
+    fill.timeframe = SelectedTimeframe();
+    fill.ignoreFilter = sIgnoreFilter_;
+    fill.sortMode = SortModeOf(view);
+    fill.rebuildGroups = bRebuildGroups;
+    std::string problem;
+    int problemNumber = 0;
+    {
+        cDatabase db;
+        bool open = OpenHistory(db);
+        if (!open) {
+            problem = db.LastError();
+            problemNumber = SQLITE_CANTOPEN;
+        }
+        if (!list_.FillFromHistory(open ? &db : nullptr, fill) && open) {
+            problem = db.LastError();
+            problemNumber = db.Handle() ? sqlite3_errcode(db.Handle()) : SQLITE_ERROR;
         }
     }
-    // A picture answers clicks only with SS_NOTIFY.
-    SetWindowLongPtrW(imgFindCancel, GWL_STYLE, GetWindowLongPtrW(imgFindCancel, GWL_STYLE) | SS_NOTIFY);
-    if (lCurrentView == 1) UpdateFindPictures();
-}
+    LockWindowUpdate(nullptr);
+    InvalidateRect(list_.ListHwnd(), nullptr, TRUE);
+    if (problemNumber != 0)
+        ShowReadProblem(problem, problemNumber);
 
-void frmMain::StopTimers() {
-    KillTimer(hwnd_, tmrTabs);
-    KillTimer(hwnd_, tmrMustRefreshAfterNewFind);
-    tmrMustRefreshAfterNewFindEnabled_ = false;
-    DisableMouseLeaveWatch();
-}
-
-void frmMain::OnTimer(UINT_PTR id) {
-    switch (id) {
-        case tmrTabs:
-            tmrTabs_Timer();
-            break;
-        case tmrMustRefreshAfterNewFind:
-            tmrMustRefreshAfterNewFind_Timer();
-            break;
-        case tmrMouseLeaveChecker:
-            tmrMouseLeaveChecker_Timer();
-            break;
-        default:
-            break;
+    if (list_.EntryCount() > 0 && !bFirstRunPending_) {
+        messagePane_.Hide();
+        SetFocus(list_.ListHwnd());
+        if (view == FolderView::LastUsed && !bSearchTipShown_)
+            ShowSearchTip();
+    } else {
+        ShowMessagePane();
     }
+    SetCursor(previousCursor ? previousCursor : LoadCursorW(nullptr, IDC_ARROW));
 }
 
-bool frmMain::OnInteractionMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (msg == kUnloadSoonMessage) {
-        Unload();
-        result = 0;
+// The history file, made from the template when it is missing.
+bool frmMain::OpenHistory(cDatabase& db) {
+    const std::wstring path = setup_.databasePath.empty() ? DatabasePath() : setup_.databasePath;
+    if (db.Open(path))
         return true;
+    if (FileExists(path))
+        return false;
+    std::wstring folder = FolderOf(path);
+    if (!folder.empty() && !FileExists(folder))
+        SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    // Never over a file that the worker has made in the meantime.
+    CopyFileW((setup_.programFolder + L"\\Template.dat").c_str(), path.c_str(), TRUE);
+    std::wstring roaming = GetShellFolderPath(CSIDL_APPDATA);
+    if (!roaming.empty()) {
+        std::wstring link = roaming + L"\\" + kQuickLaunchLink;
+        if (!FileExists(link)) {
+            CreateShortcut(link, setup_.programFolder + L"\\Pfadwerk.exe", setup_.programFolder, L"", L"", L"", 0,
+                           SW_SHOWNORMAL);
+        }
     }
-    // Keys reach the window itself only when none of its controls has the focus.
-    return OnControlKey(hwnd_, msg, wParam, lParam, result);
+    return db.Open(path);
 }
 
-void frmMain::UnloadSoon() {
-    // Posted: the caller may be a control's own procedure, which must not
-    // see its window destroyed under it.
-    if (hwnd_) PostMessageW(hwnd_, kUnloadSoonMessage, 0, 0);
+void frmMain::ShowReadProblem(const std::string& description, int number) {
+    std::wstring text = FillPlaceholders(ResText(IDS_READ_PROBLEM), {FromUtf8(description), std::to_wstring(number)});
+    MessageBoxW(Hwnd(), text.c_str(), ResText(IDS_CAPTION).c_str(), MB_OK | MB_ICONERROR);
+}
+
+void frmMain::RefillFolderList(bool bRebuildGroups) {
+    FillFolderList(bRebuildGroups);
+    if (Hwnd() && lCurrentView_ == FolderView::LastUsed)
+        searchBox_.UpdatePictures();
+}
+
+void frmMain::ShowMessagePane() {
+    messagePane_.Show(MessagePaneFor(lCurrentView_, searchBox_.Text(), SelectedTimeframe()));
+}
+
+// Once per user, after the first fill with entries: where the search is.
+void frmMain::ShowSearchTip() {
+    WriteNumber(Setting::TipShown_SearchFolder, 1);
+    bSearchTipShown_ = true;
+    bMustIgnoreSearchBalloonTipClick_ = true;
+    if (setup_.show) {
+        ShowWindow(Hwnd(), SW_SHOW);
+        SetForegroundWindow(Hwnd());
+    }
+    SetFocus(searchBox_.Edit());
+    std::wstring title = ResText(IDS_SEARCH_TIP_TITLE), text = ResText(IDS_SEARCH_TIP_TEXT);
+    EDITBALLOONTIP tip{};
+    tip.cbStruct = sizeof tip;
+    tip.pszTitle = title.c_str();
+    tip.pszText = text.c_str();
+    tip.ttiIcon = TTI_INFO;
+    // Systems without the message (comctl32 before version 6) just go on.
+    SendMessageW(searchBox_.Edit(), EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&tip));
 }
 
 // ---- Tabs ----
 
-void frmMain::tabOB_Click() { SetTimer(hwnd_, tmrTabs, 3, nullptr); }
+// The tab change follows the click, once the click itself is done.
+void frmMain::tabOB_Click() {
+    if (!tmrTabsPosted_)
+        tmrTabsPosted_ = PostMessageW(Hwnd(), kTabsTick, 0, 0) != FALSE;
+}
 
-void frmMain::tmrTabs_Timer() {
-    if (!bListFilled) return;  // a fill is running: the next tick tries again
-    KillTimer(hwnd_, tmrTabs);
-    DoEvents();
-    if (!hwnd_) return;
-    ClearSortArrow();
-    int position = TabCtrl_GetCurSel(tabOB) + 1;
-    lCurrentView = static_cast<long>(ViewForTabPosition(position, bOptions_bShowFavoritesTabFirst));
+void frmMain::tmrTabs_Tick() {
+    tmrTabsPosted_ = false;
+    if (!loaded_)
+        return;
+    list_.ClearSortArrow(SortModeOf(lCurrentView_));
+    int position = TabCtrl_GetCurSel(tabOB_) + 1;
+    lCurrentView_ = ViewForTabPosition(position, options_.showFavoritesTabFirst);
     ShowViewControls();
-    switch (lCurrentView) {
-        case 1: {
-            ShowSortArrow();
+    switch (lCurrentView_) {
+        case FolderView::LastUsed:
+            list_.ShowSortArrow(lSortingLastUsed_);
             RefillFolderList(true);
-            if (!hwnd_) return;
-            std::wstring text = FindText();
-            if (!findCue_ && IsSearchActive(text)) {
-                SetFocus(txtFind);
-                SendMessageW(txtFind, EM_SETSEL, text.size(), text.size());
+            if (!Hwnd())
+                return;
+            if (!searchBox_.SearchText().empty()) {
+                SetFocus(searchBox_.Edit());
+                searchBox_.PutCaretAtEnd();
             }
             break;
-        }
-        case 2:
-            ShowSortArrow();
+        case FolderView::MostUsed:
+            list_.ShowSortArrow(lSortingMostUsed_);
             RefillFolderList(true);
             break;
-        default:
+        case FolderView::Favorites:
             // The favorites list fills its own; until it does, its pane stands in.
             ShowMessagePane();
             break;
     }
-    if (!hwnd_) return;
-    WriteNumber(Setting::ListTypeActive, lCurrentView);
+    if (!Hwnd())
+        return;
+    WriteNumber(Setting::ListTypeActive, static_cast<int>(lCurrentView_));
 }
 
-// ---- Time frame ----
+void frmMain::SelectLastUsedTab() {
+    int position = TabPositionForView(FolderView::LastUsed, options_.showFavoritesTabFirst);
+    TabCtrl_SetCurSel(tabOB_, position - 1);
+    tmrTabs_Tick();
+}
+
+// ---- Time frame and search ----
+
+int frmMain::SelectedTimeframe() const {
+    return static_cast<int>(SendMessageW(cmbMostUsedTimeframe_, CB_GETCURSEL, 0, 0));
+}
 
 void frmMain::cmbMostUsedTimeframe_Click() {
     // The selection made while loading is no choice of the user's.
-    if (!loaded_) return;
-    RefreshList();
-    if (!hwnd_) return;
-    WriteNumber(Setting::MRUTimeframe, static_cast<int>(SendMessageW(cmbMostUsedTimeframe, CB_GETCURSEL, 0, 0)));
+    if (!loaded_)
+        return;
+    RefillFolderList(false);
+    if (!Hwnd())
+        return;
+    WriteNumber(Setting::MRUTimeframe, SelectedTimeframe());
 }
 
+// A search refresh follows the key that asked for it, after whatever else is
+// waiting; keys that come meanwhile ride on the same refresh, which then
+// reads the box as it is.
 void frmMain::RefreshList() {
-    if (bListFilled) {
-        RefillFolderList(false);
-    } else {
-        EnableRefreshTimer();
+    if (!refreshPosted_)
+        refreshPosted_ = PostMessageW(Hwnd(), kMustRefreshAfterNewFindTick, 0, 0) != FALSE;
+}
+
+void frmMain::tmrMustRefreshAfterNewFind_Tick() {
+    refreshPosted_ = false;
+    if (!loaded_)
+        return;
+    RefillFolderList(false);
+    // The fill hands the focus to the list when it finds entries; the user
+    // is still typing.
+    if (Hwnd() && lCurrentView_ == FolderView::LastUsed)
+        SetFocus(searchBox_.Edit());
+}
+
+void frmMain::ResetSearch() {
+    searchBox_.Clear();
+    RefillFolderList(false);
+    if (Hwnd())
+        SetFocus(searchBox_.Edit());
+}
+
+void frmMain::txtFind_KeyUp(WORD keyCode) {
+    bool ctrlHeld = GetKeyState(VK_CONTROL) < 0;
+    switch (FindKeyReleased(keyCode, ctrlHeld)) {
+        case FindKeyAction::None:
+            return;
+        case FindKeyAction::EnterList:
+            txtFind_EnterOrDown(keyCode);
+            return;
+        case FindKeyAction::Refresh:
+            RefreshList();
+            return;
+    }
+}
+
+void frmMain::txtFind_EnterOrDown(WORD keyCode) {
+    int count = messagePane_.Shown() ? 0 : list_.EntryCount();
+    switch (FindEnterPressed(keyCode, count)) {
+        case FindEnterAction::None:
+            return;
+        case FindEnterAction::OpenSingleEntry:
+            lLastMouseButton_ = 1;
+            lvwFolders_ItemClick(0);
+            UnloadSoon();
+            return;
+        case FindEnterAction::FocusFirstEntry: {
+            std::vector<int> order = list_.View().DisplayOrder();
+            int first = order.empty() ? 0 : order.front();
+            SetFocus(list_.ListHwnd());
+            SetItemSelectedAndFocused(first);
+            list_.View().EnsureVisible(first);
+            return;
+        }
     }
 }
 
 // ---- Sorting ----
 
-int frmMain::CurrentSortMode() const { return lCurrentView == 1 ? lSortingLastUsed : lSortingMostUsed; }
-
-void frmMain::SetHeaderSortArrow(int column, int state) {
-    HWND header = reinterpret_cast<HWND>(SendMessageW(lvwFolders.hWndListView(), LVM_GETHEADER, 0, 0));
-    if (!header || column < 0 || column >= static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0))) return;
-    HDITEMW item{};
-    item.mask = HDI_FORMAT;
-    item.fmt = HeaderFormatForArrow(state);
-    SendMessageW(header, HDM_SETITEMW, column, reinterpret_cast<LPARAM>(&item));
-}
-
-void frmMain::ShowSortArrow() {
-    SortArrow arrow = ShowSortArrowFor(CurrentSortMode(), bOptions_HidePathColumn);
-    SetHeaderSortArrow(arrow.column, arrow.state);
-}
-
-void frmMain::ClearSortArrow() {
-    SortArrow arrow = ClearSortArrowFor(CurrentSortMode(), bOptions_HidePathColumn);
-    SetHeaderSortArrow(arrow.column, arrow.state);
-}
-
 void frmMain::lvwFolders_ColumnClick(int column) {
     // The favorites' header is no row of buttons.
-    if (lCurrentView != 1 && lCurrentView != 2) return;
-    ClearSortArrow();
-    auto view = static_cast<FolderView>(lCurrentView);
-    int mode = SortModeAfterColumnClick(view, CurrentSortMode(), column, bOptions_HidePathColumn);
-    if (lCurrentView == 1) {
-        lSortingLastUsed = mode;
-        WriteNumber(Setting::SortingLastUsed, mode);
+    if (lCurrentView_ == FolderView::Favorites)
+        return;
+    list_.ClearSortArrow(SortModeOf(lCurrentView_));
+    SortMode mode = SortModeAfterColumnClick(lCurrentView_, SortModeOf(lCurrentView_), column, options_.hidePathColumn);
+    if (lCurrentView_ == FolderView::LastUsed) {
+        lSortingLastUsed_ = mode;
+        WriteNumber(Setting::SortingLastUsed, static_cast<int>(mode));
     } else {
-        lSortingMostUsed = mode;
-        WriteNumber(Setting::SortingMostUsed, mode);
+        lSortingMostUsed_ = mode;
+        WriteNumber(Setting::SortingMostUsed, static_cast<int>(mode));
     }
-    ShowSortArrow();
-    RefreshList();
+    list_.ShowSortArrow(mode);
+    RefillFolderList(false);
 }
 
 // ---- Entries ----
 
 void frmMain::lvwFolders_Click(const cListView::MouseEvent& event) {
     lLastMouseButton_ = event.button;
-    if (event.index < 0) return;
+    if (event.index < 0)
+        return;
     if (event.button == 2) {
         lvwFolders_ItemRightClick(event.index);
     } else {
@@ -180,67 +310,68 @@ void frmMain::lvwFolders_Click(const cListView::MouseEvent& event) {
 }
 
 void frmMain::lvwFolders_ItemClick(int index) {
-    if (lLastMouseButton_ == 2) return;
-    std::wstring path = lvwFolders.ItemTag(index);
-    if (path.empty()) return;
-    sActionFolderPath = path;
+    if (lLastMouseButton_ == 2)
+        return;
+    const FolderRow* row = list_.RowOf(index);
+    if (!row || row->path.empty())
+        return;
+    sActionFolderPath_ = row->path;
     OpenRequest request = PlainClickRequest();
-    OpenFolder(path, request.invertOpenMode, request.invertReuse);
+    OpenFolder(row->path, request.invertOpenMode, request.invertReuse);
 }
 
 void frmMain::SetItemSelectedAndFocused(int index) {
-    if (index < 0 || index >= lvwFolders.ItemCount()) return;
+    if (index < 0 || index >= list_.EntryCount())
+        return;
     LVITEMW item{};
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
     item.stateMask = 15;
-    SendMessageW(lvwFolders.hWndListView(), LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(list_.ListHwnd(), LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
 }
 
 bool frmMain::MouseOverList() const {
     POINT p{};
-    if (!GetCursorPos(&p)) return false;
+    if (!GetCursorPos(&p))
+        return false;
     HWND under = WindowFromPoint(p);
-    HWND list = lvwFolders.hWnd();
+    HWND list = list_.Hwnd();
     return under && list && (under == list || IsChild(list, under));
 }
 
 int frmMain::KeyActionEntry() const {
-    if (bMessagePaneShown || lvwFolders.ItemCount() == 0) return -1;
+    if (messagePane_.Shown() || list_.EntryCount() == 0)
+        return -1;
     // The entry under the pointer is the one the keys mean; without one, the
     // selected entry.
     if (MouseOverList()) {
         POINT p{};
         GetCursorPos(&p);
-        ScreenToClient(lvwFolders.hWndListView(), &p);
-        int index = lvwFolders.HitTest(p);
-        if (index >= 0) return index;
+        ScreenToClient(list_.ListHwnd(), &p);
+        int index = list_.View().HitTest(p);
+        if (index >= 0)
+            return index;
     }
-    return lvwFolders.FirstSelected();
+    return list_.View().FirstSelected();
 }
 
 // ---- Keys ----
 
-LRESULT CALLBACK frmMain::KeyPreviewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR data) {
-    auto* self = reinterpret_cast<frmMain*>(data);
-    if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, &frmMain::KeyPreviewProc, id);
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
-    }
+LRESULT frmMain::OnControlMessage(HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (self && self->hwnd_ && self->OnControlKey(hwnd, msg, wParam, lParam, result)) return result;
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    if (PreviewKey(control, msg, wParam, lParam, result))
+        return result;
+    return DefSubclassProc(control, msg, wParam, lParam);
 }
 
-bool frmMain::OnControlKey(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool frmMain::PreviewKey(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
     const auto key = static_cast<WORD>(wParam);
     switch (msg) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
             // An open drop-down closes with Esc and must not take the window along.
-            if (key == VK_ESCAPE && control == cmbMostUsedTimeframe &&
-                SendMessageW(cmbMostUsedTimeframe, CB_GETDROPPEDSTATE, 0, 0)) {
+            if (key == VK_ESCAPE && control == cmbMostUsedTimeframe_ &&
+                SendMessageW(cmbMostUsedTimeframe_, CB_GETDROPPEDSTATE, 0, 0)) {
                 escapeClosedDropDown_ = true;
                 return false;
             }
@@ -253,15 +384,16 @@ bool frmMain::OnControlKey(HWND control, UINT msg, WPARAM wParam, LPARAM lParam,
                 return true;
             }
             // A one-line box beeps at Enter and Esc; both mean something else here.
-            return control == txtFind && (wParam == VK_RETURN || wParam == VK_ESCAPE);
+            return control == searchBox_.Edit() && (wParam == VK_RETURN || wParam == VK_ESCAPE);
         case WM_KEYUP:
         case WM_SYSKEYUP:
             if (key == VK_ESCAPE && escapeClosedDropDown_) {
                 escapeClosedDropDown_ = false;
                 return false;
             }
-            if (Form_KeyUp(key)) return true;
-            if (control == txtFind && msg == WM_KEYUP) {
+            if (Form_KeyUp(key))
+                return true;
+            if (control == searchBox_.Edit() && msg == WM_KEYUP) {
                 result = DefSubclassProc(control, msg, wParam, lParam);
                 txtFind_KeyUp(key);
                 return true;
@@ -277,46 +409,52 @@ bool frmMain::Form_KeyDown(WORD key) {
     switch (key) {
         case 'F':
         case 'E':
-            if (!ctrl) return false;
-            if (lCurrentView != 1) {
-                int position = TabPositionForView(FolderView::LastUsed, bOptions_bShowFavoritesTabFirst);
-                TabCtrl_SetCurSel(tabOB, position - 1);
-                // At once, as a tick would; a fill in progress leaves it to the timer.
-                tabOB_Click();
-                tmrTabs_Timer();
-                if (!hwnd_) return true;
-            }
-            SetFocus(txtFind);
+            if (!ctrl)
+                return false;
+            // At once, as a tick of tmrTabs would.
+            if (lCurrentView_ != FolderView::LastUsed)
+                SelectLastUsedTab();
+            if (Hwnd())
+                SetFocus(searchBox_.Edit());
             return true;
         case 'C': {
-            if (!ctrl || !MouseOverList()) return false;
+            if (!ctrl || !MouseOverList())
+                return false;
             // The search box copies its own selected text.
-            if (GetFocus() == txtFind) {
+            if (GetFocus() == searchBox_.Edit()) {
                 DWORD start = 0, end = 0;
-                SendMessageW(txtFind, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-                if (start != end) return false;
+                SendMessageW(searchBox_.Edit(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                             reinterpret_cast<LPARAM>(&end));
+                if (start != end)
+                    return false;
             }
             int index = KeyActionEntry();
-            if (index < 0) return true;
+            const FolderRow* row = list_.RowOf(index);
+            if (!row)
+                return true;
             SetItemSelectedAndFocused(index);
-            sActionFolderPath = lvwFolders.ItemTag(index);
-            if (!sActionFolderPath.empty()) mnuPopUpFolderCopyPath_Click();
+            sActionFolderPath_ = row->path;
+            if (!sActionFolderPath_.empty())
+                mnuPopUpFolderCopyPath_Click();
             return true;
         }
         case VK_DELETE: {
-            if (lCurrentView == 3) return false;
-            if (!DeleteKeyRemovesEntry(static_cast<FolderView>(lCurrentView), findCue_ ? std::wstring() : FindText()))
+            if (!DeleteKeyRemovesEntry(lCurrentView_, searchBox_.SearchText()))
                 return false;
-            int index = KeyActionEntry();
-            if (index < 0) return true;
-            sActionFolderPath = lvwFolders.ItemTag(index);
-            if (!sActionFolderPath.empty()) mnuPopUpFolderRemove_Click();
+            const FolderRow* row = list_.RowOf(KeyActionEntry());
+            if (!row)
+                return true;
+            sActionFolderPath_ = row->path;
+            if (!sActionFolderPath_.empty())
+                mnuPopUpFolderRemove_Click();
             return true;
         }
         case VK_RETURN: {
-            if (GetFocus() != lvwFolders.hWndListView()) return false;
-            int index = lvwFolders.FirstSelected();
-            if (index < 0) return false;
+            if (GetFocus() != list_.ListHwnd())
+                return false;
+            int index = list_.View().FirstSelected();
+            if (index < 0)
+                return false;
             lLastMouseButton_ = 1;
             lvwFolders_ItemClick(index);
             UnloadSoon();
@@ -325,7 +463,8 @@ bool frmMain::Form_KeyDown(WORD key) {
         case VK_ESCAPE:
             return true;  // acted on when released; pressed, it only beeps
         case VK_MENU:
-            if (!bMenuBarShown && !bMenuBarShownForAlt) SetFocus(lvwFolders.hWndListView());
+            if (!bMenuBarShown_ && !bMenuBarShownForAlt_)
+                SetFocus(list_.ListHwnd());
             return false;
         default:
             return false;
@@ -333,19 +472,19 @@ bool frmMain::Form_KeyDown(WORD key) {
 }
 
 bool frmMain::Form_KeyUp(WORD key) {
-    if (key != VK_ESCAPE) return false;
+    if (key != VK_ESCAPE)
+        return false;
     HWND focus = GetFocus();
-    std::wstring text = findCue_ ? std::wstring() : FindText();
-    switch (EscapeReleased(static_cast<FolderView>(lCurrentView), focus == txtFind, text, focus == cmdShowMenu,
-                           bOptions_ExitBehavior)) {
+    switch (EscapeReleased(lCurrentView_, focus == searchBox_.Edit(), searchBox_.Text(), focus == cmdShowMenu_,
+                           options_.exitBehavior)) {
         case EscapeAction::ResetSearch:
             ResetSearch();
             return true;
         case EscapeAction::Minimize:
-            ShowWindow(hwnd_, SW_MINIMIZE);
+            ShowWindow(Hwnd(), SW_MINIMIZE);
             return true;
         case EscapeAction::Unload:
-            RemoveAllHooks();
+            popUpBehaviour_ = false;
             UnloadSoon();
             return true;
         case EscapeAction::None:
@@ -357,23 +496,27 @@ bool frmMain::Form_KeyUp(WORD key) {
 // ---- The mouse-leave watch ----
 
 void frmMain::EnableMouseLeaveWatch() {
-    if (hwnd_) tmrMouseLeaveCheckerEnabled_ = SetTimer(hwnd_, tmrMouseLeaveChecker, 75, nullptr) != 0;
+    if (Hwnd())
+        tmrMouseLeaveCheckerEnabled_ = SetTimer(Hwnd(), tmrMouseLeaveChecker, 75, nullptr) != 0;
 }
 
 void frmMain::DisableMouseLeaveWatch() {
-    if (hwnd_) KillTimer(hwnd_, tmrMouseLeaveChecker);
+    if (Hwnd())
+        KillTimer(Hwnd(), tmrMouseLeaveChecker);
     tmrMouseLeaveCheckerEnabled_ = false;
 }
 
 void frmMain::tmrMouseLeaveChecker_Timer() {
     POINT p{};
-    if (!GetCursorPos(&p)) return;
+    if (!GetCursorPos(&p))
+        return;
     HWND under = WindowFromPoint(p);
     HWND root = under ? GetAncestor(under, GA_ROOT) : nullptr;
     // The window's own tips are windows of their own but part of it.
-    if (root == hwnd_ || (root && GetAncestor(root, GA_ROOTOWNER) == hwnd_)) return;
+    if (root == Hwnd() || (root && GetAncestor(root, GA_ROOTOWNER) == Hwnd()))
+        return;
     DisableMouseLeaveWatch();
-    if (MouseLeaveActionFor(bOptions_ExitBehavior) == MouseLeaveAction::Unload) {
+    if (MouseLeaveActionFor(options_.exitBehavior) == MouseLeaveAction::Unload) {
         Unload();
     } else {
         MinimizeAfterOpen();
@@ -383,9 +526,9 @@ void frmMain::tmrMouseLeaveChecker_Timer() {
 void frmMain::MinimizeAfterOpen() {
     // The topmost hold ends with the minimizing; restored, the window is an
     // ordinary one again.
-    SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ShowWindow(hwnd_, SW_MINIMIZE);
-    bFolderOpened = false;
+    SetWindowPos(Hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ShowWindow(Hwnd(), SW_MINIMIZE);
+    bFolderOpened_ = false;
 }
 
 }  // namespace pw

@@ -1,70 +1,30 @@
 // Where the main window goes, how its controls follow its size, the column
 // widths, the icon sizes and the drop shadow.
 #include <windows.h>
-#include <shellapi.h>
 
-#include <cmath>
+#include <shellapi.h>
 
 #include "AppFlags.h"
 #include "Placement.h"
 #include "Settings.h"
 #include "frmMain.h"
-#include "modTaskDialog.h"
 
 namespace pw {
-namespace {
-
-constexpr UINT_PTR tmrTabs = 1;
-
-int TwipsToPixels(int twips, int twipsPerPixel) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixel));
-}
-
-}  // namespace
-
-int frmMain::PxX(int twips) const { return TwipsToPixels(twips, tppX_); }
-int frmMain::PxY(int twips) const { return TwipsToPixels(twips, tppY_); }
-
-RECT frmMain::RectTw(int left, int top, int width, int height) const {
-    int x = PxX(left), y = PxY(top);
-    return RECT{x, y, x + PxX(width), y + PxY(height)};
-}
-
-void frmMain::MoveTw(HWND control, int left, int top, int width, int height) const {
-    if (!control) return;
-    SetWindowPos(control, nullptr, PxX(left), PxY(top), std::max(0, PxX(width)), std::max(0, PxY(height)),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void frmMain::MoveLeftTw(HWND control, int left) const {
-    TwipRect r = ClientTw(control);
-    if (r.left == left) return;
-    SetWindowPos(control, nullptr, PxX(left), PxY(r.top), 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
-}
-
-// A control's place in its parent's client area, in twips.
-TwipRect frmMain::ClientTw(HWND window) const {
-    RECT r{};
-    GetWindowRect(window, &r);
-    HWND parent = GetParent(window);
-    if (parent) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return {r.left * tppX_, r.top * tppY_, (r.right - r.left) * tppX_, (r.bottom - r.top) * tppY_};
-}
 
 void frmMain::SetWindowSizeTw(int width, int height) {
-    SetWindowPos(hwnd_, nullptr, 0, 0, std::max(1, PxX(width)), std::max(1, PxY(height)),
+    SetWindowPos(Hwnd(), nullptr, 0, 0, std::max(1, twips_.PxX(width)), std::max(1, twips_.PxY(height)),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void frmMain::PositionWindow() {
     RECT window{};
-    GetWindowRect(hwnd_, &window);
+    GetWindowRect(Hwnd(), &window);
     PlacementInput in;
-    in.mode = lOptions_WindowPosition;
-    in.width = (window.right - window.left) * tppX_;
-    in.height = (window.bottom - window.top) * tppY_;
-    in.twipsPerPixelX = tppX_;
-    in.twipsPerPixelY = tppY_;
+    in.mode = static_cast<int>(options_.windowPosition);
+    in.width = (window.right - window.left) * twips_.perPixelX;
+    in.height = (window.bottom - window.top) * twips_.perPixelY;
+    in.twipsPerPixelX = twips_.perPixelX;
+    in.twipsPerPixelY = twips_.perPixelY;
     in.screenWidthPx = GetSystemMetrics(SM_CXSCREEN);
     in.screenHeightPx = GetSystemMetrics(SM_CYSCREEN);
     in.virtualWidthPx = GetSystemMetrics(SM_CXVIRTUALSCREEN);
@@ -84,72 +44,63 @@ void frmMain::PositionWindow() {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     in.workAreaBottomPx = work.bottom;
     in.vistaThemed = bVistaThemed;
-    if (in.mode == 5) {
+    if (options_.windowPosition == WindowPositionMode::LastPosition) {
         in.storedLeft = ReadNumber(Setting::WindowLeft);
         in.storedTop = ReadNumber(Setting::WindowTop);
     }
     TwipPoint at = pw::PositionWindow(in);
-    SetWindowPos(hwnd_, nullptr, PxX(at.left), PxY(at.top), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Hwnd(), nullptr, twips_.PxX(at.left), twips_.PxY(at.top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void frmMain::Form_Resize() {
-    if (!loaded_ || IsIconic(hwnd_)) return;
+    if (!loaded_ || IsIconic(Hwnd()))
+        return;
     RECT client{};
-    GetClientRect(hwnd_, &client);
+    GetClientRect(Hwnd(), &client);
     LayoutInput in;
-    in.innerWidth = client.right * tppX_;
-    in.innerHeight = client.bottom * tppY_;
+    in.innerWidth = client.right * twips_.perPixelX;
+    in.innerHeight = client.bottom * twips_.perPixelY;
     in.vistaThemed = bVistaThemed;
     in.framedList = framedList_;
-    in.menuBarShown = bMenuBarShown || bMenuBarShownForAlt;
+    in.menuBarShown = bMenuBarShown_ || bMenuBarShownForAlt_;
     in.largeFonts = bLargeFonts;
-    in.findHostWidth = ClientTw(picFindHost).width;
+    in.findHostWidth = twips_.Place(searchBox_.Hwnd()).width;
     layout_ = ComputeMainLayout(in);
 
     const MainLayout& l = layout_;
-    MoveTw(picHost, l.picHost.left, l.picHost.top, l.picHost.width, l.picHost.height);
-    MoveTw(picMessagePane, l.picMessagePane.left, l.picMessagePane.top, l.picMessagePane.width,
-           l.picMessagePane.height);
-    lvwFolders.Move(RectTw(l.lvwFolders.left, l.lvwFolders.top, l.lvwFolders.width, l.lvwFolders.height));
-    MoveLeftTw(cmdShowMenu, l.cmdShowMenuLeft);
-    MoveLeftTw(picFindHost, l.searchLeft);
-    MoveLeftTw(cmbMostUsedTimeframe, l.searchLeft);
-    MoveLeftTw(picManageFavoritesHost, l.searchLeft);
+    twips_.Move(picHost_.Hwnd(), l.picHost.left, l.picHost.top, l.picHost.width, l.picHost.height);
+    twips_.Move(messagePane_.Hwnd(), l.picMessagePane.left, l.picMessagePane.top, l.picMessagePane.width,
+                l.picMessagePane.height);
+    list_.View().Move(twips_.Rect(l.lvwFolders.left, l.lvwFolders.top, l.lvwFolders.width, l.lvwFolders.height));
+    twips_.MoveLeft(cmdShowMenu_, l.cmdShowMenuLeft);
+    twips_.MoveLeft(searchBox_.Hwnd(), l.searchLeft);
+    twips_.MoveLeft(cmbMostUsedTimeframe_, l.searchLeft);
+    twips_.MoveLeft(favoritesLink_.Hwnd(), l.searchLeft);
     // The tab strip reaches under the list and past the right edge, so that
     // only its tabs and the line below them show.
-    TwipRect tab = ClientTw(tabOB);
-    MoveTw(tabOB, tab.left, tab.top, std::max(0, in.innerWidth - tab.left + 60), kListTop + 300 - tab.top);
-    LayoutMessagePane();
+    TwipRect tab = twips_.Place(tabOB_);
+    twips_.Move(tabOB_, tab.left, tab.top, std::max(0, in.innerWidth - tab.left + 60), kListTop + 300 - tab.top);
+    messagePane_.Layout(layout_);
     RecalcColumnsWidths();
 }
 
 void frmMain::RecalcColumnsWidths() {
-    if (lvwFolders.ColumnCount() == 0) return;
-    ColumnInput in;
-    in.listWidth = ClientTw(lvwFolders.hWnd()).width;
-    in.hidePathColumn = bOptions_HidePathColumn;
-    in.firstColumnWidth = lvwFolders.ColumnWidth(0);
-    in.usedCountColumnWidth = lUsedCountColumnWidth;
-    in.scrollBarAllowance = scrollBarAllowance_;
-    int column = bOptions_HidePathColumn ? 0 : 1;
-    if (column < lvwFolders.ColumnCount()) lvwFolders.SetColumnWidth(column, FlexibleColumnWidth(in));
+    list_.RecalcColumnsWidths();
 }
 
-void frmMain::ReloadDetailsViewSettings() {
-    lvwFolders.SetImageList(nullptr, LVSIL_SMALL);
-    if (imageList_) ImageList_Destroy(imageList_);
-    int size = lOptions_ListSize == 1 ? 24 : lOptions_ListSize == 2 ? 32 : 16;
-    smallIcons_ = size == 16;
-    imageList_ = ImageList_Create(size, size, ILC_COLOR32, 15, 150);
-    lvwFolders.SetImageList(imageList_, LVSIL_SMALL);
-    SetTimer(hwnd_, tmrTabs, 3, nullptr);
+void frmMain::ReloadDetailsViewSettings(ListSize size) {
+    options_.listSize = size;
+    list_.UseDetailsView(size);
+    tabOB_Click();  // reloads the list, as tmrTabs does
 }
 
 void frmMain::ChangeDropShadow(bool bRemove) {
-    if (bVistaThemed || versionClass_ == 0 || !hwnd_) return;
-    ULONG_PTR style = GetClassLongPtrW(hwnd_, GCL_STYLE);
+    if (bVistaThemed || versionClass_ == 0 || !Hwnd())
+        return;
+    ULONG_PTR style = GetClassLongPtrW(Hwnd(), GCL_STYLE);
     style = bRemove ? style & ~static_cast<ULONG_PTR>(CS_DROPSHADOW) : style | CS_DROPSHADOW;
-    SetClassLongPtrW(hwnd_, GCL_STYLE, style);
+    SetClassLongPtrW(Hwnd(), GCL_STYLE, style);
 }
 
 }  // namespace pw

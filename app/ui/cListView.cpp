@@ -10,7 +10,6 @@ namespace pw {
 namespace {
 
 constexpr wchar_t kControlClass[] = L"PfadwerkLvw";
-constexpr wchar_t kOwnerProperty[] = L"PfadwerkLvw.Owner";
 constexpr UINT kInnerListId = 1;
 
 HINSTANCE ProgramInstance() { return GetModuleHandleW(nullptr); }
@@ -27,19 +26,6 @@ bool IsRelayedHeaderCode(UINT code) {
             return true;
     }
     return false;
-}
-
-bool RegisterControlClass() {
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = DefWindowProcW;  // replaced per window in WM_NCCREATE
-        wc.hInstance = ProgramInstance();
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kControlClass;
-        return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    return registered;
 }
 
 int ScreenDpi() {
@@ -89,22 +75,18 @@ cListView::~cListView() { Destroy(); }
 
 bool cListView::Create(HWND parent, UINT id, const RECT& bounds, DWORD listStyle, DWORD listExStyle) {
     Destroy();
-    if (!RegisterControlClass()) return false;
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
 
-    hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kControlClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                            bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ProgramInstance(), nullptr);
-    if (!hwnd_) return false;
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&cListView::WndProc));
+    if (!cWindow::Create(WindowClass{kControlClass}, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
+                         bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent, id))
+        return false;
 
     RECT client{};
-    GetClientRect(hwnd_, &client);
+    GetClientRect(Hwnd(), &client);
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | listStyle | LVS_EDITLABELS |
                   LVS_SHAREIMAGELISTS;
-    list_ = CreateWindowExW(listExStyle, WC_LISTVIEWW, L"", style, 0, 0, client.right, client.bottom, hwnd_,
+    list_ = CreateWindowExW(listExStyle, WC_LISTVIEWW, L"", style, 0, 0, client.right, client.bottom, Hwnd(),
                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kInnerListId)), ProgramInstance(),
                             nullptr);
     if (!list_) {
@@ -114,14 +96,8 @@ bool cListView::Create(HWND parent, UINT id, const RECT& bounds, DWORD listStyle
     view_ = (listStyle & LVS_TYPEMASK) == LVS_ICON ? ViewMode::LargeIcons : ViewMode::Details;
     SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, kDefaultExStyle, kDefaultExStyle);
     SendMessageW(list_, WM_SETFONT, static_cast<WPARAM>(SendMessageW(parent, WM_GETFONT, 0, 0)), FALSE);
-    SetPropW(list_, kOwnerProperty, this);
-    listProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&cListView::ListWndProc)));
+    SubclassControl(list_, this);
     return true;
-}
-
-void cListView::Destroy() {
-    if (hwnd_) DestroyWindow(hwnd_);  // WM_NCDESTROY clears the rest
 }
 
 HWND cListView::hWndHeader() const {
@@ -129,54 +105,40 @@ HWND cListView::hWndHeader() const {
 }
 
 void cListView::Move(const RECT& bounds) {
-    if (hwnd_) {
-        MoveWindow(hwnd_, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
+    if (Hwnd()) {
+        MoveWindow(Hwnd(), bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
     }
 }
 
-LRESULT CALLBACK cListView::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<cListView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
-}
-
-LRESULT CALLBACK cListView::ListWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = static_cast<cListView*>(GetPropW(hwnd, kOwnerProperty));
-    if (!self || !self->listProc_) return DefWindowProcW(hwnd, message, wParam, lParam);
-    WNDPROC original = self->listProc_;
-    if (message == WM_NCDESTROY) {
-        RemovePropW(hwnd, kOwnerProperty);
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        return CallWindowProcW(original, hwnd, message, wParam, lParam);
-    }
-    if (self->listHook_) {
+LRESULT cListView::OnControlMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (listHook_ && message != WM_NCDESTROY) {
         LRESULT result = 0;
-        if (self->listHook_(hwnd, message, wParam, lParam, result)) return result;
+        if (listHook_(list, message, wParam, lParam, result)) return result;
     }
     if (message == WM_NOTIFY) {
         const auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (header && header->hwndFrom == self->hWndHeader() && IsRelayedHeaderCode(header->code)) {
-            return self->RelayHeaderNotification(original, wParam, lParam);
+        if (header && header->hwndFrom == hWndHeader() && IsRelayedHeaderCode(header->code)) {
+            return RelayHeaderNotification(wParam, lParam);
         }
     }
-    return CallWindowProcW(original, hwnd, message, wParam, lParam);
+    return DefSubclassProc(list, message, wParam, lParam);
 }
 
 // Some list versions pass these header notifications on to the control's
 // window and some (Wine's) do not; the ones that did not arrive there are sent
 // on from here, so an owner sees them either way.
-LRESULT cListView::RelayHeaderNotification(WNDPROC original, WPARAM wParam, LPARAM lParam) {
+LRESULT cListView::RelayHeaderNotification(WPARAM wParam, LPARAM lParam) {
     const auto* header = reinterpret_cast<NMHDR*>(lParam);
     UINT previousCode = relayCode_;
     bool previousSeen = relaySeen_;
     relayCode_ = header->code;
     relaySeen_ = false;
-    LRESULT result = CallWindowProcW(original, list_, WM_NOTIFY, wParam, lParam);
+    LRESULT result = DefSubclassProc(list_, WM_NOTIFY, wParam, lParam);
     bool seen = relaySeen_;
     relayCode_ = previousCode;
     relaySeen_ = previousSeen;
-    if (!seen && hwnd_) {
-        LRESULT answer = SendMessageW(hwnd_, WM_NOTIFY, wParam, lParam);
+    if (!seen && Hwnd()) {
+        LRESULT answer = SendMessageW(Hwnd(), WM_NOTIFY, wParam, lParam);
         if (answer) result = answer;
     }
     return result;
@@ -185,7 +147,7 @@ LRESULT cListView::RelayHeaderNotification(WNDPROC original, WPARAM wParam, LPAR
 void cListView::SetListMessageHook(MessageHook hook) { listHook_ = std::move(hook); }
 
 LRESULT cListView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND hwnd = hwnd_;
+    HWND hwnd = Hwnd();
     if (message == WM_NOTIFY && relayCode_ != 0 && reinterpret_cast<NMHDR*>(lParam)->code == relayCode_) {
         relaySeen_ = true;
     }
@@ -209,19 +171,17 @@ LRESULT cListView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             EnableFileDrop(false);
             break;
-        case WM_NCDESTROY:
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            hwnd_ = nullptr;
-            list_ = nullptr;
-            listProc_ = nullptr;
-            entries_.clear();
-            groups_.clear();
-            columns_.clear();
-            groupsEnabled_ = false;
-            picture_.clear();
-            break;
     }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+    return DefaultProc(message, wParam, lParam);
+}
+
+void cListView::OnDestroyed() {
+    list_ = nullptr;
+    entries_.clear();
+    groups_.clear();
+    columns_.clear();
+    groupsEnabled_ = false;
+    picture_.clear();
 }
 
 LRESULT cListView::OnNotify(NMHDR* header) {
@@ -368,6 +328,12 @@ std::wstring cListView::ItemTag(int index) const { return ValidIndex(index) ? en
 
 void cListView::SetItemTag(int index, const std::wstring& tag) {
     if (ValidIndex(index)) entries_[index].tag = tag;
+}
+
+std::uintptr_t cListView::ItemData(int index) const { return ValidIndex(index) ? entries_[index].data : 0; }
+
+void cListView::SetItemData(int index, std::uintptr_t data) {
+    if (ValidIndex(index)) entries_[index].data = data;
 }
 
 bool cListView::ItemSelected(int index) const {

@@ -14,9 +14,8 @@
 // notifications reach it on every system (where the native list does not pass
 // them on, the control does); an owner that stops one there instead of
 // passing it on may see it a second time, so answer them the same each time.
-// An owner may subclass hWnd() the usual way (SetWindowLongPtrW GWLP_WNDPROC,
-// calling the old procedure for everything it does not handle), or set a
-// message hook.
+// An owner sets a message hook to see them, or subclasses hWnd() the usual
+// way.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -26,6 +25,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "Window.h"
 
 namespace pw {
 
@@ -37,7 +38,7 @@ std::wstring MakeItemKey(long n);
 // decimal point); nullopt when the text does not start with a number.
 std::optional<double> LeadingNumber(const std::wstring& text);
 
-class cListView {
+class cListView final : public cWindow {
 public:
     enum class ViewMode { Details, LargeIcons };
 
@@ -66,17 +67,14 @@ public:
     using FileDragHandler = std::function<DWORD(const std::vector<std::wstring>& files, POINT client, DWORD keyState)>;
 
     cListView();
-    ~cListView();
-    cListView(const cListView&) = delete;
-    cListView& operator=(const cListView&) = delete;
+    ~cListView() override;
 
     // listStyle: LVS_* bits of the inner list (LVS_EDITLABELS and
     // LVS_SHAREIMAGELISTS are always added: label edits are gated by
     // StartLabelEdit, image lists stay the owner's). listExStyle: WS_EX_* of the
     // inner list (WS_EX_CLIENTEDGE for a sunken border).
     bool Create(HWND parent, UINT id, const RECT& bounds, DWORD listStyle = kDefaultStyle, DWORD listExStyle = 0);
-    void Destroy();
-    HWND hWnd() const { return hwnd_; }
+    HWND hWnd() const { return Hwnd(); }
     HWND hWndListView() const { return list_; }
     HWND hWndHeader() const;
     void Move(const RECT& bounds);
@@ -101,6 +99,9 @@ public:
     void SetItemIcon(int index, int icon);
     std::wstring ItemTag(int index) const;
     void SetItemTag(int index, const std::wstring& tag);
+    // A number the owner keeps with the entry (where its row lies); 0 at first.
+    std::uintptr_t ItemData(int index) const;
+    void SetItemData(int index, std::uintptr_t data);
 
     bool ItemSelected(int index) const;
     void SetItemSelected(int index, bool selected);
@@ -183,6 +184,9 @@ public:
     void SetMessageHook(MessageHook hook) { hook_ = std::move(hook); }
     void SetListMessageHook(MessageHook hook);
 
+    // The inner list's messages, by its subclass.
+    LRESULT OnControlMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+
     // ---- Events ----
     std::function<void(const MouseEvent&)> OnClick;
     std::function<void(const MouseEvent&)> OnDblClick;
@@ -207,6 +211,7 @@ private:
         std::wstring key;
         std::wstring tag;
         std::wstring group;
+        std::uintptr_t data = 0;
     };
     struct Group {
         std::wstring key;
@@ -220,11 +225,10 @@ private:
     class cDropTarget;
     friend class cDropTarget;
 
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK ListWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroyed() override;
     LRESULT OnNotify(NMHDR* header);
-    LRESULT RelayHeaderNotification(WNDPROC original, WPARAM wParam, LPARAM lParam);
+    LRESULT RelayHeaderNotification(WPARAM wParam, LPARAM lParam);
     bool ValidIndex(int index) const { return index >= 0 && index < ItemCount(); }
     bool ValidColumn(int column) const { return column >= 0 && column < ColumnCount(); }
     const Group* FindGroup(const std::wstring& key) const;
@@ -232,9 +236,7 @@ private:
     int TwipsToPixels(int twips) const;
     int PixelsToTwips(int pixels) const;
 
-    HWND hwnd_ = nullptr;
     HWND list_ = nullptr;
-    WNDPROC listProc_ = nullptr;
     std::vector<Entry> entries_;
     std::vector<Group> groups_;
     std::vector<Column> columns_;

@@ -30,7 +30,7 @@ struct cHostLog {
     FolderActionHost Host(int exitBehavior, bool explorerDefault = false, bool reuse = false, HWND window = nullptr) {
         FolderActionHost host;
         host.window = window;
-        host.options = {explorerDefault, reuse, exitBehavior};
+        host.options = {explorerDefault, reuse, static_cast<ExitBehavior>(exitBehavior)};
         host.setFolderOpened = [this](bool on) {
             folderOpened = on;
             events.push_back(on ? "opened" : "not opened");

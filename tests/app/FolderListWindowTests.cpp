@@ -2,6 +2,7 @@
 // entries, texts, groups, limits, the message pane, the most-used list, the
 // ignore filter, the hover tips and the one-time search tip.
 #include <windows.h>
+
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -16,8 +17,12 @@
 namespace pw::test {
 namespace {
 
-LocalTime Now() { return SystemLocalTime(); }
-LocalTime SecondsAgo(long long seconds) { return FromSeconds(SecondsSinceEpoch(Now()) - seconds); }
+LocalTime Now() {
+    return SystemLocalTime();
+}
+LocalTime SecondsAgo(long long seconds) {
+    return FromSeconds(SecondsSinceEpoch(Now()) - seconds);
+}
 LocalTime DaysAgo(int days, int hour, int minute) {
     LocalTime today = Now();
     LocalTime d = FromDays(DaysFromCivil(today.year, today.month, today.day) - days, hour * 3600 + minute * 60);
@@ -44,10 +49,12 @@ std::wstring SystemShortTime(const LocalTime& t) {
     return text;
 }
 
-std::wstring TempFolder() { return ScratchFolder(L"PfadwerkListTests"); }
+std::wstring TempFolder() {
+    return ScratchFolder(L"PfadwerkListTests");
+}
 
 class FolderListWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ForgetUser();
         database_ = FreshScratchHistory(TempFolder());
@@ -75,13 +82,7 @@ protected:
     }
 
     frmMain& Load() {
-        bMainWindowUnloaded = false;
-        frmMainOptions options;
-        options.programFolder = DistFolder();
-        options.show = false;
-        options.singleInstance = false;
-        options.databasePath = database_;
-        form_ = std::make_unique<frmMain>(options);
+        form_ = std::make_unique<frmMain>(TestSetup(false, database_));
         EXPECT_TRUE(form_->Load());
         Pump(50);
         return *form_;
@@ -89,22 +90,29 @@ protected:
 
     // The search box as the user leaves it after typing.
     void Type(const std::wstring& text) {
-        SetFocus(form_->txtFind);
-        SetWindowTextW(form_->txtFind, text.c_str());
+        HWND find = Control(*form_, ctl::txtFind);
+        SetFocus(find);
+        SetWindowTextW(find, text.c_str());
     }
 
     std::wstring InfoTip(int item) {
         wchar_t buffer[INFOTIPSIZE] = L"unchanged";
         NMLVGETINFOTIPW tip{};
-        tip.hdr.hwndFrom = form_->lvwFolders.hWndListView();
+        tip.hdr.hwndFrom = form_->FolderList().ListHwnd();
         tip.hdr.idFrom = GetDlgCtrlID(tip.hdr.hwndFrom);
         tip.hdr.code = LVN_GETINFOTIPW;
         tip.pszText = buffer;
         tip.cchTextMax = INFOTIPSIZE;
         tip.iItem = item;
-        SendMessageW(form_->lvwFolders.hWnd(), WM_NOTIFY, tip.hdr.idFrom, reinterpret_cast<LPARAM>(&tip));
+        SendMessageW(form_->FolderList().Hwnd(), WM_NOTIFY, tip.hdr.idFrom, reinterpret_cast<LPARAM>(&tip));
         return buffer;
     }
+
+    const cListView& List() const { return form_->FolderList().View(); }
+    bool PaneShown() const {
+        return (GetWindowLongPtrW(Control(*form_, ctl::picMessagePane), GWL_STYLE) & WS_VISIBLE) != 0;
+    }
+    std::wstring PaneHeader() const { return TextOf(Control(*form_, ctl::lblMessageHeader)); }
 
     std::wstring database_;
     std::unique_ptr<frmMain> form_;
@@ -112,40 +120,46 @@ protected:
 
 TEST_F(FolderListWindow, OneEntryPerFolderWithItsLatestUseInTheRightGroup) {
     LocalTime latest = EarlierToday(20, 20);
-    for (int i = 1; i <= 20; ++i) Visit(L"C:\\windows", L"windows", EarlierToday(i, 20));
+    for (int i = 1; i <= 20; ++i)
+        Visit(L"C:\\windows", L"windows", EarlierToday(i, 20));
     frmMain& form = Load();
 
-    ASSERT_EQ(1, form.lvwFolders.ItemCount());
-    EXPECT_EQ(L"itmx0", form.lvwFolders.ItemKey(0));
-    EXPECT_EQ(L"windows", form.lvwFolders.ItemText(0));
-    EXPECT_EQ(L"C:\\windows", form.lvwFolders.SubItemText(0, 1));
-    EXPECT_EQ(L"C:\\windows", form.lvwFolders.ItemTag(0));
-    EXPECT_EQ(L"Heute, " + SystemShortTime(latest), form.lvwFolders.SubItemText(0, 2));
-    EXPECT_EQ(L"t", form.lvwFolders.ItemGroup(0));
-    EXPECT_GE(form.lvwFolders.ItemIcon(0), 1);
+    ASSERT_EQ(1, List().ItemCount());
+    EXPECT_EQ(L"itmx0", List().ItemKey(0));
+    EXPECT_EQ(L"windows", List().ItemText(0));
+    EXPECT_EQ(L"C:\\windows", List().SubItemText(0, 1));
+    EXPECT_EQ(L"C:\\windows", List().ItemTag(0));
+    EXPECT_EQ(L"Heute, " + SystemShortTime(latest), List().SubItemText(0, 2));
+    EXPECT_EQ(L"t", List().ItemGroup(0));
+    EXPECT_GE(List().ItemIcon(0), 1);
+    // The entry leads to its row.
+    const FolderRow* row = form.FolderList().RowOf(0);
+    ASSERT_NE(nullptr, row);
+    EXPECT_EQ(L"C:\\windows", row->path);
+    ASSERT_TRUE(row->dateUsed.has_value());
+    EXPECT_EQ(SystemShortTime(latest), SystemShortTime(*row->dateUsed));
 
     // Groups newest first, shown in the default mode.
-    EXPECT_TRUE(form.lvwFolders.GroupsEnabled());
+    EXPECT_TRUE(List().GroupsEnabled());
     std::vector<std::wstring> groups = {L"t", L"y", L"w", L"o"};
-    EXPECT_EQ(groups, form.lvwFolders.GroupKeys());
-    EXPECT_EQ(L"Heute", form.lvwFolders.GroupHeader(L"t"));
-    EXPECT_EQ(L"Letzte Woche oder früher", form.lvwFolders.GroupHeader(L"o"));
+    EXPECT_EQ(groups, List().GroupKeys());
+    EXPECT_EQ(L"Heute", List().GroupHeader(L"t"));
+    EXPECT_EQ(L"Letzte Woche oder früher", List().GroupHeader(L"o"));
 
-    ASSERT_EQ(3, form.lvwFolders.ColumnCount());
-    EXPECT_EQ(L"Verwendet", form.lvwFolders.ColumnText(2));
-    EXPECT_TRUE(form.bUsedColumnAdded);
-    EXPECT_TRUE(GetWindowLongPtrW(form.lvwFolders.hWndHeader(), GWL_STYLE) & HDS_BUTTONS);
-    EXPECT_FALSE(form.bMessagePaneShown);
-    EXPECT_FALSE(IsWindowVisible(form.picMessagePane));
-    EXPECT_TRUE(form.bListFilled);
-    EXPECT_NE(nullptr, form.lOriginalListViewWindowProcAddress);
+    ASSERT_EQ(3, List().ColumnCount());
+    EXPECT_EQ(L"Verwendet", List().ColumnText(2));
+    EXPECT_TRUE(GetWindowLongPtrW(List().hWndHeader(), GWL_STYLE) & HDS_BUTTONS);
+    EXPECT_FALSE(PaneShown());
 
-    // A second fill puts its procedure back first and installs it once more.
-    WNDPROC installed = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(form.lvwFolders.hWnd(), GWLP_WNDPROC));
+    // Fills leave the windows' procedures as they are; the columns stay.
+    auto procedure = [](HWND hwnd) { return GetWindowLongPtrW(hwnd, GWLP_WNDPROC); };
+    LONG_PTR control = procedure(form.FolderList().Hwnd()), inner = procedure(form.FolderList().ListHwnd());
     form.FillFolderList(false);
-    EXPECT_EQ(installed, reinterpret_cast<WNDPROC>(GetWindowLongPtrW(form.lvwFolders.hWnd(), GWLP_WNDPROC)));
-    EXPECT_EQ(1, form.lvwFolders.ItemCount());
-    EXPECT_EQ(3, form.lvwFolders.ColumnCount());
+    form.FillFolderList(true);
+    EXPECT_EQ(control, procedure(form.FolderList().Hwnd()));
+    EXPECT_EQ(inner, procedure(form.FolderList().ListHwnd()));
+    EXPECT_EQ(1, List().ItemCount());
+    EXPECT_EQ(3, List().ColumnCount());
 }
 
 TEST_F(FolderListWindow, SkipsDuplicatesShellObjectsAndGoneFoldersWithoutDisturbingNeighbours) {
@@ -161,21 +175,22 @@ TEST_F(FolderListWindow, SkipsDuplicatesShellObjectsAndGoneFoldersWithoutDisturb
     RemoveDirectoryW(gone.c_str());
 
     frmMain& form = Load();
-    ASSERT_EQ(3, form.lvwFolders.ItemCount());
-    EXPECT_EQ(L"system32", form.lvwFolders.ItemText(0));  // the first row in date order wins
-    EXPECT_EQ(L"Heute, " + SystemShortTime(newest), form.lvwFolders.SubItemText(0, 2));
+    ASSERT_EQ(3, List().ItemCount());
+    EXPECT_EQ(L"system32", List().ItemText(0));  // the first row in date order wins
+    EXPECT_EQ(L"Heute, " + SystemShortTime(newest), List().SubItemText(0, 2));
     // The share is listed with the generic icon, asking nobody.
-    EXPECT_EQ(L"Freigabe", form.lvwFolders.ItemText(1));
-    EXPECT_EQ(0, form.lvwFolders.ItemIcon(1));
-    EXPECT_EQ(L"itmx1", form.lvwFolders.ItemKey(1));
-    EXPECT_EQ(L"Fonts", form.lvwFolders.ItemText(2));
-    EXPECT_EQ(L"Gestern, " + SystemShortTime(yesterday), form.lvwFolders.SubItemText(2, 2));
-    EXPECT_EQ(L"y", form.lvwFolders.ItemGroup(2));
-    EXPECT_EQ(L"itmx2", form.lvwFolders.ItemKey(2));
-    // The row values follow the entries added, not the rows read.
-    EXPECT_EQ(yesterday, form.GetInfoTipDateValue(3));
+    EXPECT_EQ(L"Freigabe", List().ItemText(1));
+    EXPECT_EQ(0, List().ItemIcon(1));
+    EXPECT_EQ(L"itmx1", List().ItemKey(1));
+    EXPECT_EQ(L"Fonts", List().ItemText(2));
+    EXPECT_EQ(L"Gestern, " + SystemShortTime(yesterday), List().SubItemText(2, 2));
+    EXPECT_EQ(L"y", List().ItemGroup(2));
+    EXPECT_EQ(L"itmx2", List().ItemKey(2));
+    // Each entry keeps the row it came from, not the rows read before it.
+    ASSERT_NE(nullptr, form.FolderList().RowOf(2));
+    EXPECT_EQ(yesterday, form.FolderList().RowOf(2)->dateUsed);
     // Each local entry has an image of its own.
-    EXPECT_NE(form.lvwFolders.ItemIcon(0), form.lvwFolders.ItemIcon(2));
+    EXPECT_NE(List().ItemIcon(0), List().ItemIcon(2));
 }
 
 TEST_F(FolderListWindow, FourteenEntriesAndUpToOneHundredFiftyDuringASearch) {
@@ -184,40 +199,38 @@ TEST_F(FolderListWindow, FourteenEntriesAndUpToOneHundredFiftyDuringASearch) {
         Visit(MakeFolder(name), name, SecondsAgo(600 + i));
     }
     frmMain& form = Load();
-    ASSERT_EQ(14, form.lvwFolders.ItemCount());
-    EXPECT_EQ(L"Ordner1000", form.lvwFolders.ItemText(0));
-    EXPECT_EQ(L"Ordner1013", form.lvwFolders.ItemText(13));
+    ASSERT_EQ(14, List().ItemCount());
+    EXPECT_EQ(L"Ordner1000", List().ItemText(0));
+    EXPECT_EQ(L"Ordner1013", List().ItemText(13));
 
     Type(L"  ordner1  ");
     form.FillFolderList(false);
-    EXPECT_EQ(150, form.lvwFolders.ItemCount());
-    EXPECT_EQ(151u, form.dtRowDateUsed.size());
+    EXPECT_EQ(150, List().ItemCount());
+    ASSERT_NE(nullptr, form.FolderList().RowOf(149));
+    EXPECT_EQ(nullptr, form.FolderList().RowOf(150));
 
     Type(L"ordner11");
     form.FillFolderList(false);
-    EXPECT_EQ(60, form.lvwFolders.ItemCount());  // Ordner1100 … Ordner1159
+    EXPECT_EQ(60, List().ItemCount());  // Ordner1100 … Ordner1159
 }
 
 TEST_F(FolderListWindow, EmptyListsShowTheirPane) {
     frmMain& form = Load();
-    EXPECT_EQ(0, form.lvwFolders.ItemCount());
-    EXPECT_TRUE(form.bMessagePaneShown);
-    EXPECT_EQ(L"Willkommen bei Pfadwerk!", TextOf(form.lblMessageHeader));
-    // No entry, no search tip.
-    EXPECT_TRUE(form.bListFilled);
+    EXPECT_EQ(0, List().ItemCount());
+    EXPECT_TRUE(PaneShown());
+    EXPECT_EQ(L"Willkommen bei Pfadwerk!", PaneHeader());
 
     Visit(L"C:\\windows", L"windows", SecondsAgo(60));
     Type(L"zz'q");
     form.FillFolderList(false);
-    EXPECT_EQ(0, form.lvwFolders.ItemCount());
-    EXPECT_EQ(L"Kein verwendeter Ordner gefunden!", TextOf(form.lblMessageHeader));
-    EXPECT_NE(std::wstring::npos, TextOf(form.lblMessage).find(L"'zz'q'"));
+    EXPECT_EQ(0, List().ItemCount());
+    EXPECT_EQ(L"Kein verwendeter Ordner gefunden!", PaneHeader());
+    EXPECT_NE(std::wstring::npos, TextOf(Control(form, ctl::lblMessage)).find(L"'zz'q'"));
 
     Type(L"win");
     form.FillFolderList(false);
-    EXPECT_EQ(1, form.lvwFolders.ItemCount());
-    EXPECT_FALSE(form.bMessagePaneShown);
-    EXPECT_FALSE(IsWindowVisible(form.picMessagePane));
+    EXPECT_EQ(1, List().ItemCount());
+    EXPECT_FALSE(PaneShown());
 }
 
 TEST_F(FolderListWindow, FirstRunShowsTheWelcomeWhateverTheHistoryHolds) {
@@ -225,50 +238,51 @@ TEST_F(FolderListWindow, FirstRunShowsTheWelcomeWhateverTheHistoryHolds) {
     Store(Setting::TipShown_SearchFolder, 1);
     Visit(L"C:\\windows", L"windows", SecondsAgo(60));
     frmMain& form = Load();
-    EXPECT_TRUE(form.bFirstRunPending);
-    EXPECT_EQ(1, form.lvwFolders.ItemCount());
-    EXPECT_TRUE(form.bMessagePaneShown);
-    EXPECT_EQ(L"Willkommen bei Pfadwerk!", TextOf(form.lblMessageHeader));
+    EXPECT_TRUE(form.FirstRunPending());
+    EXPECT_EQ(1, List().ItemCount());
+    EXPECT_TRUE(PaneShown());
+    EXPECT_EQ(L"Willkommen bei Pfadwerk!", PaneHeader());
 }
 
 TEST_F(FolderListWindow, MostUsedListCountsWithinTheTimeFrame) {
-    for (int i = 0; i < 5; ++i) Visit(L"C:\\windows", L"windows", SecondsAgo(100 + i));
-    for (int i = 0; i < 3; ++i) Visit(L"C:\\windows\\system32", L"system32", SecondsAgo(200 + i));
+    for (int i = 0; i < 5; ++i)
+        Visit(L"C:\\windows", L"windows", SecondsAgo(100 + i));
+    for (int i = 0; i < 3; ++i)
+        Visit(L"C:\\windows\\system32", L"system32", SecondsAgo(200 + i));
     Visit(L"C:\\windows\\Fonts", L"Fonts", DaysAgo(40, 12, 0));
     Visit(L"C:\\windows\\Fonts", L"Fonts", DaysAgo(41, 12, 0));
     Store(Setting::ListTypeActive, 2);
     frmMain& form = Load();
 
-    ASSERT_EQ(3, form.lvwFolders.ItemCount());
-    EXPECT_EQ(L"windows", form.lvwFolders.ItemText(0));
-    EXPECT_EQ(L"5 mal", form.lvwFolders.SubItemText(0, 2));
-    EXPECT_EQ(L"3 mal", form.lvwFolders.SubItemText(1, 2));
-    EXPECT_EQ(L"2 mal", form.lvwFolders.SubItemText(2, 2));
-    EXPECT_FALSE(form.lvwFolders.GroupsEnabled());
-    EXPECT_EQ(cListView::kMarkDescending, form.lvwFolders.SortMark(2));
-    EXPECT_EQ(cListView::kSortNumeric, form.lvwFolders.SortType(2));
-    EXPECT_EQ(5.0, form.GetInfoTipLongValue(1));
+    ASSERT_EQ(3, List().ItemCount());
+    EXPECT_EQ(L"windows", List().ItemText(0));
+    EXPECT_EQ(L"5 mal", List().SubItemText(0, 2));
+    EXPECT_EQ(L"3 mal", List().SubItemText(1, 2));
+    EXPECT_EQ(L"2 mal", List().SubItemText(2, 2));
+    EXPECT_FALSE(List().GroupsEnabled());
+    EXPECT_EQ(cListView::kMarkDescending, List().SortMark(2));
+    EXPECT_EQ(cListView::kSortNumeric, List().SortType(2));
+    ASSERT_NE(nullptr, form.FolderList().RowOf(0));
+    EXPECT_EQ(5, form.FolderList().RowOf(0)->usageCount);
 
-    // Ascending by count, then the last 30 days only.
-    form.lSortingMostUsed = 6;
-    form.FillFolderList(false);
-    EXPECT_EQ(L"Fonts", form.lvwFolders.ItemText(0));
-    EXPECT_EQ(cListView::kMarkAscending, form.lvwFolders.SortMark(2));
-    form.lSortingMostUsed = 5;
-    SendMessageW(form.cmbMostUsedTimeframe, CB_SETCURSEL, 6, 0);
-    form.FillFolderList(false);
-    ASSERT_EQ(2, form.lvwFolders.ItemCount());
-    EXPECT_EQ(L"system32", form.lvwFolders.ItemText(1));
+    // Ascending by count (a second click on "Verwendet"), then the last 30
+    // days only.
+    ClickColumn(form, 2);
+    EXPECT_EQ(L"Fonts", List().ItemText(0));
+    EXPECT_EQ(cListView::kMarkAscending, List().SortMark(2));
+    ClickColumn(form, 2);
+    ChooseTimeframe(form, 6);
+    ASSERT_EQ(2, List().ItemCount());
+    EXPECT_EQ(L"system32", List().ItemText(1));
 
     // Nothing in the last two hours' frame (three hours, as the query reads).
     cDatabase db;
     ASSERT_TRUE(db.Open(database_));
     ASSERT_TRUE(db.Execute(L"DELETE FROM FoldersProtocol WHERE FolderName <> 'Fonts'"));
     db.Close();
-    SendMessageW(form.cmbMostUsedTimeframe, CB_SETCURSEL, 1, 0);
-    form.FillFolderList(false);
-    EXPECT_EQ(0, form.lvwFolders.ItemCount());
-    EXPECT_EQ(L"Keine verwendeten Ordner im ausgewählten Zeitraum", TextOf(form.lblMessageHeader));
+    ChooseTimeframe(form, 1);
+    EXPECT_EQ(0, List().ItemCount());
+    EXPECT_EQ(L"Keine verwendeten Ordner im ausgewählten Zeitraum", PaneHeader());
 }
 
 TEST_F(FolderListWindow, IgnoreFilterHidesFoldersInBothLists) {
@@ -279,13 +293,13 @@ TEST_F(FolderListWindow, IgnoreFilterHidesFoldersInBothLists) {
               L"(FoldersProtocol.FolderPath <> 'c:\\windows\\fonts' AND FoldersProtocol.FolderPath Not Like "
               L"'%system%')");
     frmMain& form = Load();
-    ASSERT_EQ(1, form.lvwFolders.ItemCount());
-    EXPECT_EQ(L"windows", form.lvwFolders.ItemText(0));
+    ASSERT_EQ(1, List().ItemCount());
+    EXPECT_EQ(L"windows", List().ItemText(0));
 
-    form.lCurrentView = 2;
-    form.FillFolderList(true);
-    ASSERT_EQ(1, form.lvwFolders.ItemCount());
-    EXPECT_EQ(L"1 mal", form.lvwFolders.SubItemText(0, 2));
+    SelectTab(form, 1);
+    ASSERT_TRUE(PumpUntil([&] { return form.CurrentView() == FolderView::MostUsed; }));
+    ASSERT_EQ(1, List().ItemCount());
+    EXPECT_EQ(L"1 mal", List().SubItemText(0, 2));
 }
 
 TEST_F(FolderListWindow, SortModesTipsAndHeaderGuards) {
@@ -295,13 +309,13 @@ TEST_F(FolderListWindow, SortModesTipsAndHeaderGuards) {
     Store(Setting::SortingLastUsed, 2);  // "Ordner" ascending
     frmMain& form = Load();
 
-    ASSERT_EQ(2, form.lvwFolders.ItemCount());
-    EXPECT_FALSE(form.lvwFolders.GroupsEnabled());
-    EXPECT_EQ(cListView::kMarkAscending, form.lvwFolders.SortMark(0));
-    EXPECT_EQ(cListView::kMarkNone, form.lvwFolders.SortMark(2));
+    ASSERT_EQ(2, List().ItemCount());
+    EXPECT_FALSE(List().GroupsEnabled());
+    EXPECT_EQ(cListView::kMarkAscending, List().SortMark(0));
+    EXPECT_EQ(cListView::kMarkNone, List().SortMark(2));
     // Sorted: Fonts first though it was added second; its tip is its own.
-    EXPECT_EQ(L"Fonts", form.lvwFolders.ItemText(0));
-    EXPECT_EQ(L"itmx1", form.lvwFolders.ItemKey(0));
+    EXPECT_EQ(L"Fonts", List().ItemText(0));
+    EXPECT_EQ(L"itmx1", List().ItemKey(0));
     std::wstring tip = InfoTip(0);
     EXPECT_EQ(0u, tip.find(L"Zuletzt verwendet: vor 3 Stunden (um " + SystemShortTime(threeHoursAgo) + L")"))
         << std::string(tip.begin(), tip.end());
@@ -312,53 +326,56 @@ TEST_F(FolderListWindow, SortModesTipsAndHeaderGuards) {
 
     // Only "Ordner" can be dragged wider.
     NMHEADERW track{};
-    track.hdr.hwndFrom = form.lvwFolders.hWndHeader();
+    track.hdr.hwndFrom = List().hWndHeader();
     track.hdr.code = HDN_BEGINTRACKW;
     track.iItem = 1;
-    EXPECT_EQ(1, SendMessageW(form.lvwFolders.hWnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&track)));
+    EXPECT_EQ(1, SendMessageW(form.FolderList().Hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&track)));
     track.iItem = 0;
-    EXPECT_EQ(0, SendMessageW(form.lvwFolders.hWnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&track)));
+    EXPECT_EQ(0, SendMessageW(form.FolderList().Hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&track)));
 
-    // A double click on a divider keeps the count column's present width.
-    form.lvwFolders.SetColumnWidth(2, 2000);
+    // A double click on a divider keeps the count column's present width:
+    // the path column gives way to it.
+    const int tx = form.ScreenTwips().perPixelX;
+    auto pathWidth = [&] { return List().ColumnWidth(1); };
+    int before = pathWidth();
+    ListView_SetColumnWidth(form.FolderList().ListHwnd(), 2, List().ColumnWidthPixels(2) + 40);
     track.hdr.code = HDN_DIVIDERDBLCLICKW;
     track.iItem = 2;
-    SendMessageW(form.lvwFolders.hWnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&track));
-    EXPECT_NEAR(2000, form.lUsedCountColumnWidth, form.TwipsPerPixelX());
+    SendMessageW(form.FolderList().Hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&track));
+    EXPECT_NEAR(before - 40 * tx, pathWidth(), 2 * tx);
+    form.RecalcColumnsWidths();
+    EXPECT_NEAR(before - 40 * tx, pathWidth(), 2 * tx) << "the width is kept for later layouts";
 
     // Back to the grouped list: no marks, query order inside the groups.
-    form.lSortingLastUsed = 5;
-    form.FillFolderList(false);
-    EXPECT_TRUE(form.lvwFolders.GroupsEnabled());
-    EXPECT_EQ(L"windows", form.lvwFolders.ItemText(0));
-    for (int c = 0; c < 3; ++c) EXPECT_EQ(cListView::kMarkNone, form.lvwFolders.SortMark(c));
+    ClickColumn(form, 2);
+    EXPECT_TRUE(List().GroupsEnabled());
+    EXPECT_EQ(L"windows", List().ItemText(0));
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(cListView::kMarkNone, List().SortMark(c));
 }
 
 TEST_F(FolderListWindow, SearchTipOnceAfterTheFirstListWithEntries) {
     Store(Setting::TipShown_SearchFolder, 0);
-    frmMain* form = &Load();
-    EXPECT_FALSE(form->bSearchTipShown);  // an empty list gives no tip
+    Load();
+    // An empty list gives no tip.
     EXPECT_FALSE(StoredNumber(Setting::TipShown_SearchFolder).value_or(0) == 1);
     form_.reset();
 
     Visit(L"C:\\windows", L"windows", SecondsAgo(60));
-    form = &Load();
-    EXPECT_TRUE(form->bSearchTipShown);
-    EXPECT_TRUE(form->bMustIgnoreSearchBalloonTipClick);
+    Load();
     EXPECT_EQ(1u, StoredNumber(Setting::TipShown_SearchFolder));
 }
 
 TEST_F(FolderListWindow, TabChangeFillsTheChosenList) {
-    for (int i = 0; i < 3; ++i) Visit(L"C:\\windows", L"windows", SecondsAgo(100 + i));
+    for (int i = 0; i < 3; ++i)
+        Visit(L"C:\\windows", L"windows", SecondsAgo(100 + i));
     frmMain& form = Load();
-    EXPECT_EQ(L"t", form.lvwFolders.ItemGroup(0));
+    EXPECT_EQ(L"t", List().ItemGroup(0));
 
-    TabCtrl_SetCurSel(form.tabOB, 1);
-    NMHDR change{form.tabOB, static_cast<UINT_PTR>(GetDlgCtrlID(form.tabOB)), static_cast<UINT>(TCN_SELCHANGE)};
-    SendMessageW(form.hWnd(), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
-    ASSERT_TRUE(PumpUntil([&] { return form.lCurrentView == 2 && form.bListFilled; }));
-    ASSERT_EQ(1, form.lvwFolders.ItemCount());
-    EXPECT_EQ(L"3 mal", form.lvwFolders.SubItemText(0, 2));
+    SelectTab(form, 1);
+    ASSERT_TRUE(PumpUntil([&] { return form.CurrentView() == FolderView::MostUsed; }));
+    ASSERT_EQ(1, List().ItemCount());
+    EXPECT_EQ(L"3 mal", List().SubItemText(0, 2));
     EXPECT_EQ(2u, StoredNumber(Setting::ListTypeActive));
 }
 
@@ -398,29 +415,25 @@ TEST(FolderListBench, DISABLED_WholeFills) {
     ForgetUser();
     Store(Setting::SetupDone, 1);
     Store(Setting::TipShown_SearchFolder, 1);
-    bMainWindowUnloaded = false;
-    frmMainOptions options;
-    options.programFolder = DistFolder();
-    options.show = false;
-    options.singleInstance = false;
-    options.databasePath = path;
-    frmMain form(options);
+    frmMain form(TestSetup(false, path));
     ASSERT_TRUE(form.Load());
     auto report = [&](const char* what) {
         double ms = FillMilliseconds(form, 3);
-        printf("fill %-34s %9.1f ms  (%d entries)\n", what, ms, form.lvwFolders.ItemCount());
+        printf("fill %-34s %9.1f ms  (%d entries)\n", what, ms, form.FolderList().EntryCount());
         fflush(stdout);
     };
+    HWND find = Control(form, ctl::txtFind);
     report("last used");
-    SetFocus(form.txtFind);
-    SetWindowTextW(form.txtFind, L"f01");
+    SetFocus(find);
+    SetWindowTextW(find, L"f01");
     report("last used, search 'f01'");
-    SetWindowTextW(form.txtFind, L"zzzz");
+    SetWindowTextW(find, L"zzzz");
     report("last used, search without hits");
-    SetWindowTextW(form.txtFind, L"");
-    form.lCurrentView = 2;
+    SetWindowTextW(find, L"");
+    SelectTab(form, 1);
+    PumpUntil([&] { return form.CurrentView() == FolderView::MostUsed; });
     report("most used, (Alle)");
-    SendMessageW(form.cmbMostUsedTimeframe, CB_SETCURSEL, 4, 0);
+    SendMessageW(Control(form, ctl::cmbMostUsedTimeframe), CB_SETCURSEL, 4, 0);
     report("most used, last 7 days");
     form.Unload();
     ForgetUser();

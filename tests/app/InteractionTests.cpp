@@ -1,9 +1,11 @@
 // What the user does in the main window, loaded in the test's process over a
 // scratch history: typing a search, the tabs, the time frame, sorting by
-// column, clicking and keying entries, the context menu and the watch that
-// lets the window go after a folder was opened. Folders open through a fake
-// window collection, so no Explorer window is touched.
+// column, clicking and keying entries, the context menu, the pop-up
+// behaviour and the watch that lets the window go after a folder was opened.
+// Folders open through a fake window collection, so no Explorer window is
+// touched.
 #include <windows.h>
+
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -16,11 +18,14 @@
 #include "FakeFolderShell.h"
 #include "FolderActions.h"
 #include "MainWindowSupport.h"
+#include "modTaskDialog.h"
 
 namespace pw::test {
 namespace {
 
-std::wstring TempFolder() { return ScratchFolder(L"PfadwerkInteractionTests"); }
+std::wstring TempFolder() {
+    return ScratchFolder(L"PfadwerkInteractionTests");
+}
 
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
@@ -28,7 +33,7 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 class Interaction : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ForgetUser();
         database_ = FreshScratchHistory(TempFolder());
@@ -68,8 +73,8 @@ protected:
         cDatabase db;
         EXPECT_TRUE(db.Open(database_));
         int count = 0;
-        db.Query(L"SELECT FoldersProtocol.FolderPath FROM FoldersProtocol WHERE FoldersProtocol.FolderPath = '" +
-                     path + L"';",
+        db.Query(L"SELECT FoldersProtocol.FolderPath FROM FoldersProtocol WHERE FoldersProtocol.FolderPath = '" + path +
+                     L"';",
                  [&](const auto&) {
                      ++count;
                      return true;
@@ -78,27 +83,32 @@ protected:
     }
 
     frmMain& Load(bool show = true) {
-        bMainWindowUnloaded = false;
-        frmMainOptions options;
-        options.programFolder = DistFolder();
-        options.show = show;
-        options.singleInstance = false;
-        options.databasePath = database_;
-        form_ = std::make_unique<frmMain>(options);
-        form_->folderActionServices.makeShell = [this] { return std::make_unique<cFakeShell>(shell_, windows_); };
+        frmMainSetup setup = TestSetup(show, database_);
+        setup.folderActionServices.makeShell = [this] { return std::make_unique<cFakeShell>(shell_, windows_); };
+        setup.folderActionServices.presenter = presenter_;
+        setup.folderActionServices.versionClass = versionClass_;
+        form_ = std::make_unique<frmMain>(setup);
         EXPECT_TRUE(form_->Load());
         Pump(50);
         return *form_;
     }
 
+    HWND Find() const { return Control(*form_, ctl::txtFind); }
+    const cListView& List() const { return form_->FolderList().View(); }
+    HWND ListHwnd() const { return form_->FolderList().ListHwnd(); }
+
     // A key as the keyboard delivers it to the control with the focus.
     static void Key(HWND control, WORD key, wchar_t character = 0) {
         SendMessageW(control, WM_KEYDOWN, key, 1);
-        if (character) SendMessageW(control, WM_CHAR, character, 1);
+        if (character)
+            SendMessageW(control, WM_CHAR, character, 1);
         SendMessageW(control, WM_KEYUP, key, 0xC0000001);
     }
+    // Typing into the search box, and the refreshes that follow the keys.
     void Type(const std::wstring& text) {
-        for (wchar_t c : text) Key(form_->txtFind, static_cast<WORD>(towupper(c)), c);
+        for (wchar_t c : text)
+            Key(Find(), static_cast<WORD>(towupper(c)), c);
+        Pump(50);
     }
     static void SetCtrl(bool down) {
         BYTE keys[256] = {};
@@ -109,31 +119,26 @@ protected:
 
     void Notify(UINT code, int item, int subItem = 0) {
         NMITEMACTIVATE note{};
-        note.hdr.hwndFrom = form_->lvwFolders.hWndListView();
+        note.hdr.hwndFrom = ListHwnd();
         note.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(note.hdr.hwndFrom));
         note.hdr.code = code;
         note.iItem = item;
         note.iSubItem = subItem;
-        SendMessageW(form_->lvwFolders.hWnd(), WM_NOTIFY, note.hdr.idFrom, reinterpret_cast<LPARAM>(&note));
+        SendMessageW(form_->FolderList().Hwnd(), WM_NOTIFY, note.hdr.idFrom, reinterpret_cast<LPARAM>(&note));
     }
     void ClickEntry(int index) { Notify(NM_CLICK, index); }
-    void ClickColumn(int column) {
-        NMLISTVIEW note{};
-        note.hdr.hwndFrom = form_->lvwFolders.hWndListView();
-        note.hdr.code = LVN_COLUMNCLICK;
-        note.iItem = -1;
-        note.iSubItem = column;
-        SendMessageW(form_->lvwFolders.hWnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&note));
+    // A right click on an entry; its context menu closes again unchosen.
+    void RightClickEntry(int index) {
+        SetTimer(nullptr, 0, 300, &CloseMenu);
+        Notify(NM_RCLICK, index);
     }
-    void SelectTab(int index) {
-        TabCtrl_SetCurSel(form_->tabOB, index);
-        NMHDR note{form_->tabOB, static_cast<UINT_PTR>(GetDlgCtrlID(form_->tabOB)), TCN_SELCHANGE};
-        SendMessageW(form_->hWnd(), WM_NOTIFY, note.idFrom, reinterpret_cast<LPARAM>(&note));
-    }
+    void Command(UINT command) { SendMessageW(form_->Hwnd(), WM_COMMAND, command, 0); }
 
     int EntryIndex(const std::wstring& path) const {
-        for (int i = 0; i < form_->lvwFolders.ItemCount(); ++i) {
-            if (form_->lvwFolders.ItemTag(i) == path) return i;
+        for (int i = 0; i < List().ItemCount(); ++i) {
+            const FolderRow* row = form_->FolderList().RowOf(i);
+            if (row && row->path == path)
+                return i;
         }
         return -1;
     }
@@ -141,20 +146,20 @@ protected:
     POINT EntryPoint(int index) const {
         RECT r{};
         r.left = LVIR_LABEL;
-        SendMessageW(form_->lvwFolders.hWndListView(), LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+        SendMessageW(ListHwnd(), LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
         POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-        ClientToScreen(form_->lvwFolders.hWndListView(), &p);
+        ClientToScreen(ListHwnd(), &p);
         return p;
     }
     void PointerInsideWindow() const {
         RECT r{};
-        GetWindowRect(form_->hWnd(), &r);
+        GetWindowRect(form_->Hwnd(), &r);
         SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
     // A screen corner the window does not cover.
     void PointerOutsideWindow() const {
         RECT r{};
-        GetWindowRect(form_->hWnd(), &r);
+        GetWindowRect(form_->Hwnd(), &r);
         const int w = GetSystemMetrics(SM_CXSCREEN) - 1, h = GetSystemMetrics(SM_CYSCREEN) - 1;
         for (POINT p : {POINT{0, 0}, POINT{w, 0}, POINT{0, h}, POINT{w, h}}) {
             if (!PtInRect(&r, p)) {
@@ -163,153 +168,168 @@ protected:
             }
         }
     }
-    bool Visible(HWND hwnd) const { return (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0; }
+    bool Visible(UINT id) const { return (GetWindowLongPtrW(Control(*form_, id), GWL_STYLE) & WS_VISIBLE) != 0; }
     int SortFlags(int column) const {
         HDITEMW item{};
         item.mask = HDI_FORMAT;
-        SendMessageW(form_->lvwFolders.hWndHeader(), HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(List().hWndHeader(), HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&item));
         return item.fmt & (HDF_SORTUP | HDF_SORTDOWN);
     }
+    std::wstring PaneText() const { return TextOf(Control(*form_, ctl::lblMessage)); }
 
     std::wstring database_, quitte_, birne_;
     std::unique_ptr<frmMain> form_;
     cFakeShell::Log shell_;
     std::vector<ShellWindowInfo> windows_;
+    cDialogPresenter* presenter_ = nullptr;
+    int versionClass_ = -1;
 };
 
 // ---- Search box ----
 
-TEST_F(Interaction, EveryKeyRefreshesAndKeysDuringAFillWaitForItWithTheLastText) {
+TEST_F(Interaction, EveryKeyRefreshesOnceItIsDoneAndABurstRefreshesWithTheLastText) {
     frmMain& form = Load();
-    ASSERT_EQ(2, form.lvwFolders.ItemCount());
-    SetFocus(form.txtFind);
-    Type(L"quit");
-    EXPECT_EQ(1, form.lvwFolders.ItemCount());
-    EXPECT_EQ(L"Quitte", form.lvwFolders.ItemText(0));
-    EXPECT_EQ(form.txtFind, GetFocus()) << "the user is still typing";
-    EXPECT_FALSE(form.RefreshQueued());
+    ASSERT_EQ(2, List().ItemCount());
+    SetFocus(Find());
+    Key(Find(), 'Q', L'q');
+    EXPECT_EQ(2, List().ItemCount()) << "the refresh follows the key";
+    Type(L"uit");
+    ASSERT_EQ(1, List().ItemCount());
+    EXPECT_EQ(L"Quitte", List().ItemText(0));
+    EXPECT_EQ(Find(), GetFocus()) << "the user is still typing";
 
     // Keys that move the caret refresh nothing.
-    form.bListFilled = false;
-    Key(form.txtFind, VK_LEFT);
-    Key(form.txtFind, VK_END);
-    EXPECT_FALSE(form.RefreshQueued());
+    SetWindowTextW(Find(), L"birn");
+    Key(Find(), VK_LEFT);
+    Key(Find(), VK_END);
+    Pump(50);
+    EXPECT_EQ(L"Quitte", List().ItemText(0));
+    SetWindowTextW(Find(), L"quit");
+    SendMessageW(Find(), EM_SETSEL, 4, 4);
 
-    // While a fill runs, a burst of keys queues one refresh that waits for it.
-    Type(L"xy");
-    EXPECT_TRUE(form.RefreshQueued());
-    Pump(150);
-    EXPECT_EQ(1, form.lvwFolders.ItemCount());
-    EXPECT_FALSE(form.bMessagePaneShown);
-    form.bListFilled = true;
-    ASSERT_TRUE(PumpUntil([&] { return !form.RefreshQueued(); }));
-    EXPECT_TRUE(form.bMessagePaneShown);
-    EXPECT_NE(std::wstring::npos, TextOf(form.lblMessage).find(L"'quitxy'")) << TextOf(form.lblMessage);
-    EXPECT_EQ(form.txtFind, GetFocus());
+    // Keys that come faster than the refreshes: the list ends with the text
+    // as it stands after the last of them.
+    for (wchar_t c : std::wstring(L"xy")) {
+        PostMessageW(Find(), WM_CHAR, c, 1);
+        PostMessageW(Find(), WM_KEYUP, towupper(c), 0xC0000001);
+    }
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(Control(form, ctl::picMessagePane)) != FALSE; }));
+    Pump(50);
+    EXPECT_NE(std::wstring::npos, PaneText().find(L"'quitxy'")) << PaneText();
+    EXPECT_EQ(Find(), GetFocus());
 }
 
 TEST_F(Interaction, EscAndTheCancelPictureResetTheSearchAndEscOnAnEmptyBoxCloses) {
     frmMain& form = Load();
-    SetFocus(form.txtFind);
+    SetFocus(Find());
     Type(L"birn");
-    ASSERT_EQ(1, form.lvwFolders.ItemCount());
-    EXPECT_TRUE(Visible(form.imgFindCancel));
-    EXPECT_FALSE(Visible(form.imgFind));
+    ASSERT_EQ(1, List().ItemCount());
+    EXPECT_TRUE(Visible(ctl::imgFindCancel));
+    EXPECT_FALSE(Visible(ctl::imgFind));
 
-    SetFocus(form.txtFind);
-    Key(form.txtFind, VK_ESCAPE, 27);
-    EXPECT_EQ(L"", TextOf(form.txtFind));
-    EXPECT_EQ(2, form.lvwFolders.ItemCount());
-    EXPECT_TRUE(Visible(form.imgFind));
-    EXPECT_FALSE(Visible(form.imgFindCancel));
+    SetFocus(Find());
+    Key(Find(), VK_ESCAPE, 27);
+    EXPECT_EQ(L"", TextOf(Find()));
+    EXPECT_EQ(2, List().ItemCount());
+    EXPECT_TRUE(Visible(ctl::imgFind));
+    EXPECT_FALSE(Visible(ctl::imgFindCancel));
     Pump(100);
-    ASSERT_NE(nullptr, form.hWnd()) << "Esc in a search only resets it";
+    ASSERT_NE(nullptr, form.Hwnd()) << "Esc in a search only resets it";
 
     Type(L"quit");
-    ASSERT_EQ(1, form.lvwFolders.ItemCount());
-    HWND host = GetParent(form.imgFindCancel);
-    SendMessageW(host, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(form.imgFindCancel), STN_CLICKED),
-                 reinterpret_cast<LPARAM>(form.imgFindCancel));
-    EXPECT_EQ(L"", TextOf(form.txtFind));
-    EXPECT_EQ(2, form.lvwFolders.ItemCount());
+    ASSERT_EQ(1, List().ItemCount());
+    HWND cancel = Control(form, ctl::imgFindCancel);
+    SendMessageW(GetParent(cancel), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(cancel), STN_CLICKED),
+                 reinterpret_cast<LPARAM>(cancel));
+    EXPECT_EQ(L"", TextOf(Find()));
+    EXPECT_EQ(2, List().ItemCount());
 
     // Nothing left to reset: Esc closes the window (ExitBehavior 3 unloads too).
-    SetFocus(form.txtFind);
-    Key(form.txtFind, VK_ESCAPE, 27);
-    EXPECT_TRUE(PumpUntil([&] { return form.hWnd() == nullptr; }));
+    SetFocus(Find());
+    Key(Find(), VK_ESCAPE, 27);
+    EXPECT_TRUE(PumpUntil([&] { return form.Hwnd() == nullptr; }));
 }
 
 TEST_F(Interaction, EscMinimizesForExitBehaviorTwo) {
     Store(Setting::ExitBehavior, 2);
     frmMain& form = Load();
-    SetFocus(form.lvwFolders.hWndListView());
-    Key(form.lvwFolders.hWndListView(), VK_ESCAPE, 27);
-    EXPECT_TRUE(PumpUntil([&] { return form.hWnd() && IsIconic(form.hWnd()); }));
+    SetFocus(ListHwnd());
+    Key(ListHwnd(), VK_ESCAPE, 27);
+    EXPECT_TRUE(PumpUntil([&] { return form.Hwnd() && IsIconic(form.Hwnd()); }));
 }
 
 TEST_F(Interaction, CueTextComesAndGoesWithTheFocus) {
     Store(Setting::ListTypeActive, 2);
     frmMain& form = Load();
+    HWND timeframe = Control(form, ctl::cmbMostUsedTimeframe);
     auto look = [&](COLORREF& colour, bool& italic) {
         HDC dc = CreateCompatibleDC(nullptr);
-        SendMessageW(GetParent(form.txtFind), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
-                     reinterpret_cast<LPARAM>(form.txtFind));
+        SendMessageW(GetParent(Find()), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(Find()));
         colour = GetTextColor(dc);
         DeleteDC(dc);
         LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.txtFind, WM_GETFONT, 0, 0)), sizeof font, &font);
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Find(), WM_GETFONT, 0, 0)), sizeof font, &font);
         italic = font.lfItalic != 0;
     };
     COLORREF colour = 0;
     bool italic = false;
     // Another list at start: the box shows its cue.
-    EXPECT_EQ(L"Ordner suchen", TextOf(form.txtFind));
+    EXPECT_EQ(L"Ordner suchen", TextOf(Find()));
     look(colour, italic);
     EXPECT_EQ(RGB(180, 180, 180), colour);
     EXPECT_EQ(bVistaThemed, italic);
 
-    SetFocus(form.txtFind);
-    EXPECT_EQ(L"", TextOf(form.txtFind));
+    SetFocus(Find());
+    EXPECT_EQ(L"", TextOf(Find()));
     look(colour, italic);
     EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), colour);
     EXPECT_FALSE(italic);
 
-    SetFocus(form.cmbMostUsedTimeframe);
-    EXPECT_EQ(L"Ordner suchen", TextOf(form.txtFind));
+    SetFocus(timeframe);
+    EXPECT_EQ(L"Ordner suchen", TextOf(Find()));
     look(colour, italic);
     EXPECT_EQ(RGB(180, 180, 180), colour);
 
     // Typed text stays when the focus goes.
-    SetFocus(form.txtFind);
-    SetWindowTextW(form.txtFind, L"abc");
-    SetFocus(form.cmbMostUsedTimeframe);
-    EXPECT_EQ(L"abc", TextOf(form.txtFind));
+    SetFocus(Find());
+    SetWindowTextW(Find(), L"abc");
+    SetFocus(timeframe);
+    EXPECT_EQ(L"abc", TextOf(Find()));
     look(colour, italic);
     EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), colour);
+}
+
+TEST_F(Interaction, TheCueTextTypedByTheUserIsNoSearch) {
+    Load();
+    SetFocus(Find());
+    Type(L"Ordner suchen");
+    EXPECT_EQ(2, List().ItemCount());
+    EXPECT_TRUE(Visible(ctl::imgFind));
 }
 
 TEST_F(Interaction, EnterWithOneHitOpensItAndClosesWithTwoHitsMovesToTheFirst) {
     Store(Setting::ExitBehavior, 5);
     frmMain& form = Load();
-    SetFocus(form.txtFind);
+    SetFocus(Find());
     Type(L"e");  // both folder names hold an e
-    ASSERT_EQ(2, form.lvwFolders.ItemCount());
-    SetFocus(form.txtFind);
-    Key(form.txtFind, VK_RETURN, L'\r');
+    ASSERT_EQ(2, List().ItemCount());
+    SetFocus(Find());
+    Key(Find(), VK_RETURN, L'\r');
     EXPECT_TRUE(shell_.calls.empty());
-    EXPECT_EQ(form.lvwFolders.hWndListView(), GetFocus());
-    int first = form.lvwFolders.DisplayOrder().front();
-    EXPECT_TRUE(form.lvwFolders.ItemSelected(first));
-    EXPECT_TRUE(form.lvwFolders.ItemFocused(first));
+    EXPECT_EQ(ListHwnd(), GetFocus());
+    int first = List().DisplayOrder().front();
+    EXPECT_TRUE(List().ItemSelected(first));
+    EXPECT_TRUE(List().ItemFocused(first));
 
-    SetFocus(form.txtFind);
+    SetFocus(Find());
     Type(L"\b\bquit");
-    ASSERT_EQ(1, form.lvwFolders.ItemCount()) << TextOf(form.txtFind);
-    SetFocus(form.txtFind);
-    Key(form.txtFind, VK_RETURN, L'\r');
+    ASSERT_EQ(1, List().ItemCount()) << TextOf(Find());
+    SetFocus(Find());
+    Key(Find(), VK_RETURN, L'\r');
     ASSERT_EQ(1u, shell_.calls.size());
     EXPECT_EQ(L"open plain " + quitte_, shell_.calls[0]);
-    EXPECT_TRUE(PumpUntil([&] { return form.hWnd() == nullptr; }));
+    EXPECT_TRUE(PumpUntil([&] { return form.Hwnd() == nullptr; }));
 }
 
 // ---- Tabs, time frame, sorting ----
@@ -318,79 +338,72 @@ TEST_F(Interaction, TabChangeStoresTheViewAndShowsItsControls) {
     frmMain& form = Load();
     struct Case {
         int tab;
-        long view;
+        FolderView view;
     };
-    for (Case c : {Case{1, 2}, Case{2, 3}, Case{0, 1}}) {
-        SelectTab(c.tab);
-        ASSERT_TRUE(PumpUntil([&] { return StoredNumber(Setting::ListTypeActive) == DWORD(c.view); })) << c.tab;
-        EXPECT_EQ(c.view, form.lCurrentView);
-        EXPECT_EQ(c.view == 1, Visible(form.picFindHost)) << c.view;
-        EXPECT_EQ(c.view == 2, Visible(form.cmbMostUsedTimeframe)) << c.view;
-        EXPECT_EQ(c.view == 3, Visible(form.picManageFavoritesHost)) << c.view;
+    for (Case c : {Case{1, FolderView::MostUsed}, Case{2, FolderView::Favorites}, Case{0, FolderView::LastUsed}}) {
+        SelectTab(form, c.tab);
+        const DWORD stored = static_cast<DWORD>(c.view);
+        ASSERT_TRUE(PumpUntil([&] { return StoredNumber(Setting::ListTypeActive) == stored; })) << c.tab;
+        EXPECT_EQ(c.view, form.CurrentView());
+        EXPECT_EQ(c.view == FolderView::LastUsed, Visible(ctl::picFindHost)) << c.tab;
+        EXPECT_EQ(c.view == FolderView::MostUsed, Visible(ctl::cmbMostUsedTimeframe)) << c.tab;
+        EXPECT_EQ(c.view == FolderView::Favorites, Visible(ctl::picManageFavoritesHost)) << c.tab;
     }
     // Back on the last-used list a search is shown again, the caret at its end.
-    SetFocus(form.txtFind);
+    SetFocus(Find());
     Type(L"quit");
-    SelectTab(1);
+    SelectTab(form, 1);
     ASSERT_TRUE(PumpUntil([&] { return StoredNumber(Setting::ListTypeActive) == 2u; }));
-    EXPECT_EQ(2, form.lvwFolders.ItemCount());
-    SelectTab(0);
+    EXPECT_EQ(2, List().ItemCount());
+    SelectTab(form, 0);
     ASSERT_TRUE(PumpUntil([&] { return StoredNumber(Setting::ListTypeActive) == 1u; }));
-    EXPECT_EQ(1, form.lvwFolders.ItemCount());
-    EXPECT_EQ(form.txtFind, GetFocus());
+    EXPECT_EQ(1, List().ItemCount());
+    EXPECT_EQ(Find(), GetFocus());
     DWORD start = 0, end = 0;
-    SendMessageW(form.txtFind, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageW(Find(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(4u, start);
     EXPECT_EQ(4u, end);
 }
 
-TEST_F(Interaction, TabChangeWaitsForARunningFill) {
+TEST_F(Interaction, TabChangeFollowsTheClickAndClicksInARowEndOnTheLastTab) {
     frmMain& form = Load();
-    form.bListFilled = false;
-    SelectTab(1);
-    Pump(100);
-    EXPECT_EQ(1, form.lCurrentView);
-    form.bListFilled = true;
-    EXPECT_TRUE(PumpUntil([&] { return form.lCurrentView == 2; }));
+    SelectTab(form, 1);
+    EXPECT_EQ(FolderView::LastUsed, form.CurrentView()) << "the click's own message is not done yet";
+    SelectTab(form, 2);
+    ASSERT_TRUE(PumpUntil([&] { return form.CurrentView() == FolderView::Favorites; }));
+    Pump(50);
+    EXPECT_EQ(FolderView::Favorites, form.CurrentView());
+    EXPECT_EQ(3u, StoredNumber(Setting::ListTypeActive));
 }
 
 TEST_F(Interaction, FavoritesFirstMapsTheTabsToTheirViews) {
     Store(Setting::ShowFavoritesTabFirst, 1);
     frmMain& form = Load();
-    SelectTab(0);
+    SelectTab(form, 0);
     ASSERT_TRUE(PumpUntil([&] { return StoredNumber(Setting::ListTypeActive) == 3u; }));
-    SelectTab(2);
+    SelectTab(form, 2);
     ASSERT_TRUE(PumpUntil([&] { return StoredNumber(Setting::ListTypeActive) == 2u; }));
-    // Ctrl+F brings the last-used list, whichever tab it sits on.
+    // Ctrl+F brings the last-used list at once, whichever tab it sits on.
     SetCtrl(true);
-    SendMessageW(form.cmbMostUsedTimeframe, WM_KEYDOWN, 'F', 1);
+    SendMessageW(Control(form, ctl::cmbMostUsedTimeframe), WM_KEYDOWN, 'F', 1);
     SetCtrl(false);
-    EXPECT_EQ(1, form.lCurrentView);
-    EXPECT_EQ(1, TabCtrl_GetCurSel(form.tabOB));
+    EXPECT_EQ(FolderView::LastUsed, form.CurrentView());
+    EXPECT_EQ(1, TabCtrl_GetCurSel(Control(form, ctl::tabOB)));
     EXPECT_EQ(1u, StoredNumber(Setting::ListTypeActive));
-    EXPECT_EQ(form.txtFind, GetFocus());
+    EXPECT_EQ(Find(), GetFocus());
 }
 
 TEST_F(Interaction, TimeFrameRefreshesTheListAndIsStored) {
     Visit(MakeFolder(L"Alt"), L"Alt", 24 * 10);
     Store(Setting::ListTypeActive, 2);
     frmMain& form = Load();
-    ASSERT_EQ(3, form.lvwFolders.ItemCount());
-    SendMessageW(form.cmbMostUsedTimeframe, CB_SETCURSEL, 4, 0);  // "Letzte 7 Tage"
-    SendMessageW(form.hWnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(form.cmbMostUsedTimeframe), CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(form.cmbMostUsedTimeframe));
-    EXPECT_EQ(2, form.lvwFolders.ItemCount());
+    ASSERT_EQ(3, List().ItemCount());
+    ChooseTimeframe(form, 4);  // "Letzte 7 Tage"
+    EXPECT_EQ(2, List().ItemCount());
     EXPECT_EQ(4u, StoredNumber(Setting::MRUTimeframe));
-
-    // During a fill the refresh waits; the choice is stored at once.
-    form.bListFilled = false;
-    SendMessageW(form.cmbMostUsedTimeframe, CB_SETCURSEL, 0, 0);
-    SendMessageW(form.hWnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(form.cmbMostUsedTimeframe), CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(form.cmbMostUsedTimeframe));
+    ChooseTimeframe(form, 0);
+    EXPECT_EQ(3, List().ItemCount());
     EXPECT_EQ(0u, StoredNumber(Setting::MRUTimeframe));
-    EXPECT_EQ(2, form.lvwFolders.ItemCount());
-    form.bListFilled = true;
-    EXPECT_TRUE(PumpUntil([&] { return form.lvwFolders.ItemCount() == 3; }));
 }
 
 TEST_F(Interaction, ColumnClicksCycleTheSortModesAndStoreThem) {
@@ -398,58 +411,59 @@ TEST_F(Interaction, ColumnClicksCycleTheSortModesAndStoreThem) {
     frmMain& form = Load();
     auto names = [&] {
         std::vector<std::wstring> order;
-        for (int i : form.lvwFolders.DisplayOrder()) order.push_back(form.lvwFolders.ItemText(i));
+        for (int i : List().DisplayOrder())
+            order.push_back(List().ItemText(i));
         return order;
     };
-    ClickColumn(0);
-    EXPECT_EQ(1, form.lSortingMostUsed);
+    ClickColumn(form, 0);
+    EXPECT_EQ(SortMode::FolderDescending, form.SortModeOf(FolderView::MostUsed));
     EXPECT_EQ(1u, StoredNumber(Setting::SortingMostUsed));
     EXPECT_EQ(HDF_SORTDOWN, SortFlags(0));
     EXPECT_EQ((std::vector<std::wstring>{L"Quitte", L"Birne"}), names());
-    ClickColumn(0);
+    ClickColumn(form, 0);
     EXPECT_EQ(2u, StoredNumber(Setting::SortingMostUsed));
     EXPECT_EQ(HDF_SORTUP, SortFlags(0));
     EXPECT_EQ((std::vector<std::wstring>{L"Birne", L"Quitte"}), names());
-    ClickColumn(1);
+    ClickColumn(form, 1);
     EXPECT_EQ(3u, StoredNumber(Setting::SortingMostUsed));
     EXPECT_EQ(0, SortFlags(0)) << "the old arrow goes";
     EXPECT_EQ(HDF_SORTDOWN, SortFlags(1));
-    ClickColumn(1);
+    ClickColumn(form, 1);
     EXPECT_EQ(4u, StoredNumber(Setting::SortingMostUsed));
-    ClickColumn(2);
+    ClickColumn(form, 2);
     EXPECT_EQ(5u, StoredNumber(Setting::SortingMostUsed));
     EXPECT_EQ(0, SortFlags(1));
     EXPECT_EQ(HDF_SORTDOWN, SortFlags(2));
-    ClickColumn(2);
+    ClickColumn(form, 2);
     EXPECT_EQ(6u, StoredNumber(Setting::SortingMostUsed));
     EXPECT_EQ(HDF_SORTUP, SortFlags(2));
 
     // The last-used list returns to its date groups however often "Verwendet" is clicked.
-    SelectTab(0);
-    ASSERT_TRUE(PumpUntil([&] { return form.lCurrentView == 1; }));
-    ClickColumn(0);
+    SelectTab(form, 0);
+    ASSERT_TRUE(PumpUntil([&] { return form.CurrentView() == FolderView::LastUsed; }));
+    ClickColumn(form, 0);
     EXPECT_EQ(1u, StoredNumber(Setting::SortingLastUsed));
     for (int i = 0; i < 2; ++i) {
-        ClickColumn(2);
+        ClickColumn(form, 2);
         EXPECT_EQ(5u, StoredNumber(Setting::SortingLastUsed));
-        EXPECT_TRUE(form.lvwFolders.GroupsEnabled());
+        EXPECT_TRUE(List().GroupsEnabled());
     }
-    EXPECT_EQ(6, form.lSortingMostUsed) << "each list keeps its own mode";
+    EXPECT_EQ(SortMode::UsedAscending, form.SortModeOf(FolderView::MostUsed)) << "each list keeps its own mode";
 }
 
 TEST_F(Interaction, WithoutThePathColumnTheSecondColumnIsVerwendet) {
     Store(Setting::HidePathColumn, 1);
     Store(Setting::ListTypeActive, 2);
     frmMain& form = Load();
-    ASSERT_EQ(5, form.lSortingMostUsed);
-    ClickColumn(1);
+    ASSERT_EQ(SortMode::UsedDescending, form.SortModeOf(FolderView::MostUsed));
+    ClickColumn(form, 1);
     EXPECT_EQ(6u, StoredNumber(Setting::SortingMostUsed));
-    EXPECT_EQ(6, form.lSortingMostUsed);
+    EXPECT_EQ(SortMode::UsedAscending, form.SortModeOf(FolderView::MostUsed));
     EXPECT_EQ(HDF_SORTUP, SortFlags(1));
-    ClickColumn(1);
+    ClickColumn(form, 1);
     EXPECT_EQ(5u, StoredNumber(Setting::SortingMostUsed));
     EXPECT_EQ(HDF_SORTDOWN, SortFlags(1));
-    ClickColumn(0);
+    ClickColumn(form, 0);
     EXPECT_EQ(1u, StoredNumber(Setting::SortingMostUsed));
     EXPECT_EQ(0, SortFlags(1));
 }
@@ -469,8 +483,7 @@ std::vector<std::wstring> Captions(HMENU menu) {
     return captions;
 }
 
-TEST_F(Interaction, ContextMenuCaptionsFollowTheOptions) {
-    frmMain& form = Load(false);
+TEST(ContextMenu, CaptionsFollowTheOptions) {
     struct Case {
         bool explorer, reuse;
         const wchar_t* first;
@@ -480,20 +493,18 @@ TEST_F(Interaction, ContextMenuCaptionsFollowTheOptions) {
                    Case{true, false, L"Gewöhnliches Ordnerfenster öffnen", L"In vorhandenem Fenster öffnen"},
                    Case{false, true, L"Explorer (mit Ordnerleiste)", L"In neuem Fenster öffnen"},
                    Case{true, true, L"Gewöhnliches Ordnerfenster öffnen", L"In neuem Fenster öffnen"}}) {
-        form.bOptions_DefaultOpenInExplorer = c.explorer;
-        form.bOptions_ReuseFolderWindows = c.reuse;
         for (int versionClass : {0, 1, 2}) {
-            HMENU menu = form.BuildPopUpFolderMenu(versionClass);
-            std::vector<std::wstring> expected{c.second, L"-", L"Pfad kopieren", L"-", L"Aus Liste entfernen", L"-",
-                                               L"Eigenschaften"};
-            if (versionClass != 2) expected.insert(expected.begin(), c.first);
+            HMENU menu = BuildPopUpFolderMenu({versionClass, c.explorer, c.reuse, FolderView::LastUsed});
+            std::vector<std::wstring> expected{
+                c.second, L"-", L"Pfad kopieren", L"-", L"Aus Liste entfernen", L"-", L"Eigenschaften"};
+            if (versionClass != 2)
+                expected.insert(expected.begin(), c.first);
             EXPECT_EQ(expected, Captions(menu)) << c.explorer << c.reuse << versionClass;
             DestroyMenu(menu);
         }
     }
     // A favorite cannot be removed from the history.
-    form.lCurrentView = 3;
-    HMENU menu = form.BuildPopUpFolderMenu(1);
+    HMENU menu = BuildPopUpFolderMenu({1, true, true, FolderView::Favorites});
     EXPECT_EQ((std::vector<std::wstring>{L"Gewöhnliches Ordnerfenster öffnen", L"In neuem Fenster öffnen", L"-",
                                          L"Pfad kopieren", L"-", L"Eigenschaften"}),
               Captions(menu));
@@ -506,48 +517,44 @@ TEST_F(Interaction, EntryClickAndMenuEntriesOpenAsTheOptionsSay) {
     int quitte = EntryIndex(quitte_);
     ASSERT_GE(quitte, 0);
     ClickEntry(quitte);
-    EXPECT_EQ(quitte_, form.sActionFolderPath);
     EXPECT_FALSE(shell_.listed) << "reuse is off";
     ASSERT_EQ((std::vector<std::wstring>{L"open plain " + quitte_}), shell_.calls);
-    EXPECT_TRUE(form.bFolderOpened);
+    EXPECT_TRUE(form.FolderOpened());
     EXPECT_FALSE(form.MouseLeaveWatchEnabled()) << "ExitBehavior 3 keeps the window as it is";
 
-    // "In vorhandenem Fenster öffnen" reuses the open folder window.
+    // "In vorhandenem Fenster öffnen" reuses the open folder window, for the
+    // entry last clicked.
     shell_.calls.clear();
-    form.mnuPopUpFolderOpenExisting_Click();
+    Command(cmd::mnuPopUpFolderOpenExisting);
     EXPECT_EQ((std::vector<std::wstring>{L"front 0", L"navigate 0 " + quitte_}), shell_.calls);
     EXPECT_TRUE(form.MouseLeaveWatchEnabled()) << "after a reused window the watch runs always";
 
-    // The other kind never reuses, whatever the option says.
-    form.bOptions_ReuseFolderWindows = true;
+    // A right click shows the menu (closed again unchosen here), opens
+    // nothing and makes its entry the one the menu acts on.
     shell_ = {};
-    form.mnuPopUpFolderExplorer_Click();
+    RightClickEntry(EntryIndex(birne_));
+    EXPECT_TRUE(shell_.calls.empty());
+    Pump(100);
+    ASSERT_NE(nullptr, form.Hwnd());
+    Command(cmd::mnuPopUpFolderExplorer);
+    EXPECT_EQ((std::vector<std::wstring>{L"open explorer " + birne_}), shell_.calls);
+}
+
+TEST_F(Interaction, TheOtherWindowKindNeverReusesAWindow) {
+    Store(Setting::ReuseFolderWindows, 1);
+    windows_ = {ShellWindowInfo{true, GetDesktopWindow(), false}};
+    Load();
+    RightClickEntry(EntryIndex(quitte_));
+    Command(cmd::mnuPopUpFolderExplorer);
     EXPECT_FALSE(shell_.listed);
     EXPECT_EQ((std::vector<std::wstring>{L"open explorer " + quitte_}), shell_.calls);
-
-    // A right click shows the menu (closed again unchosen here) and opens nothing.
-    shell_ = {};
-    form.sActionFolderPath.clear();
-    SetTimer(nullptr, 0, 300, &CloseMenu);
-    Notify(NM_RCLICK, EntryIndex(birne_));
-    EXPECT_TRUE(shell_.calls.empty());
-    EXPECT_EQ(birne_, form.sActionFolderPath);
-    Pump(100);
-    ASSERT_NE(nullptr, form.hWnd());
-    // An action that asked for it (Tag "UNLOAD_NOW") has the window unloaded
-    // once the menu has returned.
-    form.Tag = L"UNLOAD_NOW";
-    SetTimer(nullptr, 0, 300, &CloseMenu);
-    Notify(NM_RCLICK, quitte);
-    EXPECT_TRUE(form.Tag.empty());
-    EXPECT_TRUE(PumpUntil([&] { return form.hWnd() == nullptr; }));
 }
 
 // ---- Keys on the entry under the mouse ----
 
 TEST_F(Interaction, DelRemovesTheEntryUnderTheMouseFromTheHistory) {
-    frmMain& form = Load();
-    HWND list = form.lvwFolders.hWndListView();
+    Load();
+    HWND list = ListHwnd();
     int birne = EntryIndex(birne_);
     ASSERT_GE(birne, 0);
     POINT p = EntryPoint(birne);
@@ -555,28 +562,27 @@ TEST_F(Interaction, DelRemovesTheEntryUnderTheMouseFromTheHistory) {
     ASSERT_EQ(list, WindowFromPoint(p));
 
     // With a search in the box, Del belongs to the box.
-    SetFocus(form.txtFind);
-    SetWindowTextW(form.txtFind, L"x");
-    SendMessageW(form.txtFind, WM_KEYDOWN, VK_DELETE, 1);
+    SetFocus(Find());
+    SetWindowTextW(Find(), L"x");
+    SendMessageW(Find(), WM_KEYDOWN, VK_DELETE, 1);
     EXPECT_EQ(1, VisitsOf(birne_));
-    SetWindowTextW(form.txtFind, L"");
+    SetWindowTextW(Find(), L"");
 
     SetFocus(list);
     SendMessageW(list, WM_KEYDOWN, VK_DELETE, 1);
-    EXPECT_EQ(birne_, form.sActionFolderPath);
     EXPECT_EQ(0, VisitsOf(birne_));
     EXPECT_EQ(1, VisitsOf(quitte_));
-    EXPECT_TRUE(PumpUntil([&] { return form.lvwFolders.ItemCount() == 1; }));
-    EXPECT_EQ(quitte_, form.lvwFolders.ItemTag(0));
+    EXPECT_TRUE(PumpUntil([&] { return List().ItemCount() == 1; }));
+    EXPECT_EQ(quitte_, form_->FolderList().RowOf(0)->path);
 }
 
 TEST_F(Interaction, CtrlCCopiesThePathOfTheEntryUnderTheMouseOnly) {
     frmMain& form = Load();
-    HWND list = form.lvwFolders.hWndListView();
-    ASSERT_TRUE(PutTextOnClipboard(form.hWnd(), L"vorher"));
+    HWND list = ListHwnd();
+    ASSERT_TRUE(PutTextOnClipboard(form.Hwnd(), L"vorher"));
     auto clipboard = [&] {
         std::wstring text;
-        if (OpenClipboard(form.hWnd())) {
+        if (OpenClipboard(form.Hwnd())) {
             if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
                 if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
                     text = chars;
@@ -599,8 +605,90 @@ TEST_F(Interaction, CtrlCCopiesThePathOfTheEntryUnderTheMouseOnly) {
     SendMessageW(list, WM_KEYDOWN, 'C', 1);
     SetCtrl(false);
     EXPECT_EQ(birne_, clipboard());
-    EXPECT_TRUE(form.lvwFolders.ItemSelected(birne));
-    EXPECT_TRUE(form.lvwFolders.ItemFocused(birne));
+    EXPECT_TRUE(List().ItemSelected(birne));
+    EXPECT_TRUE(List().ItemFocused(birne));
+}
+
+// ---- The pop-up behaviour ----
+
+TEST_F(Interaction, AnOpenedFolderKeepsTheWindowWhenAnotherTakesTheFocus) {
+    Store(Setting::ExitBehavior, 1);
+    frmMain& form = Load();
+    // Without a folder opened the window would go (the deactivation tests of
+    // the main window); after one, the mouse-leave watch decides.
+    PointerInsideWindow();
+    ClickEntry(EntryIndex(quitte_));
+    ASSERT_TRUE(form.FolderOpened());
+    OtherWindow other;
+    other.Activate();
+    Pump(300);
+    ASSERT_NE(nullptr, form.Hwnd());
+    EXPECT_FALSE(IsIconic(form.Hwnd()));
+}
+
+TEST_F(Interaction, AClickOnTheSearchTipBalloonKeepsTheWindowOnce) {
+    Store(Setting::TipShown_SearchFolder, 0);
+    Store(Setting::ExitBehavior, 1);
+    frmMain& form = Load();
+    ASSERT_EQ(1u, StoredNumber(Setting::TipShown_SearchFolder)) << "the first list with entries shows the tip";
+    HWND balloon = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_BALLOON, 0, 0, 10, 10,
+                                   form.Hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, balloon);
+    SendMessageW(form.Hwnd(), WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(balloon));
+    Pump(200);
+    ASSERT_NE(nullptr, form.Hwnd());
+    // The next deactivation closes as usual.
+    SendMessageW(form.Hwnd(), WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(balloon));
+    EXPECT_TRUE(PumpUntil([&] { return form.Hwnd() == nullptr; }));
+    DestroyWindow(balloon);
+}
+
+TEST_F(Interaction, WithTheSearchTipUpAnotherWindowIsNoBalloon) {
+    Store(Setting::TipShown_SearchFolder, 0);
+    Store(Setting::ExitBehavior, 1);
+    frmMain& form = Load();
+    OtherWindow other;
+    SendMessageW(form.Hwnd(), WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(other.hwnd()));
+    EXPECT_TRUE(PumpUntil([&] { return form.Hwnd() == nullptr; }));
+}
+
+// A notice that, while it is up, gives the focus to another window.
+class cFocusTakingPresenter final : public cDialogPresenter {
+  public:
+    int ShowTaskDialog(const TASKDIALOGCONFIG&, bool*) override { return Show(); }
+    int ShowMessageBox(HWND, const std::wstring&, const std::wstring&, UINT) override { return Show(); }
+    const frmMain* form = nullptr;
+    int shown = 0;
+    bool windowStayed = false;
+
+  private:
+    int Show() {
+        ++shown;
+        OtherWindow other;
+        other.Activate();
+        SendMessageW(form->Hwnd(), WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(other.hwnd()));
+        Pump(200);
+        windowStayed = form->Hwnd() != nullptr;
+        return IDOK;
+    }
+};
+
+TEST_F(Interaction, WhileANoticeIsUpTheWindowStaysAndAfterwardsItGoesAgain) {
+    Store(Setting::ExitBehavior, 1);
+    Store(Setting::TipShown_CopyPath, 0);
+    cFocusTakingPresenter presenter;
+    presenter_ = &presenter;
+    versionClass_ = 1;  // the message box of older systems
+    frmMain& form = Load();
+    presenter.form = &form;
+    RightClickEntry(EntryIndex(quitte_));
+    Command(cmd::mnuPopUpFolderCopyPath);
+    ASSERT_EQ(1, presenter.shown);
+    EXPECT_TRUE(presenter.windowStayed) << "no pop-up behaviour during the notice";
+    ASSERT_NE(nullptr, form.Hwnd());
+    OtherWindow other;
+    SendMessageW(form.Hwnd(), WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(other.hwnd()));
+    EXPECT_TRUE(PumpUntil([&] { return form.Hwnd() == nullptr; })) << "the pop-up behaviour is back";
 }
 
 // ---- After a folder was opened ----
@@ -611,11 +699,11 @@ TEST_F(Interaction, MouseLeavingUnloadsForExitBehaviorOne) {
     PointerInsideWindow();
     ClickEntry(EntryIndex(quitte_));
     ASSERT_TRUE(form.MouseLeaveWatchEnabled());
-    EXPECT_TRUE(form.bFolderOpened);
+    EXPECT_TRUE(form.FolderOpened());
     Pump(300);
-    ASSERT_NE(nullptr, form.hWnd()) << "the pointer is still inside";
+    ASSERT_NE(nullptr, form.Hwnd()) << "the pointer is still inside";
     PointerOutsideWindow();
-    EXPECT_TRUE(PumpUntil([&] { return form.hWnd() == nullptr; }));
+    EXPECT_TRUE(PumpUntil([&] { return form.Hwnd() == nullptr; }));
 }
 
 TEST_F(Interaction, MouseLeavingMinimizesForExitBehaviorTwo) {
@@ -625,9 +713,9 @@ TEST_F(Interaction, MouseLeavingMinimizesForExitBehaviorTwo) {
     ClickEntry(EntryIndex(quitte_));
     ASSERT_TRUE(form.MouseLeaveWatchEnabled());
     PointerOutsideWindow();
-    ASSERT_TRUE(PumpUntil([&] { return IsIconic(form.hWnd()) != FALSE; }));
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(form.Hwnd()) != FALSE; }));
     EXPECT_FALSE(form.MouseLeaveWatchEnabled());
-    EXPECT_FALSE(form.bFolderOpened);
+    EXPECT_FALSE(form.FolderOpened());
 }
 
 // A window that stands in for the worker and keeps what it was sent.
@@ -655,23 +743,28 @@ struct FakeWorker {
     HWND hwnd = nullptr;
 };
 
-TEST_F(Interaction, PropertiesGoToTheWorkerAndTheWindowFollowsExitBehavior) {
+TEST_F(Interaction, PropertiesGoToTheWorkerAndTheWindowGoesOnceTheMenuIsDone) {
     FakeWorker worker;
     ASSERT_NE(nullptr, worker.hwnd);
     Store(Setting::ExitBehavior, 1);
     frmMain& form = Load();
-    form.sActionFolderPath = quitte_;
-    form.mnuPopupProperties_Click();
-    auto handle = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(form.hWnd()));
-    EXPECT_EQ(L"\\Properties!" + std::to_wstring(handle) + L"|" + quitte_,
-              FakeWorker::received);
-    EXPECT_EQ(L"UNLOAD_NOW", form.Tag);
+    RightClickEntry(EntryIndex(quitte_));
+    Command(cmd::mnuPopupProperties);
+    auto handle = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(form.Hwnd()));
+    EXPECT_EQ(L"\\Properties!" + std::to_wstring(handle) + L"|" + quitte_, FakeWorker::received);
+    EXPECT_TRUE(PumpUntil([&] { return form.Hwnd() == nullptr; }));
+}
 
-    form.Tag.clear();
-    form.bOptions_ExitBehavior = 2;
-    form.mnuPopupProperties_Click();
-    EXPECT_TRUE(form.Tag.empty());
-    EXPECT_TRUE(IsIconic(form.hWnd()));
+TEST_F(Interaction, PropertiesMinimizeTheWindowForExitBehaviorTwo) {
+    FakeWorker worker;
+    Store(Setting::ExitBehavior, 2);
+    frmMain& form = Load();
+    RightClickEntry(EntryIndex(birne_));
+    Command(cmd::mnuPopupProperties);
+    EXPECT_NE(std::wstring::npos, FakeWorker::received.find(L"|" + birne_));
+    EXPECT_TRUE(IsIconic(form.Hwnd()));
+    Pump(100);
+    EXPECT_NE(nullptr, form.Hwnd());
 }
 
 }  // namespace

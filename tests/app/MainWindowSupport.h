@@ -2,8 +2,9 @@
 // message pumping and a look at the registry as stored.
 #pragma once
 #include <windows.h>
-#include <shlobj.h>
+
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include <string>
 
 #include "AppFlags.h"
+#include "MainControls.h"
 #include "Settings.h"
 #include "ShellFolders.h"
 #include "common/ScratchKey.h"
@@ -30,7 +32,9 @@ inline std::ostream& operator<<(std::ostream& out, const RECT& r) {
 namespace pw::test {
 
 // The programs of this build: testbin\..\dist.
-inline std::wstring DistFolder() { return ProgramFolder() + L"\\..\\dist"; }
+inline std::wstring DistFolder() {
+    return ProgramFolder() + L"\\..\\dist";
+}
 
 // A folder of a test's own below the temp folder.
 inline std::wstring ScratchFolder(const std::wstring& name) {
@@ -73,7 +77,8 @@ inline void ForgetUser() {
 
 inline std::optional<DWORD> StoredNumber(Setting setting) {
     RawValue raw = ReadRaw(SectionKeyOf(Def(setting).key), Def(setting).name);
-    if (!raw.found || raw.type != REG_DWORD || raw.data.size() != 4) return std::nullopt;
+    if (!raw.found || raw.type != REG_DWORD || raw.data.size() != 4)
+        return std::nullopt;
     DWORD value = 0;
     memcpy(&value, raw.data.data(), 4);
     return value;
@@ -92,12 +97,16 @@ inline bool PumpUntil(const std::function<bool()>& done, int milliseconds = 2000
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-        if (done && done()) return true;
-        if (std::chrono::steady_clock::now() >= end) return false;
+        if (done && done())
+            return true;
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
         Sleep(5);
     }
 }
-inline void Pump(int milliseconds) { PumpUntil(nullptr, milliseconds); }
+inline void Pump(int milliseconds) {
+    PumpUntil(nullptr, milliseconds);
+}
 
 inline std::wstring TextOf(HWND hwnd) {
     wchar_t text[512] = {};
@@ -115,23 +124,93 @@ inline std::wstring TabText(HWND tab, int index) {
     return text;
 }
 
-// A main window loaded in this process, from the shipped program folder.
+struct ControlSearch {
+    UINT id;
+    HWND found;
+};
+inline BOOL CALLBACK MatchControl(HWND child, LPARAM data) {
+    auto* search = reinterpret_cast<ControlSearch*>(data);
+    if (static_cast<UINT>(GetDlgCtrlID(child)) != search->id)
+        return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+// A control of a window's tree by its id (MainControls.h).
+inline HWND Control(HWND window, UINT id) {
+    ControlSearch search{id, nullptr};
+    EnumChildWindows(window, &MatchControl, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+inline HWND Control(const frmMain& form, UINT id) {
+    return Control(form.Hwnd(), id);
+}
+
+// The hover tip text a window's tooltip holds for one of its controls.
+inline std::wstring ToolTipText(HWND owner, HWND control) {
+    for (HWND tip = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tip;
+         tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) {
+        if (GetWindow(tip, GW_OWNER) != owner)
+            continue;
+        wchar_t text[256] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = GetParent(control);
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = text;
+        SendMessageW(tip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+        if (text[0])
+            return text;
+    }
+    return {};
+}
+
+// The main window as the user sees it: the setup of a test window, loaded
+// from the shipped program folder.
+inline frmMainSetup TestSetup(bool show = true, const std::wstring& database = L"") {
+    frmMainSetup setup;
+    setup.programFolder = DistFolder();
+    setup.show = show;
+    setup.singleInstance = false;
+    setup.databasePath = database;
+    return setup;
+}
+
 inline std::unique_ptr<frmMain> LoadMainWindow(bool show = true) {
-    bMainWindowUnloaded = false;
-    bReloadMainWindow = false;
-    frmMainOptions options;
-    options.programFolder = DistFolder();
-    options.show = show;
-    options.singleInstance = false;
-    auto form = std::make_unique<frmMain>(options);
+    auto form = std::make_unique<frmMain>(TestSetup(show));
     EXPECT_TRUE(form->Load());
     Pump(50);
     return form;
 }
 
+// What a view's tab click does: the selection, then the control's notice.
+inline void SelectTab(const frmMain& form, int index) {
+    HWND tab = Control(form, ctl::tabOB);
+    TabCtrl_SetCurSel(tab, index);
+    NMHDR note{tab, static_cast<UINT_PTR>(GetDlgCtrlID(tab)), static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageW(form.Hwnd(), WM_NOTIFY, note.idFrom, reinterpret_cast<LPARAM>(&note));
+}
+
+// A click on a column header of the folder list (column from 0).
+inline void ClickColumn(const frmMain& form, int column) {
+    NMLISTVIEW note{};
+    note.hdr.hwndFrom = form.FolderList().ListHwnd();
+    note.hdr.code = LVN_COLUMNCLICK;
+    note.iItem = -1;
+    note.iSubItem = column;
+    SendMessageW(form.FolderList().Hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&note));
+}
+
+// A choice in the time-frame box.
+inline void ChooseTimeframe(const frmMain& form, int index) {
+    HWND box = Control(form, ctl::cmbMostUsedTimeframe);
+    SendMessageW(box, CB_SETCURSEL, index, 0);
+    SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+}
+
 // A plain top-level window of the test that can take the activation.
 class OtherWindow {
-public:
+  public:
     OtherWindow() {
         WNDCLASSW wc{};
         wc.lpfnWndProc = DefWindowProcW;
@@ -150,7 +229,7 @@ public:
         SetActiveWindow(hwnd_);
     }
 
-private:
+  private:
     HWND hwnd_ = nullptr;
 };
 

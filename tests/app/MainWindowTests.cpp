@@ -7,90 +7,97 @@
 
 #include <cmath>
 
+#include "MainProgram.h"
 #include "Placement.h"
 
 namespace pw::test {
 namespace {
 
 class MainWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ForgetUser(); }
     void TearDown() override { ForgetUser(); }
 };
 
-int ListColumnPixels(frmMain& form, int column) { return form.lvwFolders.ColumnWidthPixels(column); }
+int ListColumnPixels(const frmMain& form, int column) {
+    return form.FolderList().View().ColumnWidthPixels(column);
+}
 
 TEST_F(MainWindow, NewUserGetsEveryDefaultAndTheAutostartShortcut) {
     auto form = LoadMainWindow();
-    ASSERT_NE(nullptr, form->hWnd());
-    const int tpp = form->TwipsPerPixelX();
+    ASSERT_NE(nullptr, form->Hwnd());
+    const int tpp = form->ScreenTwips().perPixelX;
 
     // Written at the first start.
     EXPECT_EQ(1u, StoredNumber(Setting::StartupShortcutCreated));
     EXPECT_EQ(1u, StoredNumber(Setting::SetupDone));
-    EXPECT_TRUE(form->bFirstRunPending);
+    EXPECT_TRUE(form->FirstRunPending());
     // Nothing else until the window closes.
     EXPECT_FALSE(StoredNumber(Setting::WindowWidth).has_value());
     EXPECT_FALSE(StoredNumber(Setting::ListTypeActive).has_value());
+    EXPECT_FALSE(StoredNumber(Setting::TipShown_SearchFolder).has_value());
 
-    EXPECT_EQ(L"Pfadwerk", TextOf(form->hWnd()));
-    EXPECT_EQ(1, form->bOptions_ExitBehavior);
-    EXPECT_EQ(0, form->lOptions_WindowPosition);
-    EXPECT_EQ(bVistaThemed ? 1 : 0, form->lOptions_ListSize);
-    EXPECT_EQ(5, form->lSortingLastUsed);
-    EXPECT_EQ(5, form->lSortingMostUsed);
-    EXPECT_EQ(1, form->lCurrentView);
-    EXPECT_FALSE(form->bOptions_HidePathColumn || form->bOptions_DefaultOpenInExplorer ||
-                 form->bOptions_ReuseFolderWindows || form->bOptions_bShowFavoritesTabFirst ||
-                 form->bOptions_ShowMenuBar || form->bIconView || form->bSearchTipShown);
-    EXPECT_TRUE(form->bOptions_ShowWindowTitleAndBorder);
-    EXPECT_TRUE(form->sIgnoreFilter.empty());
-    EXPECT_NE(std::wstring::npos, form->lvwFolders.BackgroundPicture().find(L"\\watermark.png"));
+    EXPECT_EQ(L"Pfadwerk", TextOf(form->Hwnd()));
+    const MainOptions& options = form->Options();
+    EXPECT_EQ(ExitBehavior::StayThenHide, options.exitBehavior);
+    EXPECT_EQ(WindowPositionMode::TaskbarStart, options.windowPosition);
+    EXPECT_EQ(bVistaThemed ? ListSize::Medium : ListSize::Small, options.listSize);
+    EXPECT_EQ(SortMode::UsedDescending, form->SortModeOf(FolderView::LastUsed));
+    EXPECT_EQ(SortMode::UsedDescending, form->SortModeOf(FolderView::MostUsed));
+    EXPECT_EQ(FolderView::LastUsed, form->CurrentView());
+    EXPECT_FALSE(options.hidePathColumn || options.defaultOpenInExplorer || options.reuseFolderWindows ||
+                 options.showFavoritesTabFirst || options.showMenuBar);
+    EXPECT_TRUE(options.showWindowTitleAndBorder && options.showWatermark);
+    const cListView& list = form->FolderList().View();
+    EXPECT_EQ(cListView::ViewMode::Details, list.GetViewMode());
+    EXPECT_NE(std::wstring::npos, list.BackgroundPicture().find(L"\\watermark.png"));
 
     RECT window{};
-    GetWindowRect(form->hWnd(), &window);
+    GetWindowRect(form->Hwnd(), &window);
     EXPECT_EQ(std::lround((bVistaThemed ? 7730.0 : 7605.0) / tpp), window.right - window.left);
-    EXPECT_EQ(std::lround(6700.0 / form->TwipsPerPixelY()), window.bottom - window.top);
+    EXPECT_EQ(std::lround(6700.0 / form->ScreenTwips().perPixelY), window.bottom - window.top);
 
-    ASSERT_EQ(3, TabCtrl_GetItemCount(form->tabOB));
-    EXPECT_EQ(L"Zuletzt verwendet", TabText(form->tabOB, 0));
-    EXPECT_EQ(L"Häufig verwendet", TabText(form->tabOB, 1));
-    EXPECT_EQ(L"Ordnerfavoriten", TabText(form->tabOB, 2));
-    EXPECT_EQ(0, TabCtrl_GetCurSel(form->tabOB));
+    HWND tab = Control(*form, ctl::tabOB);
+    ASSERT_EQ(3, TabCtrl_GetItemCount(tab));
+    EXPECT_EQ(L"Zuletzt verwendet", TabText(tab, 0));
+    EXPECT_EQ(L"Häufig verwendet", TabText(tab, 1));
+    EXPECT_EQ(L"Ordnerfavoriten", TabText(tab, 2));
+    EXPECT_EQ(0, TabCtrl_GetCurSel(tab));
 
-    ASSERT_EQ(7, SendMessageW(form->cmbMostUsedTimeframe, CB_GETCOUNT, 0, 0));
+    HWND timeframe = Control(*form, ctl::cmbMostUsedTimeframe);
+    ASSERT_EQ(7, SendMessageW(timeframe, CB_GETCOUNT, 0, 0));
     const wchar_t* frames[] = {L"(Alle)",        L"Letzte 2 Stunden", L"Letzte 24 Stunden", L"Letzte 3 Tage",
                                L"Letzte 7 Tage", L"Letzte 14 Tage",   L"Letzte 30 Tage"};
     for (int i = 0; i < 7; ++i) {
         wchar_t text[64] = {};
-        SendMessageW(form->cmbMostUsedTimeframe, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        SendMessageW(timeframe, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
         EXPECT_STREQ(frames[i], text);
     }
-    EXPECT_EQ(0, SendMessageW(form->cmbMostUsedTimeframe, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(0, SendMessageW(timeframe, CB_GETCURSEL, 0, 0));
 
-    ASSERT_EQ(3, form->lvwFolders.ColumnCount());
-    EXPECT_EQ(L"Ordner", form->lvwFolders.ColumnText(0));
-    EXPECT_EQ(L"Pfad", form->lvwFolders.ColumnText(1));
-    EXPECT_EQ(L"Verwendet", form->lvwFolders.ColumnText(2));
+    ASSERT_EQ(3, list.ColumnCount());
+    EXPECT_EQ(L"Ordner", list.ColumnText(0));
+    EXPECT_EQ(L"Pfad", list.ColumnText(1));
+    EXPECT_EQ(L"Verwendet", list.ColumnText(2));
     EXPECT_EQ(2100 / tpp, ListColumnPixels(*form, 0));
 
     // The last-used list starts with the search box and the welcome pane.
-    EXPECT_TRUE(IsWindowVisible(form->picFindHost));
-    EXPECT_FALSE(IsWindowVisible(form->cmbMostUsedTimeframe));
-    EXPECT_FALSE(IsWindowVisible(form->picManageFavoritesHost));
-    EXPECT_TRUE(form->bMessagePaneShown);
-    EXPECT_EQ(L"Willkommen bei Pfadwerk!", TextOf(form->lblMessageHeader));
+    EXPECT_TRUE(IsWindowVisible(Control(*form, ctl::picFindHost)));
+    EXPECT_FALSE(IsWindowVisible(timeframe));
+    EXPECT_FALSE(IsWindowVisible(Control(*form, ctl::picManageFavoritesHost)));
+    EXPECT_TRUE(IsWindowVisible(Control(*form, ctl::picMessagePane)));
+    EXPECT_EQ(L"Willkommen bei Pfadwerk!", TextOf(Control(*form, ctl::lblMessageHeader)));
 
-    EXPECT_EQ(L"Verwendeten Ordner suchen (Strg+F)", form->tooltips.TipText(form->txtFind));
-    EXPECT_EQ(L"Menü anzeigen", form->tooltips.TipText(form->cmdShowMenu));
+    EXPECT_EQ(L"Verwendeten Ordner suchen (Strg+F)", ToolTipText(form->Hwnd(), Control(*form, ctl::txtFind)));
+    EXPECT_EQ(L"Menü anzeigen", ToolTipText(form->Hwnd(), Control(*form, ctl::cmdShowMenu)));
     EXPECT_EQ(L"Nur die in diesem Zeitraum am häufigsten verwendeten Ordner anzeigen",
-              form->tooltips.TipText(form->cmbMostUsedTimeframe));
+              ToolTipText(form->Hwnd(), timeframe));
 
     // The worker starts at log-on through the shortcut.
     cComInit com;
     cComPtr<IShellLinkW> link;
-    ASSERT_TRUE(SUCCEEDED(
-        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid())));
+    ASSERT_TRUE(
+        SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid())));
     cComPtr<IPersistFile> file = link.As<IPersistFile>(IID_IPersistFile);
     ASSERT_TRUE(file && SUCCEEDED(file->Load(AutostartLink().c_str(), STGM_READ)));
     wchar_t text[MAX_PATH] = {};
@@ -108,7 +115,7 @@ TEST_F(MainWindow, SecondStartNeitherCreatesTheShortcutNorShowsTheWelcomeAgain) 
     ASSERT_TRUE(DeleteFileW(AutostartLink().c_str()));
     auto form = LoadMainWindow();
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(AutostartLink().c_str()));
-    EXPECT_FALSE(form->bFirstRunPending);
+    EXPECT_FALSE(form->FirstRunPending());
 }
 
 TEST_F(MainWindow, ExistingShortcutIsLeftAlone) {
@@ -128,41 +135,43 @@ TEST_F(MainWindow, FavoritesFirstSelectsTheSecondTabForTheLastUsedList) {
     Store(Setting::ShowFavoritesTabFirst, 1);
     Store(Setting::ListTypeActive, 1);
     auto form = LoadMainWindow(false);
-    EXPECT_EQ(L"Ordnerfavoriten", TabText(form->tabOB, 0));
-    EXPECT_EQ(L"Zuletzt verwendet", TabText(form->tabOB, 1));
-    EXPECT_EQ(L"Häufig verwendet", TabText(form->tabOB, 2));
-    EXPECT_EQ(1, TabCtrl_GetCurSel(form->tabOB));
-    EXPECT_EQ(1, form->lCurrentView);
+    HWND tab = Control(*form, ctl::tabOB);
+    EXPECT_EQ(L"Ordnerfavoriten", TabText(tab, 0));
+    EXPECT_EQ(L"Zuletzt verwendet", TabText(tab, 1));
+    EXPECT_EQ(L"Häufig verwendet", TabText(tab, 2));
+    EXPECT_EQ(1, TabCtrl_GetCurSel(tab));
+    EXPECT_EQ(FolderView::LastUsed, form->CurrentView());
 }
 
 TEST_F(MainWindow, EachStoredListOpensOnItsTab) {
     Store(Setting::ShowFavoritesTabFirst, 1);
     Store(Setting::ListTypeActive, 3);
     auto form = LoadMainWindow(false);
-    EXPECT_EQ(0, TabCtrl_GetCurSel(form->tabOB));
-    EXPECT_EQ(WS_VISIBLE, GetWindowLongPtrW(form->picManageFavoritesHost, GWL_STYLE) & WS_VISIBLE);
-    EXPECT_EQ(0, GetWindowLongPtrW(form->picFindHost, GWL_STYLE) & WS_VISIBLE);
-    EXPECT_EQ(L"Ordnerfavoriten festlegen", TextOf(form->lblMessageHeader));
-    EXPECT_EQ(L"Ordner suchen", TextOf(form->txtFind));
+    auto visible = [&](UINT id) { return (GetWindowLongPtrW(Control(*form, id), GWL_STYLE) & WS_VISIBLE) != 0; };
+    EXPECT_EQ(0, TabCtrl_GetCurSel(Control(*form, ctl::tabOB)));
+    EXPECT_TRUE(visible(ctl::picManageFavoritesHost));
+    EXPECT_FALSE(visible(ctl::picFindHost));
+    EXPECT_EQ(L"Ordnerfavoriten festlegen", TextOf(Control(*form, ctl::lblMessageHeader)));
+    EXPECT_EQ(L"Ordner suchen", TextOf(Control(*form, ctl::txtFind)));
     form.reset();
 
     Store(Setting::ShowFavoritesTabFirst, 0);
     Store(Setting::ListTypeActive, 2);
     Store(Setting::MRUTimeframe, 4);
     form = LoadMainWindow(false);
-    EXPECT_EQ(1, TabCtrl_GetCurSel(form->tabOB));
-    EXPECT_EQ(WS_VISIBLE, GetWindowLongPtrW(form->cmbMostUsedTimeframe, GWL_STYLE) & WS_VISIBLE);
-    EXPECT_EQ(4, SendMessageW(form->cmbMostUsedTimeframe, CB_GETCURSEL, 0, 0));
-    EXPECT_EQ(L"Keine verwendeten Ordner im ausgewählten Zeitraum", TextOf(form->lblMessageHeader));
+    EXPECT_EQ(1, TabCtrl_GetCurSel(Control(*form, ctl::tabOB)));
+    EXPECT_TRUE(visible(ctl::cmbMostUsedTimeframe));
+    EXPECT_EQ(4, SendMessageW(Control(*form, ctl::cmbMostUsedTimeframe), CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(L"Keine verwendeten Ordner im ausgewählten Zeitraum", TextOf(Control(*form, ctl::lblMessageHeader)));
     form.reset();
 
     // Damaged values fall back to the last-used list and "(Alle)".
     Store(Setting::ListTypeActive, 7);
     Store(Setting::MRUTimeframe, 12);
     form = LoadMainWindow(false);
-    EXPECT_EQ(1, form->lCurrentView);
-    EXPECT_EQ(0, TabCtrl_GetCurSel(form->tabOB));
-    EXPECT_EQ(0, SendMessageW(form->cmbMostUsedTimeframe, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(FolderView::LastUsed, form->CurrentView());
+    EXPECT_EQ(0, TabCtrl_GetCurSel(Control(*form, ctl::tabOB)));
+    EXPECT_EQ(0, SendMessageW(Control(*form, ctl::cmbMostUsedTimeframe), CB_GETCURSEL, 0, 0));
 }
 
 TEST_F(MainWindow, HiddenPathColumnTurnsPathSortingIntoTheUsualOrder) {
@@ -170,18 +179,18 @@ TEST_F(MainWindow, HiddenPathColumnTurnsPathSortingIntoTheUsualOrder) {
     Store(Setting::SortingMostUsed, 3);
     Store(Setting::SortingLastUsed, 4);
     auto form = LoadMainWindow(false);
-    EXPECT_EQ(5, form->lSortingMostUsed);
-    EXPECT_EQ(5, form->lSortingLastUsed);
-    ASSERT_EQ(2, form->lvwFolders.ColumnCount());  // "Ordner", "Verwendet"
-    EXPECT_EQ(L"Ordner", form->lvwFolders.ColumnText(0));
+    EXPECT_EQ(SortMode::UsedDescending, form->SortModeOf(FolderView::MostUsed));
+    EXPECT_EQ(SortMode::UsedDescending, form->SortModeOf(FolderView::LastUsed));
+    ASSERT_EQ(2, form->FolderList().View().ColumnCount());  // "Ordner", "Verwendet"
+    EXPECT_EQ(L"Ordner", form->FolderList().View().ColumnText(0));
     form.reset();
 
     // With the path column they stay.
     Store(Setting::HidePathColumn, 0);
     form = LoadMainWindow(false);
-    EXPECT_EQ(3, form->lSortingMostUsed);
-    EXPECT_EQ(4, form->lSortingLastUsed);
-    EXPECT_EQ(3, form->lvwFolders.ColumnCount());
+    EXPECT_EQ(SortMode::PathDescending, form->SortModeOf(FolderView::MostUsed));
+    EXPECT_EQ(SortMode::PathAscending, form->SortModeOf(FolderView::LastUsed));
+    EXPECT_EQ(3, form->FolderList().View().ColumnCount());
 }
 
 TEST_F(MainWindow, StoredOptionsAreApplied) {
@@ -194,33 +203,27 @@ TEST_F(MainWindow, StoredOptionsAreApplied) {
     Store(Setting::FolderListSize, 2);
     Store(Setting::TipShown_SearchFolder, 1);
     Store(Setting::SetupDone, 1);
-    std::wstring filter = L"(FoldersProtocol.FolderPath Not Like '%Temp%')";
-    WriteRaw(SectionKeyOf(SettingsKey::CurrentSettings), L"IgnoreStringSQL", REG_SZ, filter.c_str(),
-             static_cast<DWORD>((filter.size() + 1) * sizeof(wchar_t)));
     auto form = LoadMainWindow(false);
     RECT window{};
-    GetWindowRect(form->hWnd(), &window);
-    EXPECT_EQ(9000 / form->TwipsPerPixelX(), window.right - window.left);
-    EXPECT_EQ(7500 / form->TwipsPerPixelY(), window.bottom - window.top);
-    EXPECT_EQ(3000 / form->TwipsPerPixelX(), ListColumnPixels(*form, 0));
-    EXPECT_EQ(4, form->bOptions_ExitBehavior);
-    EXPECT_TRUE(form->bOptions_DefaultOpenInExplorer);
-    EXPECT_FALSE(form->bOptions_ReuseFolderWindows);
-    EXPECT_EQ(2, form->lOptions_ListSize);
-    EXPECT_TRUE(form->bSearchTipShown);
-    EXPECT_FALSE(form->bFirstRunPending);
-    EXPECT_EQ(filter, form->sIgnoreFilter);
-    EXPECT_FALSE(form->bIconView);
+    GetWindowRect(form->Hwnd(), &window);
+    EXPECT_EQ(9000 / form->ScreenTwips().perPixelX, window.right - window.left);
+    EXPECT_EQ(7500 / form->ScreenTwips().perPixelY, window.bottom - window.top);
+    EXPECT_EQ(3000 / form->ScreenTwips().perPixelX, ListColumnPixels(*form, 0));
+    EXPECT_EQ(ExitBehavior::Minimize, form->Options().exitBehavior);
+    EXPECT_TRUE(form->Options().defaultOpenInExplorer);
+    EXPECT_FALSE(form->Options().reuseFolderWindows);
+    EXPECT_EQ(ListSize::Large, form->Options().listSize);
+    EXPECT_FALSE(form->FirstRunPending());
+    EXPECT_EQ(cListView::ViewMode::Details, form->FolderList().View().GetViewMode());
 }
 
 TEST_F(MainWindow, LargeIconViewGetsItsOwnImageList) {
     Store(Setting::IconView, 1);
     auto form = LoadMainWindow(false);
-    EXPECT_TRUE(form->bIconView);
-    EXPECT_FALSE(form->SmallIcons());
-    EXPECT_EQ(cListView::ViewMode::LargeIcons, form->lvwFolders.GetViewMode());
+    EXPECT_FALSE(form->FolderList().SmallIcons());
+    EXPECT_EQ(cListView::ViewMode::LargeIcons, form->FolderList().View().GetViewMode());
     int cx = 0, cy = 0;
-    ASSERT_TRUE(ImageList_GetIconSize(form->lvwFolders.ImageList(LVSIL_NORMAL), &cx, &cy));
+    ASSERT_TRUE(ImageList_GetIconSize(form->FolderList().View().ImageList(LVSIL_NORMAL), &cx, &cy));
     EXPECT_EQ(32, cx);
 }
 
@@ -228,27 +231,32 @@ TEST_F(MainWindow, DetailsViewIconSizeFollowsTheOption) {
     for (int size : {0, 1, 2}) {
         Store(Setting::FolderListSize, size);
         auto form = LoadMainWindow(false);
+        const cListView& list = form->FolderList().View();
         int cx = 0, cy = 0;
-        ASSERT_TRUE(ImageList_GetIconSize(form->lvwFolders.ImageList(LVSIL_SMALL), &cx, &cy));
+        ASSERT_TRUE(ImageList_GetIconSize(list.ImageList(LVSIL_SMALL), &cx, &cy));
         EXPECT_EQ(size == 0 ? 16 : size == 1 ? 24 : 32, cx);
-        EXPECT_EQ(size == 0, form->SmallIcons());
+        EXPECT_EQ(size == 0, form->FolderList().SmallIcons());
         // A changed option builds a new list of the new size.
-        form->lOptions_ListSize = (size + 1) % 3;
-        form->ReloadDetailsViewSettings();
-        ASSERT_TRUE(ImageList_GetIconSize(form->lvwFolders.ImageList(LVSIL_SMALL), &cx, &cy));
-        EXPECT_EQ(form->lOptions_ListSize == 0 ? 16 : form->lOptions_ListSize == 1 ? 24 : 32, cx);
+        int next = (size + 1) % 3;
+        form->ReloadDetailsViewSettings(static_cast<ListSize>(next));
+        ASSERT_TRUE(ImageList_GetIconSize(list.ImageList(LVSIL_SMALL), &cx, &cy));
+        EXPECT_EQ(next == 0 ? 16 : next == 1 ? 24 : 32, cx);
     }
 }
 
 TEST_F(MainWindow, ClosingSavesSizePositionAndColumnInTwips) {
-    auto form = LoadMainWindow();
-    const int tx = form->TwipsPerPixelX(), ty = form->TwipsPerPixelY();
-    SetWindowPos(form->hWnd(), nullptr, 100, 120, 560, 400, SWP_NOZORDER | SWP_NOACTIVATE);
-    form->lvwFolders.SetColumnWidthPixels(0, 150);
+    bool unloaded = false;
+    frmMainSetup setup = TestSetup();
+    setup.onUnloaded = [&] { unloaded = true; };
+    auto form = std::make_unique<frmMain>(setup);
+    ASSERT_TRUE(form->Load());
+    const int tx = form->ScreenTwips().perPixelX, ty = form->ScreenTwips().perPixelY;
+    SetWindowPos(form->Hwnd(), nullptr, 100, 120, 560, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+    ListView_SetColumnWidth(form->FolderList().ListHwnd(), 0, 150);
     Pump(20);
-    form->Unload();
-    EXPECT_EQ(nullptr, form->hWnd());
-    EXPECT_TRUE(bMainWindowUnloaded);
+    PostMessageW(form->Hwnd(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return unloaded; }));
+    EXPECT_EQ(nullptr, form->Hwnd());
     EXPECT_EQ(static_cast<DWORD>(560 * tx), StoredNumber(Setting::WindowWidth));
     EXPECT_EQ(static_cast<DWORD>(400 * ty), StoredNumber(Setting::WindowHeight));
     EXPECT_EQ(static_cast<DWORD>(100 * tx), StoredNumber(Setting::WindowLeft));
@@ -259,7 +267,7 @@ TEST_F(MainWindow, ClosingSavesSizePositionAndColumnInTwips) {
     Store(Setting::WindowPosition, 5);
     form = LoadMainWindow();
     RECT window{};
-    GetWindowRect(form->hWnd(), &window);
+    GetWindowRect(form->Hwnd(), &window);
     EXPECT_EQ((RECT{100, 120, 660, 520}), window);
 }
 
@@ -267,9 +275,9 @@ TEST_F(MainWindow, ClosingWhileMinimizedKeepsTheLastSavedPlace) {
     Store(Setting::ExitBehavior, 3);
     Store(Setting::WindowWidth, 8000);
     auto form = LoadMainWindow();
-    ShowWindow(form->hWnd(), SW_MINIMIZE);
+    ShowWindow(form->Hwnd(), SW_MINIMIZE);
     Pump(50);
-    ASSERT_TRUE(IsIconic(form->hWnd()));
+    ASSERT_TRUE(IsIconic(form->Hwnd()));
     form->Unload();
     EXPECT_EQ(8000u, StoredNumber(Setting::WindowWidth));
     EXPECT_FALSE(StoredNumber(Setting::WindowLeft).has_value());
@@ -287,60 +295,75 @@ TEST_F(MainWindow, HiddenPathColumnKeepsTheStoredFirstColumnWidth) {
 TEST_F(MainWindow, WithoutTitleBarTheThinBorderStays) {
     Store(Setting::ShowWindowTitleAndBorder, 0);
     auto form = LoadMainWindow(false);
-    LONG_PTR style = GetWindowLongPtrW(form->hWnd(), GWL_STYLE);
+    LONG_PTR style = GetWindowLongPtrW(form->Hwnd(), GWL_STYLE);
     EXPECT_EQ(0, style & (WS_DLGFRAME | WS_SYSMENU));
     EXPECT_EQ(WS_THICKFRAME, style & WS_THICKFRAME);
-    EXPECT_FALSE(form->bOptions_ShowWindowTitleAndBorder);
+    EXPECT_FALSE(form->Options().showWindowTitleAndBorder);
     EXPECT_FALSE(form->FramedList());
     form.reset();
 
     Store(Setting::ShowWindowTitleAndBorder, 1);
     form = LoadMainWindow(false);
-    EXPECT_EQ(WS_CAPTION, GetWindowLongPtrW(form->hWnd(), GWL_STYLE) & WS_CAPTION);
+    EXPECT_EQ(WS_CAPTION, GetWindowLongPtrW(form->Hwnd(), GWL_STYLE) & WS_CAPTION);
     EXPECT_EQ(!bVistaThemed, form->FramedList());
 }
 
 TEST_F(MainWindow, ResizeLaysTheControlsOut) {
     Store(Setting::HidePathColumn, 1);
     auto form = LoadMainWindow();
-    SetWindowPos(form->hWnd(), nullptr, 0, 0, 640, 480, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(form->Hwnd(), nullptr, 0, 0, 640, 480, SWP_NOMOVE | SWP_NOZORDER);
     Pump(20);
-    const int tx = form->TwipsPerPixelX(), ty = form->TwipsPerPixelY();
+    const int tx = form->ScreenTwips().perPixelX, ty = form->ScreenTwips().perPixelY;
     RECT client{};
-    GetClientRect(form->hWnd(), &client);
+    GetClientRect(form->Hwnd(), &client);
     auto inParent = [](HWND control) {
         RECT r{};
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
         return r;
     };
-    RECT host = inParent(form->picHost);
+    RECT host = inParent(Control(*form, ctl::picHost));
     EXPECT_EQ((RECT{0, 390 / ty, client.right, client.bottom}), host);
-    RECT list = inParent(form->lvwFolders.hWnd());
+    RECT list = inParent(form->FolderList().Hwnd());
     EXPECT_EQ(form->FramedList() ? 0 : -1, list.left);
     EXPECT_EQ(client.right + 1, list.right);
-    EXPECT_EQ(client.right - 600 / tx, inParent(form->cmdShowMenu).left);
-    RECT find = inParent(form->picFindHost);
+    EXPECT_EQ(client.right - 600 / tx, inParent(Control(*form, ctl::cmdShowMenu)).left);
+    RECT find = inParent(Control(*form, ctl::picFindHost));
     EXPECT_EQ(std::lround((client.right * tx - 600 - (find.right - find.left) * tx - 100) / double(tx)), find.left);
-    EXPECT_EQ(find.left, inParent(form->cmbMostUsedTimeframe).left);
-    EXPECT_EQ(find.left, inParent(form->picManageFavoritesHost).left);
+    EXPECT_EQ(find.left, inParent(Control(*form, ctl::cmbMostUsedTimeframe)).left);
+    EXPECT_EQ(find.left, inParent(Control(*form, ctl::picManageFavoritesHost)).left);
     // Without the path column the name column takes the rest of the width
     // beside the count column.
-    int expected =
-        ((list.right - list.left) * tx - 30 - form->ScrollBarAllowance() - form->lUsedCountColumnWidth) / tx;
-    EXPECT_NEAR(expected, form->lvwFolders.ColumnWidthPixels(0), 1);
+    int usedColumn = form->FolderList().View().ColumnWidth(1);
+    int expected = ((list.right - list.left) * tx - 30 - form->ScrollBarAllowance() - usedColumn) / tx;
+    EXPECT_NEAR(expected, form->FolderList().View().ColumnWidthPixels(0), 1);
 }
 
 TEST_F(MainWindow, StartsAtTheChosenPlace) {
     Store(Setting::WindowPosition, 3);
     auto form = LoadMainWindow(false);
     RECT window{};
-    GetWindowRect(form->hWnd(), &window);
-    const int tx = form->TwipsPerPixelX(), ty = form->TwipsPerPixelY();
+    GetWindowRect(form->Hwnd(), &window);
+    const int tx = form->ScreenTwips().perPixelX, ty = form->ScreenTwips().perPixelY;
     int w = (window.right - window.left) * tx, h = (window.bottom - window.top) * ty;
     int screenW = GetSystemMetrics(SM_CXSCREEN) * tx, screenH = GetSystemMetrics(SM_CYSCREEN) * ty;
     EXPECT_NEAR(((screenW - w) / 2 - 100) / tx, window.left, 1);
     EXPECT_NEAR(((screenH - h) / 2) / ty, window.top, 1);
+}
+
+TEST_F(MainWindow, TheEntryLoopLoadsAFreshWindowOnlyWhenTheGoingOneAsksForIt) {
+    std::vector<HWND> loaded;
+    RunMainProgram(TestSetup(false), [&](frmMain& form) {
+        loaded.push_back(form.Hwnd());
+        if (loaded.size() == 1) {
+            form.UnloadForReload();  // as the options dialog will ask
+        } else {
+            PostMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
+        }
+    });
+    ASSERT_EQ(2u, loaded.size());
+    EXPECT_FALSE(IsWindow(loaded[0]));
+    EXPECT_FALSE(IsWindow(loaded[1]));
 }
 
 // ---- The pop-up behaviour ----
@@ -354,79 +377,52 @@ class Deactivation : public MainWindow, public ::testing::WithParamInterface<Exi
 
 TEST_P(Deactivation, FollowsExitBehavior) {
     Store(Setting::ExitBehavior, GetParam().exitBehavior);
-    auto form = LoadMainWindow();
+    bool unloaded = false;
+    frmMainSetup setup = TestSetup();
+    setup.onUnloaded = [&] { unloaded = true; };
+    frmMain form(setup);
+    ASSERT_TRUE(form.Load());
     OtherWindow other;
-    SetForegroundWindow(form->hWnd());
+    SetForegroundWindow(form.Hwnd());
     Pump(50);
     other.Activate();
     switch (GetParam().outcome) {
         case ExitCase::Closes:
-            EXPECT_TRUE(PumpUntil([&] { return form->hWnd() == nullptr; }));
-            EXPECT_TRUE(bMainWindowUnloaded);
+            EXPECT_TRUE(PumpUntil([&] { return form.Hwnd() == nullptr; }));
+            EXPECT_TRUE(unloaded);
             // Closing this way saves like the close box.
             EXPECT_TRUE(StoredNumber(Setting::WindowWidth).has_value());
             break;
         case ExitCase::Minimizes:
-            EXPECT_TRUE(PumpUntil([&] { return form->hWnd() && IsIconic(form->hWnd()); }));
+            EXPECT_TRUE(PumpUntil([&] { return form.Hwnd() && IsIconic(form.Hwnd()); }));
             break;
         case ExitCase::Stays:
             Pump(300);
-            ASSERT_NE(nullptr, form->hWnd());
-            EXPECT_FALSE(IsIconic(form->hWnd()));
-            EXPECT_TRUE(IsWindowVisible(form->hWnd()));
+            ASSERT_NE(nullptr, form.Hwnd());
+            EXPECT_FALSE(IsIconic(form.Hwnd()));
+            EXPECT_TRUE(IsWindowVisible(form.Hwnd()));
             break;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(MainWindow, Deactivation,
-                         ::testing::Values(ExitCase{1, ExitCase::Closes}, ExitCase{2, ExitCase::Minimizes},
-                                           ExitCase{3, ExitCase::Stays}, ExitCase{4, ExitCase::Minimizes},
+INSTANTIATE_TEST_SUITE_P(MainWindow,
+                         Deactivation,
+                         ::testing::Values(ExitCase{1, ExitCase::Closes},
+                                           ExitCase{2, ExitCase::Minimizes},
+                                           ExitCase{3, ExitCase::Stays},
+                                           ExitCase{4, ExitCase::Minimizes},
                                            ExitCase{5, ExitCase::Closes}));
-
-TEST_F(MainWindow, OpenedFolderKeepsTheWindowOnDeactivation) {
-    auto form = LoadMainWindow();
-    form->bFolderOpened = true;
-    OtherWindow other;
-    other.Activate();
-    Pump(300);
-    ASSERT_NE(nullptr, form->hWnd());
-    EXPECT_FALSE(IsIconic(form->hWnd()));
-}
-
-TEST_F(MainWindow, SearchBalloonClickKeepsTheWindowOnce) {
-    auto form = LoadMainWindow();
-    HWND balloon = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_BALLOON, 0, 0, 10, 10,
-                                   form->hWnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(nullptr, balloon);
-    form->bMustIgnoreSearchBalloonTipClick = true;
-    SendMessageW(form->hWnd(), WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(balloon));
-    Pump(200);
-    ASSERT_NE(nullptr, form->hWnd());
-    EXPECT_FALSE(form->bMustIgnoreSearchBalloonTipClick);
-    // The next deactivation closes as usual.
-    SendMessageW(form->hWnd(), WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(balloon));
-    EXPECT_TRUE(PumpUntil([&] { return form->hWnd() == nullptr; }));
-    DestroyWindow(balloon);
-}
-
-TEST_F(MainWindow, OtherWindowIsNoBalloon) {
-    auto form = LoadMainWindow();
-    OtherWindow other;
-    form->bMustIgnoreSearchBalloonTipClick = true;
-    SendMessageW(form->hWnd(), WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(other.hwnd()));
-    EXPECT_TRUE(PumpUntil([&] { return form->hWnd() == nullptr; }));
-}
 
 TEST_F(MainWindow, ActivationMessageRestoresAndBringsForward) {
     Store(Setting::ExitBehavior, 3);
     auto form = LoadMainWindow();
     OtherWindow other;
-    ShowWindow(form->hWnd(), SW_MINIMIZE);
+    ShowWindow(form->Hwnd(), SW_MINIMIZE);
     other.Activate();
     Pump(50);
-    ASSERT_TRUE(IsIconic(form->hWnd()));
-    PostMessageW(form->hWnd(), RegisterWindowMessageW(L"ActivatePfadwerk"), 0, 0);
-    EXPECT_TRUE(PumpUntil([&] { return !IsIconic(form->hWnd()) && GetForegroundWindow() == form->hWnd(); }));
+    ASSERT_TRUE(IsIconic(form->Hwnd()));
+    PostMessageW(form->Hwnd(), RegisterWindowMessageW(L"ActivatePfadwerk"), 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsIconic(form->Hwnd()) && GetForegroundWindow() == form->Hwnd(); }));
 }
 
 TEST_F(MainWindow, MinimumSizeByDisplayFlags) {
@@ -436,7 +432,7 @@ TEST_F(MainWindow, MinimumSizeByDisplayFlags) {
         bVistaThemed = flags & 1;
         bLargeFonts = flags & 2;
         MINMAXINFO info{};
-        SendMessageW(form->hWnd(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(form->Hwnd(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
         PixelSize expected = MinimumWindowSize(bVistaThemed, bLargeFonts);
         EXPECT_EQ(expected.width, info.ptMinTrackSize.x) << flags;
         EXPECT_EQ(expected.height, info.ptMinTrackSize.y) << flags;
@@ -444,29 +440,12 @@ TEST_F(MainWindow, MinimumSizeByDisplayFlags) {
     bVistaThemed = vista;
     bLargeFonts = large;
     // Asked to shrink further, the window keeps the minimum.
-    SetWindowPos(form->hWnd(), nullptr, 0, 0, 100, 80, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(form->Hwnd(), nullptr, 0, 0, 100, 80, SWP_NOMOVE | SWP_NOZORDER);
     RECT window{};
-    GetWindowRect(form->hWnd(), &window);
+    GetWindowRect(form->Hwnd(), &window);
     PixelSize minimum = MinimumWindowSize(bVistaThemed, bLargeFonts);
     EXPECT_GE(window.right - window.left, minimum.width);
     EXPECT_GE(window.bottom - window.top, minimum.height);
-}
-
-TEST_F(MainWindow, UnloadGivesTheWindowProcedureBack) {
-    auto form = LoadMainWindow();
-    HWND hwnd = form->hWnd();
-    ASSERT_NE(nullptr, form->lOriginalWindowProcAddress);
-    form->RemoveHook();
-    EXPECT_EQ(nullptr, form->lOriginalWindowProcAddress);
-    // Without the hook, losing the focus does nothing.
-    OtherWindow other;
-    other.Activate();
-    Pump(200);
-    EXPECT_TRUE(IsWindow(hwnd));
-    form->InstallHook();
-    form->Unload();
-    EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_EQ(nullptr, form->lOriginalWindowProcAddress);
 }
 
 }  // namespace

@@ -58,3 +58,11 @@ TEST(Text, TrimAndQuote) {
     EXPECT_EQ(QuoteSql(L"O'Brien's"), L"O''Brien''s");
     EXPECT_EQ(QuoteSql(L"''"), L"''''");
 }
+
+TEST(Text, PlaceholdersTakeTheirValuesInOrderAndValuesStayAsTheyAre) {
+    EXPECT_EQ(FillPlaceholders(L"vor [*] Tagen (am [*])", {L"3", L"01.02.2026"}), L"vor 3 Tagen (am 01.02.2026)");
+    // A value that looks like a placeholder is not filled in turn.
+    EXPECT_EQ(FillPlaceholders(L"'[*]' und [*]", {L"[*]", L"b"}), L"'[*]' und b");
+    EXPECT_EQ(FillPlaceholders(L"[*] mal", {}), L"[*] mal");
+    EXPECT_EQ(FillPlaceholders(L"ohne", {L"x"}), L"ohne");
+}

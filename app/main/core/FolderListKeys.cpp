@@ -2,12 +2,6 @@
 
 namespace pw {
 
-RefreshAction RequestRefresh(bool fillRunning, bool timerEnabled) {
-    if (!fillRunning)
-        return RefreshAction::FillNow;
-    return timerEnabled ? RefreshAction::AlreadyQueued : RefreshAction::ArmTimer;
-}
-
 FindKeyAction FindKeyReleased(int keyCode, bool ctrlHeld) {
     switch (keyCode) {
         case 16:  // Shift
@@ -40,12 +34,14 @@ EscapeAction EscapeReleased(FolderView view,
                             bool focusInFind,
                             std::wstring_view findText,
                             bool focusOnShowMenu,
-                            int exitBehavior) {
+                            ExitBehavior exitBehavior) {
     if (view == FolderView::LastUsed && focusInFind && !findText.empty())
         return EscapeAction::ResetSearch;
     if (focusOnShowMenu)
         return EscapeAction::None;
-    return (exitBehavior == 2 || exitBehavior == 4) ? EscapeAction::Minimize : EscapeAction::Unload;
+    return (exitBehavior == ExitBehavior::StayThenMinimize || exitBehavior == ExitBehavior::Minimize)
+               ? EscapeAction::Minimize
+               : EscapeAction::Unload;
 }
 
 bool DeleteKeyRemovesEntry(FolderView view, std::wstring_view findText) {
@@ -65,10 +61,6 @@ int TabPositionForView(FolderView view, bool favoritesFirst) {
         if (ViewForTabPosition(position, favoritesFirst) == view)
             return position;
     return 1;
-}
-
-bool MouseLeaveUnloads(int exitBehavior) {
-    return exitBehavior == 1;
 }
 
 }  // namespace pw

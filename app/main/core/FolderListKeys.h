@@ -5,14 +5,9 @@
 #include <string_view>
 
 #include "FolderListQuery.h"
+#include "FolderOpenPlan.h"
 
 namespace pw {
-
-// A refresh asked for by a key, a reset or a time-frame change. A fill in
-// progress is never interrupted; the refresh rides on tmrMustRefreshAfterNewFind
-// and is never dropped, and at most one is queued.
-enum class RefreshAction { FillNow, ArmTimer, AlreadyQueued };
-RefreshAction RequestRefresh(bool fillRunning, bool timerEnabled);
 
 // Key release in the search box (Windows key codes).
 enum class FindKeyAction { None, EnterList, Refresh };
@@ -24,13 +19,13 @@ FindKeyAction FindKeyReleased(int keyCode, bool ctrlHeld);
 enum class FindEnterAction { None, OpenSingleEntry, FocusFirstEntry };
 FindEnterAction FindEnterPressed(int keyCode, int entryCount);
 
-// Esc released. exitBehavior is bOptions_ExitBehavior (1 to 5).
+// Esc released.
 enum class EscapeAction { None, ResetSearch, Minimize, Unload };
 EscapeAction EscapeReleased(FolderView view,
                             bool focusInFind,
                             std::wstring_view findText,
                             bool focusOnShowMenu,
-                            int exitBehavior);
+                            ExitBehavior exitBehavior);
 
 // Del removes the selected entry from the history: history lists only, and
 // only while the search box holds no search (there Del edits the text).
@@ -40,9 +35,5 @@ bool DeleteKeyRemovesEntry(FolderView view, std::wstring_view findText);
 // "Ordnerfavoriten", "Zuletzt verwendet", "Häufig verwendet".
 FolderView ViewForTabPosition(int position, bool favoritesFirst);
 int TabPositionForView(FolderView view, bool favoritesFirst);
-
-// After a folder was opened and the mouse left the window: minimize, or
-// unload for ExitBehavior 1.
-bool MouseLeaveUnloads(int exitBehavior);
 
 }  // namespace pw

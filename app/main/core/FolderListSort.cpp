@@ -7,44 +7,48 @@ int UsedColumn(bool hidePathColumn) {
     return hidePathColumn ? 1 : 2;
 }
 
-SortArrow ArrowColumn(int mode, bool hidePathColumn, int state) {
-    if (mode == 1 || mode == 2)
+SortArrow ArrowColumn(SortMode mode, bool hidePathColumn, int state) {
+    if (mode == SortMode::FolderDescending || mode == SortMode::FolderAscending)
         return {0, state};
-    if (mode == 3 || mode == 4)
+    if (mode == SortMode::PathDescending || mode == SortMode::PathAscending)
         return {1, state};
     return {UsedColumn(hidePathColumn), state};
 }
 
+bool Ascending(SortMode mode) {
+    return mode == SortMode::FolderAscending || mode == SortMode::PathAscending || mode == SortMode::UsedAscending;
+}
+
 }  // namespace
 
-int NormalizeSortMode(FolderView view, int mode, bool hidePathColumn) {
+SortMode NormalizeSortMode(FolderView view, int storedMode, bool hidePathColumn) {
     const int highest = view == FolderView::MostUsed ? 6 : 5;
-    if (mode < 1 || mode > highest)
-        return kDefaultSortMode;
-    if (hidePathColumn && (mode == 3 || mode == 4))
-        return kDefaultSortMode;
+    if (storedMode < 1 || storedMode > highest)
+        return SortMode::UsedDescending;
+    auto mode = static_cast<SortMode>(storedMode);
+    if (hidePathColumn && (mode == SortMode::PathDescending || mode == SortMode::PathAscending))
+        return SortMode::UsedDescending;
     return mode;
 }
 
-int SortModeAfterColumnClick(FolderView view, int mode, int column, bool hidePathColumn) {
+SortMode SortModeAfterColumnClick(FolderView view, SortMode mode, int column, bool hidePathColumn) {
     if (column == 0)
-        return mode == 1 ? 2 : 1;
+        return mode == SortMode::FolderDescending ? SortMode::FolderAscending : SortMode::FolderDescending;
     if (column == 1 && !hidePathColumn)
-        return mode == 3 ? 4 : 3;
+        return mode == SortMode::PathDescending ? SortMode::PathAscending : SortMode::PathDescending;
     if (column == UsedColumn(hidePathColumn)) {
         if (view == FolderView::MostUsed)
-            return mode == 5 ? 6 : 5;
-        return 5;
+            return mode == SortMode::UsedDescending ? SortMode::UsedAscending : SortMode::UsedDescending;
+        return SortMode::UsedDescending;
     }
     return mode;
 }
 
-SortArrow ShowSortArrowFor(int mode, bool hidePathColumn) {
-    // Even modes ascend, odd modes descend.
-    return ArrowColumn(mode, hidePathColumn, mode % 2 == 0 ? 1 : 2);
+SortArrow ShowSortArrowFor(SortMode mode, bool hidePathColumn) {
+    return ArrowColumn(mode, hidePathColumn, Ascending(mode) ? 1 : 2);
 }
 
-SortArrow ClearSortArrowFor(int mode, bool hidePathColumn) {
+SortArrow ClearSortArrowFor(SortMode mode, bool hidePathColumn) {
     return ArrowColumn(mode, hidePathColumn, 0);
 }
 
@@ -56,18 +60,18 @@ int HeaderFormatForArrow(int state) {
     return 0x5000;
 }
 
-SortPlan SortPlanFor(FolderView view, int mode, bool hidePathColumn) {
-    mode = NormalizeSortMode(view, mode, hidePathColumn);
+SortPlan SortPlanFor(FolderView view, SortMode mode, bool hidePathColumn) {
+    mode = NormalizeSortMode(view, static_cast<int>(mode), hidePathColumn);
     SortPlan plan;
-    if (view == FolderView::LastUsed && mode == 5) {
+    if (view == FolderView::LastUsed && mode == SortMode::UsedDescending) {
         plan.groups = true;  // query order, newest first, inside the date groups
         return plan;
     }
     plan.sort = true;
-    plan.mark = mode % 2 == 0 ? 1 : 2;
-    if (mode <= 2) {
+    plan.mark = Ascending(mode) ? 1 : 2;
+    if (mode == SortMode::FolderDescending || mode == SortMode::FolderAscending) {
         plan.column = 0;
-    } else if (mode <= 4) {
+    } else if (mode == SortMode::PathDescending || mode == SortMode::PathAscending) {
         plan.column = 1;
     } else {
         plan.column = UsedColumn(hidePathColumn);

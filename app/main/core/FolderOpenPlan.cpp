@@ -43,34 +43,36 @@ FolderWindowChoice ChooseFolderWindow(const std::vector<FolderWindowState>& wind
     return choice;
 }
 
-bool HoldTopmostWhileOpening(int exitBehavior) { return exitBehavior == 1 || exitBehavior == 2; }
+bool HoldTopmostWhileOpening(ExitBehavior exitBehavior) {
+    return exitBehavior == ExitBehavior::StayThenHide || exitBehavior == ExitBehavior::StayThenMinimize;
+}
 
-AfterOpenPlan PlanAfterOpen(int exitBehavior, bool reusedWindow) {
+AfterOpenPlan PlanAfterOpen(ExitBehavior exitBehavior, bool reusedWindow) {
     AfterOpenPlan plan;
     if (reusedWindow) {
         plan.watchMouseLeave = true;
         return plan;
     }
     switch (exitBehavior) {
-        case 1:
-        case 2:
+        case ExitBehavior::StayThenHide:
+        case ExitBehavior::StayThenMinimize:
             plan.watchMouseLeave = true;
             break;
-        case 4:
+        case ExitBehavior::Minimize:
             plan.minimize = true;
             plan.clearFolderOpened = true;
             break;
-        case 5:
+        case ExitBehavior::Hide:
             plan.hideAndUnload = true;
             break;
-        default:  // 3, and anything the registry should not hold
+        default:  // KeepOpen, and anything the registry should not hold
             break;
     }
     return plan;
 }
 
-MouseLeaveAction MouseLeaveActionFor(int exitBehavior) {
-    return exitBehavior == 1 ? MouseLeaveAction::Unload : MouseLeaveAction::Minimize;
+MouseLeaveAction MouseLeaveActionFor(ExitBehavior exitBehavior) {
+    return exitBehavior == ExitBehavior::StayThenHide ? MouseLeaveAction::Unload : MouseLeaveAction::Minimize;
 }
 
 std::wstring ExplorerMenuCaption(bool defaultOpenInExplorer) {
@@ -89,13 +91,13 @@ std::wstring PropertiesRequestText(std::uint32_t ownerHandle, std::wstring_view 
     return text;
 }
 
-AfterProperties PlanAfterProperties(int exitBehavior) {
+AfterProperties PlanAfterProperties(ExitBehavior exitBehavior) {
     switch (exitBehavior) {
-        case 1:
-        case 5:
+        case ExitBehavior::StayThenHide:
+        case ExitBehavior::Hide:
             return AfterProperties::UnloadAfterMenu;
-        case 2:
-        case 4:
+        case ExitBehavior::StayThenMinimize:
+        case ExitBehavior::Minimize:
             return AfterProperties::Minimize;
         default:
             return AfterProperties::Stay;

@@ -15,11 +15,21 @@ namespace pw {
 
 enum class FolderWindowKind { Plain, Explorer };
 
+// What the main window does once a folder is opened, and when it loses the
+// focus (option ExitBehavior, numbered as stored).
+enum class ExitBehavior {
+    StayThenHide = 1,      // held topmost; unloaded when the mouse leaves it
+    StayThenMinimize = 2,  // held topmost; minimized when the mouse leaves it
+    KeepOpen = 3,
+    Minimize = 4,  // at once
+    Hide = 5,      // hidden and unloaded at once
+};
+
 // The options as OpenFolder reads them from the main window.
 struct FolderOpenOptions {
     bool defaultOpenInExplorer = false;  // bOptions_DefaultOpenInExplorer
     bool reuseFolderWindows = false;     // bOptions_ReuseFolderWindows
-    int exitBehavior = 1;                // bOptions_ExitBehavior, 1 to 5
+    ExitBehavior exitBehavior = ExitBehavior::StayThenHide;
 };
 
 // Explorer with the folder tree when exactly one of the option and the
@@ -60,7 +70,7 @@ FolderWindowChoice ChooseFolderWindow(const std::vector<FolderWindowState>& wind
 
 // Held topmost from the open on, so the new Explorer window does not cover it
 // before the mouse leaves (ExitBehavior 1 and 2).
-bool HoldTopmostWhileOpening(int exitBehavior);
+bool HoldTopmostWhileOpening(ExitBehavior exitBehavior);
 
 // What the main window does after a folder was opened.
 struct AfterOpenPlan {
@@ -71,12 +81,12 @@ struct AfterOpenPlan {
 };
 // A reused window always gets the mouse-leave watch and nothing else; a new
 // window follows ExitBehavior (values outside 1 to 5 leave the window as it is).
-AfterOpenPlan PlanAfterOpen(int exitBehavior, bool reusedWindow);
+AfterOpenPlan PlanAfterOpen(ExitBehavior exitBehavior, bool reusedWindow);
 
 // What the mouse-leave watch does once the pointer is outside the window:
 // unload for ExitBehavior 1, minimize (and clear bFolderOpened) for any other.
 enum class MouseLeaveAction { Unload, Minimize };
-MouseLeaveAction MouseLeaveActionFor(int exitBehavior);
+MouseLeaveAction MouseLeaveActionFor(ExitBehavior exitBehavior);
 
 // ---- Menu captions -------------------------------------------------------------
 
@@ -93,7 +103,7 @@ std::wstring PropertiesRequestText(std::uint32_t ownerHandle, std::wstring_view 
 // The main window after the request: unload once the context menu has
 // returned (Tag "UNLOAD_NOW") for 1 and 5, minimize for 2 and 4, else stay.
 enum class AfterProperties { Stay, UnloadAfterMenu, Minimize };
-AfterProperties PlanAfterProperties(int exitBehavior);
+AfterProperties PlanAfterProperties(ExitBehavior exitBehavior);
 
 // ---- Removing from the history ---------------------------------------------------
 

@@ -50,13 +50,6 @@ TEST(FolderListPane, Favorites) {
     EXPECT_FALSE(pane.nothingFound);
 }
 
-TEST(FolderListKeys, RefreshWaitsForARunningFillAndQueuesOnce) {
-    EXPECT_EQ(RequestRefresh(false, false), RefreshAction::FillNow);
-    EXPECT_EQ(RequestRefresh(false, true), RefreshAction::FillNow);
-    EXPECT_EQ(RequestRefresh(true, false), RefreshAction::ArmTimer);
-    EXPECT_EQ(RequestRefresh(true, true), RefreshAction::AlreadyQueued);
-}
-
 TEST(FolderListKeys, KeyReleaseInTheSearchBox) {
     for (int key : {16, 17, 91, 37, 39, 36, 35})
         EXPECT_EQ(FindKeyReleased(key, false), FindKeyAction::None) << key;
@@ -75,13 +68,13 @@ TEST(FolderListKeys, KeyReleaseInTheSearchBox) {
 }
 
 TEST(FolderListKeys, EscapeResetsASearchOrLeavesTheWindow) {
-    EXPECT_EQ(EscapeReleased(FolderView::LastUsed, true, L"abc", false, 1), EscapeAction::ResetSearch);
-    EXPECT_EQ(EscapeReleased(FolderView::LastUsed, true, L"", false, 1), EscapeAction::Unload);
-    EXPECT_EQ(EscapeReleased(FolderView::LastUsed, false, L"abc", false, 2), EscapeAction::Minimize);
-    EXPECT_EQ(EscapeReleased(FolderView::MostUsed, true, L"abc", false, 4), EscapeAction::Minimize);
-    EXPECT_EQ(EscapeReleased(FolderView::MostUsed, false, L"", false, 3), EscapeAction::Unload);
-    EXPECT_EQ(EscapeReleased(FolderView::MostUsed, false, L"", true, 3), EscapeAction::None);
-    EXPECT_EQ(EscapeReleased(FolderView::Favorites, false, L"", false, 5), EscapeAction::Unload);
+    EXPECT_EQ(EscapeReleased(FolderView::LastUsed, true, L"abc", false, static_cast<ExitBehavior>(1)), EscapeAction::ResetSearch);
+    EXPECT_EQ(EscapeReleased(FolderView::LastUsed, true, L"", false, static_cast<ExitBehavior>(1)), EscapeAction::Unload);
+    EXPECT_EQ(EscapeReleased(FolderView::LastUsed, false, L"abc", false, static_cast<ExitBehavior>(2)), EscapeAction::Minimize);
+    EXPECT_EQ(EscapeReleased(FolderView::MostUsed, true, L"abc", false, static_cast<ExitBehavior>(4)), EscapeAction::Minimize);
+    EXPECT_EQ(EscapeReleased(FolderView::MostUsed, false, L"", false, static_cast<ExitBehavior>(3)), EscapeAction::Unload);
+    EXPECT_EQ(EscapeReleased(FolderView::MostUsed, false, L"", true, static_cast<ExitBehavior>(3)), EscapeAction::None);
+    EXPECT_EQ(EscapeReleased(FolderView::Favorites, false, L"", false, static_cast<ExitBehavior>(5)), EscapeAction::Unload);
 }
 
 TEST(FolderListKeys, DeleteTabsAndMouseLeave) {
@@ -99,8 +92,4 @@ TEST(FolderListKeys, DeleteTabsAndMouseLeave) {
     EXPECT_EQ(ViewForTabPosition(3, true), FolderView::MostUsed);
     EXPECT_EQ(TabPositionForView(FolderView::LastUsed, true), 2);
     EXPECT_EQ(TabPositionForView(FolderView::LastUsed, false), 1);
-
-    EXPECT_TRUE(MouseLeaveUnloads(1));
-    EXPECT_FALSE(MouseLeaveUnloads(2));
-    EXPECT_FALSE(MouseLeaveUnloads(5));
 }

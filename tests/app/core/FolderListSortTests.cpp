@@ -4,52 +4,59 @@
 
 using namespace pw;
 
+namespace {
+// The modes by the numbers they are stored as.
+SortMode M(int stored) {
+    return static_cast<SortMode>(stored);
+}
+}  // namespace
+
 TEST(FolderListSort, ClickingOrdnerTogglesDescendingAndAscending) {
     for (FolderView view : {FolderView::LastUsed, FolderView::MostUsed}) {
-        int mode = 5;
+        SortMode mode = M(5);
         mode = SortModeAfterColumnClick(view, mode, 0, false);
-        EXPECT_EQ(mode, 1);
+        EXPECT_EQ(mode, M(1));
         mode = SortModeAfterColumnClick(view, mode, 0, false);
-        EXPECT_EQ(mode, 2);
+        EXPECT_EQ(mode, M(2));
         mode = SortModeAfterColumnClick(view, mode, 0, false);
-        EXPECT_EQ(mode, 1);
-        EXPECT_EQ(SortModeAfterColumnClick(view, 4, 0, true), 1);
+        EXPECT_EQ(mode, M(1));
+        EXPECT_EQ(SortModeAfterColumnClick(view, M(4), 0, true), M(1));
     }
 }
 
 TEST(FolderListSort, ClickingPfadTogglesWhileTheColumnIsShown) {
-    EXPECT_EQ(SortModeAfterColumnClick(FolderView::LastUsed, 1, 1, false), 3);
-    EXPECT_EQ(SortModeAfterColumnClick(FolderView::LastUsed, 3, 1, false), 4);
-    EXPECT_EQ(SortModeAfterColumnClick(FolderView::MostUsed, 4, 1, false), 3);
-    EXPECT_EQ(SortModeAfterColumnClick(FolderView::MostUsed, 6, 1, false), 3);
+    EXPECT_EQ(SortModeAfterColumnClick(FolderView::LastUsed, M(1), 1, false), M(3));
+    EXPECT_EQ(SortModeAfterColumnClick(FolderView::LastUsed, M(3), 1, false), M(4));
+    EXPECT_EQ(SortModeAfterColumnClick(FolderView::MostUsed, M(4), 1, false), M(3));
+    EXPECT_EQ(SortModeAfterColumnClick(FolderView::MostUsed, M(6), 1, false), M(3));
 }
 
 TEST(FolderListSort, ClickingVerwendet) {
     // Last used: always back to the date groups.
     for (int mode = 1; mode <= 5; ++mode) {
-        EXPECT_EQ(SortModeAfterColumnClick(FolderView::LastUsed, mode, 2, false), 5);
-        EXPECT_EQ(SortModeAfterColumnClick(FolderView::LastUsed, mode, 1, true), 5);
+        EXPECT_EQ(SortModeAfterColumnClick(FolderView::LastUsed, M(mode), 2, false), M(5));
+        EXPECT_EQ(SortModeAfterColumnClick(FolderView::LastUsed, M(mode), 1, true), M(5));
     }
     // Most used: toggles 5 and 6, in column 2 or, without the path column, 1.
-    EXPECT_EQ(SortModeAfterColumnClick(FolderView::MostUsed, 5, 2, false), 6);
-    EXPECT_EQ(SortModeAfterColumnClick(FolderView::MostUsed, 6, 2, false), 5);
-    EXPECT_EQ(SortModeAfterColumnClick(FolderView::MostUsed, 1, 2, false), 5);
-    EXPECT_EQ(SortModeAfterColumnClick(FolderView::MostUsed, 5, 1, true), 6);
-    EXPECT_EQ(SortModeAfterColumnClick(FolderView::MostUsed, 6, 1, true), 5);
+    EXPECT_EQ(SortModeAfterColumnClick(FolderView::MostUsed, M(5), 2, false), M(6));
+    EXPECT_EQ(SortModeAfterColumnClick(FolderView::MostUsed, M(6), 2, false), M(5));
+    EXPECT_EQ(SortModeAfterColumnClick(FolderView::MostUsed, M(1), 2, false), M(5));
+    EXPECT_EQ(SortModeAfterColumnClick(FolderView::MostUsed, M(5), 1, true), M(6));
+    EXPECT_EQ(SortModeAfterColumnClick(FolderView::MostUsed, M(6), 1, true), M(5));
     // There is no third column without the path column.
-    EXPECT_EQ(SortModeAfterColumnClick(FolderView::MostUsed, 6, 2, true), 6);
+    EXPECT_EQ(SortModeAfterColumnClick(FolderView::MostUsed, M(6), 2, true), M(6));
 }
 
 TEST(FolderListSort, StoredModesAreMadeUsable) {
-    EXPECT_EQ(NormalizeSortMode(FolderView::LastUsed, 6, false), 5);  // no ascending dates there
-    EXPECT_EQ(NormalizeSortMode(FolderView::MostUsed, 6, false), 6);
-    EXPECT_EQ(NormalizeSortMode(FolderView::MostUsed, 0, false), 5);
-    EXPECT_EQ(NormalizeSortMode(FolderView::LastUsed, 99, false), 5);
+    EXPECT_EQ(NormalizeSortMode(FolderView::LastUsed, 6, false), M(5));  // no ascending dates there
+    EXPECT_EQ(NormalizeSortMode(FolderView::MostUsed, 6, false), M(6));
+    EXPECT_EQ(NormalizeSortMode(FolderView::MostUsed, 0, false), M(5));
+    EXPECT_EQ(NormalizeSortMode(FolderView::LastUsed, 99, false), M(5));
     for (FolderView view : {FolderView::LastUsed, FolderView::MostUsed}) {
-        EXPECT_EQ(NormalizeSortMode(view, 3, true), 5);
-        EXPECT_EQ(NormalizeSortMode(view, 4, true), 5);
-        EXPECT_EQ(NormalizeSortMode(view, 3, false), 3);
-        EXPECT_EQ(NormalizeSortMode(view, 2, true), 2);
+        EXPECT_EQ(NormalizeSortMode(view, 3, true), M(5));
+        EXPECT_EQ(NormalizeSortMode(view, 4, true), M(5));
+        EXPECT_EQ(NormalizeSortMode(view, 3, false), M(3));
+        EXPECT_EQ(NormalizeSortMode(view, 2, true), M(2));
     }
 }
 
@@ -64,10 +71,10 @@ TEST(FolderListSort, ArrowsPerMode) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
-        SortArrow shown = ShowSortArrowFor(c.mode, c.hidePath);
+        SortArrow shown = ShowSortArrowFor(M(c.mode), c.hidePath);
         EXPECT_EQ(shown.column, c.column);
         EXPECT_EQ(shown.state, c.state);
-        SortArrow cleared = ClearSortArrowFor(c.mode, c.hidePath);
+        SortArrow cleared = ClearSortArrowFor(M(c.mode), c.hidePath);
         EXPECT_EQ(cleared.column, c.column);
         EXPECT_EQ(cleared.state, 0);
     }
@@ -77,34 +84,34 @@ TEST(FolderListSort, ArrowsPerMode) {
 }
 
 TEST(FolderListSort, PlanAfterAFill) {
-    SortPlan grouped = SortPlanFor(FolderView::LastUsed, 5, false);
+    SortPlan grouped = SortPlanFor(FolderView::LastUsed, M(5), false);
     EXPECT_TRUE(grouped.groups);
     EXPECT_FALSE(grouped.sort);
     EXPECT_EQ(grouped.column, -1);
 
-    SortPlan byName = SortPlanFor(FolderView::LastUsed, 1, false);
+    SortPlan byName = SortPlanFor(FolderView::LastUsed, M(1), false);
     EXPECT_FALSE(byName.groups);
     EXPECT_TRUE(byName.sort);
     EXPECT_EQ(byName.column, 0);
     EXPECT_EQ(byName.mark, 2);
 
-    SortPlan byPath = SortPlanFor(FolderView::MostUsed, 4, false);
+    SortPlan byPath = SortPlanFor(FolderView::MostUsed, M(4), false);
     EXPECT_FALSE(byPath.groups);
     EXPECT_EQ(byPath.column, 1);
     EXPECT_EQ(byPath.mark, 1);
     EXPECT_EQ(byPath.sortType, 0);
 
-    SortPlan byCount = SortPlanFor(FolderView::MostUsed, 5, true);
+    SortPlan byCount = SortPlanFor(FolderView::MostUsed, M(5), true);
     EXPECT_FALSE(byCount.groups);
     EXPECT_TRUE(byCount.sort);
     EXPECT_EQ(byCount.column, 1);
     EXPECT_EQ(byCount.mark, 2);
     EXPECT_EQ(byCount.sortType, 2);
-    EXPECT_EQ(SortPlanFor(FolderView::MostUsed, 6, false).column, 2);
-    EXPECT_EQ(SortPlanFor(FolderView::MostUsed, 6, false).mark, 1);
+    EXPECT_EQ(SortPlanFor(FolderView::MostUsed, M(6), false).column, 2);
+    EXPECT_EQ(SortPlanFor(FolderView::MostUsed, M(6), false).mark, 1);
 
     // A path sort without the path column falls back to the default.
-    EXPECT_TRUE(SortPlanFor(FolderView::LastUsed, 3, true).groups);
-    EXPECT_EQ(SortPlanFor(FolderView::MostUsed, 3, true).column, 1);
-    EXPECT_EQ(SortPlanFor(FolderView::MostUsed, 3, true).sortType, 2);
+    EXPECT_TRUE(SortPlanFor(FolderView::LastUsed, M(3), true).groups);
+    EXPECT_EQ(SortPlanFor(FolderView::MostUsed, M(3), true).column, 1);
+    EXPECT_EQ(SortPlanFor(FolderView::MostUsed, M(3), true).sortType, 2);
 }

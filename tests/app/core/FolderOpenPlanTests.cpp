@@ -5,6 +5,11 @@
 namespace pw {
 namespace {
 
+// The option by the number it is stored as.
+ExitBehavior E(int stored) {
+    return static_cast<ExitBehavior>(stored);
+}
+
 // The three callers with every combination of the two options: which window
 // kind opens and whether an open window is reused.
 TEST(FolderOpenPlan, CallersByOptions) {
@@ -94,15 +99,15 @@ TEST(FolderOpenPlan, AfterOpeningByExitBehavior) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.exitBehavior);
-        EXPECT_EQ(HoldTopmostWhileOpening(row.exitBehavior), row.topmost);
-        AfterOpenPlan plan = PlanAfterOpen(row.exitBehavior, false);
+        EXPECT_EQ(HoldTopmostWhileOpening(E(row.exitBehavior)), row.topmost);
+        AfterOpenPlan plan = PlanAfterOpen(E(row.exitBehavior), false);
         EXPECT_EQ(plan.watchMouseLeave, row.watch);
         EXPECT_EQ(plan.minimize, row.minimize);
         EXPECT_EQ(plan.hideAndUnload, row.hideAndUnload);
         EXPECT_EQ(plan.clearFolderOpened, row.clearOpened);
 
         // A reused window: the watch, whatever the option, and nothing at once.
-        AfterOpenPlan reused = PlanAfterOpen(row.exitBehavior, true);
+        AfterOpenPlan reused = PlanAfterOpen(E(row.exitBehavior), true);
         EXPECT_TRUE(reused.watchMouseLeave);
         EXPECT_FALSE(reused.minimize);
         EXPECT_FALSE(reused.hideAndUnload);
@@ -111,15 +116,15 @@ TEST(FolderOpenPlan, AfterOpeningByExitBehavior) {
 }
 
 TEST(FolderOpenPlan, MouseLeaveUnloadsOnlyForOneAndPropertiesFollowTheOption) {
-    EXPECT_EQ(MouseLeaveActionFor(1), MouseLeaveAction::Unload);
-    for (int value : {2, 3, 4, 5}) EXPECT_EQ(MouseLeaveActionFor(value), MouseLeaveAction::Minimize) << value;
+    EXPECT_EQ(MouseLeaveActionFor(E(1)), MouseLeaveAction::Unload);
+    for (int value : {2, 3, 4, 5}) EXPECT_EQ(MouseLeaveActionFor(E(value)), MouseLeaveAction::Minimize) << value;
 
-    EXPECT_EQ(PlanAfterProperties(1), AfterProperties::UnloadAfterMenu);
-    EXPECT_EQ(PlanAfterProperties(2), AfterProperties::Minimize);
-    EXPECT_EQ(PlanAfterProperties(3), AfterProperties::Stay);
-    EXPECT_EQ(PlanAfterProperties(4), AfterProperties::Minimize);
-    EXPECT_EQ(PlanAfterProperties(5), AfterProperties::UnloadAfterMenu);
-    EXPECT_EQ(PlanAfterProperties(0), AfterProperties::Stay);
+    EXPECT_EQ(PlanAfterProperties(E(1)), AfterProperties::UnloadAfterMenu);
+    EXPECT_EQ(PlanAfterProperties(E(2)), AfterProperties::Minimize);
+    EXPECT_EQ(PlanAfterProperties(E(3)), AfterProperties::Stay);
+    EXPECT_EQ(PlanAfterProperties(E(4)), AfterProperties::Minimize);
+    EXPECT_EQ(PlanAfterProperties(E(5)), AfterProperties::UnloadAfterMenu);
+    EXPECT_EQ(PlanAfterProperties(E(0)), AfterProperties::Stay);
 }
 
 TEST(FolderOpenPlan, MenuCaptionsFollowTheOptions) {

@@ -1,0 +1,70 @@
+#include "FavoritesLink.h"
+
+#include "MainControls.h"
+#include "Pictures.h"
+#include "ResText.h"
+#include "app_res.h"
+
+namespace pw {
+
+bool cFavoritesLink::Create(HWND parent, const Twips& twips, HFONT font, HFONT hoverFont) {
+    font_ = font;
+    hoverFont_ = hoverFont;
+    if (!cWindow::Create(WindowClass{L"PfadwerkLinkHost", 0, GetSysColorBrush(COLOR_BTNFACE)}, L"",
+                         WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0, 0, parent,
+                         ctl::picManageFavoritesHost))
+        return false;
+    lblManageFavorites_ = CreateWindowExW(
+        0, L"STATIC", ResText(IDS_MANAGE_FAVORITES).c_str(),
+        SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_VISIBLE | WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, Hwnd(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctl::lblManageFavorites)), GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(lblManageFavorites_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    twips.Move(Hwnd(), 5030, 45, 1770, 300);
+    twips.Move(lblManageFavorites_, 30, 30, 1740, 240);
+    return lblManageFavorites_ != nullptr;
+}
+
+// The label lets the mouse through to the host, so the host sees it for both.
+void cFavoritesLink::lblManageFavorites_MouseMove() {
+    if (!underlined_) {
+        underlined_ = true;
+        SendMessageW(lblManageFavorites_, WM_SETFONT, reinterpret_cast<WPARAM>(hoverFont_), TRUE);
+        TRACKMOUSEEVENT track{};
+        track.cbSize = sizeof track;
+        track.dwFlags = TME_LEAVE;
+        track.hwndTrack = Hwnd();
+        TrackMouseEvent(&track);
+    }
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+}
+
+void cFavoritesLink::OnMouseLeave() {
+    if (!underlined_)
+        return;
+    underlined_ = false;
+    SendMessageW(lblManageFavorites_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+}
+
+LRESULT cFavoritesLink::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_CTLCOLORSTATIC: {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, LinkColour());
+            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        }
+        case WM_MOUSEMOVE:
+            lblManageFavorites_MouseMove();
+            return 0;
+        case WM_MOUSELEAVE:
+            OnMouseLeave();
+            return 0;
+        case WM_SETCURSOR:
+            SetCursor(LoadCursorW(nullptr, IDC_HAND));
+            return TRUE;
+        default:
+            return DefaultProc(msg, wParam, lParam);
+    }
+}
+
+}  // namespace pw

@@ -1,0 +1,32 @@
+// The link "Favoriten verwalten..." of the favorites tab
+// (picManageFavoritesHost with lblManageFavorites): the hand cursor over it,
+// underlined while the mouse is on it.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+
+#include "Handles.h"
+#include "Twips.h"
+#include "Window.h"
+
+namespace pw {
+
+class cFavoritesLink final : public cWindow {
+  public:
+    // The fonts stay the caller's; hoverFont is the underlined one.
+    bool Create(HWND parent, const Twips& twips, HFONT font, HFONT hoverFont);
+    HWND Label() const { return lblManageFavorites_; }
+
+  private:
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void lblManageFavorites_MouseMove();
+    void OnMouseLeave();
+
+    HWND lblManageFavorites_ = nullptr;
+    HFONT font_ = nullptr;
+    HFONT hoverFont_ = nullptr;
+    bool underlined_ = false;
+};
+
+}  // namespace pw

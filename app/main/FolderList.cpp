@@ -1,0 +1,275 @@
+#include "FolderList.h"
+
+#include <optional>
+
+#include "AppFlags.h"
+#include "FolderIcons.h"
+#include "FolderListRows.h"
+#include "FolderListTips.h"
+#include "LocaleTexts.h"
+#include "ResText.h"
+#include "app_res.h"
+
+namespace pw {
+namespace {
+
+// Posted to the control's window: the first column's new width is known only
+// after its header notification has passed.
+UINT RecalcColumnsMessage() {
+    static const UINT message = RegisterWindowMessageW(L"PfadwerkRecalcColumns");
+    return message;
+}
+
+}  // namespace
+
+cFolderList::~cFolderList() {
+    lvwFolders_.Destroy();
+    if (imageList_)
+        ImageList_Destroy(imageList_);
+}
+
+bool cFolderList::Create(HWND parent, UINT id, HFONT font, const Twips& twips, int scrollBarAllowance) {
+    twips_ = twips;
+    scrollBarAllowance_ = scrollBarAllowance;
+    RECT none{0, 0, 0, 0};
+    if (!lvwFolders_.Create(parent, id, none, cListView::kDefaultStyle, WS_EX_CLIENTEDGE))
+        return false;
+    lvwFolders_.SetFont(font);
+    lvwFolders_.SetMessageHook([this](HWND, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        return OnControlMessage(msg, wParam, lParam, result);
+    });
+    return true;
+}
+
+void cFolderList::AddColumns(int firstColumnWidth, bool hidePathColumn) {
+    hidePathColumn_ = hidePathColumn;
+    lvwFolders_.AddColumn(ResText(IDS_COLUMN_FOLDER), firstColumnWidth);
+    if (!hidePathColumn_)
+        lvwFolders_.AddColumn(ResText(IDS_COLUMN_PATH), 5000);
+}
+
+void cFolderList::AddUsedCountColumn() {
+    usedColumnAdded_ = true;
+    usedCountColumnWidth_ = bVistaThemed ? 1300 : 1410;
+    lvwFolders_.AddColumn(ResText(IDS_COLUMN_USED), usedCountColumnWidth_);
+    RecalcColumnsWidths();
+    if (HWND header = lvwFolders_.hWndHeader()) {
+        SetWindowLongPtrW(header, GWL_STYLE, GetWindowLongPtrW(header, GWL_STYLE) | HDS_BUTTONS);
+    }
+}
+
+void cFolderList::RecalcColumnsWidths() {
+    if (lvwFolders_.ColumnCount() == 0)
+        return;
+    ColumnInput in;
+    in.listWidth = twips_.Place(lvwFolders_.hWnd()).width;
+    in.hidePathColumn = hidePathColumn_;
+    in.firstColumnWidth = lvwFolders_.ColumnWidth(0);
+    in.usedCountColumnWidth = usedCountColumnWidth_;
+    in.scrollBarAllowance = scrollBarAllowance_;
+    int column = hidePathColumn_ ? 0 : 1;
+    if (column < lvwFolders_.ColumnCount())
+        lvwFolders_.SetColumnWidth(column, FlexibleColumnWidth(in));
+}
+
+void cFolderList::UseDetailsView(ListSize size) {
+    lvwFolders_.SetImageList(nullptr, LVSIL_SMALL);
+    lvwFolders_.SetImageList(nullptr, LVSIL_NORMAL);
+    if (imageList_)
+        ImageList_Destroy(imageList_);
+    int pixels = IconPixels(size);
+    smallIcons_ = pixels == 16;
+    imageList_ = ImageList_Create(pixels, pixels, ILC_COLOR32, 15, 150);
+    lvwFolders_.SetViewMode(cListView::ViewMode::Details);
+    lvwFolders_.SetImageList(imageList_, LVSIL_SMALL);
+}
+
+void cFolderList::UseLargeIconView() {
+    lvwFolders_.SetImageList(nullptr, LVSIL_SMALL);
+    lvwFolders_.SetImageList(nullptr, LVSIL_NORMAL);
+    if (imageList_)
+        ImageList_Destroy(imageList_);
+    smallIcons_ = false;
+    imageList_ = ImageList_Create(32, 32, ILC_COLOR32, 15, 150);
+    lvwFolders_.SetViewMode(cListView::ViewMode::LargeIcons);
+    lvwFolders_.SetImageList(imageList_, LVSIL_NORMAL);
+}
+
+bool cFolderList::FillFromHistory(cDatabase* db, const HistoryFill& fill) {
+    const FolderView view = fill.view;
+    shownView_ = view;
+    lvwFolders_.SetRedraw(false);
+    cFolderIcons icons(imageList_, smallIcons_);
+    icons.Reset();
+    lvwFolders_.ClearItems();
+    rows_.clear();
+    if (!usedColumnAdded_)
+        AddUsedCountColumn();
+    lvwFolders_.EnableGroups(false);
+    if (fill.rebuildGroups && view == FolderView::LastUsed) {
+        lvwFolders_.ClearGroups();
+        for (DateGroup group : kDateGroupCreationOrder) {
+            lvwFolders_.AddGroup(std::wstring(DateGroupKey(group)), std::wstring(DateGroupHeader(group)));
+        }
+    }
+
+    bool read = true;
+    if (db) {
+        FolderQuery query = BuildFolderQuery(view, fill.searchText, fill.timeframe, fill.ignoreFilter);
+        rows_.reserve(static_cast<size_t>(query.limit));
+        dateLocale_ = UserDateLocale();
+        cFolderListRows rows(query.limit);
+        const LocalTime now = SystemLocalTime();
+        auto addEntry = [&](const FolderRow& row) {
+            int image = icons.Add(row.path);
+            if (image < 0)
+                return false;  // the folder is gone
+            std::vector<std::wstring> subItems;
+            if (!hidePathColumn_)
+                subItems.push_back(row.path);
+            std::optional<DateGroup> group;
+            if (view == FolderView::MostUsed) {
+                subItems.push_back(UsageCountText(row.usageCount));
+            } else if (row.dateUsed) {
+                LastUsedDate date = LastUsedDateText(*row.dateUsed, now, dateLocale_);
+                subItems.push_back(date.text);
+                group = date.group;
+            } else {
+                subItems.emplace_back();
+                group = DateGroup::Older;
+            }
+            int index = lvwFolders_.AddItem(rows.NextKey(), row.name, image, subItems);
+            if (index < 0)
+                return false;
+            rows_.push_back(row);
+            lvwFolders_.SetItemData(index, rows_.size() - 1);
+            lvwFolders_.SetItemTag(index, row.path);
+            if (group)
+                lvwFolders_.SetItemGroup(index, std::wstring(DateGroupKey(*group)));
+            return true;
+        };
+        read = ReadFolderRows(*db, view, query, rows, addEntry);
+    }
+    ApplySortMarks(view, fill.sortMode);
+    lvwFolders_.SetRedraw(true);
+    return read;
+}
+
+const FolderRow* cFolderList::RowOf(int index) const {
+    if (index < 0 || index >= lvwFolders_.ItemCount())
+        return nullptr;
+    std::uintptr_t row = lvwFolders_.ItemData(index);
+    return row < rows_.size() ? &rows_[row] : nullptr;
+}
+
+// Sort marks and order after a fill; the header arrow shows the view's mode,
+// also in the grouped last-used list, which keeps the query's order.
+void cFolderList::ApplySortMarks(FolderView view, SortMode mode) {
+    mode = NormalizeSortMode(view, static_cast<int>(mode), hidePathColumn_);
+    SortPlan plan = SortPlanFor(view, mode, hidePathColumn_);
+    for (int column = 0; column < lvwFolders_.ColumnCount(); ++column) {
+        lvwFolders_.SetSortMark(column, cListView::kMarkNone);
+        lvwFolders_.SetSortType(column, cListView::kSortText);
+    }
+    if (plan.sort && plan.column < lvwFolders_.ColumnCount()) {
+        lvwFolders_.EnableGroups(false);
+        lvwFolders_.SetSortType(plan.column, plan.sortType);
+        lvwFolders_.SetSortMark(plan.column, plan.mark);
+        lvwFolders_.Sort();
+    } else {
+        lvwFolders_.EnableGroups(plan.groups);
+    }
+    // The arrow alone changes here; the rest of the item's format stays.
+    SortArrow arrow = ShowSortArrowFor(mode, hidePathColumn_);
+    HWND header = lvwFolders_.hWndHeader();
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    if (header && arrow.column >= 0 &&
+        SendMessageW(header, HDM_GETITEMW, arrow.column, reinterpret_cast<LPARAM>(&item))) {
+        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+        item.fmt |= HeaderFormatForArrow(arrow.state) & (HDF_SORTUP | HDF_SORTDOWN);
+        SendMessageW(header, HDM_SETITEMW, arrow.column, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void cFolderList::SetHeaderSortArrow(int column, int state) {
+    HWND header = lvwFolders_.hWndHeader();
+    if (!header || column < 0 || column >= static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)))
+        return;
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    item.fmt = HeaderFormatForArrow(state);
+    SendMessageW(header, HDM_SETITEMW, column, reinterpret_cast<LPARAM>(&item));
+}
+
+void cFolderList::ShowSortArrow(SortMode mode) {
+    SortArrow arrow = ShowSortArrowFor(mode, hidePathColumn_);
+    SetHeaderSortArrow(arrow.column, arrow.state);
+}
+
+void cFolderList::ClearSortArrow(SortMode mode) {
+    SortArrow arrow = ClearSortArrowFor(mode, hidePathColumn_);
+    SetHeaderSortArrow(arrow.column, arrow.state);
+}
+
+std::wstring cFolderList::InfoTip(int index) const {
+    const FolderRow* row = RowOf(index);
+    if (!row)
+        return {};
+    InfoTipRequest request;
+    request.view = shownView_;
+    request.largeIcons = lvwFolders_.GetViewMode() == cListView::ViewMode::LargeIcons;
+    request.hidePathColumn = hidePathColumn_;
+    request.path = row->path;
+    request.dateUsed = row->dateUsed;
+    request.usageCount = row->usageCount;
+    return FolderInfoTip(request, SystemLocalTime(), dateLocale_);
+}
+
+// The control's own window hears the list's and the header's notifications:
+// only "Ordner" is sized by hand, the others follow it, and each entry has
+// its hover tip.
+bool cFolderList::OnControlMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+    if (msg == RecalcColumnsMessage()) {
+        RecalcColumnsWidths();
+        result = 0;
+        return true;
+    }
+    if (msg != WM_NOTIFY || !lParam)
+        return false;
+    const auto* notify = reinterpret_cast<const NMHDR*>(lParam);
+    const int usedColumn = hidePathColumn_ ? 1 : 2;
+    switch (notify->code) {
+        case HDN_BEGINTRACKW:
+        case HDN_BEGINTRACKA:
+            if (reinterpret_cast<const NMHEADERW*>(lParam)->iItem == 0)
+                return false;
+            result = 1;
+            return true;
+        case HDN_DIVIDERDBLCLICKW:
+        case HDN_DIVIDERDBLCLICKA:
+            if (usedColumn < lvwFolders_.ColumnCount())
+                usedCountColumnWidth_ = lvwFolders_.ColumnWidth(usedColumn);
+            RecalcColumnsWidths();
+            return false;
+        case HDN_ITEMCHANGINGW:
+        case HDN_ITEMCHANGINGA:
+            if (!hidePathColumn_ && reinterpret_cast<const NMHEADERW*>(lParam)->iItem == 0) {
+                PostMessageW(lvwFolders_.hWnd(), RecalcColumnsMessage(), 0, 0);
+            }
+            return false;
+        case LVN_GETINFOTIPW: {
+            auto* request = reinterpret_cast<NMLVGETINFOTIPW*>(lParam);
+            std::wstring tip = InfoTip(request->iItem);
+            if (!tip.empty() && request->pszText && request->cchTextMax > 0) {
+                std::wstring fitted = FitInfoTip(tip, request->cchTextMax);
+                wmemcpy(request->pszText, fitted.c_str(), fitted.size() + 1);
+            }
+            return false;
+        }
+        default:
+            return false;
+    }
+}
+
+}  // namespace pw

@@ -1,0 +1,92 @@
+// The folder list of the main window (lvwFolders): the list control, the
+// icons of its entries and, for each entry, the row it shows. The history
+// views fill it from the history file; tips, clicks and menus read an
+// entry's row through the entry itself.
+#pragma once
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "Database.h"
+#include "FolderListDates.h"
+#include "FolderListQuery.h"
+#include "FolderListRead.h"
+#include "FolderListSort.h"
+#include "MainOptions.h"
+#include "Twips.h"
+#include "cListView.h"
+
+namespace pw {
+
+// What one fill of a history view shows.
+struct HistoryFill {
+    FolderView view = FolderView::LastUsed;
+    std::wstring searchText;  // empty: no search (the cue text never is one)
+    int timeframe = 0;        // index of the time-frame box
+    std::wstring ignoreFilter;
+    SortMode sortMode = SortMode::UsedDescending;
+    bool rebuildGroups = false;
+};
+
+class cFolderList {
+  public:
+    cFolderList() = default;
+    ~cFolderList();
+    cFolderList(const cFolderList&) = delete;
+    cFolderList& operator=(const cFolderList&) = delete;
+
+    bool Create(HWND parent, UINT id, HFONT font, const Twips& twips, int scrollBarAllowance);
+    const cListView& View() const { return lvwFolders_; }
+    cListView& View() { return lvwFolders_; }
+    HWND Hwnd() const { return lvwFolders_.hWnd(); }
+    HWND ListHwnd() const { return lvwFolders_.hWndListView(); }
+
+    // "Ordner" at the width the user left it, and "Pfad" unless hidden; the
+    // columns stay so for the life of the list.
+    void AddColumns(int firstColumnWidth, bool hidePathColumn);
+    // The flexible column takes the list's width beside the others.
+    void RecalcColumnsWidths();
+    int FirstColumnWidthPixels() const { return lvwFolders_.ColumnWidthPixels(0); }
+
+    // A new image list for the details view at the given icon size, or for
+    // the large-icon view; the entries need a fill afterwards.
+    void UseDetailsView(ListSize size);
+    void UseLargeIconView();
+    bool SmallIcons() const { return smallIcons_; }
+
+    // Fills a history view from an open history (null: the history could not
+    // be opened, the list stays empty). False when reading failed.
+    bool FillFromHistory(cDatabase* db, const HistoryFill& fill);
+    int EntryCount() const { return lvwFolders_.ItemCount(); }
+    // The row an entry shows; null for an index outside the list.
+    const FolderRow* RowOf(int index) const;
+
+    // The header arrows of the sort modes (column from 0; state 0 none, 1
+    // ascending, 2 descending).
+    void SetHeaderSortArrow(int column, int state);
+    void ShowSortArrow(SortMode mode);
+    void ClearSortArrow(SortMode mode);
+
+  private:
+    bool OnControlMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void AddUsedCountColumn();
+    void ApplySortMarks(FolderView view, SortMode mode);
+    std::wstring InfoTip(int index) const;
+
+    cListView lvwFolders_;
+    std::vector<FolderRow> rows_;  // entry → row by the entry's data
+    HIMAGELIST imageList_ = nullptr;
+    bool smallIcons_ = true;
+    bool hidePathColumn_ = false;
+    bool usedColumnAdded_ = false;
+    int usedCountColumnWidth_ = 0;  // twips
+    Twips twips_;
+    int scrollBarAllowance_ = 0;
+    FolderView shownView_ = FolderView::LastUsed;
+    DateLocale dateLocale_;
+};
+
+}  // namespace pw

@@ -1,0 +1,34 @@
+#include "MainProgram.h"
+
+#include <windows.h>
+
+#include <memory>
+
+namespace pw {
+
+void RunMainProgram(frmMainSetup setup, const std::function<void(frmMain&)>& onLoaded) {
+    // The window's going ends the message loop; whether another follows is
+    // the window's to say.
+    auto previous = setup.onUnloaded;
+    setup.onUnloaded = [previous] {
+        if (previous)
+            previous();
+        PostQuitMessage(0);
+    };
+    for (;;) {
+        auto form = std::make_unique<frmMain>(setup);
+        if (!form->Load())
+            return;
+        if (onLoaded)
+            onLoaded(*form);
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (!form->ReloadRequested())
+            return;
+    }
+}
+
+}  // namespace pw
