@@ -1,5 +1,6 @@
 #include "FolderListQuery.h"
 
+#include "IgnoreList.h"
 #include "Text.h"
 
 namespace pw {
@@ -9,15 +10,12 @@ constexpr std::wstring_view kLastUsedSelect =
     L"SELECT FoldersProtocol.FolderPath, FoldersProtocol.FolderName, FoldersProtocol.DateUsed FROM FoldersProtocol";
 constexpr std::wstring_view kLastUsedOrder = L" ORDER BY FoldersProtocol.DateUsed DESC;";
 
-// A filter that holds no condition (a hand-edited ignore list without any
-// separator comes out as "()") would make every history query fail, and the
-// list would show an error box on each fill; it filters nothing, so it is
-// left out.
+// The filter is a piece of SQL read from the registry: only the shape the
+// ignore list builds may become part of a query. Anything else (a hand-edited
+// value, or "()" from a list without any separator) filters nothing here; the
+// window rebuilds such a filter from the list when it loads.
 std::wstring_view Filter(std::wstring_view ignoreFilter) {
-    std::wstring trimmed = Trim(ignoreFilter);
-    if (trimmed.empty() || trimmed == L"()")
-        return {};
-    return ignoreFilter;
+    return IsIgnoreFilter(ignoreFilter) ? ignoreFilter : std::wstring_view();
 }
 
 // The clause per time frame. "Letzte 2 Stunden" has always reached back three

@@ -110,6 +110,9 @@ TEST(FolderListSql, DamagedTimeFrameAndEmptyFilterFallBack) {
     EXPECT_EQ(LastUsedSql(L"", L"()"), kLastUsed + kNewestFirst);
     EXPECT_EQ(MostUsedSql(3, L" () "), MostUsedSql(3, L""));
     EXPECT_EQ(LastUsedSql(L"", L"   "), kLastUsed + kNewestFirst);
+    // Nor does anything beyond the filter's own shape reach a query.
+    EXPECT_EQ(LastUsedSql(L"", kFilter + L" OR 1=1"), kLastUsed + kNewestFirst);
+    EXPECT_EQ(MostUsedSql(0, L"(1=1); DELETE FROM FoldersProtocol"), MostUsedSql(0, L""));
 }
 
 TEST(FolderListSql, QueryAndLimitPerView) {
