@@ -1,0 +1,181 @@
+#include "frmIgnoreManager.h"
+
+#include "ResText.h"
+#include "Settings.h"
+#include "WindowsVersion.h"
+#include "frmIgnoreEntry.h"
+#include "ignore_res.h"
+
+namespace pw {
+namespace {
+
+constexpr int kListColumnWidth = 7100;  // twips
+
+HICON LoadNamedIcon(const wchar_t* name, int size) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON, size, size, 0));
+}
+
+}  // namespace
+
+frmIgnoreManager::~frmIgnoreManager() {
+    lvwIgnoredFolders.Destroy();
+    if (images_)
+        ImageList_Destroy(images_);
+}
+
+INT_PTR frmIgnoreManager::Show(HWND owner) {
+    return ShowModal(owner, IDD_IGNORE_MANAGER);
+}
+
+INT_PTR frmIgnoreManager::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_INITDIALOG:
+            Form_Load();
+            return TRUE;
+        case WM_PAINT:
+            Form_Paint();
+            return TRUE;
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDC_CMD_ADD:
+                    cmdAdd_Click();
+                    return TRUE;
+                case IDC_CMD_MODIFY:
+                    cmdModify_Click();
+                    return TRUE;
+                case IDC_CMD_REMOVE:
+                    cmdRemove_Click();
+                    return TRUE;
+                case IDOK:
+                    cmdOK_Click();
+                    return TRUE;
+                case IDCANCEL:  // also Esc and the close box
+                    EndDialog(Hwnd(), IDCANCEL);
+                    return TRUE;
+                default:
+                    return FALSE;
+            }
+        default:
+            return FALSE;
+    }
+}
+
+void frmIgnoreManager::Form_Load() {
+    HDC dc = GetDC(Hwnd());
+    dpi_ = GetDeviceCaps(dc, LOGPIXELSX);
+    ReleaseDC(Hwnd(), dc);
+    bool vista = GetWindowsVersionClass() == 2;
+    headerIcon_.Reset(LoadNamedIcon(vista ? L"Ignored_Folders_32_Vista" : L"Ignored_Folders_32_XP", 32));
+    listIcon_.Reset(LoadNamedIcon(vista ? L"Ignored_Folder_16_Vista" : L"Ignored_Folder_16_XP", 16));
+    patterns_ = IgnoreDisplayPatternsFromResources();
+    CreateList();
+    if (vista)
+        lvwIgnoredFolders.SetExplorerTheme();
+
+    std::vector<std::wstring> entries = SplitIgnoreStrings(ReadText(Setting::IgnoreStrings));
+    for (const std::wstring& stored : entries) {
+        lvwIgnoredFolders.AddItem(MakeItemKey(nextKey_++), IgnoreDisplayText(ParseIgnoreEntry(stored), patterns_), 0);
+        lvwIgnoredFolders.SetItemTag(lvwIgnoredFolders.ItemCount() - 1, stored);
+    }
+    EnableEntryButtons(!entries.empty());
+}
+
+void frmIgnoreManager::CreateList() {
+    // The list takes its placeholder's place, also in the tab order.
+    HWND placeholder = Item(IDC_LVW_IGNORED_FOLDERS);
+    RECT bounds{};
+    GetWindowRect(placeholder, &bounds);
+    MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&bounds), 2);
+    DestroyWindow(placeholder);
+    lvwIgnoredFolders.Create(Hwnd(), IDC_LVW_IGNORED_FOLDERS, bounds,
+                             cListView::kDefaultStyle | LVS_NOCOLUMNHEADER | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE);
+    SetWindowPos(lvwIgnoredFolders.hWnd(), Item(IDC_LBL_LIST_HEADER), 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    lvwIgnoredFolders.AddColumn(L"", kListColumnWidth);
+    images_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1);
+    if (images_ && listIcon_)
+        ImageList_AddIcon(images_, listIcon_.Get());
+    lvwIgnoredFolders.SetImageList(images_, LVSIL_SMALL);
+    lvwIgnoredFolders.OnDblClick = [this](const cListView::MouseEvent&) { cmdModify_Click(); };
+    lvwIgnoredFolders.OnKeyDown = [this](WORD key) {
+        if (key == VK_DELETE)
+            cmdRemove_Click();
+    };
+}
+
+void frmIgnoreManager::Form_Paint() {
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(Hwnd(), &paint);
+    if (headerIcon_) {
+        bool large = dpi_ > 110;
+        DrawIconEx(dc, large ? 15 : 11, large ? 16 : 9, headerIcon_.Get(), 32, 32, 0, nullptr, DI_NORMAL);
+    }
+    EndPaint(Hwnd(), &paint);
+}
+
+void frmIgnoreManager::EnableEntryButtons(bool on) {
+    EnableWindow(Item(IDC_CMD_MODIFY), on);
+    EnableWindow(Item(IDC_CMD_REMOVE), on);
+}
+
+void frmIgnoreManager::SelectOnly(int index) {
+    for (int i = 0; i < lvwIgnoredFolders.ItemCount(); ++i)
+        lvwIgnoredFolders.SetItemSelected(i, i == index);
+    lvwIgnoredFolders.SetItemFocused(index, true);
+    lvwIgnoredFolders.EnsureVisible(index);
+}
+
+void frmIgnoreManager::cmdAdd_Click() {
+    if (lvwIgnoredFolders.ItemCount() >= kIgnoreEntryLimit) {
+        presenter->ShowMessageBox(Hwnd(), ResText(IDS_IGNORE_LIMIT_MANAGER), kDialogTitle, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    frmIgnoreEntry entry;
+    entry.browseForFolder = browseForFolder;
+    if (entry.Show(Hwnd()) != IDOK)
+        return;
+    int index = lvwIgnoredFolders.AddItem(MakeItemKey(nextKey_++), entry.sIgnorePlainText, 0);
+    if (index < 0)
+        return;
+    lvwIgnoredFolders.SetItemTag(index, entry.sIgnoreSQLString);
+    EnableEntryButtons(true);
+    SelectOnly(index);
+}
+
+void frmIgnoreManager::cmdModify_Click() {
+    int index = lvwIgnoredFolders.FirstSelected();
+    if (index < 0)
+        return;
+    frmIgnoreEntry entry;
+    entry.browseForFolder = browseForFolder;
+    entry.caption = ResText(IDS_IGNORE_CHANGE_CAPTION);
+    entry.initialEntry = ParseIgnoreEntry(lvwIgnoredFolders.ItemTag(index));
+    if (entry.Show(Hwnd()) != IDOK)
+        return;
+    lvwIgnoredFolders.SetItemText(index, entry.sIgnorePlainText);
+    lvwIgnoredFolders.SetItemTag(index, entry.sIgnoreSQLString);
+}
+
+void frmIgnoreManager::cmdRemove_Click() {
+    int index = lvwIgnoredFolders.FirstSelected();
+    if (index < 0)
+        return;
+    lvwIgnoredFolders.RemoveItem(index);
+    int count = lvwIgnoredFolders.ItemCount();
+    if (count == 0) {
+        EnableEntryButtons(false);
+        SetFocus(Item(IDC_CMD_ADD));
+        return;
+    }
+    SelectOnly(index < count ? index : count - 1);
+}
+
+void frmIgnoreManager::cmdOK_Click() {
+    std::vector<std::wstring> entries;
+    for (int i = 0; i < lvwIgnoredFolders.ItemCount(); ++i)
+        entries.push_back(lvwIgnoredFolders.ItemTag(i));
+    WriteText(Setting::IgnoreStrings, JoinIgnoreStrings(entries));
+    EndDialog(Hwnd(), IDOK);
+}
+
+}  // namespace pw
