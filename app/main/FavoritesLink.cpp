@@ -1,5 +1,6 @@
 #include "FavoritesLink.h"
 
+#include "LinkLabel.h"
 #include "MainControls.h"
 #include "Pictures.h"
 #include "ResText.h"

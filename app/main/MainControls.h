@@ -37,6 +37,7 @@ enum : UINT {
     mnuPopUpFolderCopyPath,
     mnuPopUpFolderRemove,
     mnuPopupProperties,
+    mnuPopUpFolderIgnore,
 };
 
 }  // namespace pw::cmd

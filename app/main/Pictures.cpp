@@ -1,7 +1,6 @@
 #include "Pictures.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <iterator>
 
 namespace pw {
@@ -10,10 +9,6 @@ namespace {
 int CALLBACK FontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
     return 0;
-}
-
-int Luma(COLORREF c) {
-    return (GetRValue(c) * 299 + GetGValue(c) * 587 + GetBValue(c) * 114) / 1000;
 }
 
 void DrawCross(HDC dc, int cx, int cy, int half, int width, COLORREF colour) {
@@ -32,12 +27,6 @@ COLORREF Mix(COLORREF a, COLORREF b, int weightOfB, int total) {
     auto channel = [&](int x, int y) { return x + (y - x) * weightOfB / total; };
     return RGB(channel(GetRValue(a), GetRValue(b)), channel(GetGValue(a), GetGValue(b)),
                channel(GetBValue(a), GetBValue(b)));
-}
-
-COLORREF LinkColour() {
-    COLORREF hot = GetSysColor(COLOR_HOTLIGHT);
-    int contrast = Luma(GetSysColor(COLOR_BTNFACE)) - Luma(hot);
-    return std::abs(contrast) >= 80 ? hot : RGB(0, 102, 204);
 }
 
 bool FontInstalled(const wchar_t* face) {

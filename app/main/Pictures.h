@@ -13,9 +13,6 @@ constexpr COLORREF kPictureRed = RGB(170, 63, 60);
 
 // a and b mixed: weightOfB parts of b in total parts.
 COLORREF Mix(COLORREF a, COLORREF b, int weightOfB, int total);
-// The link colour: the system's hot-track colour, unless a colour scheme
-// made it too pale to read on the window face.
-COLORREF LinkColour();
 
 bool FontInstalled(const wchar_t* face);
 HFONT MakeFont(const wchar_t* face, int points, bool bold, bool italic, bool underline);

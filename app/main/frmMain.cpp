@@ -10,6 +10,7 @@
 #include "AppFlags.h"
 #include "FolderListKeys.h"
 #include "Foreground.h"
+#include "IgnoreStore.h"
 #include "Instance.h"
 #include "Placement.h"
 #include "ProgramNames.h"
@@ -163,7 +164,7 @@ void frmMain::ReadSettings() {
         NormalizeSortMode(FolderView::LastUsed, ReadNumber(Setting::SortingLastUsed), options_.hidePathColumn);
     lSortingMostUsed_ =
         NormalizeSortMode(FolderView::MostUsed, ReadNumber(Setting::SortingMostUsed), options_.hidePathColumn);
-    sIgnoreFilter_ = ReadText(Setting::IgnoreStringSQL);
+    sIgnoreFilter_ = LoadIgnoreFilter();
 
     if (!options_.showWindowTitleAndBorder) {
         // WS_DLGFRAME and WS_SYSMENU go; the thin sizing border stays.

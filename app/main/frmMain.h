@@ -9,7 +9,8 @@
 // frmMain.cpp loading, closing and the window's messages; frmMain_Controls
 // the controls and their look; frmMain_Layout placement and layout;
 // frmMain_Interaction tabs, time frame, sorting, entries, keys and the
-// mouse-leave watch; frmMain_Menu the context menu and the folder actions.
+// mouse-leave watch; frmMain_Menu the context menu and the folder actions;
+// frmMain_Ignore the ignore list's commands.
 #pragma once
 #include <windows.h>
 
@@ -205,6 +206,10 @@ class frmMain final : public cWindow {
     void mnuPopUpFolderCopyPath_Click();
     void mnuPopUpFolderRemove_Click();
     void mnuPopupProperties_Click();
+    // frmMain_Ignore.cpp: the ignore list's commands.
+    void mnuPopUpFolderIgnore_Click();
+    void mnuMenuIgnoredFolders_Click();
+    cDialogPresenter& IgnorePresenter() const;
 
     frmMainSetup setup_;
     MainOptions options_;

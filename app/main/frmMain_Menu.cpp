@@ -6,6 +6,7 @@
 #include "MainControls.h"
 #include "ResText.h"
 #include "app_res.h"
+#include "ignore_res.h"
 #include "frmMain.h"
 
 namespace pw {
@@ -27,6 +28,7 @@ HMENU BuildPopUpFolderMenu(const PopUpFolderMenuState& state) {
     if (state.view != FolderView::Favorites) {
         separator();  // mnuPopupFolderSeparator
         add(cmd::mnuPopUpFolderRemove, ResText(IDS_MENU_REMOVE));
+        add(cmd::mnuPopUpFolderIgnore, ResText(IDS_MENU_IGNORE));
     }
     separator();  // mnuPopupSeparator2
     add(cmd::mnuPopupProperties, ResText(IDS_MENU_PROPERTIES));
@@ -113,6 +115,9 @@ void frmMain::OnCommand(UINT command) {
             break;
         case cmd::mnuPopupProperties:
             mnuPopupProperties_Click();
+            break;
+        case cmd::mnuPopUpFolderIgnore:
+            mnuPopUpFolderIgnore_Click();
             break;
         default:
             return;

@@ -1,6 +1,7 @@
 #include "FolderPicker.h"
 
 #include <shldisp.h>
+#include <shlguid.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -44,7 +45,7 @@ bool EnableFolderAutoComplete(HWND edit) {
                                 complete.PutVoid())) ||
         FAILED(CoCreateInstance(CLSID_ACListISF, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, source.PutVoid())))
         return false;
-    if (auto list = source.As<IACList2>(__uuidof(IACList2)))
+    if (auto list = source.As<IACList2>(IID_IACList2))
         list->SetOptions(ACLO_FILESYSONLY | ACLO_FILESYSDIRS);
     if (FAILED(complete->Init(edit, source.Get(), nullptr, nullptr)))
         return false;

@@ -300,6 +300,18 @@ TEST_F(FolderListWindow, IgnoreFilterHidesFoldersInBothLists) {
     ASSERT_TRUE(PumpUntil([&] { return form.CurrentView() == FolderView::MostUsed; }));
     ASSERT_EQ(1, List().ItemCount());
     EXPECT_EQ(L"1 mal", List().SubItemText(0, 2));
+
+    // A stored filter with SQL of its own is not run: the window builds the
+    // filter anew from the list and keeps that.
+    form_.reset();
+    const std::wstring rebuilt = L"(FoldersProtocol.FolderPath <> 'c:\\windows\\fonts')";
+    WriteText(Setting::IgnoreStrings, L"c:\\windows\\fonts|\\|");
+    WriteText(Setting::IgnoreStringSQL, rebuilt + L" OR 1=1");
+    Load();
+    ASSERT_EQ(2, List().ItemCount());
+    EXPECT_EQ(L"windows", List().ItemText(0));
+    EXPECT_EQ(L"system32", List().ItemText(1));
+    EXPECT_EQ(rebuilt, ReadText(Setting::IgnoreStringSQL));
 }
 
 TEST_F(FolderListWindow, SortModesTipsAndHeaderGuards) {

@@ -229,7 +229,7 @@ TEST_F(IgnoreDialogs, ManagerRefusesAnEighthEntryAndRemovingAllLeavesAnEmptyList
     for (int i = 1; i <= kIgnoreEntryLimit; ++i)
         seven += L"c:\\" + std::to_wstring(i) + L"|\\|";
     WriteText(Setting::IgnoreStrings, seven);
-    cRecordingPresenter presenter;
+    cMessageBoxLog presenter;
     frmIgnoreManager manager;
     manager.presenter = &presenter;
     cListView& list = manager.lvwIgnoredFolders;
@@ -291,7 +291,7 @@ TEST_F(IgnoreDialogs, FilterIsBuiltStoredAndOnlyTrustedInItsOwnShape) {
     EXPECT_EQ(example, ReadText(Setting::IgnoreStringSQL));
 
     // "Immer ignorieren..." counts what the filter holds.
-    cRecordingPresenter presenter;
+    cMessageBoxLog presenter;
     EXPECT_FALSE(RefuseWhenIgnoreListFull(nullptr, example, presenter));
     std::wstring seven;
     for (int i = 0; i < kIgnoreEntryLimit; ++i)

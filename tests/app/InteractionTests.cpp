@@ -17,7 +17,10 @@
 #include "Database.h"
 #include "FakeFolderShell.h"
 #include "FolderActions.h"
+#include "IgnoreList.h"
 #include "MainWindowSupport.h"
+#include "ModalScript.h"
+#include "ignore_res.h"
 #include "modTaskDialog.h"
 
 namespace pw::test {
@@ -689,6 +692,80 @@ TEST_F(Interaction, WhileANoticeIsUpTheWindowStaysAndAfterwardsItGoesAgain) {
     OtherWindow other;
     SendMessageW(form.Hwnd(), WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(other.hwnd()));
     EXPECT_TRUE(PumpUntil([&] { return form.Hwnd() == nullptr; })) << "the pop-up behaviour is back";
+}
+
+// ---- Ignoring folders ----
+
+TEST_F(Interaction, ImmerIgnorierenHidesTheFolderAtOnceAndTheEighthIsRefused) {
+    std::wstring overview = MakeFolder(L"Übersicht");
+    Visit(overview, L"Übersicht", 3);
+    cMessageBoxLog boxes;
+    presenter_ = &boxes;
+    frmMain& form = Load();
+    ASSERT_EQ(3, List().ItemCount());
+    RightClickEntry(EntryIndex(overview));
+    std::wstring stored;
+    {
+        cModalScript script({[&](HWND d) {
+            // The folder in lower case, umlauts too; the way to the manager.
+            stored = WindowText(GetDlgItem(d, IDC_TXT_FOLDER_PATH));
+            EXPECT_NE(std::wstring::npos, stored.find(L"\\übersicht"));
+            EXPECT_TRUE(IsWindowVisible(GetDlgItem(d, IDC_LBL_MANAGE_IGNORE_LIST)));
+            EXPECT_FALSE(form.MouseLeaveWatchEnabled());
+            Press(d, IDOK);
+            return true;
+        }});
+        Command(cmd::mnuPopUpFolderIgnore);
+    }
+    EXPECT_EQ(stored + L"|\\|", ReadText(Setting::IgnoreStrings));
+    EXPECT_EQ(L"(FoldersProtocol.FolderPath <> '" + stored + L"')", ReadText(Setting::IgnoreStringSQL));
+    EXPECT_EQ(2, List().ItemCount());
+    EXPECT_EQ(-1, EntryIndex(overview)) << "gone from the list at once";
+
+    // "Alle ignorierten Ordner" leads to the manager; its OK rebuilds the
+    // filter and the list.
+    RightClickEntry(EntryIndex(birne_));
+    {
+        cModalScript script({
+            [](HWND d) {
+                PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_LBL_MANAGE_IGNORE_LIST, STN_CLICKED),
+                             reinterpret_cast<LPARAM>(GetDlgItem(d, IDC_LBL_MANAGE_IGNORE_LIST)));
+                return true;
+            },
+            [](HWND d) {
+                if (WindowText(d) != L"Ignorierte Ordner")
+                    return false;
+                HWND list = FindWindowExW(GetDlgItem(d, IDC_LVW_IGNORED_FOLDERS), nullptr, WC_LISTVIEWW, nullptr);
+                EXPECT_EQ(1, ListView_GetItemCount(list));
+                ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
+                SendMessageW(list, WM_KEYDOWN, VK_DELETE, 1);
+                Press(d, IDOK);
+                return true;
+            },
+        });
+        Command(cmd::mnuPopUpFolderIgnore);
+    }
+    EXPECT_EQ(L"", ReadText(Setting::IgnoreStrings));
+    EXPECT_EQ(L"", ReadText(Setting::IgnoreStringSQL));
+    EXPECT_EQ(3, List().ItemCount());
+
+    // Seven entries in the filter: the eighth is refused before any dialog.
+    std::wstring seven;
+    for (int i = 1; i <= kIgnoreEntryLimit; ++i)
+        seven += L"c:\\" + std::to_wstring(i) + L"|\\|";
+    WriteText(Setting::IgnoreStrings, seven);
+    WriteText(Setting::IgnoreStringSQL, BuildIgnoreFilter(seven));
+    form_.reset();
+    Load();
+    RightClickEntry(EntryIndex(quitte_));
+    {
+        cModalScript noDialog = cModalScript::NoDialog();
+        Command(cmd::mnuPopUpFolderIgnore);
+    }
+    ASSERT_EQ(1u, boxes.boxes.size());
+    EXPECT_EQ(0u, boxes.boxes[0].text.find(L"Der Ordner kann nicht ignoriert werden, weil bereits 7 Einträge"));
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), boxes.boxes[0].style);
+    EXPECT_EQ(seven, ReadText(Setting::IgnoreStrings));
 }
 
 // ---- After a folder was opened ----

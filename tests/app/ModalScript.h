@@ -28,10 +28,23 @@ class cModalScript {
         current_ = this;
         timer_ = SetTimer(nullptr, 0, 40, &Tick);
     }
+    // For code that must open no dialog: one that opens anyway is a failure
+    // and is closed again.
+    static cModalScript NoDialog() {
+        return cModalScript({[](HWND dialog) {
+                                ADD_FAILURE() << "a dialog opened: " << WindowTextUtf8(dialog);
+                                PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                                return false;
+                            }},
+                            false);
+    }
     ~cModalScript() {
         KillTimer(nullptr, timer_);
-        current_ = nullptr;
-        EXPECT_TRUE(Done()) << "the script stopped at step " << next_ + 1 << " of " << steps_.size();
+        if (current_ == this)
+            current_ = nullptr;
+        if (mustFinish_) {
+            EXPECT_TRUE(Done()) << "the script stopped at step " << next_ + 1 << " of " << steps_.size();
+        }
     }
     cModalScript(const cModalScript&) = delete;
     cModalScript& operator=(const cModalScript&) = delete;
@@ -41,22 +54,20 @@ class cModalScript {
     // The dialog of this thread that takes input now, or null.
     static HWND ActiveDialog() {
         HWND found = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND w, LPARAM out) -> BOOL {
-                wchar_t cls[16] = {};
-                GetClassNameW(w, cls, 16);
-                if (std::wstring(cls) == L"#32770" && IsWindowVisible(w) && IsWindowEnabled(w)) {
-                    *reinterpret_cast<HWND*>(out) = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        EnumThreadWindows(GetCurrentThreadId(), &FindActiveDialog, reinterpret_cast<LPARAM>(&found));
         return found;
     }
 
   private:
+    static BOOL CALLBACK FindActiveDialog(HWND w, LPARAM out) {
+        wchar_t cls[16] = {};
+        GetClassNameW(w, cls, 16);
+        if (std::wstring(cls) == L"#32770" && IsWindowVisible(w) && IsWindowEnabled(w)) {
+            *reinterpret_cast<HWND*>(out) = w;
+            return FALSE;
+        }
+        return TRUE;
+    }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         cModalScript* self = current_;
         if (!self || self->busy_)
@@ -84,6 +95,16 @@ class cModalScript {
     UINT_PTR timer_ = 0;
     bool busy_ = false;
     bool abandoned_ = false;
+    bool mustFinish_ = true;
+
+    cModalScript(std::vector<Step> steps, bool mustFinish) : cModalScript(std::move(steps)) {
+        mustFinish_ = mustFinish;
+    }
+    static std::string WindowTextUtf8(HWND w) {
+        char text[256] = {};
+        GetWindowTextA(w, text, 256);
+        return text;
+    }
 };
 
 inline std::wstring WindowText(HWND w) {
@@ -98,7 +119,7 @@ inline void Press(HWND dialog, int id) {
 }
 
 // Message boxes shown through it are recorded and answered with OK.
-class cRecordingPresenter : public cDialogPresenter {
+class cMessageBoxLog : public cDialogPresenter {
   public:
     int ShowTaskDialog(const TASKDIALOGCONFIG&, bool* checked) override {
         if (checked)

@@ -1,0 +1,62 @@
+// The ignore list's commands of the main window: "Immer ignorieren..." on an
+// entry of the list, and "Ignorierte Ordner" of the menus. Both change the
+// stored list, and the lists follow at once.
+#include "IgnoreStore.h"
+#include "frmIgnoreEntry.h"
+#include "frmIgnoreManager.h"
+#include "frmMain.h"
+#include "modTaskDialog.h"
+
+namespace pw {
+
+cDialogPresenter& frmMain::IgnorePresenter() const {
+    cDialogPresenter* presenter = setup_.folderActionServices.presenter;
+    return presenter ? *presenter : SystemDialogPresenter();
+}
+
+void frmMain::mnuPopUpFolderIgnore_Click() {
+    if (sActionFolderPath_.empty())
+        return;
+    BeginModalFrame();
+    if (RefuseWhenIgnoreListFull(Hwnd(), sIgnoreFilter_, IgnorePresenter())) {
+        EndModalFrame();
+        return;
+    }
+    ChangeDropShadow(true);
+    frmIgnoreEntry entry;
+    entry.bAddFromMainWindow = true;
+    entry.initialEntry = {IgnoreForm::Folder, sActionFolderPath_};  // the box lower-cases it
+    INT_PTR result = entry.Show(Hwnd());
+    if (!Hwnd())
+        return;
+    ChangeDropShadow(false);
+    EndModalFrame();
+    if (result == IDOK) {
+        // The new entry goes at the end; the same folder twice does no harm.
+        AppendIgnoreEntry(entry.sIgnoreSQLString);
+        sIgnoreFilter_ = BuildIgnoreStringSQL();
+        RefillFolderList(false);
+    } else if (result == frmIgnoreEntry::kGotoIgnoredFolders) {
+        mnuMenuIgnoredFolders_Click();
+    }
+}
+
+void frmMain::mnuMenuIgnoredFolders_Click() {
+    BeginModalFrame();
+    ChangeDropShadow(true);
+    frmIgnoreManager manager;
+    manager.presenter = &IgnorePresenter();
+    INT_PTR result = manager.Show(Hwnd());
+    if (!Hwnd())
+        return;
+    ChangeDropShadow(false);
+    EndModalFrame();
+    if (result != IDOK)
+        return;
+    sIgnoreFilter_ = BuildIgnoreStringSQL();
+    // The favorites are never filtered.
+    if (lCurrentView_ != FolderView::Favorites)
+        RefillFolderList(false);
+}
+
+}  // namespace pw
