@@ -1,5 +1,7 @@
 #include "frmIgnoreManager.h"
 
+#include <algorithm>
+
 #include "ResText.h"
 #include "Settings.h"
 #include "WindowsVersion.h"
@@ -13,6 +15,23 @@ constexpr int kListColumnWidth = 7100;  // twips
 
 HICON LoadNamedIcon(const wchar_t* name, int size) {
     return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON, size, size, 0));
+}
+
+// Over the middle of its owner, inside the owner's screen.
+void CentreOnOwner(HWND dialog) {
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    RECT o{}, d{};
+    if (!owner || !GetWindowRect(owner, &o) || !GetWindowRect(dialog, &d))
+        return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    int width = d.right - d.left, height = d.bottom - d.top;
+    int x = (o.left + o.right - width) / 2, y = (o.top + o.bottom - height) / 2;
+    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -61,6 +80,7 @@ INT_PTR frmIgnoreManager::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void frmIgnoreManager::Form_Load() {
+    CentreOnOwner(Hwnd());
     HDC dc = GetDC(Hwnd());
     dpi_ = GetDeviceCaps(dc, LOGPIXELSX);
     ReleaseDC(Hwnd(), dc);
@@ -78,6 +98,9 @@ void frmIgnoreManager::Form_Load() {
         lvwIgnoredFolders.SetItemTag(lvwIgnoredFolders.ItemCount() - 1, stored);
     }
     EnableEntryButtons(!entries.empty());
+    // The buttons act on the selected entry; one is selected from the start.
+    if (!entries.empty())
+        SelectOnly(0);
 }
 
 void frmIgnoreManager::CreateList() {

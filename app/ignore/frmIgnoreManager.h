@@ -24,7 +24,7 @@ class frmIgnoreManager : public cDialog {
     // their own.
     cDialogPresenter* presenter = &SystemDialogPresenter();
     FolderPicker browseForFolder = &BrowseForFolder;
-    // Modal, centred on the owner. IDOK when OK wrote the list.
+    // Modal, over the middle of the owner. IDOK when OK wrote the list.
     INT_PTR Show(HWND owner);
 
     cListView lvwIgnoredFolders;
