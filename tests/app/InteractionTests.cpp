@@ -708,7 +708,7 @@ TEST_F(Interaction, ImmerIgnorierenHidesTheFolderAtOnceAndTheEighthIsRefused) {
     {
         cModalScript script({[&](HWND d) {
             // The folder in lower case, umlauts too; the way to the manager.
-            stored = WindowText(GetDlgItem(d, IDC_TXT_FOLDER_PATH));
+            stored = TextOf(GetDlgItem(d, IDC_TXT_FOLDER_PATH));
             EXPECT_NE(std::wstring::npos, stored.find(L"\\übersicht"));
             EXPECT_TRUE(IsWindowVisible(GetDlgItem(d, IDC_LBL_MANAGE_IGNORE_LIST)));
             EXPECT_FALSE(form.MouseLeaveWatchEnabled());
@@ -733,7 +733,7 @@ TEST_F(Interaction, ImmerIgnorierenHidesTheFolderAtOnceAndTheEighthIsRefused) {
                 return true;
             },
             [](HWND d) {
-                if (WindowText(d) != L"Ignorierte Ordner")
+                if (TextOf(d) != L"Ignorierte Ordner")
                     return false;
                 HWND list = FindWindowExW(GetDlgItem(d, IDC_LVW_IGNORED_FOLDERS), nullptr, WC_LISTVIEWW, nullptr);
                 EXPECT_EQ(1, ListView_GetItemCount(list));
@@ -759,7 +759,12 @@ TEST_F(Interaction, ImmerIgnorierenHidesTheFolderAtOnceAndTheEighthIsRefused) {
     Load();
     RightClickEntry(EntryIndex(quitte_));
     {
-        cModalScript noDialog = cModalScript::NoDialog();
+        cModalScript noDialog({[](HWND d) {
+                                  ADD_FAILURE() << "no dialog may open";
+                                  PostMessageW(d, WM_COMMAND, IDCANCEL, 0);
+                                  return false;
+                              }},
+                              false);
         Command(cmd::mnuPopUpFolderIgnore);
     }
     ASSERT_EQ(1u, boxes.boxes.size());

@@ -1,11 +1,9 @@
 // Drives the modal dialogs that the code under test opens on this thread: a
 // thread timer runs inside their message loops and hands each step the
-// dialog that has the input (the enabled one on top). A step returns true
-// when it is done; the next one waits for the next tick. Steps that make a
-// dialog open another one or close post their command, so that no step
-// waits inside another modal loop.
+// dialog that takes input (the enabled one on top). A step returns true when
+// it is done. Steps that make a dialog open another or close post their
+// command, so that no step waits inside another modal loop.
 #pragma once
-#include <commctrl.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -23,35 +21,25 @@ class cModalScript {
   public:
     using Step = std::function<bool(HWND dialog)>;
 
-    explicit cModalScript(std::vector<Step> steps)
-        : steps_(std::move(steps)), end_(std::chrono::steady_clock::now() + std::chrono::seconds(30)) {
+    // mustFinish false: every step may be left undone (a script that only
+    // catches dialogs that should not open).
+    explicit cModalScript(std::vector<Step> steps, bool mustFinish = true)
+        : steps_(std::move(steps)),
+          end_(std::chrono::steady_clock::now() + std::chrono::seconds(30)),
+          mustFinish_(mustFinish) {
         current_ = this;
         timer_ = SetTimer(nullptr, 0, 40, &Tick);
     }
-    // For code that must open no dialog: one that opens anyway is a failure
-    // and is closed again.
-    static cModalScript NoDialog() {
-        return cModalScript({[](HWND dialog) {
-                                ADD_FAILURE() << "a dialog opened: " << WindowTextUtf8(dialog);
-                                PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-                                return false;
-                            }},
-                            false);
-    }
     ~cModalScript() {
         KillTimer(nullptr, timer_);
-        if (current_ == this)
-            current_ = nullptr;
+        current_ = nullptr;
         if (mustFinish_) {
-            EXPECT_TRUE(Done()) << "the script stopped at step " << next_ + 1 << " of " << steps_.size();
+            EXPECT_EQ(steps_.size(), next_) << "the script stopped before its end";
         }
     }
     cModalScript(const cModalScript&) = delete;
     cModalScript& operator=(const cModalScript&) = delete;
 
-    bool Done() const { return next_ == steps_.size(); }
-
-    // The dialog of this thread that takes input now, or null.
     static HWND ActiveDialog() {
         HWND found = nullptr;
         EnumThreadWindows(GetCurrentThreadId(), &FindActiveDialog, reinterpret_cast<LPARAM>(&found));
@@ -62,11 +50,10 @@ class cModalScript {
     static BOOL CALLBACK FindActiveDialog(HWND w, LPARAM out) {
         wchar_t cls[16] = {};
         GetClassNameW(w, cls, 16);
-        if (std::wstring(cls) == L"#32770" && IsWindowVisible(w) && IsWindowEnabled(w)) {
-            *reinterpret_cast<HWND*>(out) = w;
-            return FALSE;
-        }
-        return TRUE;
+        if (std::wstring(cls) != L"#32770" || !IsWindowVisible(w) || !IsWindowEnabled(w))
+            return TRUE;
+        *reinterpret_cast<HWND*>(out) = w;
+        return FALSE;
     }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         cModalScript* self = current_;
@@ -74,14 +61,16 @@ class cModalScript {
             return;
         self->busy_ = true;
         HWND dialog = ActiveDialog();
-        if (self->Done()) {
-            // Whatever is still open has outstayed the script.
-        } else if (std::chrono::steady_clock::now() > self->end_) {
+        bool waiting = dialog || (self->mustFinish_ && self->next_ < self->steps_.size());
+        if (waiting && std::chrono::steady_clock::now() > self->end_ && !self->abandoned_) {
+            // A step that never comes true, or a dialog that stays open after
+            // the last one, would hold the test up for good.
             ADD_FAILURE() << "no progress at step " << self->next_ + 1;
             self->next_ = self->steps_.size();
             self->abandoned_ = true;
-        } else if (dialog && self->steps_[self->next_](dialog)) {
+        } else if (dialog && self->next_ < self->steps_.size() && self->steps_[self->next_](dialog)) {
             ++self->next_;
+            self->end_ = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         }
         if (self->abandoned_ && dialog)
             PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
@@ -92,26 +81,11 @@ class cModalScript {
     std::vector<Step> steps_;
     size_t next_ = 0;
     std::chrono::steady_clock::time_point end_;
+    bool mustFinish_;
     UINT_PTR timer_ = 0;
     bool busy_ = false;
     bool abandoned_ = false;
-    bool mustFinish_ = true;
-
-    cModalScript(std::vector<Step> steps, bool mustFinish) : cModalScript(std::move(steps)) {
-        mustFinish_ = mustFinish;
-    }
-    static std::string WindowTextUtf8(HWND w) {
-        char text[256] = {};
-        GetWindowTextA(w, text, 256);
-        return text;
-    }
 };
-
-inline std::wstring WindowText(HWND w) {
-    wchar_t text[1024] = {};
-    GetWindowTextW(w, text, 1024);
-    return text;
-}
 
 // Presses a dialog's button by posting its command.
 inline void Press(HWND dialog, int id) {
@@ -121,20 +95,16 @@ inline void Press(HWND dialog, int id) {
 // Message boxes shown through it are recorded and answered with OK.
 class cMessageBoxLog : public cDialogPresenter {
   public:
-    int ShowTaskDialog(const TASKDIALOGCONFIG&, bool* checked) override {
-        if (checked)
-            *checked = false;
-        return IDOK;
-    }
-    int ShowMessageBox(HWND, const std::wstring& text, const std::wstring& caption, UINT style) override {
-        boxes.push_back({text, caption, style});
-        return IDOK;
-    }
     struct Box {
         std::wstring text, caption;
         UINT style = 0;
     };
     std::vector<Box> boxes;
+    int ShowTaskDialog(const TASKDIALOGCONFIG&, bool*) override { return IDOK; }
+    int ShowMessageBox(HWND, const std::wstring& text, const std::wstring& caption, UINT style) override {
+        boxes.push_back({text, caption, style});
+        return IDOK;
+    }
 };
 
 }  // namespace pw::test
