@@ -60,6 +60,13 @@ Request ParseRequest(std::wstring_view payload) {
     return visit;
 }
 
+std::wstring VisitReportText(std::wstring_view name, std::wstring_view path) {
+    std::wstring text(name);
+    text += kSeparator;
+    text += path;
+    return text;
+}
+
 bool IsSetupCommandLine(std::wstring_view commandLine) {
     return FoldCase(commandLine) == L"/setupnow";
 }

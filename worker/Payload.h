@@ -35,6 +35,8 @@ constexpr size_t kMaxPayloadBytes = 4 * (kMaxPathChars + 16);
 std::optional<std::wstring> PayloadFromBytes(const void* data, size_t byteCount);
 
 Request ParseRequest(std::wstring_view payload);
+// The visit report a folder's visit is sent as.
+std::wstring VisitReportText(std::wstring_view name, std::wstring_view path);
 
 // The set-up switch: the whole command line, in any letter case, and nothing
 // else (not even a trailing blank).

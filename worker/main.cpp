@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "FolderVisitReporter.h"
 #include "Handles.h"
 #include "Payload.h"
 #include "frmMain.h"
@@ -15,14 +16,31 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
 
     pw::worker::frmMain worker(pw::DefaultHistoryFiles());
     pw::worker::frmWelcome welcome(worker);
+    // The visits come from Explorer's folder windows, watched from here: in
+    // the worker's own process and apartment, so that it runs from log-on
+    // with the worker, on the worker's message loop, and ends with it. Each
+    // goes to the worker's window as any visit report does.
+    pw::worker::cFolderVisitReporter reporter(
+        pw::worker::ShellWindowsOfTheShell, [&](const std::wstring& name, const std::wstring& path) {
+            std::wstring report = pw::VisitReportText(name, path);
+            COPYDATASTRUCT data{0, static_cast<DWORD>(report.size() * sizeof(wchar_t)), report.data()};
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutW(worker.Hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000,
+                                &answer);
+        });
     // The process lives while any of its windows does.
     auto endWhenNoneLeft = [&] {
         if (!worker.Hwnd() && !welcome.Hwnd())
             PostQuitMessage(0);
     };
-    worker.onUnloaded = endWhenNoneLeft;
+    worker.onUnloaded = [&] {
+        reporter.Stop();
+        endWhenNoneLeft();
+    };
     welcome.onUnloaded = endWhenNoneLeft;
-    worker.Load();
+    // Only the session's one worker watches.
+    if (worker.Load())
+        reporter.Start();
     if (pw::IsSetupCommandLine(commandLine ? commandLine : L""))
         welcome.Load();
     if (!worker.Hwnd() && !welcome.Hwnd())

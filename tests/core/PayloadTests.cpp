@@ -45,6 +45,12 @@ TEST(Payload, VisitReportSplitsAtTheFirstSeparatorAndTrimsOnlyThePath) {
     EXPECT_EQ(visit->name, L"Neuer Ordner  ");
     EXPECT_EQ(visit->path, L"C:\\Temp\\Neuer Ordner");
 
+    request = ParseRequest(VisitReportText(L"Lokaler Datenträger (C:)", L"C:\\"));
+    visit = std::get_if<VisitReport>(&request);
+    ASSERT_TRUE(visit);
+    EXPECT_EQ(visit->name, L"Lokaler Datenträger (C:)");
+    EXPECT_EQ(visit->path, L"C:\\");
+
     request = ParseRequest(L"a|\\|b|\\|c");
     visit = std::get_if<VisitReport>(&request);
     ASSERT_TRUE(visit);
