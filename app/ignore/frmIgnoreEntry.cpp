@@ -165,8 +165,11 @@ void frmIgnoreEntry::cmdOK_Click() {
         pathPart
             ? PathPartIgnoreEntry(TextOf(box))
             : FolderIgnoreEntry(TextOf(box), IsDlgButtonChecked(Hwnd(), IDC_CHK_INCLUDE_SUBFOLDERS) == BST_CHECKED);
-    if (entry.text.empty()) {
-        SetFocus(box);
+    if (!IsStorableIgnoreEntry(entry)) {
+        // Nothing typed, or nothing any folder path could hold: the box
+        // again, its text selected.
+        FocusAtEnd(box);
+        SendMessageW(box, EM_SETSEL, 0, -1);
         return;
     }
     sIgnoreSQLString = StoredIgnoreEntry(entry);

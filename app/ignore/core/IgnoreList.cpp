@@ -78,6 +78,14 @@ std::wstring StoredIgnoreEntry(const IgnoreEntry& entry) {
     return quoted;
 }
 
+bool IsStorableIgnoreEntry(const IgnoreEntry& entry) {
+    if (entry.text.empty())
+        return false;
+    std::wstring stored = StoredIgnoreEntry(entry);
+    std::vector<std::wstring> read = SplitIgnoreStrings(stored + std::wstring(kIgnoreSeparator));
+    return read.size() == 1 && read[0] == stored && ParseIgnoreEntry(stored) == entry;
+}
+
 IgnoreEntry ParseIgnoreEntry(std::wstring_view stored) {
     if (!stored.empty() && stored.front() == L'*') {
         std::wstring_view text = stored.size() >= 2 ? stored.substr(1, stored.size() - 2) : std::wstring_view();

@@ -37,6 +37,11 @@ IgnoreEntry PathPartIgnoreEntry(std::wstring_view typedText);
 
 // The stored form: quotes doubled, "*" added as the form asks.
 std::wstring StoredIgnoreEntry(const IgnoreEntry& entry);
+// Whether the stored list can carry the entry: some text, and a stored form
+// that reads back as the same entry in the same place. A folder path that
+// begins with "*", or ends with it without the subfolders, would come back
+// in another form, and a separator in the text would split the entry.
+bool IsStorableIgnoreEntry(const IgnoreEntry& entry);
 // Reads a stored entry by its first and last character; quotes come back
 // single.
 IgnoreEntry ParseIgnoreEntry(std::wstring_view stored);

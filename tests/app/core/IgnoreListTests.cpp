@@ -25,9 +25,17 @@ TEST(IgnoreEntries, TypedInputBecomesTheStoredFormOfItsKind) {
     EXPECT_EQ(L"c:\\daten''07", Stored(FolderIgnoreEntry(L"c:\\daten'07", false)));
     EXPECT_EQ(L"*foo*", Stored(PathPartIgnoreEntry(L" *foo* ")));
     EXPECT_EQ(L"*o''brien*", Stored(PathPartIgnoreEntry(L"o'brien")));
-    // Nothing but blanks, or asterisks, leaves nothing to ignore.
-    EXPECT_TRUE(FolderIgnoreEntry(L"   ", true).text.empty());
-    EXPECT_TRUE(PathPartIgnoreEntry(L" ** ").text.empty());
+    // Nothing but blanks, or asterisks, leaves nothing to ignore; nor can the
+    // list carry what would read back as another entry.
+    EXPECT_FALSE(IsStorableIgnoreEntry(FolderIgnoreEntry(L"   ", true)));
+    EXPECT_FALSE(IsStorableIgnoreEntry(PathPartIgnoreEntry(L" ** ")));
+    EXPECT_FALSE(IsStorableIgnoreEntry(FolderIgnoreEntry(L"*temp", false)));
+    EXPECT_FALSE(IsStorableIgnoreEntry(FolderIgnoreEntry(L"c:\\temp*", false)));
+    EXPECT_FALSE(IsStorableIgnoreEntry(PathPartIgnoreEntry(L"a|\\|b")));
+    EXPECT_FALSE(IsStorableIgnoreEntry(FolderIgnoreEntry(L"c:\\a|\\\\", false)));
+    EXPECT_TRUE(IsStorableIgnoreEntry(FolderIgnoreEntry(L"c:\\a*b", false)));
+    EXPECT_TRUE(IsStorableIgnoreEntry(FolderIgnoreEntry(L"c:\\temp*", true)));
+    EXPECT_TRUE(IsStorableIgnoreEntry(PathPartIgnoreEntry(L"o'brien")));
 }
 
 TEST(IgnoreEntries, StoredFormsReadBackAndShowWithSingleQuotes) {
