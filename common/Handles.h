@@ -60,6 +60,12 @@ struct IconTraits {
     static void Close(HICON h) { DestroyIcon(h); }
 };
 
+struct MenuTraits {
+    static HMENU Invalid() { return nullptr; }
+    static bool IsValid(HMENU h) { return h != nullptr; }
+    static void Close(HMENU h) { DestroyMenu(h); }
+};
+
 using cHandle = cUnique<HANDLE, HandleTraits>;
 using cHKey = cUnique<HKEY, HKeyTraits>;
 using cFont = cUnique<HFONT, GdiTraits<HFONT>>;
@@ -67,6 +73,7 @@ using cBrush = cUnique<HBRUSH, GdiTraits<HBRUSH>>;
 using cPen = cUnique<HPEN, GdiTraits<HPEN>>;
 using cBitmap = cUnique<HBITMAP, GdiTraits<HBITMAP>>;
 using cIcon = cUnique<HICON, IconTraits>;
+using cMenu = cUnique<HMENU, MenuTraits>;
 
 // A COM interface pointer.
 template <typename T>

@@ -1,5 +1,6 @@
 #include "FolderList.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "AppFlags.h"
@@ -48,9 +49,35 @@ void cFolderList::AddColumns(int firstColumnWidth, bool hidePathColumn) {
         lvwFolders_.AddColumn(ResText(IDS_COLUMN_PATH), 5000);
 }
 
+// The column's designed width was made for one font; a wider font or a
+// locale with longer names needs more to show the header and every date
+// text whole.
+int cFolderList::UsedCountColumnWidth() const {
+    int designed = bVistaThemed ? 1300 : 1410;
+    HWND list = lvwFolders_.hWndListView();
+    if (!list)
+        return designed;
+    auto textWidth = [list](const std::wstring& text) {
+        return static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    };
+    HDC screen = GetDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    // The cell's margins on both sides, and the sort arrow beside the header.
+    const int margin = MulDiv(14, dpi, 96);
+    const int arrow = MulDiv(18, dpi, 96);
+    int pixels = textWidth(ResText(IDS_COLUMN_USED)) + margin + arrow;
+    for (const std::wstring& text : LastUsedDateTextSamples(dateLocale_)) {
+        pixels = std::max(pixels, textWidth(text) + margin);
+    }
+    pixels = std::max(pixels, textWidth(UsageCountText(99999)) + margin);
+    return std::max(designed, pixels * twips_.perPixelX);
+}
+
 void cFolderList::AddUsedCountColumn() {
     usedColumnAdded_ = true;
-    usedCountColumnWidth_ = bVistaThemed ? 1300 : 1410;
+    usedCountColumnWidth_ = UsedCountColumnWidth();
     lvwFolders_.AddColumn(ResText(IDS_COLUMN_USED), usedCountColumnWidth_);
     RecalcColumnsWidths();
     if (HWND header = lvwFolders_.hWndHeader()) {
@@ -103,8 +130,10 @@ bool cFolderList::FillFromHistory(cDatabase* db, const HistoryFill& fill) {
     icons.Reset();
     lvwFolders_.ClearItems();
     rows_.clear();
-    if (!usedColumnAdded_)
+    if (!usedColumnAdded_) {
+        dateLocale_ = UserDateLocale();
         AddUsedCountColumn();
+    }
     lvwFolders_.EnableGroups(false);
     if (fill.rebuildGroups && view == FolderView::LastUsed) {
         lvwFolders_.ClearGroups();

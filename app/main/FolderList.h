@@ -73,6 +73,7 @@ class cFolderList {
   private:
     bool OnControlMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void AddUsedCountColumn();
+    int UsedCountColumnWidth() const;
     void ApplySortMarks(FolderView view, SortMode mode);
     std::wstring InfoTip(int index) const;
 

@@ -83,6 +83,7 @@ bool frmMain::Load() {
 
     if (!CreateMainWindow())
         return false;
+    LoadMenus();
     LoadIcons();
     CreateFonts();
     CreateControls();
@@ -91,10 +92,15 @@ bool frmMain::Load() {
     CreateAutostartShortcut();
     ReadSettings();
     FillTabs();
+    if (options_.showMenuBar) {
+        bMenuBarShown_ = true;
+        ShowMenuBar();
+    }
     PositionWindow();
     ApplyLoadAppearance();
     list_.AddColumns(lFirstColumnWidth_, options_.hidePathColumn);
     CreateImageList();
+    CheckViewMenus();
     ShowFirstList();
     AddTooltips();
     InitInteraction();
@@ -273,6 +279,10 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             Unload();
             return 0;
+        case WM_DESTROY:
+            // The menu bar is the window's to keep, not the system's to destroy.
+            SetMenu(Hwnd(), nullptr);
+            break;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
@@ -287,7 +297,12 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_COMMAND:
             if (lParam == 0) {
-                OnCommand(LOWORD(wParam));
+                if (!OnMenuCommand(LOWORD(wParam)))
+                    OnCommand(LOWORD(wParam));
+            } else if (reinterpret_cast<HWND>(lParam) == cmdShowMenu_ && HIWORD(wParam) == BN_CLICKED) {
+                // The button pressed by the keyboard; the mouse drops the
+                // menu as it goes down.
+                cmdShowMenu_MouseDown();
             } else if (reinterpret_cast<HWND>(lParam) == cmbMostUsedTimeframe_ && HIWORD(wParam) == CBN_SELCHANGE) {
                 cmbMostUsedTimeframe_Click();
             }
@@ -363,21 +378,6 @@ void frmMain::UnloadSoon() {
     // see its window destroyed under it.
     if (Hwnd())
         PostMessageW(Hwnd(), kUnloadSoon, 0, 0);
-}
-
-// Around every window the main window opens: without its pop-up behaviour it
-// stays when the new window takes the focus.
-void frmMain::BeginModalFrame() {
-    popUpBehaviour_ = false;
-    if (tmrMouseLeaveCheckerEnabled_) {
-        DisableMouseLeaveWatch();
-        bFolderOpened_ = false;
-        SetWindowPos(Hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
-}
-
-void frmMain::EndModalFrame() {
-    popUpBehaviour_ = loaded_;
 }
 
 }  // namespace pw

@@ -10,7 +10,9 @@
 // the controls and their look; frmMain_Layout placement and layout;
 // frmMain_Interaction tabs, time frame, sorting, entries, keys and the
 // mouse-leave watch; frmMain_Menu the context menu and the folder actions;
-// frmMain_Ignore the ignore list's commands.
+// frmMain_Ignore the ignore list's commands; frmMain_Commands the menu
+// button, the menu bar, their commands and the modal frame around every
+// window a command opens.
 #pragma once
 #include <windows.h>
 
@@ -34,6 +36,7 @@
 namespace pw {
 
 class cDatabase;
+class cDialogPresenter;
 
 // How a main window is set up by whoever loads it.
 struct frmMainSetup {
@@ -51,6 +54,9 @@ struct frmMainSetup {
     std::function<void()> onUnloaded;
     // The history file the lists read; empty: DatabasePath().
     std::wstring databasePath;
+    // Hands a web page or a "mailto:" address to the shell ("open"); empty:
+    // ShellExecute. Tests watch what would be opened.
+    std::function<void(HWND owner, const std::wstring& address)> openAddress;
     // The shell, dialogs, worker and history file the folder actions use;
     // empty parts are the system's (the history file: the one the lists read).
     FolderActionServices folderActionServices;
@@ -110,6 +116,21 @@ class frmMain final : public cWindow {
     const Twips& ScreenTwips() const { return twips_; }
     int ScrollBarAllowance() const { return scrollBarAllowance_; }
     bool FramedList() const { return framedList_; }
+    bool IconView() const { return bIconView_; }
+    bool MenuBarShown() const { return bMenuBarShown_ || bMenuBarShownForAlt_; }
+    // While a window of a command is open (and after the help), the window
+    // does not go when it loses the focus.
+    bool PopUpBehaviour() const { return popUpBehaviour_; }
+    // The menu bar and the menu button's menu, for a look at their entries.
+    HMENU MenuBar() const { return menuBar_.Get(); }
+    HMENU ButtonMenu() const { return GetSubMenu(buttonMenu_.Get(), 0); }
+
+    // How a command's window is framed (the modal frame): the pop-up
+    // behaviour and the mouse-leave watch are off while it is open. A dialog
+    // of the program also goes without the window's drop shadow, so that it
+    // is not drawn with one. Frames may nest.
+    enum class ModalFrame { ProgramDialog, ShellOrMessage };
+    void RunInModalFrame(ModalFrame kind, const std::function<void()>& show);
 
   private:
     // Deferred work: each runs after the message that asked for it.
@@ -137,6 +158,9 @@ class frmMain final : public cWindow {
     void UnloadSoon();
     void BeginModalFrame();
     void EndModalFrame();
+    // The dialogs, notices and shell calls of the commands.
+    cDialogPresenter& Presenter() const;
+    void OpenAddress(HWND owner, const std::wstring& address) const;
     static bool CreateShortcut(const std::wstring& linkPath,
                                const std::wstring& targetPath,
                                const std::wstring& workingDirectory,
@@ -188,6 +212,7 @@ class frmMain final : public cWindow {
     void EnableMouseLeaveWatch();
     void DisableMouseLeaveWatch();
     void tmrMouseLeaveChecker_Timer();
+    void EndFolderOpenedHold();
     void MinimizeAfterOpen();
 
   public:
@@ -209,7 +234,29 @@ class frmMain final : public cWindow {
     // frmMain_Ignore.cpp: the ignore list's commands.
     void mnuPopUpFolderIgnore_Click();
     void mnuMenuIgnoredFolders_Click();
-    cDialogPresenter& IgnorePresenter() const;
+
+    // frmMain_Commands.cpp: the menu button, the menu bar and their commands.
+    struct MenuCommand {
+        UINT buttonId;  // the entry of the button menu mnuMenu
+        UINT barId;     // its twin on the menu bar, 0 when it has none
+        void (frmMain::*handler)();  // null: the command is not there yet, its entries are disabled
+    };
+    static const MenuCommand* FindMenuCommand(UINT id);
+    void LoadMenus();
+    void CheckViewMenus();
+    bool OnMenuCommand(UINT id);
+    void cmdShowMenu_MouseDown();
+    void ShowMenuBar();
+    void HideMenuBar();
+    void mnuMenuDetails_Click();
+    void mnuMenuLargeIcons_Click();
+    void mnuViewHideMenuBar_Click();
+    void mnuMenuShowMenubar_Click();
+    void mnuMenuOptions_Click();
+    void mnuMenuHelpTopics_Click();
+    void mnuMenuFeedback_Click();
+    void mnuMenuWebsite_Click();
+    void mnuMenuAbout_Click();
 
     frmMainSetup setup_;
     MainOptions options_;
@@ -236,6 +283,7 @@ class frmMain final : public cWindow {
     // The pop-up behaviour: on while the window is up, off during a modal
     // frame. With it the window goes when it loses the focus.
     bool popUpBehaviour_ = false;
+    int modalFrames_ = 0;  // modal frames open (the help's never closes)
     bool bFolderOpened_ = false;
     bool bMustIgnoreSearchBalloonTipClick_ = false;
     bool tmrMouseLeaveCheckerEnabled_ = false;
@@ -271,6 +319,7 @@ class frmMain final : public cWindow {
     MainLayout layout_;
     cFont font_, fontFind_, fontFindCue_, fontHeader_, fontLink_, fontLinkHover_;
     cIcon iconSmall_, iconBig_, menuIcon_;
+    cMenu menuBar_, buttonMenu_;
 };
 
 }  // namespace pw

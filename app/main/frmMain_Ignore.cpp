@@ -9,16 +9,11 @@
 
 namespace pw {
 
-cDialogPresenter& frmMain::IgnorePresenter() const {
-    cDialogPresenter* presenter = setup_.folderActionServices.presenter;
-    return presenter ? *presenter : SystemDialogPresenter();
-}
-
 void frmMain::mnuPopUpFolderIgnore_Click() {
     if (sActionFolderPath_.empty())
         return;
     BeginModalFrame();
-    if (RefuseWhenIgnoreListFull(Hwnd(), sIgnoreFilter_, IgnorePresenter())) {
+    if (RefuseWhenIgnoreListFull(Hwnd(), sIgnoreFilter_, Presenter())) {
         EndModalFrame();
         return;
     }
@@ -45,7 +40,7 @@ void frmMain::mnuMenuIgnoredFolders_Click() {
     BeginModalFrame();
     ChangeDropShadow(true);
     frmIgnoreManager manager;
-    manager.presenter = &IgnorePresenter();
+    manager.presenter = &Presenter();
     INT_PTR result = manager.Show(Hwnd());
     if (!Hwnd())
         return;

@@ -187,6 +187,7 @@ void frmMain::tmrTabs_Tick() {
         case FolderView::Favorites:
             // The favorites list fills its own; until it does, its pane stands in.
             ShowMessagePane();
+            list_.View().SetRedraw(true);
             break;
     }
     if (!Hwnd())
@@ -357,6 +358,11 @@ int frmMain::KeyActionEntry() const {
 // ---- Keys ----
 
 LRESULT frmMain::OnControlMessage(HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The menu drops down as the button goes down, not when it is released.
+    if (control == cmdShowMenu_ && (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK)) {
+        cmdShowMenu_MouseDown();
+        return 0;
+    }
     LRESULT result = 0;
     if (PreviewKey(control, msg, wParam, lParam, result))
         return result;
@@ -452,6 +458,9 @@ bool frmMain::Form_KeyDown(WORD key) {
         case VK_RETURN: {
             if (GetFocus() != list_.ListHwnd())
                 return false;
+            // The entries under a message pane are not the ones it speaks of.
+            if (messagePane_.Shown())
+                return true;
             int index = list_.View().FirstSelected();
             if (index < 0)
                 return false;
@@ -462,9 +471,16 @@ bool frmMain::Form_KeyDown(WORD key) {
         }
         case VK_ESCAPE:
             return true;  // acted on when released; pressed, it only beeps
+        case VK_F1:
+            mnuMenuHelpTopics_Click();
+            return true;
         case VK_MENU:
-            if (!bMenuBarShown_ && !bMenuBarShownForAlt_)
+            // The bar comes for Alt and stays; Alt's release then opens it.
+            if (!bMenuBarShown_ && !bMenuBarShownForAlt_) {
+                bMenuBarShownForAlt_ = true;
                 SetFocus(list_.ListHwnd());
+                ShowMenuBar();
+            }
             return false;
         default:
             return false;
@@ -521,6 +537,16 @@ void frmMain::tmrMouseLeaveChecker_Timer() {
     } else {
         MinimizeAfterOpen();
     }
+}
+
+// After a folder was opened the window is held on top while the watch runs;
+// whatever ends that before the watch does lets go of both.
+void frmMain::EndFolderOpenedHold() {
+    if (!tmrMouseLeaveCheckerEnabled_)
+        return;
+    DisableMouseLeaveWatch();
+    bFolderOpened_ = false;
+    SetWindowPos(Hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void frmMain::MinimizeAfterOpen() {

@@ -54,6 +54,10 @@ void frmMain::PositionWindow() {
 }
 
 void frmMain::Form_Resize() {
+    // Minimized by hand after a folder was opened: the watch has nothing
+    // left to decide, and a minimized window holds no place on top.
+    if (IsIconic(Hwnd()))
+        EndFolderOpenedHold();
     if (!loaded_ || IsIconic(Hwnd()))
         return;
     RECT client{};

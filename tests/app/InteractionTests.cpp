@@ -335,6 +335,22 @@ TEST_F(Interaction, EnterWithOneHitOpensItAndClosesWithTwoHitsMovesToTheFirst) {
     EXPECT_TRUE(PumpUntil([&] { return form.Hwnd() == nullptr; }));
 }
 
+TEST_F(Interaction, EnterOnTheListDoesNothingWhileAPaneCoversIt) {
+    frmMain& form = Load();
+    ASSERT_EQ(2, List().ItemCount());
+    SelectTab(form, 2);  // the favorites' pane over the history's entries
+    Pump(50);
+    ASSERT_TRUE(IsWindowVisible(Control(form, ctl::picMessagePane)));
+    LVITEMW selected{};
+    selected.state = selected.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(ListHwnd(), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&selected));
+    SetFocus(ListHwnd());
+    Key(ListHwnd(), VK_RETURN, L'\r');
+    Pump(100);
+    EXPECT_TRUE(shell_.calls.empty());
+    EXPECT_NE(nullptr, form.Hwnd());
+}
+
 // ---- Tabs, time frame, sorting ----
 
 TEST_F(Interaction, TabChangeStoresTheViewAndShowsItsControls) {
@@ -798,6 +814,21 @@ TEST_F(Interaction, MouseLeavingMinimizesForExitBehaviorTwo) {
     ASSERT_TRUE(PumpUntil([&] { return IsIconic(form.Hwnd()) != FALSE; }));
     EXPECT_FALSE(form.MouseLeaveWatchEnabled());
     EXPECT_FALSE(form.FolderOpened());
+}
+
+TEST_F(Interaction, MinimizedByHandAfterAnOpenTheWindowStaysMinimized) {
+    Store(Setting::ExitBehavior, 1);
+    frmMain& form = Load();
+    PointerInsideWindow();
+    ClickEntry(EntryIndex(quitte_));
+    ASSERT_TRUE(form.MouseLeaveWatchEnabled());
+    ShowWindow(form.Hwnd(), SW_MINIMIZE);
+    EXPECT_FALSE(form.MouseLeaveWatchEnabled());
+    EXPECT_FALSE(form.FolderOpened());
+    PointerOutsideWindow();
+    Pump(300);
+    ASSERT_NE(nullptr, form.Hwnd()) << "the watch no longer decides";
+    EXPECT_TRUE(IsIconic(form.Hwnd()));
 }
 
 // A window that stands in for the worker and keeps what it was sent.

@@ -194,4 +194,26 @@ LastUsedDate LastUsedDateText(const LocalTime& d, const LocalTime& now, const Da
     return {DateGroup::Older, FormatPicture(L"d'. 'MMM'.'", d, locale)};
 }
 
+std::vector<std::wstring> LastUsedDateTextSamples(const DateLocale& locale) {
+    std::vector<std::wstring> samples;
+    constexpr long long kDay = 24 * 60 * 60;
+    const LocalTime monday{2024, 1, 1};
+    for (int hour : {0, 9, 10, 12, 20, 23}) {
+        LocalTime t = monday;
+        t.hour = hour;
+        t.minute = 58;
+        samples.push_back(LastUsedDateText(t, t, locale).text);
+        samples.push_back(LastUsedDateText(t, FromSeconds(SecondsSinceEpoch(t) + kDay), locale).text);
+        for (int day = 0; day < 7; ++day) {
+            LocalTime weekday = FromSeconds(SecondsSinceEpoch(t) + day * kDay);
+            samples.push_back(FormatPicture(L"ddd", weekday, locale) + L", " + ShortTime(weekday, locale));
+        }
+    }
+    const LocalTime later{2024, 6, 1, 12};
+    for (int month = 1; month <= 12; ++month) {
+        samples.push_back(LastUsedDateText(LocalTime{2023, month, 28, 12}, later, locale).text);
+    }
+    return samples;
+}
+
 }  // namespace pw

@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "DateTime.h"
 
@@ -63,5 +64,10 @@ struct LastUsedDate {
 // Group and text of a visit at d, seen at now ("Heute, 10:15", "Gestern,
 // 23:30", "Di, 09:00", "3. Nov.").
 LastUsedDate LastUsedDateText(const LocalTime& d, const LocalTime& now, const DateLocale& locale);
+
+// Texts of the "Verwendet" column in every form this locale gives them (each
+// day and month name, hours from early to late), from which the column's
+// width is taken: the widest of them must fit.
+std::vector<std::wstring> LastUsedDateTextSamples(const DateLocale& locale);
 
 }  // namespace pw

@@ -1,0 +1,323 @@
+// The main window's menus and their commands, loaded in the test's process
+// over a scratch history: each bar entry and its button-menu twin, the menu
+// bar for Alt and by choice, the views, the help, the web page and the
+// feedback mail (what would be opened is noted, not opened), and the frame
+// that keeps the window up while a command's window is open.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <htmlhelp.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Database.h"
+#include "FakeFolderShell.h"
+#include "FolderActions.h"
+#include "HtmlHelp.h"
+#include "MainWindowSupport.h"
+#include "PfadwerkVersion.h"
+#include "app_res.h"
+#include "modTaskDialog.h"
+
+namespace pw::test {
+namespace {
+
+std::wstring TempFolder() {
+    return ScratchFolder(L"PfadwerkMenuTests");
+}
+
+// Answers every message box with OK and notes what it showed, and whether
+// the main window had its pop-up behaviour meanwhile.
+class cNotingPresenter final : public cDialogPresenter {
+  public:
+    int ShowTaskDialog(const TASKDIALOGCONFIG&, bool*) override { return IDOK; }
+    int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) override {
+        boxes.push_back(text);
+        this->owner = owner;
+        this->caption = caption;
+        this->style = style;
+        if (duringBox)
+            duringBox();
+        return IDOK;
+    }
+    std::vector<std::wstring> boxes;
+    HWND owner = nullptr;
+    std::wstring caption;
+    UINT style = 0;
+    std::function<void()> duringBox;
+};
+
+// The caption of the modal window a command opens, seen from inside its own
+// loop and then cancelled.
+struct ModalSeen {
+    static inline HWND owner = nullptr;
+    static inline std::wstring caption;
+    static void CALLBACK Look(HWND, UINT, UINT_PTR id, DWORD) {
+        HWND shown = GetLastActivePopup(owner);
+        if (shown == owner)
+            return;  // not up yet
+        KillTimer(nullptr, id);
+        wchar_t text[128] = {};
+        GetWindowTextW(shown, text, 128);
+        caption = text;
+        PostMessageW(shown, WM_COMMAND, IDCANCEL, 0);
+    }
+};
+
+class Menus : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ForgetUser();
+        database_ = FreshScratchHistory(TempFolder());
+        ASSERT_FALSE(database_.empty());
+        Store(Setting::SetupDone, 1);
+        Store(Setting::TipShown_SearchFolder, 1);
+        Store(Setting::ExitBehavior, 3);
+        std::wstring folder = TempFolder() + L"\\Quitte";
+        CreateDirectoryW(folder.c_str(), nullptr);
+        cDatabase db;
+        ASSERT_TRUE(db.Open(database_));
+        ASSERT_TRUE(db.AppendVisit(folder, L"Quitte"));
+    }
+    void TearDown() override {
+        form_.reset();
+        ForgetUser();
+        DeleteTree(TempFolder());
+    }
+
+    frmMain& Load() {
+        frmMainSetup setup = TestSetup(true, database_);
+        setup.folderActionServices.presenter = &presenter_;
+        setup.openAddress = [this](HWND owner, const std::wstring& address) {
+            opened_.push_back(address);
+            openedOwners_.push_back(owner);
+        };
+        form_ = std::make_unique<frmMain>(setup);
+        EXPECT_TRUE(form_->Load());
+        Pump(50);
+        return *form_;
+    }
+
+    void Command(UINT id) {
+        SendMessageW(form_->Hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        Pump(50);
+    }
+    std::wstring DialogOf(UINT id) {
+        ModalSeen::owner = form_->Hwnd();
+        ModalSeen::caption.clear();
+        UINT_PTR timer = SetTimer(nullptr, 0, 100, &ModalSeen::Look);
+        Command(id);
+        KillTimer(nullptr, timer);
+        return ModalSeen::caption;
+    }
+    static bool Checked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
+    static bool Grayed(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
+    DWORD ListView() const {
+        return static_cast<DWORD>(SendMessageW(form_->FolderList().ListHwnd(), LVM_GETVIEW, 0, 0));
+    }
+    // Both menus show view as the checked one of Details and Symbole.
+    void ExpectViewChecked(bool icons) const {
+        EXPECT_EQ(!icons, Checked(form_->ButtonMenu(), IDM_MENU_DETAILS));
+        EXPECT_EQ(!icons, Checked(form_->MenuBar(), IDM_VIEW_DETAILS));
+        EXPECT_EQ(icons, Checked(form_->ButtonMenu(), IDM_MENU_LARGEICONS));
+        EXPECT_EQ(icons, Checked(form_->MenuBar(), IDM_VIEW_LARGEICONS));
+    }
+    int SearchLeft() const { return form_->ScreenTwips().Place(Control(*form_, ctl::picFindHost)).left; }
+
+    std::wstring database_;
+    std::unique_ptr<frmMain> form_;
+    cNotingPresenter presenter_;
+    std::vector<std::wstring> opened_;
+    std::vector<HWND> openedOwners_;
+};
+
+TEST_F(Menus, EveryBarEntryRunsTheCommandOfItsButtonMenuTwin) {
+    frmMain& form = Load();
+    ASSERT_EQ(static_cast<DWORD>(LV_VIEW_DETAILS), ListView());
+    ExpectViewChecked(false);
+
+    for (auto [icons, details] :
+         {std::pair{IDM_MENU_LARGEICONS, IDM_MENU_DETAILS}, std::pair{IDM_VIEW_LARGEICONS, IDM_VIEW_DETAILS}}) {
+        SCOPED_TRACE(icons);
+        Command(icons);
+        EXPECT_EQ(static_cast<DWORD>(LV_VIEW_ICON), ListView());
+        EXPECT_EQ(1u, StoredNumber(Setting::IconView));
+        ExpectViewChecked(true);
+        EXPECT_EQ(1, form.FolderList().EntryCount()) << "the list is filled again";
+        Command(details);
+        EXPECT_EQ(static_cast<DWORD>(LV_VIEW_DETAILS), ListView());
+        EXPECT_EQ(0u, StoredNumber(Setting::IconView));
+        ExpectViewChecked(false);
+        EXPECT_EQ(1, form.FolderList().EntryCount());
+    }
+
+    for (UINT website : {IDM_MENU_WEBSITE, IDM_HELP_WEBSITE}) {
+        opened_.clear();
+        Command(website);
+        EXPECT_EQ(std::vector<std::wstring>{L"https://www.example.com/de/produkte/pfadwerk/"}, opened_);
+        EXPECT_EQ(std::vector<HWND>{form.Hwnd()}, openedOwners_);
+        openedOwners_.clear();
+    }
+
+    const std::wstring subject = L"mailto:support@example.com?subject=Pfadwerk%20%28Version%201.00." +
+                                 std::to_wstring(PFADWERK_VERSION_BUILD) + L"%20-%20Windows%20";
+    for (UINT feedback : {IDM_MENU_FEEDBACK, IDM_HELP_FEEDBACK}) {
+        opened_.clear();
+        presenter_.boxes.clear();
+        Command(feedback);
+        ASSERT_EQ(1u, presenter_.boxes.size());
+        EXPECT_EQ(
+            L"Bitte teilen Sie uns Ihre positiven wie negativen Erfahrungen, Anregungen, Kritik und "
+            L"Problemberichte zu Pfadwerk mit - so können wir das Programm in Ihrem Sinne verbessern.\n"
+            L"Herzlichen Dank!\nDas Pfadwerk-Team",
+            presenter_.boxes[0]);
+        EXPECT_EQ(L"Pfadwerk", presenter_.caption);
+        EXPECT_EQ(static_cast<UINT>(MB_OK), presenter_.style);
+        ASSERT_EQ(1u, opened_.size());
+        EXPECT_EQ(subject, opened_[0].substr(0, subject.size())) << opened_[0];
+        EXPECT_EQ(L"%29", opened_[0].substr(opened_[0].size() - 3)) << opened_[0];
+        EXPECT_EQ(nullptr, openedOwners_.back()) << "the mail program belongs to no window";
+    }
+
+    for (UINT ignored : {IDM_MENU_IGNOREDFOLDERS, IDM_TOOLS_IGNOREDFOLDERS})
+        EXPECT_EQ(L"Ignorierte Ordner", DialogOf(ignored));
+    EXPECT_TRUE(form.PopUpBehaviour()) << "back after the dialog";
+
+    // Commands whose windows are not there yet are shown, and disabled, in
+    // both menus.
+    for (auto [button, bar] : {std::pair{IDM_MENU_MANAGEFAVORITES, IDM_TOOLS_MANAGEFAVORITES},
+                               std::pair{IDM_MENU_CHECKFORUPDATES, IDM_HELP_CHECKFORUPDATES}}) {
+        EXPECT_TRUE(Grayed(form.ButtonMenu(), button)) << button;
+        EXPECT_TRUE(Grayed(form.MenuBar(), bar)) << bar;
+    }
+    EXPECT_FALSE(Grayed(form.ButtonMenu(), IDM_MENU_OPTIONS));
+    EXPECT_FALSE(Grayed(form.MenuBar(), IDM_TOOLS_OPTIONS));
+}
+
+TEST_F(Menus, AltShowsTheBarForTheWindowAndItsOwnEntryHidesItForGood) {
+    frmMain& form = Load();
+    HWND button = Control(form, ctl::cmdShowMenu);
+    ASSERT_EQ(nullptr, GetMenu(form.Hwnd()));
+    ASSERT_TRUE(IsWindowVisible(button));
+    const int searchLeft = SearchLeft();
+
+    SendMessageW(Control(form, ctl::txtFind), WM_SYSKEYDOWN, VK_MENU, 0x20000001);
+    EXPECT_EQ(form.MenuBar(), GetMenu(form.Hwnd()));
+    EXPECT_FALSE(IsWindowVisible(button));
+    EXPECT_EQ(form.FolderList().ListHwnd(), GetFocus());
+    EXPECT_EQ(searchLeft + 600, SearchLeft()) << "the search box takes the button's place";
+    EXPECT_FALSE(StoredNumber(Setting::ShowMenuBar).has_value()) << "shown for Alt is no choice of the user's";
+
+    Command(IDM_VIEW_HIDEMENUBAR);
+    EXPECT_EQ(nullptr, GetMenu(form.Hwnd()));
+    EXPECT_TRUE(IsWindowVisible(button));
+    EXPECT_EQ(searchLeft, SearchLeft());
+    EXPECT_EQ(0u, StoredNumber(Setting::ShowMenuBar));
+
+    Command(IDM_MENU_SHOWMENUBAR);
+    EXPECT_EQ(form.MenuBar(), GetMenu(form.Hwnd()));
+    EXPECT_FALSE(IsWindowVisible(button));
+    EXPECT_EQ(1u, StoredNumber(Setting::ShowMenuBar));
+}
+
+TEST_F(Menus, StoredChoicesShowTheBarAndTheViewAtStart) {
+    Store(Setting::ShowMenuBar, 1);
+    Store(Setting::IconView, 1);
+    frmMain& form = Load();
+    EXPECT_EQ(form.MenuBar(), GetMenu(form.Hwnd()));
+    EXPECT_FALSE(IsWindowVisible(Control(form, ctl::cmdShowMenu)));
+    EXPECT_EQ(static_cast<DWORD>(LV_VIEW_ICON), ListView());
+    ExpectViewChecked(true);
+}
+
+// What the button and its menu look like from inside the menu's own loop.
+struct MenuSeen {
+    static inline HWND button = nullptr;
+    static inline bool pressed = false;
+    static inline bool menuShown = false;
+    static void CALLBACK Look(HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        pressed = (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        menuShown = menu && IsWindowVisible(menu);
+        EndMenu();
+    }
+};
+
+TEST_F(Menus, TheButtonDropsItsMenuAsItGoesDown) {
+    frmMain& form = Load();
+    MenuSeen::button = Control(form, ctl::cmdShowMenu);
+    MenuSeen::pressed = MenuSeen::menuShown = false;
+    SetTimer(nullptr, 0, 200, &MenuSeen::Look);
+    SendMessageW(MenuSeen::button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_TRUE(MenuSeen::menuShown);
+    EXPECT_TRUE(MenuSeen::pressed) << "pressed while the menu is open";
+    EXPECT_EQ(0, SendMessageW(MenuSeen::button, BM_GETSTATE, 0, 0) & BST_PUSHED) << "released when it closes";
+    EXPECT_NE(nullptr, form.Hwnd());
+}
+
+TEST_F(Menus, HelpOpensTheHelpFileBesideTheWindowWhichThenStays) {
+    frmMain& form = Load();
+    SendMessageW(Control(form, ctl::txtFind), WM_KEYDOWN, VK_F1, 1);
+    HWND help = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (help = FindWindowW(L"HH Parent", nullptr)) != nullptr; }, 5000));
+    EXPECT_EQ(L"Pfadwerk-Hilfe", TextOf(help)) << "the title of the shipped help file";
+    EXPECT_FALSE(form.PopUpBehaviour());
+    OtherWindow other;
+    other.Activate();
+    Pump(200);
+    EXPECT_NE(nullptr, form.Hwnd()) << "turning to the help does not close the window";
+    using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
+    if (auto close = reinterpret_cast<HtmlHelpProc>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"hhctrl.ocx"), "HtmlHelpW"))))
+        close(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    Pump(50);
+
+    // The shipped help file is a compiled help file whose directory has the
+    // topic the command opens.
+    std::ifstream file(std::filesystem::path(DistFolder() + L"\\" + kHelpFile), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_EQ("ITSF", bytes.substr(0, 4));
+    EXPECT_NE(std::string::npos, bytes.find(std::string("/") + "index.htm"));
+}
+
+TEST_F(Menus, ACommandsWindowEndsTheFolderOpenedHoldAndKeepsTheWindowUpMeanwhile) {
+    Store(Setting::ExitBehavior, 1);
+    cFakeShell::Log shell;
+    frmMainSetup setup = TestSetup(true, database_);
+    setup.folderActionServices.presenter = &presenter_;
+    setup.folderActionServices.makeShell = [&shell] {
+        return std::make_unique<cFakeShell>(shell, std::vector<ShellWindowInfo>{});
+    };
+    setup.openAddress = [](HWND, const std::wstring&) {};
+    form_ = std::make_unique<frmMain>(setup);
+    ASSERT_TRUE(form_->Load());
+    frmMain& form = *form_;
+    form.OpenFolder(TempFolder() + L"\\Quitte", false, false);
+    ASSERT_TRUE(form.MouseLeaveWatchEnabled());
+    ASSERT_TRUE(form.FolderOpened());
+    bool popUpMeanwhile = true, watchMeanwhile = true, closedMeanwhile = true;
+    presenter_.duringBox = [&] {
+        popUpMeanwhile = form.PopUpBehaviour();
+        watchMeanwhile = form.MouseLeaveWatchEnabled();
+        OtherWindow other;
+        other.Activate();
+        Pump(200);
+        closedMeanwhile = form.Hwnd() == nullptr;
+    };
+    Command(IDM_MENU_FEEDBACK);
+    ASSERT_NE(nullptr, form.Hwnd());
+    EXPECT_FALSE(popUpMeanwhile);
+    EXPECT_FALSE(watchMeanwhile);
+    EXPECT_FALSE(closedMeanwhile);
+    EXPECT_FALSE(form.FolderOpened());
+    EXPECT_TRUE(form.PopUpBehaviour()) << "back once the mail is on its way";
+}
+
+}  // namespace
+}  // namespace pw::test
