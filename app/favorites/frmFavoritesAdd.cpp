@@ -1,0 +1,309 @@
+#include "frmFavoritesAdd.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include "FavoritesAddRules.h"
+#include "FavoritesStore.h"
+#include "FavoritesTexts.h"
+#include "FolderShell.h"
+#include "ResText.h"
+#include "Settings.h"
+#include "Text.h"
+#include "favorites_res.h"
+
+namespace pw {
+namespace {
+
+// Posted when the focus has left the path box: by then it is known where it
+// went.
+constexpr UINT kCheckPathMessage = WM_APP + 1;
+
+std::optional<std::wstring> SystemFolderPicker(HWND owner, const std::wstring& start) {
+    std::wstring title = ResText(IDS_FAV_BROWSE_TEXT);
+    BROWSEINFOW info{};
+    info.hwndOwner = owner;
+    info.lpszTitle = title.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;  // 577
+    info.lpfn = &BrowseStartFolderCallback;
+    info.lParam = reinterpret_cast<LPARAM>(start.c_str());
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+    if (!chosen) return std::nullopt;
+    wchar_t path[MAX_PATH] = {};
+    bool ok = SHGetPathFromIDListW(chosen, path) != FALSE;
+    CoTaskMemFree(chosen);
+    if (!ok) return std::nullopt;
+    return std::wstring(path);
+}
+
+}  // namespace
+
+INT_PTR frmFavoritesAdd::Show(HWND owner) {
+    result_ = IDCANCEL;
+    ShowModal(owner, IDD_FAVORITES_ADD);
+    return result_;
+}
+
+std::wstring frmFavoritesAdd::Text(int id) const {
+    HWND control = Control(id);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+int frmFavoritesAdd::MessageBox(const std::wstring& text, UINT style) {
+    cDialogPresenter& presenter = Presenter ? *Presenter : SystemDialogPresenter();
+    return presenter.ShowMessageBox(Hwnd(), text, kDialogTitle, style);
+}
+
+INT_PTR frmFavoritesAdd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_INITDIALOG:
+            Form_Load();
+            return TRUE;
+        case WM_CTLCOLORSTATIC:
+            if (reinterpret_cast<HWND>(lParam) == Control(IDC_FAVADD_TIP)) {
+                auto dc = reinterpret_cast<HDC>(wParam);
+                SetTextColor(dc, GetSysColor(COLOR_HOTLIGHT));
+                SetBkMode(dc, TRANSPARENT);
+                return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+            }
+            return FALSE;
+        case kCheckPathMessage: {
+            // Leaving towards Cancel or Browse asks nothing; OK checks itself.
+            HWND focus = GetFocus();
+            if (!Hwnd() || !IsWindowVisible(Hwnd()) || focus == Control(IDC_FAVADD_PATH) ||
+                focus == Control(IDCANCEL) || focus == Control(IDC_FAVADD_BROWSE) || focus == Control(IDOK))
+                return TRUE;
+            if (Text(IDC_FAVADD_PATH) != checkedText_) txtFolderPath_Validate();
+            return TRUE;
+        }
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDC_FAVADD_PATH:
+                    if (HIWORD(wParam) == EN_KILLFOCUS && !checking_) PostMessageW(Hwnd(), kCheckPathMessage, 0, 0);
+                    return TRUE;
+                case IDC_FAVADD_BROWSE:
+                    if (HIWORD(wParam) == BN_CLICKED) cmdBrowse_Click();
+                    return TRUE;
+                case IDOK:
+                    cmdOK_Click();
+                    return TRUE;
+                case IDCANCEL:
+                    result_ = IDCANCEL;
+                    EndDialog(Hwnd(), IDCANCEL);
+                    return TRUE;
+            }
+            return FALSE;
+        case WM_DESTROY:
+            tooltip_.Destroy();
+            return FALSE;
+    }
+    return FALSE;
+}
+
+void frmFavoritesAdd::Form_Load() {
+    if (!Caption.empty()) SetWindowTextW(Hwnd(), Caption.c_str());
+    SetDlgItemTextW(Hwnd(), IDC_FAVADD_PATH, txtFolderPath.c_str());
+    SetDlgItemTextW(Hwnd(), IDC_FAVADD_NAME, txtFolderName.c_str());
+    // The caret at the end of both texts.
+    for (int id : {IDC_FAVADD_PATH, IDC_FAVADD_NAME}) {
+        int length = GetWindowTextLengthW(Control(id));
+        SendMessageW(Control(id), EM_SETSEL, length, length);
+    }
+    ShowWindow(Control(IDC_FAVADD_TIP), ShowAddTip ? SW_SHOW : SW_HIDE);
+
+    DWORD style = IsBalloonTipsEnabled() ? TTS_BALLOON : TTS_ALWAYSTIP;
+    tooltip_.Create(Hwnd(), style | TTS_NOPREFIX);
+    tooltip_.Title(ResText(IDS_FAV_ADD_TIP_TITLE));
+    tooltip_.MaxTipWidth(330);
+    tooltip_.AddTool(Control(IDC_FAVADD_TIP), (style & TTS_BALLOON) ? TTF_TRACK : TTF_TRACK | TTF_ABSOLUTE,
+                     ResText(IDS_FAV_ADD_TIP_TEXT));
+
+    FillGroups();
+    COMBOBOXINFO combo{};
+    combo.cbSize = sizeof combo;
+    if (GetComboBoxInfo(Control(IDC_FAVADD_GROUPS), &combo)) SubclassControl(combo.hwndItem, this);
+    SubclassControl(Control(IDC_FAVADD_TIP), this);
+    SHAutoComplete(Control(IDC_FAVADD_PATH), SHACF_FILESYS_DIRS);
+}
+
+void frmFavoritesAdd::FillGroups() {
+    HWND combo = Control(IDC_FAVADD_GROUPS);
+    std::vector<std::wstring> groups;
+    if (bAddFromMainWindow) {
+        groups = SplitFavoritesList(ReadFavoriteGroupsValue());
+        std::erase(groups, std::wstring());
+    } else {
+        groups = Manager.groups;
+    }
+    groupCount_ = static_cast<int>(groups.size());
+    auto add = [combo](const std::wstring& text) {
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    };
+    if (groups.empty()) {
+        add(kNoGroupName);
+        SendMessageW(combo, CB_SETCURSEL, 0, 0);
+        return;
+    }
+    for (const std::wstring& group : groups) add(group);
+    add(kOtherGroupName);
+    std::wstring initial = kOtherGroupName;
+    if (!bAddFromMainWindow && !Manager.selectedGroup.empty() && Manager.selectedGroup != kUncategorized)
+        initial = Manager.selectedGroup;
+    SetWindowTextW(combo, initial.c_str());
+    // The same entry selected in the list, where there is one of that exact text.
+    std::vector<std::wstring> entries = ComboEntries();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i] == initial) SendMessageW(combo, CB_SETCURSEL, i, 0);
+    }
+}
+
+std::vector<std::wstring> frmFavoritesAdd::ComboEntries() const {
+    HWND combo = Control(IDC_FAVADD_GROUPS);
+    std::vector<std::wstring> entries;
+    int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        int length = static_cast<int>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0));
+        std::wstring text(static_cast<size_t>(std::max(length, 0)) + 1, L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<size_t>(std::max(length, 0)));
+        entries.push_back(std::move(text));
+    }
+    return entries;
+}
+
+std::vector<std::wstring> frmFavoritesAdd::UserGroups() const {
+    std::vector<std::wstring> groups = ComboEntries();
+    // The last entry is "Sonstige" (or the lone "(Keine)").
+    if (!groups.empty()) groups.pop_back();
+    return groups;
+}
+
+bool frmFavoritesAdd::txtFolderPath_Validate() {
+    checking_ = true;
+    std::wstring text = Text(IDC_FAVADD_PATH);
+    std::optional<ShellFolder> folder = ShellFolderOf(text);
+    if (!folder) {
+        HWND box = Control(IDC_FAVADD_PATH);
+        SetFocus(box);
+        SendMessageW(box, EM_SETSEL, 0, -1);
+        MessageBox(ResText(IDS_FAV_INVALID_PATH), MB_OK | MB_ICONEXCLAMATION);
+        SetFocus(box);
+        checking_ = false;
+        return false;
+    }
+    SetDlgItemTextW(Hwnd(), IDC_FAVADD_PATH, folder->path.c_str());
+    if (folder->path != sOldFolderPath) SetDlgItemTextW(Hwnd(), IDC_FAVADD_NAME, folder->displayName.c_str());
+    sOldFolderPath = folder->path;
+    checkedText_ = folder->path;
+    checking_ = false;
+    return true;
+}
+
+void frmFavoritesAdd::cmdBrowse_Click() {
+    std::wstring start = Text(IDC_FAVADD_PATH);
+    if (Trim(start).empty()) start = ReadText(Setting::AddFavoritePreviousSubfolderSelected);
+    std::optional<std::wstring> chosen = PickFolder ? PickFolder(Hwnd(), start) : SystemFolderPicker(Hwnd(), start);
+    if (!chosen) return;
+    SetDlgItemTextW(Hwnd(), IDC_FAVADD_PATH, chosen->c_str());
+    if (txtFolderPath_Validate()) {
+        HWND name = Control(IDC_FAVADD_NAME);
+        SetFocus(name);
+        SendMessageW(name, EM_SETSEL, 0, -1);
+    }
+    // Changing a favorite is no adding: the next add starts where the last began.
+    if (Caption != ResText(IDS_FAV_CAPTION_CHANGE))
+        WriteText(Setting::AddFavoritePreviousSubfolderSelected, PreviousSubfolderAfterBrowse(*chosen));
+}
+
+bool frmFavoritesAdd::cmbGroups_KeyPress(wchar_t key) {
+    if (key < L' ') return false;
+    HWND combo = Control(IDC_FAVADD_GROUPS);
+    DWORD start = 0;
+    SendMessageW(combo, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), 0);
+    std::wstring typed = Text(IDC_FAVADD_GROUPS).substr(0, start) + key;
+    int found = CompleteGroupChoice(ComboEntries(), typed);
+    if (found < 0) return false;
+    SendMessageW(combo, CB_SETCURSEL, found, 0);
+    SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(typed.size(), -1));
+    return true;
+}
+
+void frmFavoritesAdd::cmdOK_Click() {
+    std::wstring name = Text(IDC_FAVADD_NAME);
+    std::wstring path = Text(IDC_FAVADD_PATH);
+    if (Trim(path).empty() || Trim(name).empty()) {
+        SetFocus(Control(Trim(path).empty() ? IDC_FAVADD_PATH : IDC_FAVADD_NAME));
+        return;
+    }
+    if (path != checkedText_) {
+        if (!txtFolderPath_Validate()) return;
+        path = Text(IDC_FAVADD_PATH);
+        name = Text(IDC_FAVADD_NAME);
+    }
+    if (!FavoriteNameFitsFormat(name)) {
+        SetFocus(Control(IDC_FAVADD_NAME));
+        MessageBox(ResText(IDS_FAV_NAME_SEPARATOR), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    HWND combo = Control(IDC_FAVADD_GROUPS);
+    std::wstring groupText = Text(IDC_FAVADD_GROUPS);
+    GroupChoice choice = DecideGroupChoice(groupText, UserGroups());
+    if (choice.kind == GroupChoice::Kind::Refused) {
+        std::wstring message =
+            choice.limitReached
+                ? FavoritesText(IDS_FAV_GROUP_LIMIT_TYPED, groupText)
+                : GroupNameRefusal(choice.problem, groupText, ClashingGroupName(groupText, UserGroups()));
+        MessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+        SetFocus(combo);
+        SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+        return;
+    }
+    if (choice.kind == GroupChoice::Kind::BuiltIn && Trim(groupText).empty()) {
+        groupText = ComboEntries().size() == 1 ? kNoGroupName : kOtherGroupName;
+        SetWindowTextW(combo, groupText.c_str());
+    }
+    if (bAddFromMainWindow) {
+        AppendFavorite(groupText, {name, path});
+    } else if (choice.kind == GroupChoice::Kind::New && Manager.CreateNewGroup) {
+        Manager.CreateNewGroup(groupText);
+    }
+    resultPath_ = path;
+    resultName_ = name;
+    resultGroup_ = groupText;
+    result_ = IDOK;
+    ShowAddTipNow(false);
+    EndDialog(Hwnd(), IDOK);
+}
+
+void frmFavoritesAdd::ShowAddTipNow(bool show) {
+    HWND label = Control(IDC_FAVADD_TIP);
+    if (show == tipShown_ || !tooltip_.hwnd()) return;
+    if (show) {
+        if (!IsWindowVisible(label)) return;
+        RECT r{};
+        GetWindowRect(label, &r);
+        tooltip_.SetTrackPosition(label, r.left + 2, r.bottom);
+    }
+    tooltip_.SetTracking(label, show);
+    tipShown_ = show;
+}
+
+LRESULT frmFavoritesAdd::OnControlMessage(HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (control == Control(IDC_FAVADD_TIP)) {
+        if (msg == WM_MOUSEMOVE && !tipShown_) {
+            ShowAddTipNow(true);
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, control, 0};
+            TrackMouseEvent(&track);
+        } else if (msg == WM_MOUSELEAVE) {
+            ShowAddTipNow(false);
+        }
+    } else if (msg == WM_CHAR && cmbGroups_KeyPress(static_cast<wchar_t>(wParam))) {
+        return 0;
+    }
+    return DefSubclassProc(control, msg, wParam, lParam);
+}
+
+}  // namespace pw
