@@ -27,22 +27,28 @@ std::wstring FavoritesSubKeyPath(const std::wstring& subKey) {
     return std::wstring(SectionKeyOf(SettingsKey::FolderFavorites)) + L"\\" + subKey;
 }
 
-std::wstring ReadFavoriteGroupsValue() { return ReadText(Setting::Groups); }
+std::wstring ReadFavoriteGroupsValue() {
+    return ReadText(Setting::Groups);
+}
 
 FavoritesValues ReadFavoritesValues(const std::wstring& subKey) {
     return {ToText(TextValue(subKey, kFavoritesValueName).Value()),
             ToText(TextValue(subKey, kFavoritesPathsValueName).Value())};
 }
 
-FavoritesData ReadFavorites() { return ParseFavorites(ReadFavoriteGroupsValue(), ReadFavoritesValues); }
+FavoritesData ReadFavorites() {
+    return ParseFavorites(ReadFavoriteGroupsValue(), ReadFavoritesValues);
+}
 
 void RewriteFavorites(const FavoritesData& data) {
     FavoritesRewrite plan = PlanFavoritesRewrite(ReadFavoriteGroupsValue(), data);
     for (const std::wstring& subKey : plan.deleteSubKeys) {
         cRegistry key = TextValue(subKey, L"");
-        if (key.KeyExists()) key.DeleteKey();
+        if (key.KeyExists())
+            key.DeleteKey();
     }
-    for (const FavoritesSubKeyWrite& write : plan.writeSubKeys) WriteSubKey(write);
+    for (const FavoritesSubKeyWrite& write : plan.writeSubKeys)
+        WriteSubKey(write);
     WriteText(Setting::Groups, plan.groupsValue);
 }
 
@@ -50,7 +56,8 @@ void AppendFavorite(const std::wstring& group, const Favorite& favorite) {
     std::wstring groups = ReadFavoriteGroupsValue();
     FavoritesAppend plan =
         PlanFavoritesAppend(groups, group, ReadFavoritesValues(SubKeyOfGroupChoice(group)), favorite);
-    if (plan.newGroup) WriteText(Setting::Groups, plan.groupsValue);
+    if (plan.newGroup)
+        WriteText(Setting::Groups, plan.groupsValue);
     WriteSubKey(plan.write);
 }
 

@@ -8,7 +8,8 @@ namespace pw {
 std::wstring FavoritesText(unsigned id, const std::wstring& value) {
     std::wstring text = ResText(id);
     size_t at = text.find(L"[*]");
-    if (at != std::wstring::npos) text.replace(at, 3, value);
+    if (at != std::wstring::npos)
+        text.replace(at, 3, value);
     return text;
 }
 

@@ -2,6 +2,7 @@
 // which), what a file dropped from Explorer adds, and the icons of folders.
 #pragma once
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <optional>
@@ -28,7 +29,7 @@ std::optional<ShellFolder> DroppedFolder(const std::wstring& file);
 // which are never asked about (a dead share would hang the window), image 1
 // for folders the shell has no icon for.
 class cFavoriteIcons {
-public:
+  public:
     cFavoriteIcons() = default;
     ~cFavoriteIcons();
     cFavoriteIcons(const cFavoriteIcons&) = delete;
@@ -38,7 +39,7 @@ public:
     HIMAGELIST Images() const { return images_; }
     int IconOf(const std::wstring& path);
 
-private:
+  private:
     HIMAGELIST images_ = nullptr;
 };
 

@@ -29,11 +29,13 @@ std::optional<std::wstring> SystemFolderPicker(HWND owner, const std::wstring& s
     info.lpfn = &BrowseStartFolderCallback;
     info.lParam = reinterpret_cast<LPARAM>(start.c_str());
     PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
-    if (!chosen) return std::nullopt;
+    if (!chosen)
+        return std::nullopt;
     wchar_t path[MAX_PATH] = {};
     bool ok = SHGetPathFromIDListW(chosen, path) != FALSE;
     CoTaskMemFree(chosen);
-    if (!ok) return std::nullopt;
+    if (!ok)
+        return std::nullopt;
     return std::wstring(path);
 }
 
@@ -76,16 +78,19 @@ INT_PTR frmFavoritesAdd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (!Hwnd() || !IsWindowVisible(Hwnd()) || focus == Control(IDC_FAVADD_PATH) ||
                 focus == Control(IDCANCEL) || focus == Control(IDC_FAVADD_BROWSE) || focus == Control(IDOK))
                 return TRUE;
-            if (Text(IDC_FAVADD_PATH) != checkedText_) txtFolderPath_Validate();
+            if (Text(IDC_FAVADD_PATH) != checkedText_)
+                txtFolderPath_Validate();
             return TRUE;
         }
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case IDC_FAVADD_PATH:
-                    if (HIWORD(wParam) == EN_KILLFOCUS && !checking_) PostMessageW(Hwnd(), kCheckPathMessage, 0, 0);
+                    if (HIWORD(wParam) == EN_KILLFOCUS && !checking_)
+                        PostMessageW(Hwnd(), kCheckPathMessage, 0, 0);
                     return TRUE;
                 case IDC_FAVADD_BROWSE:
-                    if (HIWORD(wParam) == BN_CLICKED) cmdBrowse_Click();
+                    if (HIWORD(wParam) == BN_CLICKED)
+                        cmdBrowse_Click();
                     return TRUE;
                 case IDOK:
                     cmdOK_Click();
@@ -104,7 +109,8 @@ INT_PTR frmFavoritesAdd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void frmFavoritesAdd::Form_Load() {
-    if (!Caption.empty()) SetWindowTextW(Hwnd(), Caption.c_str());
+    if (!Caption.empty())
+        SetWindowTextW(Hwnd(), Caption.c_str());
     SetDlgItemTextW(Hwnd(), IDC_FAVADD_PATH, txtFolderPath.c_str());
     SetDlgItemTextW(Hwnd(), IDC_FAVADD_NAME, txtFolderName.c_str());
     // The caret at the end of both texts.
@@ -124,7 +130,8 @@ void frmFavoritesAdd::Form_Load() {
     FillGroups();
     COMBOBOXINFO combo{};
     combo.cbSize = sizeof combo;
-    if (GetComboBoxInfo(Control(IDC_FAVADD_GROUPS), &combo)) SubclassControl(combo.hwndItem, this);
+    if (GetComboBoxInfo(Control(IDC_FAVADD_GROUPS), &combo))
+        SubclassControl(combo.hwndItem, this);
     SubclassControl(Control(IDC_FAVADD_TIP), this);
     SHAutoComplete(Control(IDC_FAVADD_PATH), SHACF_FILESYS_DIRS);
 }
@@ -138,7 +145,6 @@ void frmFavoritesAdd::FillGroups() {
     } else {
         groups = Manager.groups;
     }
-    groupCount_ = static_cast<int>(groups.size());
     auto add = [combo](const std::wstring& text) {
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     };
@@ -147,7 +153,8 @@ void frmFavoritesAdd::FillGroups() {
         SendMessageW(combo, CB_SETCURSEL, 0, 0);
         return;
     }
-    for (const std::wstring& group : groups) add(group);
+    for (const std::wstring& group : groups)
+        add(group);
     add(kOtherGroupName);
     std::wstring initial = kOtherGroupName;
     if (!bAddFromMainWindow && !Manager.selectedGroup.empty() && Manager.selectedGroup != kUncategorized)
@@ -156,7 +163,8 @@ void frmFavoritesAdd::FillGroups() {
     // The same entry selected in the list, where there is one of that exact text.
     std::vector<std::wstring> entries = ComboEntries();
     for (size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i] == initial) SendMessageW(combo, CB_SETCURSEL, i, 0);
+        if (entries[i] == initial)
+            SendMessageW(combo, CB_SETCURSEL, i, 0);
     }
 }
 
@@ -177,7 +185,8 @@ std::vector<std::wstring> frmFavoritesAdd::ComboEntries() const {
 std::vector<std::wstring> frmFavoritesAdd::UserGroups() const {
     std::vector<std::wstring> groups = ComboEntries();
     // The last entry is "Sonstige" (or the lone "(Keine)").
-    if (!groups.empty()) groups.pop_back();
+    if (!groups.empty())
+        groups.pop_back();
     return groups;
 }
 
@@ -195,7 +204,8 @@ bool frmFavoritesAdd::txtFolderPath_Validate() {
         return false;
     }
     SetDlgItemTextW(Hwnd(), IDC_FAVADD_PATH, folder->path.c_str());
-    if (folder->path != sOldFolderPath) SetDlgItemTextW(Hwnd(), IDC_FAVADD_NAME, folder->displayName.c_str());
+    if (folder->path != sOldFolderPath)
+        SetDlgItemTextW(Hwnd(), IDC_FAVADD_NAME, folder->displayName.c_str());
     sOldFolderPath = folder->path;
     checkedText_ = folder->path;
     checking_ = false;
@@ -204,9 +214,11 @@ bool frmFavoritesAdd::txtFolderPath_Validate() {
 
 void frmFavoritesAdd::cmdBrowse_Click() {
     std::wstring start = Text(IDC_FAVADD_PATH);
-    if (Trim(start).empty()) start = ReadText(Setting::AddFavoritePreviousSubfolderSelected);
+    if (Trim(start).empty())
+        start = ReadText(Setting::AddFavoritePreviousSubfolderSelected);
     std::optional<std::wstring> chosen = PickFolder ? PickFolder(Hwnd(), start) : SystemFolderPicker(Hwnd(), start);
-    if (!chosen) return;
+    if (!chosen)
+        return;
     SetDlgItemTextW(Hwnd(), IDC_FAVADD_PATH, chosen->c_str());
     if (txtFolderPath_Validate()) {
         HWND name = Control(IDC_FAVADD_NAME);
@@ -219,29 +231,30 @@ void frmFavoritesAdd::cmdBrowse_Click() {
 }
 
 bool frmFavoritesAdd::cmbGroups_KeyPress(wchar_t key) {
-    if (key < L' ') return false;
+    if (key < L' ')
+        return false;
     HWND combo = Control(IDC_FAVADD_GROUPS);
     DWORD start = 0;
     SendMessageW(combo, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), 0);
     std::wstring typed = Text(IDC_FAVADD_GROUPS).substr(0, start) + key;
     int found = CompleteGroupChoice(ComboEntries(), typed);
-    if (found < 0) return false;
+    if (found < 0)
+        return false;
     SendMessageW(combo, CB_SETCURSEL, found, 0);
     SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(typed.size(), -1));
     return true;
 }
 
 void frmFavoritesAdd::cmdOK_Click() {
+    // The path is checked first, as when the focus leaves its box: a new
+    // folder brings its name along.
+    if (!Trim(Text(IDC_FAVADD_PATH)).empty() && Text(IDC_FAVADD_PATH) != checkedText_ && !txtFolderPath_Validate())
+        return;
     std::wstring name = Text(IDC_FAVADD_NAME);
     std::wstring path = Text(IDC_FAVADD_PATH);
     if (Trim(path).empty() || Trim(name).empty()) {
         SetFocus(Control(Trim(path).empty() ? IDC_FAVADD_PATH : IDC_FAVADD_NAME));
         return;
-    }
-    if (path != checkedText_) {
-        if (!txtFolderPath_Validate()) return;
-        path = Text(IDC_FAVADD_PATH);
-        name = Text(IDC_FAVADD_NAME);
     }
     if (!FavoriteNameFitsFormat(name)) {
         SetFocus(Control(IDC_FAVADD_NAME));
@@ -252,10 +265,9 @@ void frmFavoritesAdd::cmdOK_Click() {
     std::wstring groupText = Text(IDC_FAVADD_GROUPS);
     GroupChoice choice = DecideGroupChoice(groupText, UserGroups());
     if (choice.kind == GroupChoice::Kind::Refused) {
-        std::wstring message =
-            choice.limitReached
-                ? FavoritesText(IDS_FAV_GROUP_LIMIT_TYPED, groupText)
-                : GroupNameRefusal(choice.problem, groupText, ClashingGroupName(groupText, UserGroups()));
+        std::wstring message = choice.limitReached ? FavoritesText(IDS_FAV_GROUP_LIMIT_TYPED, groupText)
+                                                   : GroupNameRefusal(choice.problem, groupText,
+                                                                      ClashingGroupName(groupText, UserGroups()));
         MessageBox(message, MB_OK | MB_ICONEXCLAMATION);
         SetFocus(combo);
         SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
@@ -280,9 +292,11 @@ void frmFavoritesAdd::cmdOK_Click() {
 
 void frmFavoritesAdd::ShowAddTipNow(bool show) {
     HWND label = Control(IDC_FAVADD_TIP);
-    if (show == tipShown_ || !tooltip_.hwnd()) return;
+    if (show == tipShown_ || !tooltip_.hwnd())
+        return;
     if (show) {
-        if (!IsWindowVisible(label)) return;
+        if (!IsWindowVisible(label))
+            return;
         RECT r{};
         GetWindowRect(label, &r);
         tooltip_.SetTrackPosition(label, r.left + 2, r.bottom);

@@ -17,7 +17,7 @@
 namespace pw {
 
 class frmFavoritesAdd final : public cDialog {
-public:
+  public:
     // What the dialog needs of the favorites manager that opened it.
     struct ManagerLink {
         std::vector<std::wstring> groups;  // the manager's groups, in order
@@ -59,7 +59,7 @@ public:
     // The combo's edit box and the tip label are subclassed.
     LRESULT OnControlMessage(HWND control, UINT msg, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void Form_Load();
     void FillGroups();
@@ -78,7 +78,6 @@ private:
     bool tipShown_ = false;
     bool checking_ = false;
     std::wstring checkedText_;  // the path box text the last passed check left
-    int groupCount_ = 0;        // user groups read on load (main window)
     std::wstring resultPath_, resultName_, resultGroup_;
     INT_PTR result_ = IDCANCEL;
 };

@@ -43,8 +43,10 @@ HICON MakeChevronIcon(bool down) {
         for (int chevron = 0; chevron < 2; ++chevron) {
             for (int step = 0; step < 3; ++step) {
                 int y = chevron * 4 + (down ? step : 2 - step);
-                for (int x : {4 - step, 4 + step}) SetPixel(dc, x, y, fore);
-                if (step > 0) SetPixel(dc, 4 - step + 1, y, fore), SetPixel(dc, 4 + step - 1, y, fore);
+                for (int x : {4 - step, 4 + step})
+                    SetPixel(dc, x, y, fore);
+                if (step > 0)
+                    SetPixel(dc, 4 - step + 1, y, fore), SetPixel(dc, 4 + step - 1, y, fore);
             }
         }
         SelectObject(dc, old);
@@ -63,13 +65,15 @@ HICON MakeChevronIcon(bool down) {
 HFONT BoldFontOf(HWND window) {
     LOGFONTW font{};
     auto current = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
-    if (!current || !GetObjectW(current, sizeof font, &font)) return nullptr;
+    if (!current || !GetObjectW(current, sizeof font, &font))
+        return nullptr;
     font.lfWeight = FW_BOLD;
     return CreateFontIndirectW(&font);
 }
 
 long IdOfKey(const std::wstring& key) {
-    if (key.size() <= 4 || key.compare(0, 4, L"itmx") != 0) return 0;
+    if (key.size() <= 4 || key.compare(0, 4, L"itmx") != 0)
+        return 0;
     return std::wcstol(key.c_str() + 4, nullptr, 10);
 }
 
@@ -78,7 +82,8 @@ long IdOfKey(const std::wstring& key) {
 frmFavoritesManager::frmFavoritesManager() = default;
 
 frmFavoritesManager::~frmFavoritesManager() {
-    if (expandImages_) ImageList_Destroy(expandImages_);
+    if (expandImages_)
+        ImageList_Destroy(expandImages_);
 }
 
 INT_PTR frmFavoritesManager::Show(HWND owner) {
@@ -110,32 +115,55 @@ INT_PTR frmFavoritesManager::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             ShowReorderTip(false);
             return FALSE;
         case WM_TIMER:
-            if (wParam == 1) tmrDragScroll_Timer();
+            if (wParam == 1)
+                tmrDragScroll_Timer();
             return TRUE;
         case kLabelEditEnded:
             ApplyLabelEdit();
             return TRUE;
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
-                case IDC_FAVMAN_ADD: cmdAdd_Click(); return TRUE;
+                case IDC_FAVMAN_ADD:
+                    cmdAdd_Click();
+                    return TRUE;
                 case IDC_FAVMAN_MODIFY:
-                case IDM_FAVMAN_MODIFY: cmdModify_Click(); return TRUE;
+                case IDM_FAVMAN_MODIFY:
+                    cmdModify_Click();
+                    return TRUE;
                 case IDC_FAVMAN_REMOVE:
-                case IDM_FAVMAN_REMOVE: cmdRemove_Click(); return TRUE;
-                case IDM_FAVMAN_RENAME: RenameFavorite(); return TRUE;
-                case IDC_FAVMAN_GROUP_ADD: cmdGroupAdd_Click(); return TRUE;
-                case IDC_FAVMAN_GROUP_MODIFY: cmdGroupModify_Click(); return TRUE;
-                case IDC_FAVMAN_GROUP_REMOVE: cmdGroupRemove_Click(); return TRUE;
-                case IDC_FAVMAN_GROUP_UP: cmdGroupMove_Click(-1); return TRUE;
-                case IDC_FAVMAN_GROUP_DOWN: cmdGroupMove_Click(+1); return TRUE;
-                case IDC_FAVMAN_EXPAND: cmdExpandCollapseGroups_Click(); return TRUE;
+                case IDM_FAVMAN_REMOVE:
+                    cmdRemove_Click();
+                    return TRUE;
+                case IDM_FAVMAN_RENAME:
+                    RenameFavorite();
+                    return TRUE;
+                case IDC_FAVMAN_GROUP_ADD:
+                    cmdGroupAdd_Click();
+                    return TRUE;
+                case IDC_FAVMAN_GROUP_MODIFY:
+                    cmdGroupModify_Click();
+                    return TRUE;
+                case IDC_FAVMAN_GROUP_REMOVE:
+                    cmdGroupRemove_Click();
+                    return TRUE;
+                case IDC_FAVMAN_GROUP_UP:
+                    cmdGroupMove_Click(-1);
+                    return TRUE;
+                case IDC_FAVMAN_GROUP_DOWN:
+                    cmdGroupMove_Click(+1);
+                    return TRUE;
+                case IDC_FAVMAN_EXPAND:
+                    cmdExpandCollapseGroups_Click();
+                    return TRUE;
                 case IDOK:
                     // Enter in an in-place edit belongs to the edit.
-                    if (lvwFavorites_.IsEditing() || lvwGroups_.IsEditing()) return TRUE;
+                    if (lvwFavorites_.IsEditing() || lvwGroups_.IsEditing())
+                        return TRUE;
                     OKButton_Click();
                     return TRUE;
                 case IDCANCEL:
-                    if (lvwFavorites_.IsEditing() || lvwGroups_.IsEditing()) return TRUE;
+                    if (lvwFavorites_.IsEditing() || lvwGroups_.IsEditing())
+                        return TRUE;
                     if (drag_.active) {
                         CancelDrag();
                         return TRUE;
@@ -169,12 +197,13 @@ void frmFavoritesManager::Form_Load() {
     // The shell's picture of a favorites folder beside the header text.
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
-    if (HMODULE shell = LoadLibraryExW((std::wstring(system) + L"\\shell32.dll").c_str(), nullptr,
-                                       LOAD_LIBRARY_AS_DATAFILE)) {
+    if (HMODULE shell =
+            LoadLibraryExW((std::wstring(system) + L"\\shell32.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
         headerIcon_.Reset(static_cast<HICON>(LoadImageW(shell, MAKEINTRESOURCEW(205), IMAGE_ICON, 32, 32, 0)));
         FreeLibrary(shell);
     }
-    if (headerIcon_) SendDlgItemMessageW(Hwnd(), IDC_FAVMAN_ICON, STM_SETICON, reinterpret_cast<WPARAM>(headerIcon_.Get()), 0);
+    if (headerIcon_)
+        SendDlgItemMessageW(Hwnd(), IDC_FAVMAN_ICON, STM_SETICON, reinterpret_cast<WPARAM>(headerIcon_.Get()), 0);
 
     CreateLists();
     if (GetWindowsVersionClass() >= 1) {
@@ -195,7 +224,8 @@ void frmFavoritesManager::Form_Unload() {
     lvwFavorites_.SetImageList(nullptr);
     tooltip_.Destroy();
     hoverTips_.Destroy();
-    if (oleInitialized_) OleUninitialize();
+    if (oleInitialized_)
+        OleUninitialize();
     oleInitialized_ = false;
 }
 
@@ -225,7 +255,8 @@ void frmFavoritesManager::CreateLists() {
         lvwGroups_.SetTextColor(kVistaGroupColour);
     } else {
         boldFont_.Reset(BoldFontOf(Hwnd()));
-        if (boldFont_) lvwGroups_.SetFont(boldFont_.Get());
+        if (boldFont_)
+            lvwGroups_.SetFont(boldFont_.Get());
     }
 
     lvwFavorites_.OnClick = [this](const cListView::MouseEvent& e) { lvwFavorites_Click(e); };
@@ -249,7 +280,9 @@ void frmFavoritesManager::CreateLists() {
     SubclassControl(lvwFavorites_.hWndListView(), this);
 }
 
-int frmFavoritesManager::IconOf(const std::wstring& path) { return icons_.IconOf(path); }
+int frmFavoritesManager::IconOf(const std::wstring& path) {
+    return icons_.IconOf(path);
+}
 
 // ---- Layout ----
 
@@ -298,7 +331,8 @@ void frmFavoritesManager::SetLayout(bool expanded) {
     // Where a picture can go on the button, the chevrons say which way it opens.
     HWND button = Control(IDC_FAVMAN_EXPAND);
     if (moreIcon_ && lessIcon_) {
-        if (expandImages_) ImageList_Destroy(expandImages_);
+        if (expandImages_)
+            ImageList_Destroy(expandImages_);
         expandImages_ = SetButtonImage(button, expanded ? lessIcon_.Get() : moreIcon_.Get(), 12, 2,
                                        BUTTON_IMAGELIST_ALIGN_LEFT, 9, 8);
     }
@@ -324,7 +358,8 @@ void frmFavoritesManager::RebuildFavoriteGroups(long selectId) {
     const std::vector<std::wstring>& groups = model_.Groups();
     // Added without a position, each group goes before those added earlier.
     lvwFavorites_.AddGroup(kUncategorized, kOtherGroupName);
-    for (size_t i = groups.size(); i-- > 0;) lvwFavorites_.AddGroup(MakeItemKey(static_cast<long>(i + 1)), groups[i]);
+    for (size_t i = groups.size(); i-- > 0;)
+        lvwFavorites_.AddGroup(MakeItemKey(static_cast<long>(i + 1)), groups[i]);
     auto groupKey = [&](const std::wstring& group) {
         auto found = std::find(groups.begin(), groups.end(), group);
         return found == groups.end() ? std::wstring(kUncategorized)
@@ -339,14 +374,16 @@ void frmFavoritesManager::RebuildFavoriteGroups(long selectId) {
         } else {
             const cFavoritesEdit::Entry* entry = model_.Find(row.id);
             index = lvwFavorites_.AddItem(MakeItemKey(row.id), entry->name, entry->icon, {entry->path});
-            if (row.id == selectId) select = index;
+            if (row.id == selectId)
+                select = index;
         }
         lvwFavorites_.SetItemTag(index, row.group);
         lvwFavorites_.SetItemGroup(index, groupKey(row.group));
     }
     lvwFavorites_.EnableGroups(model_.GroupsShown());
     std::optional<int> newTop = lvwFavorites_.ItemTop(0);
-    if (oldTop && newTop && *oldTop < *newTop) lvwFavorites_.ScrollBy(0, *newTop - *oldTop);
+    if (oldTop && newTop && *oldTop < *newTop)
+        lvwFavorites_.ScrollBy(0, *newTop - *oldTop);
     if (select >= 0) {
         lvwFavorites_.SetItemSelected(select, true);
         lvwFavorites_.SetItemFocused(select, true);
@@ -359,7 +396,8 @@ void frmFavoritesManager::RebuildFavoriteGroups(long selectId) {
 void frmFavoritesManager::RefreshGroupList(int selectGroup) {
     lvwGroups_.ClearItems();
     const std::vector<std::wstring>& groups = model_.Groups();
-    for (size_t i = 0; i < groups.size(); ++i) lvwGroups_.AddItem(MakeItemKey(static_cast<long>(i + 1)), groups[i]);
+    for (size_t i = 0; i < groups.size(); ++i)
+        lvwGroups_.AddItem(MakeItemKey(static_cast<long>(i + 1)), groups[i]);
     if (selectGroup >= 0 && selectGroup < lvwGroups_.ItemCount()) {
         lvwGroups_.SetItemSelected(selectGroup, true);
         lvwGroups_.SetItemFocused(selectGroup, true);
@@ -378,12 +416,14 @@ void frmFavoritesManager::UpdateButtons() {
     EnableWindow(Control(IDC_FAVMAN_MODIFY), favorites > 0);
     EnableWindow(Control(IDC_FAVMAN_REMOVE), favorites > 0);
     ShowWindow(Control(IDC_FAVMAN_REORDER_TIP), favorites > 1 ? SW_SHOW : SW_HIDE);
-    if (favorites <= 1) ShowReorderTip(false);
+    if (favorites <= 1)
+        ShowReorderTip(false);
 }
 
 std::optional<size_t> frmFavoritesManager::SelectedRow() const {
     int index = lvwFavorites_.FirstSelected();
-    if (index < 0 || static_cast<size_t>(index) >= rows_.size()) return std::nullopt;
+    if (index < 0 || static_cast<size_t>(index) >= rows_.size())
+        return std::nullopt;
     return static_cast<size_t>(index);
 }
 
@@ -392,7 +432,9 @@ long frmFavoritesManager::SelectedId() const {
     return row ? rows_[*row].id : 0;
 }
 
-int frmFavoritesManager::SelectedGroup() const { return lvwGroups_.FirstSelected(); }
+int frmFavoritesManager::SelectedGroup() const {
+    return lvwGroups_.FirstSelected();
+}
 
 // ---- Favorites ----
 
@@ -408,26 +450,30 @@ bool frmFavoritesManager::ShowFavoriteDialog(frmFavoritesAdd& dialog) {
 
 void frmFavoritesManager::cmdAdd_Click() {
     frmFavoritesAdd dialog;
-    if (ShowFavoriteDialog(dialog)) ApplyFavoriteDialog(dialog, 0);
+    if (ShowFavoriteDialog(dialog))
+        ApplyFavoriteDialog(dialog, 0);
 }
 
 void frmFavoritesManager::cmdModify_Click() {
     long id = SelectedId();
     const cFavoritesEdit::Entry* entry = id ? model_.Find(id) : nullptr;
-    if (!entry) return;
+    if (!entry)
+        return;
     frmFavoritesAdd dialog;
     dialog.Caption = ResText(IDS_FAV_CAPTION_CHANGE);
     dialog.txtFolderPath = entry->path;
     dialog.sOldFolderPath = entry->path;
     dialog.txtFolderName = entry->name;
     dialog.ShowAddTip = false;
-    if (ShowFavoriteDialog(dialog)) ApplyFavoriteDialog(dialog, id);
+    if (ShowFavoriteDialog(dialog))
+        ApplyFavoriteDialog(dialog, id);
 }
 
 void frmFavoritesManager::ApplyFavoriteDialog(const frmFavoritesAdd& dialog, long changedId) {
     std::wstring group = cFavoritesEdit::TagOfChoice(dialog.GroupText());
     const std::vector<std::wstring>& groups = model_.Groups();
-    if (group != kUncategorized && std::find(groups.begin(), groups.end(), group) == groups.end()) return;
+    if (group != kUncategorized && std::find(groups.begin(), groups.end(), group) == groups.end())
+        return;
     int icon = IconOf(dialog.FolderPath());
     long id = changedId;
     if (changedId) {
@@ -441,37 +487,45 @@ void frmFavoritesManager::ApplyFavoriteDialog(const frmFavoritesAdd& dialog, lon
 
 void frmFavoritesManager::cmdRemove_Click() {
     long id = SelectedId();
-    if (!id) return;
+    if (!id)
+        return;
     model_.Remove(id);
     RebuildFavoriteGroups();
 }
 
 void frmFavoritesManager::RenameFavorite() {
     int index = lvwFavorites_.FirstSelected();
-    if (index < 0) index = 0;
-    if (static_cast<size_t>(index) >= rows_.size() || rows_[index].Placeholder()) return;
+    if (index < 0)
+        index = 0;
+    if (static_cast<size_t>(index) >= rows_.size() || rows_[index].Placeholder())
+        return;
     lvwFavorites_.StartLabelEdit(index);
 }
 
 void frmFavoritesManager::lvwFavorites_Click(const cListView::MouseEvent& event) {
-    if (event.button != 2 || event.index < 0 || static_cast<size_t>(event.index) >= rows_.size()) return;
-    if (rows_[event.index].Placeholder()) return;
+    if (event.button != 2 || event.index < 0 || static_cast<size_t>(event.index) >= rows_.size())
+        return;
+    if (rows_[event.index].Placeholder())
+        return;
     ShowPopupMenu();
 }
 
 void frmFavoritesManager::ShowPopupMenu() {
     HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_FAVMAN_POPUP));
-    if (!menu) return;
+    if (!menu)
+        return;
     POINT p{};
     GetCursorPos(&p);
-    UINT command = static_cast<UINT>(TrackPopupMenuEx(GetSubMenu(menu, 0), TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y,
-                                                      Hwnd(), nullptr));
+    UINT command = static_cast<UINT>(
+        TrackPopupMenuEx(GetSubMenu(menu, 0), TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, Hwnd(), nullptr));
     DestroyMenu(menu);
-    if (command) SendMessageW(Hwnd(), WM_COMMAND, command, 0);
+    if (command)
+        SendMessageW(Hwnd(), WM_COMMAND, command, 0);
 }
 
 void frmFavoritesManager::lvwFavorites_DblClick(const cListView::MouseEvent& event) {
-    if (event.button != 1 || event.index < 0 || static_cast<size_t>(event.index) >= rows_.size()) return;
+    if (event.button != 1 || event.index < 0 || static_cast<size_t>(event.index) >= rows_.size())
+        return;
     if (rows_[event.index].Placeholder()) {
         cmdAdd_Click();
     } else {
@@ -501,9 +555,11 @@ void frmFavoritesManager::cmdGroupAdd_Click() {
         return;
     }
     SetFocus(lvwGroups_.hWndListView());
-    for (int i = 0; i < lvwGroups_.ItemCount(); ++i) lvwGroups_.SetItemSelected(i, false);
+    for (int i = 0; i < lvwGroups_.ItemCount(); ++i)
+        lvwGroups_.SetItemSelected(i, false);
     int index = lvwGroups_.AddItem(kNewGroupKey, ResText(IDS_FAV_NEW_GROUP));
-    if (index < 0) return;
+    if (index < 0)
+        return;
     lvwGroups_.SetItemSelected(index, true);
     lvwGroups_.SetItemFocused(index, true);
     lvwGroups_.EnsureVisible(index);
@@ -511,15 +567,18 @@ void frmFavoritesManager::cmdGroupAdd_Click() {
 }
 
 void frmFavoritesManager::cmdGroupModify_Click() {
-    if (model_.Groups().empty()) return;
+    if (model_.Groups().empty())
+        return;
     int index = SelectedGroup();
     lvwGroups_.StartLabelEdit(index < 0 ? 0 : index);
 }
 
 void frmFavoritesManager::cmdGroupRemove_Click() {
-    if (model_.Groups().empty()) return;
+    if (model_.Groups().empty())
+        return;
     int index = SelectedGroup();
-    if (index < 0) index = 0;
+    if (index < 0)
+        index = 0;
     model_.RemoveGroup(static_cast<size_t>(index));
     RefreshGroupList(std::min(index, static_cast<int>(model_.Groups().size()) - 1));
     RebuildFavoriteGroups(SelectedId());
@@ -527,14 +586,16 @@ void frmFavoritesManager::cmdGroupRemove_Click() {
 
 void frmFavoritesManager::cmdGroupMove_Click(int delta) {
     int index = SelectedGroup();
-    if (index < 0 || !model_.MoveGroup(static_cast<size_t>(index), delta)) return;
+    if (index < 0 || !model_.MoveGroup(static_cast<size_t>(index), delta))
+        return;
     RefreshGroupList(index + delta);
     RebuildFavoriteGroups(SelectedId());
     SetFocus(lvwGroups_.hWndListView());
 }
 
 void frmFavoritesManager::lvwGroups_KeyDown(WORD key) {
-    if (key == VK_F2 && IsWindowEnabled(Control(IDC_FAVMAN_GROUP_MODIFY))) cmdGroupModify_Click();
+    if (key == VK_F2 && IsWindowEnabled(Control(IDC_FAVMAN_GROUP_MODIFY)))
+        cmdGroupModify_Click();
 }
 
 // ---- In-place editing ----
@@ -548,12 +609,14 @@ bool frmFavoritesManager::OnLabelEditEnd(bool groups, int index, const std::opti
 }
 
 void frmFavoritesManager::ApplyLabelEdit() {
-    if (!pendingEdit_) return;
+    if (!pendingEdit_)
+        return;
     PendingEdit edit = std::move(*pendingEdit_);
     pendingEdit_.reset();
     if (!edit.groups) {
         long id = IdOfKey(edit.key);
-        if (!id || !edit.text || Trim(*edit.text).empty()) return;
+        if (!id || !edit.text || Trim(*edit.text).empty())
+            return;
         if (!FavoriteNameFitsFormat(*edit.text)) {
             MessageBox(ResText(IDS_FAV_NAME_SEPARATOR), MB_OK | MB_ICONERROR);
             return;
@@ -569,7 +632,8 @@ void frmFavoritesManager::ApplyLabelEdit() {
     if (problem != GroupNameProblem::None) {
         if (problem != GroupNameProblem::Empty) {
             std::vector<std::wstring> others = model_.Groups();
-            if (index >= 0) others.erase(others.begin() + index);
+            if (index >= 0)
+                others.erase(others.begin() + index);
             MessageBox(GroupNameRefusal(problem, name, ClashingGroupName(name, others)), MB_OK | MB_ICONERROR);
         }
         RefreshGroupList(isNew ? static_cast<int>(model_.Groups().size()) - 1 : index);
@@ -588,7 +652,8 @@ void frmFavoritesManager::ApplyLabelEdit() {
 // ---- OK ----
 
 void frmFavoritesManager::OKButton_Click() {
-    if (drag_.active) CancelDrag();
+    if (drag_.active)
+        CancelDrag();
     ApplyLabelEdit();
     RewriteFavorites(model_.Result());
     result_ = IDOK;
@@ -599,9 +664,11 @@ void frmFavoritesManager::OKButton_Click() {
 
 void frmFavoritesManager::ShowReorderTip(bool show) {
     HWND label = Control(IDC_FAVMAN_REORDER_TIP);
-    if (show == tipShown_ || !tooltip_.hwnd()) return;
+    if (show == tipShown_ || !tooltip_.hwnd())
+        return;
     if (show) {
-        if (!IsWindowVisible(label)) return;
+        if (!IsWindowVisible(label))
+            return;
         RECT r{};
         GetWindowRect(label, &r);
         tooltip_.SetTrackPosition(label, r.left + 2, r.bottom);
@@ -613,7 +680,8 @@ void frmFavoritesManager::ShowReorderTip(bool show) {
 LRESULT frmFavoritesManager::OnControlMessage(HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (control == lvwFavorites_.hWndListView()) {
         LRESULT result = 0;
-        if (OnListMessage(msg, wParam, lParam, result)) return result;
+        if (OnListMessage(msg, wParam, lParam, result))
+            return result;
         return DefSubclassProc(control, msg, wParam, lParam);
     }
     if (msg == WM_MOUSEMOVE && !tipShown_) {

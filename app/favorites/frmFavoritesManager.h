@@ -24,7 +24,7 @@ namespace pw {
 class frmFavoritesAdd;
 
 class frmFavoritesManager final : public cDialog {
-public:
+  public:
     frmFavoritesManager();
     ~frmFavoritesManager() override;
 
@@ -56,13 +56,13 @@ public:
     // The inner list of the favorites list and the tip label are subclassed.
     LRESULT OnControlMessage(HWND control, UINT msg, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     struct DragState {
         bool active = false;
         bool fromOutside = false;
-        long draggedId = 0;                   // a favorite of the list being moved
-        std::optional<ShellFolder> dropped;   // the folder coming from Explorer
-        std::wstring refusedFile;             // the file of this drag found no folder
+        long draggedId = 0;                  // a favorite of the list being moved
+        std::optional<ShellFolder> dropped;  // the folder coming from Explorer
+        std::wstring refusedFile;            // the file of this drag found no folder
         std::optional<size_t> targetRow;
         bool after = false;
     };
@@ -134,8 +134,8 @@ private:
     cListView lvwFavorites_;
     cListView lvwGroups_;
     cFavoriteIcons icons_;
-    cTooltips tooltip_;       // the reorder tip
-    cTooltips hoverTips_;     // hover texts of the buttons
+    cTooltips tooltip_;    // the reorder tip
+    cTooltips hoverTips_;  // hover texts of the buttons
     cFont boldFont_;
     cIcon headerIcon_, moreIcon_, lessIcon_;
     HIMAGELIST expandImages_ = nullptr;
@@ -150,7 +150,7 @@ private:
 
     struct PendingEdit {
         bool groups = false;
-        std::wstring key;   // entry key of the edited entry
+        std::wstring key;  // entry key of the edited entry
         std::optional<std::wstring> text;
     };
     std::optional<PendingEdit> pendingEdit_;

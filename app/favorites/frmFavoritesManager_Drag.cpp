@@ -19,21 +19,24 @@ constexpr int kScrollBand = 6;             // pixels at the list's lower edge
 RECT RowRect(HWND list, int index) {
     RECT r{};
     r.left = LVIR_BOUNDS;
-    if (!SendMessageW(list, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r))) return RECT{0, 0, 0, 0};
+    if (!SendMessageW(list, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r)))
+        return RECT{0, 0, 0, 0};
     return r;
 }
 
 int HeaderHeight(HWND list) {
     HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
     RECT r{};
-    if (!header || !IsWindowVisible(header) || !GetWindowRect(header, &r)) return 0;
+    if (!header || !IsWindowVisible(header) || !GetWindowRect(header, &r))
+        return 0;
     return r.bottom - r.top;
 }
 
 }  // namespace
 
 void frmFavoritesManager::lvwFavorites_ItemDrag(int index) {
-    if (drag_.active || index < 0 || static_cast<size_t>(index) >= rows_.size() || rows_[index].Placeholder()) return;
+    if (drag_.active || index < 0 || static_cast<size_t>(index) >= rows_.size() || rows_[index].Placeholder())
+        return;
     drag_ = DragState{};
     drag_.active = true;
     drag_.draggedId = rows_[index].id;
@@ -46,8 +49,10 @@ bool frmFavoritesManager::InScrollBand(POINT client, int* direction) const {
     RECT r{};
     GetClientRect(list, &r);
     *direction = 0;
-    if (client.y < HeaderHeight(list)) *direction = -1;
-    else if (client.y >= r.bottom - kScrollBand) *direction = +1;
+    if (client.y < HeaderHeight(list))
+        *direction = -1;
+    else if (client.y >= r.bottom - kScrollBand)
+        *direction = +1;
     return *direction != 0;
 }
 
@@ -57,7 +62,8 @@ void frmFavoritesManager::TrackDrag(POINT client) {
     if (InScrollBand(client, &direction)) {
         drag_.targetRow.reset();
         SetMarker(std::nullopt);
-        if (!scrollTimer_) scrollTimer_ = SetTimer(Hwnd(), kDragScrollTimer, kDragScrollInterval, nullptr) != 0;
+        if (!scrollTimer_)
+            scrollTimer_ = SetTimer(Hwnd(), kDragScrollTimer, kDragScrollInterval, nullptr) != 0;
         return;
     }
     if (scrollTimer_) {
@@ -83,7 +89,8 @@ void frmFavoritesManager::TrackDrag(POINT client) {
         }
     }
     // The dragged entry itself is no place to go.
-    if (target && !drag_.fromOutside && rows_[*target].id == drag_.draggedId) target.reset();
+    if (target && !drag_.fromOutside && rows_[*target].id == drag_.draggedId)
+        target.reset();
     drag_.targetRow = target;
     drag_.after = after;
     if (!target) {
@@ -109,7 +116,9 @@ void frmFavoritesManager::tmrDragScroll_Timer() {
     lvwFavorites_.ScrollBy(0, direction * kDragScrollStep);
 }
 
-void frmFavoritesManager::CancelDrag() { EndDrag(false, POINT{}); }
+void frmFavoritesManager::CancelDrag() {
+    EndDrag(false, POINT{});
+}
 
 void frmFavoritesManager::EndDrag(bool drop, POINT client) {
     if (scrollTimer_) {
@@ -117,20 +126,24 @@ void frmFavoritesManager::EndDrag(bool drop, POINT client) {
         scrollTimer_ = false;
     }
     SetMarker(std::nullopt);
-    if (!drag_.active) return;
+    if (!drag_.active)
+        return;
     HWND list = lvwFavorites_.hWndListView();
     bool inside = false;
     if (drop) {
         RECT r{};
         GetClientRect(list, &r);
         inside = PtInRect(&r, client) != FALSE;
-        if (inside) TrackDrag(client);
+        if (inside)
+            TrackDrag(client);
         SetMarker(std::nullopt);
     }
     DragState state = drag_;
     drag_ = DragState{};
-    if (!state.fromOutside && GetCapture() == list) ReleaseCapture();
-    if (!drop || !inside) return;
+    if (!state.fromOutside && GetCapture() == list)
+        ReleaseCapture();
+    if (!drop || !inside)
+        return;
 
     long id = 0;
     if (!state.targetRow) {
@@ -148,14 +161,16 @@ void frmFavoritesManager::EndDrag(bool drop, POINT client) {
             id = model_.MoveTo(state.draggedId, target, state.after);
         }
     }
-    if (!id) return;
+    if (!id)
+        return;
     RebuildFavoriteGroups(id);
     SetFocus(list);
 }
 
 DWORD frmFavoritesManager::OnFileDragOver(const std::vector<std::wstring>& files, POINT client) {
     if (!drag_.active) {
-        if (files.empty() || files.front() == drag_.refusedFile) return DROPEFFECT_NONE;
+        if (files.empty() || files.front() == drag_.refusedFile)
+            return DROPEFFECT_NONE;
         std::optional<ShellFolder> folder = DroppedFolder(files.front());
         if (!folder) {
             drag_.refusedFile = files.front();
@@ -167,7 +182,8 @@ DWORD frmFavoritesManager::OnFileDragOver(const std::vector<std::wstring>& files
         drag_.dropped = std::move(folder);
         ShowReorderTip(false);
     }
-    if (!drag_.fromOutside) return DROPEFFECT_NONE;
+    if (!drag_.fromOutside)
+        return DROPEFFECT_NONE;
     TrackDrag(client);
     return drag_.targetRow || rows_.empty() ? DROPEFFECT_COPY : DROPEFFECT_NONE;
 }
@@ -197,7 +213,8 @@ bool frmFavoritesManager::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam, 
         ReleaseDC(list, dc);
         return true;
     }
-    if (!drag_.active || drag_.fromOutside) return false;
+    if (!drag_.active || drag_.fromOutside)
+        return false;
     POINT client{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     switch (msg) {
         case WM_MOUSEMOVE:
@@ -208,7 +225,8 @@ bool frmFavoritesManager::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam, 
             // The list ends its own mouse tracking too.
             return false;
         case WM_CAPTURECHANGED:
-            if (reinterpret_cast<HWND>(lParam) != list) CancelDrag();
+            if (reinterpret_cast<HWND>(lParam) != list)
+                CancelDrag();
             return false;
         case WM_KEYDOWN:
             if (wParam == VK_ESCAPE) {
@@ -222,12 +240,14 @@ bool frmFavoritesManager::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam, 
 }
 
 void frmFavoritesManager::SetMarker(std::optional<int> y) {
-    if (y == markerY_) return;
+    if (y == markerY_)
+        return;
     HWND list = lvwFavorites_.hWndListView();
     RECT client{};
     GetClientRect(list, &client);
     for (std::optional<int> at : {markerY_, y}) {
-        if (!at) continue;
+        if (!at)
+            continue;
         RECT band{0, *at - 5, client.right, *at + 5};
         InvalidateRect(list, &band, TRUE);
     }
@@ -236,7 +256,8 @@ void frmFavoritesManager::SetMarker(std::optional<int> y) {
 }
 
 void frmFavoritesManager::DrawMarker(HDC dc) const {
-    if (!markerY_) return;
+    if (!markerY_)
+        return;
     HWND list = lvwFavorites_.hWndListView();
     RECT client{};
     GetClientRect(list, &client);

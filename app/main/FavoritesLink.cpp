@@ -60,6 +60,11 @@ LRESULT cFavoritesLink::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSELEAVE:
             OnMouseLeave();
             return 0;
+        case WM_LBUTTONUP:
+            // A click on the label or its host, as the parent hears of a static's.
+            SendMessageW(GetParent(Hwnd()), WM_COMMAND, MAKEWPARAM(ctl::picManageFavoritesHost, STN_CLICKED),
+                         reinterpret_cast<LPARAM>(Hwnd()));
+            return 0;
         case WM_SETCURSOR:
             SetCursor(LoadCursorW(nullptr, IDC_HAND));
             return TRUE;

@@ -184,6 +184,59 @@ bool cFolderList::FillFromHistory(cDatabase* db, const HistoryFill& fill) {
     return read;
 }
 
+int cFolderList::FillFavorites(const FavoritesData& data) {
+    shownView_ = FolderView::Favorites;
+    lvwFolders_.SetRedraw(false);
+    cFolderIcons icons(imageList_, smallIcons_);
+    icons.Reset();
+    lvwFolders_.ClearItems();
+    rows_.clear();
+    lvwFolders_.ClearGroups();
+    lvwFolders_.EnableGroups(false);
+    // "Sonstige" first: each group added later goes before it.
+    lvwFolders_.AddGroup(kOtherGroupName, kOtherGroupName);
+    if (usedColumnAdded_) {
+        usedColumnAdded_ = false;
+        usedCountColumnWidth_ = 0;
+        lvwFolders_.RemoveColumn(hidePathColumn_ ? 1 : 2);
+        RecalcColumnsWidths();
+    }
+    // Favorites are in the user's order: the headers are no buttons here.
+    if (HWND header = lvwFolders_.hWndHeader())
+        SetWindowLongPtrW(header, GWL_STYLE, GetWindowLongPtrW(header, GWL_STYLE) & ~HDS_BUTTONS);
+    for (size_t i = data.groups.size(); i-- > 0;)
+        lvwFolders_.AddGroup(MakeItemKey(static_cast<long>(i + 1)), data.groups[i].name);
+
+    long n = 0;
+    auto add = [&](const Favorite& favorite, const std::wstring& groupKey) {
+        // A name whose path was lost (a hand-edited store) leads nowhere.
+        if (favorite.path.empty())
+            return;
+        std::vector<std::wstring> subItems;
+        if (!hidePathColumn_)
+            subItems.push_back(favorite.path);
+        // The shell has no icon for a folder that is gone; it is listed all the same.
+        int index = lvwFolders_.AddItem(MakeItemKey(++n), favorite.name, icons.Add(favorite.path), subItems);
+        if (index < 0)
+            return;
+        rows_.push_back(FolderRow{favorite.path, favorite.name, std::nullopt, 0});
+        lvwFolders_.SetItemData(index, rows_.size() - 1);
+        lvwFolders_.SetItemTag(index, favorite.path);
+        lvwFolders_.SetItemGroup(index, groupKey);
+    };
+    for (size_t i = 0; i < data.groups.size(); ++i) {
+        for (const Favorite& favorite : data.groups[i].favorites)
+            add(favorite, MakeItemKey(static_cast<long>(i + 1)));
+    }
+    for (const Favorite& favorite : data.uncategorized)
+        add(favorite, kOtherGroupName);
+    for (int column = 0; column < lvwFolders_.ColumnCount(); ++column)
+        lvwFolders_.SetSortMark(column, cListView::kMarkNone);
+    lvwFolders_.EnableGroups(!data.groups.empty());
+    lvwFolders_.SetRedraw(true);
+    return static_cast<int>(rows_.size());
+}
+
 const FolderRow* cFolderList::RowOf(int index) const {
     if (index < 0 || index >= lvwFolders_.ItemCount())
         return nullptr;

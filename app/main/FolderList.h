@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Database.h"
+#include "FavoritesFormat.h"
 #include "FolderListDates.h"
 #include "FolderListQuery.h"
 #include "FolderListRead.h"
@@ -60,6 +61,10 @@ class cFolderList {
     // Fills a history view from an open history (null: the history could not
     // be opened, the list stays empty). False when reading failed.
     bool FillFromHistory(cDatabase* db, const HistoryFill& fill);
+    // Fills the favorites view: the user groups in their order, "Sonstige"
+    // last, headers only while there are user groups. Returns the number of
+    // entries.
+    int FillFavorites(const FavoritesData& data);
     int EntryCount() const { return lvwFolders_.ItemCount(); }
     // The row an entry shows; null for an index outside the list.
     const FolderRow* RowOf(int index) const;

@@ -38,6 +38,7 @@ enum : UINT {
     mnuPopUpFolderRemove,
     mnuPopupProperties,
     mnuPopUpFolderIgnore,
+    mnuPopUpFolderAddToFavorites,
 };
 
 }  // namespace pw::cmd

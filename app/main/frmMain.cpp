@@ -195,8 +195,7 @@ void frmMain::ShowFirstList() {
         if (HWND header = list_.View().hWndHeader()) {
             SetWindowLongPtrW(header, GWL_STYLE, GetWindowLongPtrW(header, GWL_STYLE) ^ HDS_BUTTONS);
         }
-        // The favorites list fills its own; until it does, its pane stands in.
-        ShowMessagePane();
+        FillFavoritesList();
     } else {
         FillFolderList(true);
     }
@@ -305,6 +304,8 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 cmdShowMenu_MouseDown();
             } else if (reinterpret_cast<HWND>(lParam) == cmbMostUsedTimeframe_ && HIWORD(wParam) == CBN_SELCHANGE) {
                 cmbMostUsedTimeframe_Click();
+            } else if (reinterpret_cast<HWND>(lParam) == favoritesLink_.Hwnd() && HIWORD(wParam) == STN_CLICKED) {
+                lblManageFavorites_Click();
             }
             return 0;
         case WM_NOTIFY: {

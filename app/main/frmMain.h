@@ -104,6 +104,11 @@ class frmMain final : public cWindow {
     void FillFolderList(bool bRebuildGroups);
     // Opens a folder as the options say, the two inversions applied.
     void OpenFolder(const std::wstring& path, bool bInvertOpenMode, bool bInvertReuse);
+    // Fills the favorites view from the store.
+    void FillFavoritesList();
+    // The favorites link and the menu commands "Favoriten verwalten...": the
+    // favorites manager, and the favorites view filled anew afterwards.
+    void lblManageFavorites_Click();
 
     // What the window is showing and how it was set up.
     const MainOptions& Options() const { return options_; }
@@ -229,6 +234,7 @@ class frmMain final : public cWindow {
     void mnuPopUpFolderExplorer_Click();
     void mnuPopUpFolderOpenExisting_Click();
     void mnuPopUpFolderCopyPath_Click();
+    void mnuPopUpFolderAddToFavorites_Click();
     void mnuPopUpFolderRemove_Click();
     void mnuPopupProperties_Click();
     // frmMain_Ignore.cpp: the ignore list's commands.

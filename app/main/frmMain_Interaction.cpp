@@ -12,6 +12,7 @@
 #include "AppFlags.h"
 #include "DataFiles.h"
 #include "Database.h"
+#include "FavoritesStore.h"
 #include "FolderListKeys.h"
 #include "FolderListPane.h"
 #include "ProgramNames.h"
@@ -129,6 +130,21 @@ void frmMain::RefillFolderList(bool bRebuildGroups) {
         searchBox_.UpdatePictures();
 }
 
+void frmMain::FillFavoritesList() {
+    if (!Hwnd() || lCurrentView_ != FolderView::Favorites)
+        return;
+    LockWindowUpdate(Hwnd());
+    int added = list_.FillFavorites(ReadFavorites());
+    LockWindowUpdate(nullptr);
+    InvalidateRect(list_.ListHwnd(), nullptr, TRUE);
+    if (added > 0) {
+        messagePane_.Hide();
+        SetFocus(list_.ListHwnd());
+    } else {
+        ShowMessagePane();
+    }
+}
+
 void frmMain::ShowMessagePane() {
     messagePane_.Show(MessagePaneFor(lCurrentView_, searchBox_.Text(), SelectedTimeframe()));
 }
@@ -185,9 +201,8 @@ void frmMain::tmrTabs_Tick() {
             RefillFolderList(true);
             break;
         case FolderView::Favorites:
-            // The favorites list fills its own; until it does, its pane stands in.
-            ShowMessagePane();
-            list_.View().SetRedraw(true);
+            // The fill switches the list's redrawing on again.
+            FillFavoritesList();
             break;
     }
     if (!Hwnd())

@@ -515,14 +515,22 @@ TEST(ContextMenu, CaptionsFollowTheOptions) {
         for (int versionClass : {0, 1, 2}) {
             HMENU menu = BuildPopUpFolderMenu({versionClass, c.explorer, c.reuse, FolderView::LastUsed});
             std::vector<std::wstring> expected{
-                c.second, L"-", L"Pfad kopieren", L"-", L"Aus Liste entfernen", L"-", L"Eigenschaften"};
+                c.second,
+                L"-",
+                L"Pfad kopieren",
+                L"Zu Ordnerfavoriten hinzufügen...",
+                L"-",
+                L"Aus Liste entfernen",
+                L"Immer ignorieren...",
+                L"-",
+                L"Eigenschaften"};
             if (versionClass != 2)
                 expected.insert(expected.begin(), c.first);
             EXPECT_EQ(expected, Captions(menu)) << c.explorer << c.reuse << versionClass;
             DestroyMenu(menu);
         }
     }
-    // A favorite cannot be removed from the history.
+    // A favorite can be neither added again, nor removed from the history, nor ignored.
     HMENU menu = BuildPopUpFolderMenu({1, true, true, FolderView::Favorites});
     EXPECT_EQ((std::vector<std::wstring>{L"Gewöhnliches Ordnerfenster öffnen", L"In neuem Fenster öffnen", L"-",
                                          L"Pfad kopieren", L"-", L"Eigenschaften"}),

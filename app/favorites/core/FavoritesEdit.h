@@ -18,7 +18,7 @@
 namespace pw {
 
 class cFavoritesEdit {
-public:
+  public:
     struct Entry {
         long id = 0;  // from 1, never reused while the window is open
         std::wstring name;
@@ -73,7 +73,7 @@ public:
     // A folder dropped before or after a row, into the row's group.
     long InsertAt(const std::wstring& name, const std::wstring& path, int icon, const Row& target, bool after);
 
-private:
+  private:
     long NextId() { return ++lastId_; }
     std::vector<Entry>::iterator FindEntry(long id);
     // The place in entry order that goes with "before/after the target row".

@@ -11,7 +11,8 @@ std::vector<std::wstring> SplitFavoritesList(std::wstring_view value) {
     size_t start = 0;
     for (;;) {
         size_t end = value.find(kFavoritesSeparator, start);
-        if (end == std::wstring_view::npos) break;
+        if (end == std::wstring_view::npos)
+            break;
         elements.emplace_back(value.substr(start, end - start));
         start = end + kFavoritesSeparator.size();
     }
@@ -52,7 +53,8 @@ FavoritesValues FavoritesListValues(const std::vector<Favorite>& favorites) {
 FavoritesData ParseFavorites(std::wstring_view groupsValue, const FavoritesSubKeyReader& readSubKey) {
     FavoritesData data;
     for (std::wstring& name : SplitFavoritesList(groupsValue)) {
-        if (name.empty()) continue;
+        if (name.empty())
+            continue;
         FavoriteGroup group;
         group.favorites = PairFavorites(readSubKey(name));
         group.name = std::move(name);
@@ -70,7 +72,8 @@ FavoritesRewrite PlanFavoritesRewrite(std::wstring_view oldGroupsValue, const Fa
     FavoritesRewrite plan;
     for (std::wstring& name : SplitFavoritesList(oldGroupsValue)) {
         // An empty name would be the path of FolderFavorites itself.
-        if (!name.empty()) plan.deleteSubKeys.push_back(std::move(name));
+        if (!name.empty())
+            plan.deleteSubKeys.push_back(std::move(name));
     }
     plan.deleteSubKeys.emplace_back(kUncategorized);
     if (!data.uncategorized.empty()) {
@@ -79,19 +82,23 @@ FavoritesRewrite PlanFavoritesRewrite(std::wstring_view oldGroupsValue, const Fa
     std::vector<std::wstring> names;
     for (const FavoriteGroup& group : data.groups) {
         names.push_back(group.name);
-        if (!group.favorites.empty()) plan.writeSubKeys.push_back({group.name, FavoritesListValues(group.favorites)});
+        if (!group.favorites.empty())
+            plan.writeSubKeys.push_back({group.name, FavoritesListValues(group.favorites)});
     }
     plan.groupsValue = JoinFavoritesList(names);
     return plan;
 }
 
-FavoritesAppend PlanFavoritesAppend(std::wstring_view groupsValue, const std::wstring& group,
-                                    const FavoritesValues& current, const Favorite& added) {
+FavoritesAppend PlanFavoritesAppend(std::wstring_view groupsValue,
+                                    const std::wstring& group,
+                                    const FavoritesValues& current,
+                                    const Favorite& added) {
     FavoritesAppend plan;
     std::vector<std::wstring> groups = SplitFavoritesList(groupsValue);
     std::wstring subKey = SubKeyOfGroupChoice(group);
     plan.newGroup = subKey != kUncategorized && std::find(groups.begin(), groups.end(), group) == groups.end();
-    if (plan.newGroup) groups.push_back(group);
+    if (plan.newGroup)
+        groups.push_back(group);
     plan.groupsValue = JoinFavoritesList(groups);
     std::vector<Favorite> favorites = PairFavorites(current);
     favorites.push_back(added);
@@ -101,22 +108,28 @@ FavoritesAppend PlanFavoritesAppend(std::wstring_view groupsValue, const std::ws
 
 std::wstring ClashingGroupName(std::wstring_view name, const std::vector<std::wstring>& others) {
     for (const std::wstring& other : others) {
-        if (other == name) return other;
+        if (other == name)
+            return other;
     }
     for (const std::wstring& other : others) {
-        if (EqualsNoCase(other, name)) return other;
+        if (EqualsNoCase(other, name))
+            return other;
     }
     return {};
 }
 
 GroupNameProblem CheckGroupName(std::wstring_view name, const std::vector<std::wstring>& others) {
-    if (Trim(name).empty()) return GroupNameProblem::Empty;
-    if (name == kOtherGroupName || name == kNoGroupName) return GroupNameProblem::Reserved;
-    if (EqualsNoCase(name, kUncategorized)) return GroupNameProblem::StorageName;
+    if (Trim(name).empty())
+        return GroupNameProblem::Empty;
+    if (name == kOtherGroupName || name == kNoGroupName)
+        return GroupNameProblem::Reserved;
+    if (EqualsNoCase(name, kUncategorized))
+        return GroupNameProblem::StorageName;
     if (name.find(L'\\') != std::wstring_view::npos || name.find(kFavoritesSeparator) != std::wstring_view::npos)
         return GroupNameProblem::Separator;
     std::wstring clash = ClashingGroupName(name, others);
-    if (clash.empty()) return GroupNameProblem::None;
+    if (clash.empty())
+        return GroupNameProblem::None;
     return clash == name ? GroupNameProblem::Duplicate : GroupNameProblem::DuplicateButCase;
 }
 

@@ -101,8 +101,10 @@ struct FavoritesAppend {
     std::wstring groupsValue;
     FavoritesSubKeyWrite write;
 };
-FavoritesAppend PlanFavoritesAppend(std::wstring_view groupsValue, const std::wstring& group,
-                                    const FavoritesValues& current, const Favorite& added);
+FavoritesAppend PlanFavoritesAppend(std::wstring_view groupsValue,
+                                    const std::wstring& group,
+                                    const FavoritesValues& current,
+                                    const Favorite& added);
 
 // Why a name cannot be a user group's: the sub-key, the tag and the stored
 // lists would mix it up with another group or break apart.

@@ -23,7 +23,8 @@ std::vector<std::wstring> Shown(const cFavoritesEdit& edit) {
 
 long IdOf(const cFavoritesEdit& edit, const std::wstring& name) {
     for (const auto& entry : edit.Entries()) {
-        if (entry.name == name) return entry.id;
+        if (entry.name == name)
+            return entry.id;
     }
     return 0;
 }
@@ -65,8 +66,8 @@ TEST(FavoritesEdit, RemovingAGroupMovesItsFavoritesToSonstige) {
     edit.RemoveGroup(0);
     EXPECT_EQ(edit.Groups(), std::vector<std::wstring>{L"Kunden"});
     // They were added before Temp and stay before it.
-    EXPECT_EQ(Shown(edit), (std::vector<std::wstring>{L"Kunden:-", L"Uncategorized:Angebote",
-                                                      L"Uncategorized:Vorlagen", L"Uncategorized:Temp"}));
+    EXPECT_EQ(Shown(edit), (std::vector<std::wstring>{L"Kunden:-", L"Uncategorized:Angebote", L"Uncategorized:Vorlagen",
+                                                      L"Uncategorized:Temp"}));
     edit.RemoveGroup(0);
     EXPECT_FALSE(edit.GroupsShown());
     EXPECT_EQ(edit.Rows().size(), 3u);
@@ -77,8 +78,8 @@ TEST(FavoritesEdit, DraggingMovesBeforeOrAfterTheTargetAndIntoItsGroup) {
     edit.Load(Example(), nullptr);
     long temp = IdOf(edit, L"Temp");
     EXPECT_EQ(edit.MoveTo(temp, RowOf(edit, L"Angebote"), true), temp);
-    EXPECT_EQ(Shown(edit), (std::vector<std::wstring>{L"Projekte:Angebote", L"Projekte:Temp", L"Projekte:Vorlagen",
-                                                      L"Kunden:-"}));
+    EXPECT_EQ(Shown(edit),
+              (std::vector<std::wstring>{L"Projekte:Angebote", L"Projekte:Temp", L"Projekte:Vorlagen", L"Kunden:-"}));
     // Onto itself: nothing.
     EXPECT_EQ(edit.MoveTo(temp, RowOf(edit, L"Temp"), false), 0);
     // Onto the placeholder of an empty group.

@@ -39,9 +39,10 @@ TEST(FavoritesFormat, ListsEndEveryElementWithTheSeparator) {
 TEST(FavoritesFormat, TheExampleStoreReadsAndIsWrittenBackAsItWas) {
     Store store = ExampleStore();
     FavoritesData data = ParseFavorites(kExampleGroups, ReaderOf(store));
-    FavoritesData expected{{{L"Projekte", {{L"Angebote", L"d:\\daten\\angebote"}, {L"Vorlagen", L"d:\\daten\\vorlagen"}}},
-                            {L"Kunden", {}}},
-                           {{L"Temp", L"c:\\temp"}}};
+    FavoritesData expected{
+        {{L"Projekte", {{L"Angebote", L"d:\\daten\\angebote"}, {L"Vorlagen", L"d:\\daten\\vorlagen"}}},
+         {L"Kunden", {}}},
+        {{L"Temp", L"c:\\temp"}}};
     EXPECT_EQ(data, expected);
 
     FavoritesRewrite plan = PlanFavoritesRewrite(kExampleGroups, data);
@@ -87,8 +88,7 @@ TEST(FavoritesFormat, NamesWithoutTheirPathsAreKeptAndPairedAgainOnWriting) {
     EXPECT_EQ(plan.writeSubKeys[0].values, (FavoritesValues{L"A|*#|B|*#|C|*#|", L"c:\\a|*#||*#||*#|"}));
 
     // Appending to uneven lists: the new favorite keeps its own path.
-    FavoritesAppend append =
-        PlanFavoritesAppend(L"", L"(Keine)", store[L"Uncategorized"], {L"Neu", L"c:\\neu"});
+    FavoritesAppend append = PlanFavoritesAppend(L"", L"(Keine)", store[L"Uncategorized"], {L"Neu", L"c:\\neu"});
     std::vector<Favorite> after = PairFavorites(append.write.values);
     ASSERT_EQ(after.size(), 4u);
     EXPECT_EQ(after[3], (Favorite{L"Neu", L"c:\\neu"}));
