@@ -8,6 +8,7 @@
 #include "FavoritesStore.h"
 #include "FavoritesTexts.h"
 #include "FolderShell.h"
+#include "LinkLabel.h"
 #include "ResText.h"
 #include "Settings.h"
 #include "Text.h"
@@ -67,7 +68,7 @@ INT_PTR frmFavoritesAdd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORSTATIC:
             if (reinterpret_cast<HWND>(lParam) == Control(IDC_FAVADD_TIP)) {
                 auto dc = reinterpret_cast<HDC>(wParam);
-                SetTextColor(dc, GetSysColor(COLOR_HOTLIGHT));
+                SetTextColor(dc, LinkColour());
                 SetBkMode(dc, TRANSPARENT);
                 return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
             }

@@ -11,6 +11,7 @@
 
 #include "FavoritesStore.h"
 #include "FavoritesTexts.h"
+#include "LinkLabel.h"
 #include "ResText.h"
 #include "Settings.h"
 #include "Text.h"
@@ -105,7 +106,7 @@ INT_PTR frmFavoritesManager::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORSTATIC:
             if (reinterpret_cast<HWND>(lParam) == Control(IDC_FAVMAN_REORDER_TIP)) {
                 auto dc = reinterpret_cast<HDC>(wParam);
-                SetTextColor(dc, GetSysColor(COLOR_HOTLIGHT));
+                SetTextColor(dc, LinkColour());
                 SetBkMode(dc, TRANSPARENT);
                 return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
             }
