@@ -234,9 +234,11 @@ class frmMain final : public cWindow {
     void mnuPopUpFolderExplorer_Click();
     void mnuPopUpFolderOpenExisting_Click();
     void mnuPopUpFolderCopyPath_Click();
-    void mnuPopUpFolderAddToFavorites_Click();
     void mnuPopUpFolderRemove_Click();
     void mnuPopupProperties_Click();
+    // frmMain_Favorites.cpp: the favorites' commands (with FillFavoritesList
+    // and lblManageFavorites_Click above).
+    void mnuPopUpFolderAddToFavorites_Click();
     // frmMain_Ignore.cpp: the ignore list's commands.
     void mnuPopUpFolderIgnore_Click();
     void mnuMenuIgnoredFolders_Click();

@@ -57,15 +57,15 @@ UINT FeedbackWindowsTextId(FeedbackWindows windows) {
 }  // namespace
 
 // Every command of the menus, with its button-menu entry, its twin on the
-// bar and its handler. The favorites manager and the update check plug their
-// handlers in here; until they do, their entries are shown disabled.
+// bar and its handler. The update check plugs its handler in here; until it
+// does, its entries are shown disabled.
 const frmMain::MenuCommand* frmMain::FindMenuCommand(UINT id) {
     static const MenuCommand kCommands[] = {
         {IDM_MENU_DETAILS, IDM_VIEW_DETAILS, &frmMain::mnuMenuDetails_Click},
         {IDM_MENU_LARGEICONS, IDM_VIEW_LARGEICONS, &frmMain::mnuMenuLargeIcons_Click},
         {IDM_MENU_SHOWMENUBAR, 0, &frmMain::mnuMenuShowMenubar_Click},
         {0, IDM_VIEW_HIDEMENUBAR, &frmMain::mnuViewHideMenuBar_Click},
-        {IDM_MENU_MANAGEFAVORITES, IDM_TOOLS_MANAGEFAVORITES, nullptr},
+        {IDM_MENU_MANAGEFAVORITES, IDM_TOOLS_MANAGEFAVORITES, &frmMain::lblManageFavorites_Click},
         {IDM_MENU_IGNOREDFOLDERS, IDM_TOOLS_IGNOREDFOLDERS, &frmMain::mnuMenuIgnoredFolders_Click},
         {IDM_MENU_OPTIONS, IDM_TOOLS_OPTIONS, &frmMain::mnuMenuOptions_Click},
         {IDM_MENU_HELPTOPICS, IDM_HELP_TOPICS, &frmMain::mnuMenuHelpTopics_Click},

@@ -12,7 +12,6 @@
 #include "AppFlags.h"
 #include "DataFiles.h"
 #include "Database.h"
-#include "FavoritesStore.h"
 #include "FolderListKeys.h"
 #include "FolderListPane.h"
 #include "ProgramNames.h"
@@ -128,21 +127,6 @@ void frmMain::RefillFolderList(bool bRebuildGroups) {
     FillFolderList(bRebuildGroups);
     if (Hwnd() && lCurrentView_ == FolderView::LastUsed)
         searchBox_.UpdatePictures();
-}
-
-void frmMain::FillFavoritesList() {
-    if (!Hwnd() || lCurrentView_ != FolderView::Favorites)
-        return;
-    LockWindowUpdate(Hwnd());
-    int added = list_.FillFavorites(ReadFavorites());
-    LockWindowUpdate(nullptr);
-    InvalidateRect(list_.ListHwnd(), nullptr, TRUE);
-    if (added > 0) {
-        messagePane_.Hide();
-        SetFocus(list_.ListHwnd());
-    } else {
-        ShowMessagePane();
-    }
 }
 
 void frmMain::ShowMessagePane() {

@@ -7,8 +7,6 @@
 #include "ResText.h"
 #include "app_res.h"
 #include "favorites_res.h"
-#include "frmFavoritesAdd.h"
-#include "frmFavoritesManager.h"
 #include "ignore_res.h"
 #include "frmMain.h"
 
@@ -169,55 +167,6 @@ void frmMain::mnuPopUpFolderCopyPath_Click() {
     }
     std::wstring name = row ? row->name : sActionFolderPath_;
     CopyFolderPath(ActionHost(), sActionFolderPath_, name, ActionServices());
-}
-
-void frmMain::mnuPopUpFolderAddToFavorites_Click() {
-    if (sActionFolderPath_.empty())
-        return;
-    // The folder as the list names it.
-    std::wstring name = sActionFolderPath_;
-    for (int i = 0; i < list_.EntryCount(); ++i) {
-        const FolderRow* row = list_.RowOf(i);
-        if (row && row->path == sActionFolderPath_) {
-            name = row->name;
-            break;
-        }
-    }
-    const int selected = list_.View().FirstSelected();
-    if (const FolderRow* row = list_.RowOf(selected); row && row->path == sActionFolderPath_)
-        name = row->name;
-    BeginModalFrame();
-    ChangeDropShadow(true);
-    {
-        frmFavoritesAdd dialog;
-        dialog.bAddFromMainWindow = true;
-        dialog.Caption = ResText(IDS_FAV_CAPTION_FROM_LIST);
-        dialog.txtFolderPath = sActionFolderPath_;
-        dialog.sOldFolderPath = sActionFolderPath_;
-        dialog.txtFolderName = name;
-        dialog.ShowAddTip = false;
-        dialog.Show(Hwnd());
-    }
-    if (!Hwnd())
-        return;
-    ChangeDropShadow(false);
-    EndModalFrame();
-}
-
-void frmMain::lblManageFavorites_Click() {
-    BeginModalFrame();
-    ChangeDropShadow(true);
-    {
-        frmFavoritesManager manager;
-        manager.Show(Hwnd());
-    }
-    if (!Hwnd())
-        return;
-    ChangeDropShadow(false);
-    EndModalFrame();
-    // Whatever the manager ended with: the view shows what is stored.
-    if (lCurrentView_ == FolderView::Favorites)
-        FillFavoritesList();
 }
 
 void frmMain::mnuPopUpFolderRemove_Click() {

@@ -1,0 +1,70 @@
+// The favorites in the main window: the favorites view filled from the
+// store, "Zu Ordnerfavoriten hinzufügen..." on an entry of a history list,
+// and the favorites manager behind the link and the menus.
+#include "FavoritesStore.h"
+#include "ResText.h"
+#include "favorites_res.h"
+#include "frmFavoritesAdd.h"
+#include "frmFavoritesManager.h"
+#include "frmMain.h"
+
+namespace pw {
+
+void frmMain::FillFavoritesList() {
+    if (!Hwnd() || lCurrentView_ != FolderView::Favorites)
+        return;
+    LockWindowUpdate(Hwnd());
+    int added = list_.FillFavorites(ReadFavorites());
+    LockWindowUpdate(nullptr);
+    InvalidateRect(list_.ListHwnd(), nullptr, TRUE);
+    if (added > 0) {
+        messagePane_.Hide();
+        SetFocus(list_.ListHwnd());
+    } else {
+        ShowMessagePane();
+    }
+}
+
+void frmMain::mnuPopUpFolderAddToFavorites_Click() {
+    if (sActionFolderPath_.empty())
+        return;
+    // The folder as the list names it: the selected entry if it is this
+    // folder, else the first entry of it.
+    std::wstring name = sActionFolderPath_;
+    const FolderRow* selected = list_.RowOf(list_.View().FirstSelected());
+    if (selected && selected->path == sActionFolderPath_) {
+        name = selected->name;
+    } else {
+        for (int i = 0; i < list_.EntryCount(); ++i) {
+            const FolderRow* row = list_.RowOf(i);
+            if (row && row->path == sActionFolderPath_) {
+                name = row->name;
+                break;
+            }
+        }
+    }
+    RunInModalFrame(ModalFrame::ProgramDialog, [&] {
+        frmFavoritesAdd dialog;
+        dialog.bAddFromMainWindow = true;
+        dialog.Caption = ResText(IDS_FAV_CAPTION_FROM_LIST);
+        dialog.txtFolderPath = sActionFolderPath_;
+        dialog.sOldFolderPath = sActionFolderPath_;
+        dialog.txtFolderName = name;
+        dialog.ShowAddTip = false;
+        dialog.Presenter = &Presenter();
+        dialog.Show(Hwnd());
+    });
+}
+
+void frmMain::lblManageFavorites_Click() {
+    RunInModalFrame(ModalFrame::ProgramDialog, [&] {
+        frmFavoritesManager manager;
+        manager.Presenter = &Presenter();
+        manager.Show(Hwnd());
+    });
+    // Whatever the manager ended with: the view shows what is stored.
+    if (Hwnd() && lCurrentView_ == FolderView::Favorites)
+        FillFavoritesList();
+}
+
+}  // namespace pw
