@@ -22,12 +22,12 @@ void AppendIgnoreEntry(std::wstring_view storedEntry) {
     WriteText(Setting::IgnoreStrings, AppendIgnoreString(ReadText(Setting::IgnoreStrings), storedEntry));
 }
 
-bool RefuseWhenIgnoreListFull(HWND owner, std::wstring_view filter, cDialogPresenter& presenter) {
-    // The filter the lists use counts, as that is what would grow.
-    if (IgnoreFilterConditions(filter).value_or(0) < kIgnoreEntryLimit)
-        return false;
+bool IgnoreListFull(std::wstring_view filter) {
+    return IgnoreFilterConditions(filter).value_or(0) >= kIgnoreEntryLimit;
+}
+
+void ShowIgnoreListFull(HWND owner, cDialogPresenter& presenter) {
     presenter.ShowMessageBox(owner, ResText(IDS_IGNORE_LIMIT_MENU), kDialogTitle, MB_OK | MB_ICONEXCLAMATION);
-    return true;
 }
 
 }  // namespace pw

@@ -23,8 +23,10 @@ std::wstring LoadIgnoreFilter();
 // Adds one entry in stored form at the end of the stored list.
 void AppendIgnoreEntry(std::wstring_view storedEntry);
 
-// True when the filter already holds the limit of entries; the user is told
-// why nothing can be added then.
-bool RefuseWhenIgnoreListFull(HWND owner, std::wstring_view filter, cDialogPresenter& presenter);
+// Whether the filter the lists use already holds the limit of entries, as
+// the main window's "Immer ignorieren..." checks before adding one; and the
+// message that tells the user so.
+bool IgnoreListFull(std::wstring_view filter);
+void ShowIgnoreListFull(HWND owner, cDialogPresenter& presenter);
 
 }  // namespace pw

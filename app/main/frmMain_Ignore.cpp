@@ -12,20 +12,17 @@ namespace pw {
 void frmMain::mnuPopUpFolderIgnore_Click() {
     if (sActionFolderPath_.empty())
         return;
-    BeginModalFrame();
-    if (RefuseWhenIgnoreListFull(Hwnd(), sIgnoreFilter_, Presenter())) {
-        EndModalFrame();
+    if (IgnoreListFull(sIgnoreFilter_)) {
+        RunInModalFrame(ModalFrame::ShellOrMessage, [this] { ShowIgnoreListFull(Hwnd(), Presenter()); });
         return;
     }
-    ChangeDropShadow(true);
     frmIgnoreEntry entry;
     entry.bAddFromMainWindow = true;
     entry.initialEntry = {IgnoreForm::Folder, sActionFolderPath_};  // the box lower-cases it
-    INT_PTR result = entry.Show(Hwnd());
+    INT_PTR result = IDCANCEL;
+    RunInModalFrame(ModalFrame::ProgramDialog, [&] { result = entry.Show(Hwnd()); });
     if (!Hwnd())
         return;
-    ChangeDropShadow(false);
-    EndModalFrame();
     if (result == IDOK) {
         // The new entry goes at the end; the same folder twice does no harm.
         AppendIgnoreEntry(entry.sIgnoreSQLString);
@@ -37,16 +34,11 @@ void frmMain::mnuPopUpFolderIgnore_Click() {
 }
 
 void frmMain::mnuMenuIgnoredFolders_Click() {
-    BeginModalFrame();
-    ChangeDropShadow(true);
     frmIgnoreManager manager;
     manager.presenter = &Presenter();
-    INT_PTR result = manager.Show(Hwnd());
-    if (!Hwnd())
-        return;
-    ChangeDropShadow(false);
-    EndModalFrame();
-    if (result != IDOK)
+    INT_PTR result = IDCANCEL;
+    RunInModalFrame(ModalFrame::ProgramDialog, [&] { result = manager.Show(Hwnd()); });
+    if (!Hwnd() || result != IDOK)
         return;
     sIgnoreFilter_ = BuildIgnoreStringSQL();
     // The favorites are never filtered.
