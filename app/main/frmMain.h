@@ -96,6 +96,8 @@ class frmMain final : public cWindow {
     // reloaded.
     void ReloadDetailsViewSettings(ListSize size);
     void ChangeDropShadow(bool bRemove);
+    // Compacts the history the window reads, after visits were deleted.
+    void CompressDatabase();
     // The pane that stands in for an empty list, with the texts of the
     // current view.
     void ShowMessagePane();
@@ -193,6 +195,7 @@ class frmMain final : public cWindow {
     // mouse-leave watch.
     void InitInteraction();
     bool OpenHistory(cDatabase& db);
+    std::wstring HistoryPath() const;
     void ShowReadProblem(const std::string& description, int number);
     void RefillFolderList(bool bRebuildGroups);
     void ShowSearchTip();

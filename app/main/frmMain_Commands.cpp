@@ -18,6 +18,7 @@
 #include "VersionTexts.h"
 #include "app_res.h"
 #include "frmMain.h"
+#include "frmOptions.h"
 #include "modTaskDialog.h"
 
 namespace pw {
@@ -240,7 +241,36 @@ void frmMain::mnuMenuLargeIcons_Click() {
 
 // ---- Windows, help, web page and mail ----
 
-void frmMain::mnuMenuOptions_Click() {}
+void frmMain::mnuMenuOptions_Click() {
+    OptionsHost host;
+    host.options = &options_;
+    host.largeIconView = bIconView_;
+    host.watermarkShown = !list_.View().BackgroundPicture().empty();
+    host.favoritesShown = lCurrentView_ == FolderView::Favorites;
+    host.reloadMainWindow = &bReloadMainWindow_;
+    host.databasePath = HistoryPath();
+    host.versionClass = versionClass_;
+    host.vistaThemed = bVistaThemed;
+    host.largeFonts = bLargeFonts;
+    host.presenter = setup_.folderActionServices.presenter;
+    host.reloadDetailsView = [this](ListSize size) {
+        list_.View().SetRedraw(false);
+        ReloadDetailsViewSettings(size);
+    };
+    host.showWatermark = [this](bool show) {
+        if (show) {
+            list_.View().SetBackgroundPicture(setup_.programFolder + L"\\watermark.png", 103, 91);
+        } else {
+            list_.View().ClearBackgroundPicture();
+        }
+    };
+    host.reloadList = [this] { tabOB_Click(); };
+    host.compressDatabase = [this] { CompressDatabase(); };
+    RunInModalFrame(ModalFrame::ProgramDialog, [&host, this] {
+        frmOptions options(std::move(host));
+        options.Show(Hwnd());
+    });
+}
 
 void frmMain::mnuMenuAbout_Click() {}
 

@@ -96,8 +96,18 @@ void frmMain::FillFolderList(bool bRebuildGroups) {
 }
 
 // The history file, made from the template when it is missing.
+std::wstring frmMain::HistoryPath() const {
+    return setup_.databasePath.empty() ? DatabasePath() : setup_.databasePath;
+}
+
+void frmMain::CompressDatabase() {
+    const std::wstring path = HistoryPath();
+    size_t slash = path.find_last_of(L"\\/");
+    CompressDatabaseFile(path, (slash == std::wstring::npos ? L"" : path.substr(0, slash + 1)) + L"PfadwerkC.dat");
+}
+
 bool frmMain::OpenHistory(cDatabase& db) {
-    const std::wstring path = setup_.databasePath.empty() ? DatabasePath() : setup_.databasePath;
+    const std::wstring path = HistoryPath();
     if (db.Open(path))
         return true;
     if (FileExists(path))

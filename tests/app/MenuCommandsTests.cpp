@@ -184,6 +184,8 @@ TEST_F(Menus, EveryBarEntryRunsTheCommandOfItsButtonMenuTwin) {
         EXPECT_EQ(nullptr, openedOwners_.back()) << "the mail program belongs to no window";
     }
 
+    for (UINT options : {IDM_MENU_OPTIONS, IDM_TOOLS_OPTIONS})
+        EXPECT_EQ(L"Pfadwerk-Optionen", DialogOf(options));
     for (UINT ignored : {IDM_MENU_IGNOREDFOLDERS, IDM_TOOLS_IGNOREDFOLDERS})
         EXPECT_EQ(L"Ignorierte Ordner", DialogOf(ignored));
     for (UINT favorites : {IDM_MENU_MANAGEFAVORITES, IDM_TOOLS_MANAGEFAVORITES})

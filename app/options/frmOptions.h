@@ -1,0 +1,88 @@
+// "Pfadwerk-Optionen": the settings of the program on three pages, written
+// back on OK; what the main window can apply at once it applies, what needs
+// a fresh main window asks for one. The history can be shortened (with a
+// question when older visits exist) and cleared from here.
+#pragma once
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+
+#include "Handles.h"
+#include "MainOptions.h"
+#include "Window.h"
+
+namespace pw {
+
+class cDialogPresenter;
+
+// What the dialog reads of the main window and does to it.
+struct OptionsHost {
+    // The main window's options: the ExitBehavior, the icon size and the two
+    // open choices change here at once; the others are read only.
+    MainOptions* options = nullptr;
+    bool largeIconView = false;   // the list shows large icons (IconView)
+    bool watermarkShown = false;  // the list has its background picture
+    bool favoritesShown = false;  // the favorites list is the one shown
+    // Set when a change takes effect only in a freshly loaded main window.
+    bool* reloadMainWindow = nullptr;
+    std::wstring databasePath;  // the history the window reads
+    int versionClass = 0;       // GetWindowsVersionClass
+    bool vistaThemed = false;
+    bool largeFonts = false;
+    cDialogPresenter* presenter = nullptr;            // null: the system's
+    std::function<void(ListSize)> reloadDetailsView;  // new icons of that size, and the list reloaded
+    std::function<void(bool)> showWatermark;
+    std::function<void()> reloadList;
+    std::function<void()> compressDatabase;  // after visits were deleted
+};
+
+class frmOptions final : public cDialog {
+  public:
+    explicit frmOptions(OptionsHost host);
+    ~frmOptions() override;
+    // IDOK when the settings were saved, IDCANCEL otherwise.
+    INT_PTR Show(HWND owner);
+
+  private:
+    static constexpr UINT kShowPage = WM_APP + 1;  // tmrTabTimer
+
+    // A page of the tab strip: a child dialog whose commands go to the
+    // dialog itself.
+    class cPage final : public cDialog {
+        INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    };
+
+    INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void Form_Load();
+    void CreatePages();
+    void FillLists();
+    void LoadValues();
+    void ApplyVersionLayout();
+    void tmrTabTimer_Timer();
+    void cmdOK_Click();
+    bool ShorteningConfirmed(int days);
+    void cmdClearHistory_Click();
+    void Form_Unload();
+
+    HWND Item(UINT id) const;
+    bool Checked(UINT id) const;
+    void Check(UINT id, bool on);
+    int Selected(UINT id) const;
+    cDialogPresenter& Presenter() const;
+
+    OptionsHost host_;
+    cPage pages_[3];
+    HWND tabOptions_ = nullptr;
+    cIcon headerIcon_, deleteIcon_;
+    HIMAGELIST deleteImages_ = nullptr;
+    // As shown when the dialog opened, to write only what the user changed.
+    int lKeepProtocolDays_ = 42;
+    int keepDaysItem_ = -1;
+    bool checkForUpdates_ = true;
+    bool watermark_ = false;
+};
+
+}  // namespace pw
