@@ -17,6 +17,7 @@
 #include "Settings.h"
 #include "VersionTexts.h"
 #include "app_res.h"
+#include "frmAbout.h"
 #include "frmMain.h"
 #include "frmOptions.h"
 #include "modTaskDialog.h"
@@ -272,7 +273,12 @@ void frmMain::mnuMenuOptions_Click() {
     });
 }
 
-void frmMain::mnuMenuAbout_Click() {}
+void frmMain::mnuMenuAbout_Click() {
+    RunInModalFrame(ModalFrame::ProgramDialog, [this] {
+        frmAbout about([this](HWND owner, const std::wstring& address) { OpenAddress(owner, address); }, bVistaThemed);
+        about.Show(Hwnd());
+    });
+}
 
 // The help stays beside the window: the frame is not closed again, so the
 // window does not go when the user turns to the help (until it is loaded

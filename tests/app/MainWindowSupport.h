@@ -208,6 +208,31 @@ inline void ChooseTimeframe(const frmMain& form, int index) {
     SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
 }
 
+// Opens a modal window by open() and runs script in it from inside its own
+// loop, once it is up; the script must close it. False when no window came.
+struct ModalScript {
+    static inline HWND owner = nullptr;
+    static inline std::function<void(HWND)> script;
+    static inline bool ran = false;
+    static void CALLBACK Run(HWND, UINT, UINT_PTR id, DWORD) {
+        HWND shown = GetLastActivePopup(owner);
+        if (shown == owner)
+            return;  // not up yet
+        KillTimer(nullptr, id);
+        ran = true;
+        script(shown);
+    }
+};
+inline bool InModalWindow(HWND owner, const std::function<void()>& open, const std::function<void(HWND)>& script) {
+    ModalScript::owner = owner;
+    ModalScript::script = script;
+    ModalScript::ran = false;
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, &ModalScript::Run);
+    open();
+    KillTimer(nullptr, timer);
+    return ModalScript::ran;
+}
+
 // A plain top-level window of the test that can take the activation.
 class OtherWindow {
   public:

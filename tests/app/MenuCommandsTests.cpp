@@ -21,6 +21,7 @@
 #include "HtmlHelp.h"
 #include "MainWindowSupport.h"
 #include "PfadwerkVersion.h"
+#include "about_res.h"
 #include "app_res.h"
 #include "modTaskDialog.h"
 
@@ -50,23 +51,6 @@ class cNotingPresenter final : public cDialogPresenter {
     std::wstring caption;
     UINT style = 0;
     std::function<void()> duringBox;
-};
-
-// The caption of the modal window a command opens, seen from inside its own
-// loop and then cancelled.
-struct ModalSeen {
-    static inline HWND owner = nullptr;
-    static inline std::wstring caption;
-    static void CALLBACK Look(HWND, UINT, UINT_PTR id, DWORD) {
-        HWND shown = GetLastActivePopup(owner);
-        if (shown == owner)
-            return;  // not up yet
-        KillTimer(nullptr, id);
-        wchar_t text[128] = {};
-        GetWindowTextW(shown, text, 128);
-        caption = text;
-        PostMessageW(shown, WM_COMMAND, IDCANCEL, 0);
-    }
 };
 
 class Menus : public ::testing::Test {
@@ -107,13 +91,16 @@ class Menus : public ::testing::Test {
         SendMessageW(form_->Hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
         Pump(50);
     }
+    // The caption of the window a command opens, which is then cancelled.
     std::wstring DialogOf(UINT id) {
-        ModalSeen::owner = form_->Hwnd();
-        ModalSeen::caption.clear();
-        UINT_PTR timer = SetTimer(nullptr, 0, 100, &ModalSeen::Look);
-        Command(id);
-        KillTimer(nullptr, timer);
-        return ModalSeen::caption;
+        std::wstring caption;
+        InModalWindow(
+            form_->Hwnd(), [&] { Command(id); },
+            [&](HWND shown) {
+                caption = TextOf(shown);
+                PostMessageW(shown, WM_COMMAND, IDCANCEL, 0);
+            });
+        return caption;
     }
     static bool Checked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
     static bool Grayed(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
@@ -184,6 +171,8 @@ TEST_F(Menus, EveryBarEntryRunsTheCommandOfItsButtonMenuTwin) {
         EXPECT_EQ(nullptr, openedOwners_.back()) << "the mail program belongs to no window";
     }
 
+    for (UINT about : {IDM_MENU_ABOUT, IDM_HELP_ABOUT})
+        EXPECT_EQ(L"Info", DialogOf(about));
     for (UINT options : {IDM_MENU_OPTIONS, IDM_TOOLS_OPTIONS})
         EXPECT_EQ(L"Pfadwerk-Optionen", DialogOf(options));
     for (UINT ignored : {IDM_MENU_IGNOREDFOLDERS, IDM_TOOLS_IGNOREDFOLDERS})
@@ -287,6 +276,54 @@ TEST_F(Menus, HelpOpensTheHelpFileBesideTheWindowWhichThenStays) {
     std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     EXPECT_EQ("ITSF", bytes.substr(0, 4));
     EXPECT_NE(std::string::npos, bytes.find(std::string("/") + "index.htm"));
+}
+
+TEST_F(Menus, AboutShowsTheBuildsVersionLinksToTheVendorAndClosesWithEsc) {
+    frmMain& form = Load();
+    const std::wstring version = L"Version 1.0  (1.00." + std::to_wstring(PFADWERK_VERSION_BUILD) + L")";
+    bool openAfterOtherKey = false, closedByEsc = false;
+    ASSERT_TRUE(InModalWindow(
+        form.Hwnd(), [&] { Command(IDM_MENU_ABOUT); },
+        [&](HWND about) {
+            EXPECT_EQ(version, TextOf(Control(about, IDC_ABOUT_VERSION)));
+            EXPECT_EQ(L"www.example.com", TextOf(Control(about, IDC_ABOUT_LINK)));
+            SendMessageW(about, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_CLICKED),
+                         reinterpret_cast<LPARAM>(Control(about, IDC_ABOUT_LINK)));
+            EXPECT_EQ(std::vector<HWND>{about}, openedOwners_);
+            // Keys as the dialog's loop hands them to the dialog manager.
+            auto key = [about](WPARAM code) {
+                for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+                    MSG msg{GetFocus(), message, code, message == WM_KEYDOWN ? 1 : static_cast<LPARAM>(0xC0000001)};
+                    if (!IsDialogMessageW(about, &msg)) {
+                        TranslateMessage(&msg);
+                        DispatchMessageW(&msg);
+                    }
+                }
+            };
+            key('A');
+            openAfterOtherKey = !IsWindowEnabled(form.Hwnd());
+            key(VK_ESCAPE);
+            closedByEsc = IsWindowEnabled(form.Hwnd()) != FALSE;  // EndDialog gives the owner back
+            if (!closedByEsc)
+                EndDialog(about, IDCANCEL);
+        }));
+    EXPECT_EQ(std::vector<std::wstring>{L"https://www.example.com/"}, opened_);
+    EXPECT_TRUE(openAfterOtherKey);
+    EXPECT_TRUE(closedByEsc);
+
+    // The version resources of both programs carry the same build.
+    for (const wchar_t* program : {L"Pfadwerk.exe", L"PfadwerkHg.exe"}) {
+        std::wstring path = DistFolder() + L"\\" + program;
+        std::vector<BYTE> data(GetFileVersionInfoSizeW(path.c_str(), nullptr));
+        VS_FIXEDFILEINFO* info = nullptr;
+        UINT size = 0;
+        ASSERT_TRUE(!data.empty() &&
+                    GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) &&
+                    VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &size))
+            << program;
+        EXPECT_EQ(static_cast<DWORD>(PFADWERK_VERSION_BUILD), LOWORD(info->dwFileVersionLS)) << program;
+        EXPECT_EQ(static_cast<DWORD>(PFADWERK_VERSION_MAJOR), HIWORD(info->dwFileVersionMS)) << program;
+    }
 }
 
 TEST_F(Menus, ACommandsWindowEndsTheFolderOpenedHoldAndKeepsTheWindowUpMeanwhile) {

@@ -39,21 +39,6 @@ class cAnsweringPresenter final : public cDialogPresenter {
     std::vector<std::wstring> questions;
 };
 
-// The script runs inside the dialog's loop, once the dialog is up.
-struct DialogScript {
-    static inline HWND owner = nullptr;
-    static inline std::function<void(HWND)> script;
-    static inline bool ran = false;
-    static void CALLBACK Run(HWND, UINT, UINT_PTR id, DWORD) {
-        HWND dialog = GetLastActivePopup(owner);
-        if (dialog == owner)
-            return;
-        KillTimer(nullptr, id);
-        ran = true;
-        script(dialog);
-    }
-};
-
 class OptionsDialog : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -100,13 +85,9 @@ class OptionsDialog : public ::testing::Test {
 
     // Opens the options by the menu and runs script in them.
     void WithOptions(const std::function<void(HWND)>& script) {
-        DialogScript::owner = form_->Hwnd();
-        DialogScript::script = script;
-        DialogScript::ran = false;
-        UINT_PTR timer = SetTimer(nullptr, 0, 100, &DialogScript::Run);
-        SendMessageW(form_->Hwnd(), WM_COMMAND, IDM_MENU_OPTIONS, 0);
-        KillTimer(nullptr, timer);
-        EXPECT_TRUE(DialogScript::ran);
+        HWND form = form_->Hwnd();
+        EXPECT_TRUE(InModalWindow(
+            form, [form] { SendMessageW(form, WM_COMMAND, IDM_MENU_OPTIONS, 0); }, script));
         Pump(50);
     }
     static bool Checked(HWND dialog, UINT id) {
@@ -231,7 +212,7 @@ TEST_F(OptionsDialog, ShorteningAsksOnlyWhenOlderVisitsExistAndCancelSavesNothin
         Choose(dialog, IDC_CMB_DATAWEEKS, 0);
         Click(dialog, IDC_OPT_HIDE);
         Press(dialog, IDOK);
-        stayedOpen = !IsWindowEnabled(DialogScript::owner);  // EndDialog gives the owner back
+        stayedOpen = !IsWindowEnabled(ModalScript::owner);  // EndDialog gives the owner back
         Press(dialog, IDCANCEL);
     });
     EXPECT_TRUE(stayedOpen);
