@@ -54,8 +54,21 @@ INT_PTR frmAbout::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             DrawLogo(*item);
             return TRUE;
         }
-        case WM_CTLCOLORDLG:
-            return reinterpret_cast<INT_PTR>(body_.Get());
+        case WM_ERASEBKGND: {
+            // The body in the window's colour, the footer band below it.
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            RECT client{}, footer{};
+            GetClientRect(Hwnd(), &client);
+            GetWindowRect(GetDlgItem(Hwnd(), IDC_ABOUT_FOOTER), &footer);
+            MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&footer), 2);
+            footer.left = client.left;
+            footer.right = client.right;
+            footer.bottom = client.bottom;
+            FillRect(dc, &client, body_.Get());
+            FillRect(dc, &footer, footer_.Get());
+            SetWindowLongPtrW(Hwnd(), DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
@@ -92,7 +105,7 @@ void frmAbout::Form_Load() {
         LoadImageW(GetModuleHandleW(nullptr), L"AA", IMAGE_ICON, iconSize, iconSize, LR_DEFAULTCOLOR)));
 }
 
-// The lines lie right above the footer, one pixel each.
+// The lines lie right above the footer band, one pixel each.
 void frmAbout::LayOutDividers() {
     RECT footer{};
     HWND footerWindow = GetDlgItem(Hwnd(), IDC_ABOUT_FOOTER);
@@ -103,8 +116,6 @@ void frmAbout::LayOutDividers() {
     const bool both = IsWindowVisible(second) || !vistaThemed_;
     SetWindowPos(first, nullptr, 0, footer.top - (both ? 2 : 1), width, 1, SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(second, nullptr, 0, footer.top - 1, width, 1, SWP_NOZORDER | SWP_NOACTIVATE);
-    // The button lies on the footer.
-    SetWindowPos(footerWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void frmAbout::DrawLogo(const DRAWITEMSTRUCT& item) const {
@@ -142,7 +153,6 @@ INT_PTR frmAbout::OnCtlColor(HDC dc, HWND control) {
             return reinterpret_cast<INT_PTR>(divider_.Get());
         case IDC_ABOUT_DIVIDER2:
             return reinterpret_cast<INT_PTR>(divider2_.Get());
-        case IDC_ABOUT_FOOTER:
         case IDOK:
             SetBkColor(dc, vistaThemed_ ? RGB(240, 240, 240) : GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<INT_PTR>(footer_.Get());

@@ -1,0 +1,183 @@
+// Pictures of the main window's menus and dialogs: UiShots OUT_FOLDER
+// DIST_FOLDER HISTORY_FILE. Loads the main window in this process over the
+// given history, opens the button menu, the menu bar, each page of the
+// options, the About window and the help, and saves each as OUT_FOLDER\NAME.bmp
+// (what the screen shows in the rectangle of the windows concerned). Run only
+// inside a scratch Wine prefix (tools/ui-screenshots.sh).
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Handles.h"
+#include "app_res.h"
+#include "frmMain.h"
+#include "options_res.h"
+
+namespace {
+
+std::wstring out;
+
+void Pump(int milliseconds) {
+    DWORD end = GetTickCount() + milliseconds;
+    while (GetTickCount() < end) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    }
+}
+
+RECT Union(std::initializer_list<HWND> windows) {
+    RECT all{};
+    for (HWND w : windows) {
+        RECT r{};
+        if (w && IsWindowVisible(w) && GetWindowRect(w, &r))
+            UnionRect(&all, &all, &r);
+    }
+    return all;
+}
+
+void Save(const std::wstring& name, RECT r) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0)
+        return;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    const DWORD stride = ((w * 3 + 3) / 4) * 4, size = stride * h;
+    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof info.bmiHeader + size), 0, 0,
+                          static_cast<DWORD>(sizeof file + sizeof info.bmiHeader)};
+    if (FILE* f = _wfopen((out + L"\\" + name + L".bmp").c_str(), L"wb")) {
+        fwrite(&file, sizeof file, 1, f);
+        fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f);
+        fwrite(bits, size, 1, f);
+        fclose(f);
+    }
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+// Runs what inside the modal loop of the window that open() shows.
+std::function<void(HWND)> inModal;
+HWND modalOwner = nullptr;
+BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+    if (GetWindow(window, GW_OWNER) == modalOwner && IsWindowVisible(window) && IsWindowEnabled(window)) {
+        wchar_t name[16] = {};
+        GetClassNameW(window, name, 16);
+        if (std::wstring(name) == L"#32770") {
+            *reinterpret_cast<HWND*>(found) = window;
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+void CALLBACK RunInModal(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND shown = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&shown));
+    if (!shown)
+        return;
+    KillTimer(nullptr, id);
+    inModal(shown);
+}
+void WithModal(HWND owner, const std::function<void()>& open, const std::function<void(HWND)>& what) {
+    modalOwner = owner;
+    inModal = what;
+    SetTimer(nullptr, 0, 200, &RunInModal);
+    open();
+}
+
+HWND main_ = nullptr;
+void CALLBACK ShootMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    Save(L"buttonmenu", Union({main_, FindWindowW(L"#32768", nullptr)}));
+    EndMenu();
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argc < 4)
+        return 2;
+    out = argv[1];
+    pw::cComInit com;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    pw::frmMainSetup setup;
+    setup.programFolder = argv[2];
+    setup.databasePath = argv[3];
+    setup.singleInstance = false;
+    setup.openAddress = [](HWND, const std::wstring&) {};
+    auto form = std::make_unique<pw::frmMain>(setup);
+    if (!form->Load())
+        return 1;
+    main_ = form->Hwnd();
+    Pump(1500);
+    Save(L"main", Union({main_}));
+
+    SetTimer(nullptr, 0, 700, &ShootMenu);
+    HWND button = GetDlgItem(main_, 0);
+    for (HWND child = GetWindow(main_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsWindowVisible(child) && (GetWindowLongW(child, GWL_STYLE) & BS_ICON))
+            button = child;
+    }
+    SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    Pump(300);
+
+    SendMessageW(main_, WM_COMMAND, IDM_MENU_SHOWMENUBAR, 0);
+    Pump(500);
+    Save(L"menubar", Union({main_}));
+    SendMessageW(main_, WM_COMMAND, IDM_VIEW_HIDEMENUBAR, 0);
+    Pump(300);
+
+    for (int page = 0; page < 3; ++page) {
+        WithModal(
+            main_, [] { SendMessageW(main_, WM_COMMAND, IDM_MENU_OPTIONS, 0); },
+            [page](HWND dialog) {
+                HWND tabs = GetDlgItem(dialog, IDC_OPT_TABS);
+                TabCtrl_SetCurSel(tabs, page);
+                NMHDR note{tabs, IDC_OPT_TABS, static_cast<UINT>(TCN_SELCHANGE)};
+                SendMessageW(dialog, WM_NOTIFY, IDC_OPT_TABS, reinterpret_cast<LPARAM>(&note));
+                Pump(700);
+                Save(L"options-" + std::to_wstring(page + 1), Union({dialog}));
+                EndDialog(dialog, IDCANCEL);
+            });
+        Pump(200);
+    }
+    WithModal(
+        main_, [] { SendMessageW(main_, WM_COMMAND, IDM_MENU_ABOUT, 0); },
+        [](HWND about) {
+            Pump(700);
+            Save(L"about", Union({about}));
+            EndDialog(about, IDCANCEL);
+        });
+    Pump(200);
+
+    SendMessageW(main_, WM_COMMAND, IDM_MENU_HELPTOPICS, 0);
+    HWND help = nullptr;
+    for (int i = 0; i < 50 && !(help = FindWindowW(L"HH Parent", nullptr)); ++i)
+        Pump(100);
+    Pump(1500);
+    Save(L"help", Union({help}));
+    form.reset();
+    LocalFree(argv);
+    return 0;
+}
