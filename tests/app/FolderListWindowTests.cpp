@@ -453,3 +453,42 @@ TEST(FolderListBench, DISABLED_WholeFills) {
 
 }  // namespace
 }  // namespace pw::test
+
+namespace pw::test {
+namespace {
+
+// The designed width of "Verwendet" was made for an 8-point font; in a wider
+// one the column grows until its header and every date text fit.
+TEST_F(FolderListWindow, TheVerwendetColumnFitsItsHeaderAndDatesInAWideFont) {
+    Visit(MakeFolder(L"Gestern"), L"Gestern", DaysAgo(1, 23, 58));
+    Visit(MakeFolder(L"Alt"), L"Alt", DaysAgo(40, 12, 0));
+    OtherWindow parent;
+    cFont wide(CreateFontW(-24, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma"));
+    cFolderList list;
+    ASSERT_TRUE(list.Create(parent.hwnd(), 1, wide.Get(), Twips{}, 0));
+    list.View().Move(RECT{0, 0, 600, 300});
+    list.AddColumns(2100, false);
+    list.UseDetailsView(ListSize::Small);
+    cDatabase db;
+    ASSERT_TRUE(db.Open(database_));
+    HistoryFill fill;
+    fill.rebuildGroups = true;
+    ASSERT_TRUE(list.FillFromHistory(&db, fill));
+    ASSERT_EQ(2, list.EntryCount());
+
+    const int column = list.View().ColumnWidthPixels(2);
+    EXPECT_GE(column * 15, 1410) << "never below the designed width";
+    auto width = [&](const std::wstring& text) {
+        return static_cast<int>(
+            SendMessageW(list.ListHwnd(), LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    };
+    EXPECT_LT(width(L"Verwendet"), column);
+    for (int i = 0; i < list.EntryCount(); ++i) {
+        std::wstring date = list.View().SubItemText(i, 2);
+        EXPECT_LT(width(date) + 8, column) << date;
+    }
+}
+
+}  // namespace
+}  // namespace pw::test
