@@ -21,25 +21,6 @@ namespace {
 // went.
 constexpr UINT kCheckPathMessage = WM_APP + 1;
 
-std::optional<std::wstring> SystemFolderPicker(HWND owner, const std::wstring& start) {
-    std::wstring title = ResText(IDS_FAV_BROWSE_TEXT);
-    BROWSEINFOW info{};
-    info.hwndOwner = owner;
-    info.lpszTitle = title.c_str();
-    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;  // 577
-    info.lpfn = &BrowseStartFolderCallback;
-    info.lParam = reinterpret_cast<LPARAM>(start.c_str());
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
-    if (!chosen)
-        return std::nullopt;
-    wchar_t path[MAX_PATH] = {};
-    bool ok = SHGetPathFromIDListW(chosen, path) != FALSE;
-    CoTaskMemFree(chosen);
-    if (!ok)
-        return std::nullopt;
-    return std::wstring(path);
-}
-
 }  // namespace
 
 INT_PTR frmFavoritesAdd::Show(HWND owner) {
@@ -134,7 +115,7 @@ void frmFavoritesAdd::Form_Load() {
     if (GetComboBoxInfo(Control(IDC_FAVADD_GROUPS), &combo))
         SubclassControl(combo.hwndItem, this);
     SubclassControl(Control(IDC_FAVADD_TIP), this);
-    SHAutoComplete(Control(IDC_FAVADD_PATH), SHACF_FILESYS_DIRS);
+    EnableFolderAutoComplete(Control(IDC_FAVADD_PATH));
 }
 
 void frmFavoritesAdd::FillGroups() {
@@ -217,7 +198,9 @@ void frmFavoritesAdd::cmdBrowse_Click() {
     std::wstring start = Text(IDC_FAVADD_PATH);
     if (Trim(start).empty())
         start = ReadText(Setting::AddFavoritePreviousSubfolderSelected);
-    std::optional<std::wstring> chosen = PickFolder ? PickFolder(Hwnd(), start) : SystemFolderPicker(Hwnd(), start);
+    const std::wstring title = ResText(IDS_FAV_BROWSE_TEXT);
+    std::optional<std::wstring> chosen =
+        PickFolder ? PickFolder(Hwnd(), title, start) : BrowseForFolder(Hwnd(), title, start);
     if (!chosen)
         return;
     SetDlgItemTextW(Hwnd(), IDC_FAVADD_PATH, chosen->c_str());

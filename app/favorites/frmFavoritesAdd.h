@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "FolderPicker.h"
 #include "Window.h"
 #include "cTooltips.h"
 #include "modTaskDialog.h"
@@ -24,9 +25,6 @@ class frmFavoritesAdd final : public cDialog {
         std::wstring selectedGroup;        // group of the manager's selected entry ("" for none)
         std::function<void(const std::wstring& name)> CreateNewGroup;
     };
-    // Shows the folder picker owned by owner, starting at start; the chosen
-    // folder's path, or nullopt when the user cancelled.
-    using FolderPicker = std::function<std::optional<std::wstring>(HWND owner, const std::wstring& start)>;
 
     // ---- Set by the caller before Show ----
     bool bAddFromMainWindow = false;

@@ -43,7 +43,7 @@ HICON MakeChevronIcon(bool down) {
         ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
         for (int chevron = 0; chevron < 2; ++chevron) {
             for (int step = 0; step < 3; ++step) {
-                int y = chevron * 4 + (down ? step : 2 - step);
+                int y = chevron * 4 + (down ? 2 - step : step);
                 for (int x : {4 - step, 4 + step})
                     SetPixel(dc, x, y, fore);
                 if (step > 0)
@@ -203,6 +203,9 @@ void frmFavoritesManager::Form_Load() {
         headerIcon_.Reset(static_cast<HICON>(LoadImageW(shell, MAKEINTRESOURCEW(205), IMAGE_ICON, 32, 32, 0)));
         FreeLibrary(shell);
     }
+    // Systems without that picture show the program's own.
+    if (!headerIcon_)
+        headerIcon_.Reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"AA", IMAGE_ICON, 32, 32, 0)));
     if (headerIcon_)
         SendDlgItemMessageW(Hwnd(), IDC_FAVMAN_ICON, STM_SETICON, reinterpret_cast<WPARAM>(headerIcon_.Get()), 0);
 
@@ -256,8 +259,12 @@ void frmFavoritesManager::CreateLists() {
         lvwGroups_.SetTextColor(kVistaGroupColour);
     } else {
         boldFont_.Reset(BoldFontOf(Hwnd()));
-        if (boldFont_)
+        if (boldFont_) {
             lvwGroups_.SetFont(boldFont_.Get());
+            // Only the names are bold, not the column's header.
+            if (HWND header = lvwGroups_.hWndHeader())
+                SendMessageW(header, WM_SETFONT, SendMessageW(Hwnd(), WM_GETFONT, 0, 0), TRUE);
+        }
     }
 
     lvwFavorites_.OnClick = [this](const cListView::MouseEvent& e) { lvwFavorites_Click(e); };
@@ -306,6 +313,12 @@ void frmFavoritesManager::SetLayout(bool expanded) {
     const int buttonTop = frameBottom - 22;
     MoveDlu(IDC_FAVMAN_FRAME_FAVORITES, 7, 36, 326, frameBottom - 36);
     MoveDluHwnd(lvwFavorites_.hWnd(), 14, 48, 312, buttonTop - 54);
+    // The path takes the rest of the list's width, so the placeholder's text fits.
+    RECT list{};
+    GetClientRect(lvwFavorites_.hWndListView(), &list);
+    int pathWidth = list.right - lvwFavorites_.ColumnWidthPixels(0) - GetSystemMetrics(SM_CXVSCROLL);
+    if (pathWidth > 0)
+        lvwFavorites_.SetColumnWidthPixels(1, pathWidth);
     MoveDlu(IDC_FAVMAN_ADD, 160, buttonTop, 54, 15);
     MoveDlu(IDC_FAVMAN_MODIFY, 218, buttonTop, 54, 15);
     MoveDlu(IDC_FAVMAN_REMOVE, 276, buttonTop, 50, 15);
@@ -339,7 +352,8 @@ void frmFavoritesManager::SetLayout(bool expanded) {
     }
     UINT caption = expandImages_ ? IDS_FAV_GROUPS_SHORT : (expanded ? IDS_FAV_GROUPS_LESS : IDS_FAV_GROUPS_MORE);
     SetWindowTextW(button, ResText(caption).c_str());
-    InvalidateRect(Hwnd(), nullptr, TRUE);
+    // The children too: the lists changed size under the dialog's background.
+    RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void frmFavoritesManager::cmdExpandCollapseGroups_Click() {

@@ -140,7 +140,7 @@ TEST_F(FavoritesAdd, BrowsingRemembersTheParentFolderExceptWhenChanging) {
     std::wstring sub = folders_.Make(L"Angebote\\2024");
     std::wstring started;
     auto picker = [&](const std::wstring& chosen) {
-        return [&, chosen](HWND, const std::wstring& start) -> std::optional<std::wstring> {
+        return [&, chosen](HWND, const std::wstring&, const std::wstring& start) -> std::optional<std::wstring> {
             started = start;
             return chosen;
         };
