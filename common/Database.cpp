@@ -2,6 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <string>
+#include <vector>
+
 #include "JetSql.h"
 #include "Text.h"
 
@@ -70,17 +73,66 @@ void LikeFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int(ctx, LikeFolded(*pattern, folded) ? 1 : 0);
 }
 
+constexpr char kNowParameter[] = ":pfadwerk_now";
+
+bool IsNameChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
+
+// Jet takes Now() once per query. Each Now() of a statement, outside quotes,
+// becomes one parameter bound to the moment of preparing it: the whole
+// statement sees one moment, and SQLite may work out DateAdd(…, Now()) once
+// instead of once per row, as Now() itself is not deterministic.
+std::string PinNow(const std::string& sql) {
+    std::string out;
+    out.reserve(sql.size());
+    char quote = 0;
+    for (size_t i = 0; i < sql.size(); ++i) {
+        char c = sql[i];
+        if (quote) {
+            if (c == quote) quote = 0;  // a doubled quote closes and reopens
+            out += c;
+            continue;
+        }
+        if (c == '\'' || c == '"') {
+            quote = c;
+            out += c;
+            continue;
+        }
+        if ((c == 'n' || c == 'N') && (i == 0 || !IsNameChar(sql[i - 1])) && i + 3 <= sql.size() &&
+            (sql.compare(i, 3, "now") == 0 || sql.compare(i, 3, "Now") == 0 || sql.compare(i, 3, "NOW") == 0)) {
+            size_t j = i + 3;
+            while (j < sql.size() && sql[j] == ' ') ++j;
+            if (j < sql.size() && sql[j] == '(') {
+                ++j;
+                while (j < sql.size() && sql[j] == ' ') ++j;
+                if (j < sql.size() && sql[j] == ')') {
+                    out += kNowParameter;
+                    i = j;
+                    continue;
+                }
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
 }  // namespace
 
 bool RegisterJetFunctions(sqlite3* db, Clock* clock) {
     const int flags = SQLITE_UTF8;
-    return sqlite3_create_function_v2(db, "Now", 0, flags | SQLITE_DETERMINISTIC, clock, NowFunction, nullptr, nullptr, nullptr) ==
+    // Now() changes from call to call: SQLite must not fold it into an index
+    // expression or take one call for another.
+    return sqlite3_create_function_v2(db, "Now", 0, flags, clock, NowFunction, nullptr, nullptr, nullptr) ==
                SQLITE_OK &&
            sqlite3_create_function_v2(db, "DateAdd", 3, flags | SQLITE_DETERMINISTIC, nullptr, DateAddFunction,
                                       nullptr, nullptr, nullptr) == SQLITE_OK &&
            sqlite3_create_function_v2(db, "like", 2, flags | SQLITE_DETERMINISTIC, nullptr, LikeFunction, nullptr,
                                       nullptr, nullptr) == SQLITE_OK &&
-           sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, NoCaseCollation, nullptr) == SQLITE_OK;
+           sqlite3_create_collation_v2(db, kNoCaseCollation, SQLITE_UTF8, nullptr, NoCaseCollation, nullptr) ==
+               SQLITE_OK;
 }
 
 std::wstring cRow::Text(int column) const {
@@ -115,12 +167,71 @@ bool cDatabase::Open(const std::wstring& path, Clock clock) {
     // are dear. 128 MiB is far more than 42 days of history need and still
     // little of a 32-bit address space.
     sqlite3_exec(db_, "PRAGMA mmap_size=134217728", nullptr, nullptr, nullptr);
-    if (!RegisterJetFunctions(db_, clock_.get())) {
+    if (!RegisterJetFunctions(db_, clock_.get()) || !UpgradeSchema()) {
         Fail();
         Close();
         return false;
     }
     return true;
+}
+
+bool cDatabase::Exec(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+// A history of an earlier build declares its text columns with SQLite's
+// NOCASE, and its indexes may have been written by a tool that compared by
+// SQLite's rule. It is rebuilt once, in one transaction: table and indexes
+// anew from the present schema, every row with its rowid (ties in DateUsed
+// keep their order).
+bool cDatabase::UpgradeSchema() {
+    auto version = [this] {
+        int v = -1;
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db_, "PRAGMA user_version", -1, &stmt, nullptr) == SQLITE_OK &&
+            sqlite3_step(stmt) == SQLITE_ROW)
+            v = sqlite3_column_int(stmt, 0);
+        sqlite3_finalize(stmt);
+        return v;
+    };
+    int before = version();
+    if (before < 0) return false;  // no database at all
+    if (before >= kHistorySchemaVersion) return true;
+    if (!Exec("BEGIN IMMEDIATE")) return false;
+    bool ok = true;
+    // The other program may have done it while this one waited for the lock.
+    if (version() < kHistorySchemaVersion) {
+        bool hasTable = false;
+        std::vector<std::string> indexes;
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db_,
+                               "SELECT type, name FROM sqlite_schema WHERE tbl_name = 'FoldersProtocol' AND "
+                               "(type = 'table' OR (type = 'index' AND sql IS NOT NULL))",
+                               -1, &stmt, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(stmt) == SQLITE_ROW) {
+                std::string type = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+                std::string name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
+                if (type == "table") hasTable = true;
+                else indexes.push_back(name);
+            }
+        }
+        sqlite3_finalize(stmt);
+        // Not a history of ours: left as it is, its statements fail as before.
+        if (hasTable) {
+            for (const auto& index : indexes) ok = ok && Exec(("DROP INDEX \"" + index + "\"").c_str());
+            ok = ok && Exec("ALTER TABLE FoldersProtocol RENAME TO FoldersProtocol_Earlier") &&
+                 Exec(std::string(HistorySchemaSql()).c_str()) &&
+                 // A row that breaks the present checks could not have been
+                 // stored by either program; it is left behind.
+                 Exec("INSERT OR IGNORE INTO FoldersProtocol (rowid, FolderPath, FolderName, DateUsed) "
+                      "SELECT rowid, FolderPath, FolderName, DateUsed FROM FoldersProtocol_Earlier") &&
+                 Exec("DROP TABLE FoldersProtocol_Earlier");
+        }
+    }
+    if (!ok) {
+        Fail();
+        Exec("ROLLBACK");
+        return false;
+    }
+    return Exec("COMMIT");
 }
 
 void cDatabase::Close() {
@@ -139,12 +250,16 @@ sqlite3_stmt* cDatabase::Prepare(std::wstring_view jetSql) {
         Fail();
         return nullptr;
     }
-    std::string sql = ToUtf8(TranslateJetSql(jetSql));
+    std::string sql = PinNow(ToUtf8(TranslateJetSql(jetSql)));
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr) != SQLITE_OK) {
         Fail();
         sqlite3_finalize(stmt);
         return nullptr;
+    }
+    if (int index = sqlite3_bind_parameter_index(stmt, kNowParameter)) {
+        std::string now = FormatDbDate(Now(clock_.get()));
+        sqlite3_bind_text(stmt, index, now.c_str(), static_cast<int>(now.size()), SQLITE_TRANSIENT);
     }
     return stmt;
 }
@@ -184,16 +299,10 @@ bool cDatabase::AppendVisit(std::wstring_view folderPath, std::wstring_view fold
     return Finish(stmt, sqlite3_step(stmt));
 }
 
-bool cDatabase::CompactInto(const std::wstring& targetPath) {
+bool cDatabase::Compact() {
     if (!db_) return Fail();
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db_, "VACUUM INTO ?1", -1, &stmt, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(stmt);
-        return Fail();
-    }
-    std::string target = ToUtf8(targetPath);
-    sqlite3_bind_text(stmt, 1, target.c_str(), static_cast<int>(target.size()), SQLITE_STATIC);
-    return Finish(stmt, sqlite3_step(stmt));
+    if (sqlite3_exec(db_, "VACUUM", nullptr, nullptr, nullptr) != SQLITE_OK) return Fail();
+    return true;
 }
 
 }  // namespace pw

@@ -35,7 +35,8 @@ public:
     cDatabase& operator=(const cDatabase&) = delete;
 
     // Opens an existing history file for reading and writing; never creates
-    // one (a missing file is the caller's cue to copy the template).
+    // one (a missing file is the caller's cue to copy the template). A
+    // history of an earlier build is rebuilt to the present schema first.
     bool Open(const std::wstring& path, Clock clock = {});
     void Close();
     bool IsOpen() const { return db_ != nullptr; }
@@ -61,13 +62,18 @@ public:
     // Appends one visit with the clock's present moment.
     bool AppendVisit(std::wstring_view folderPath, std::wstring_view folderName);
 
-    // Writes a compacted copy of the open database to a new file.
-    bool CompactInto(const std::wstring& targetPath);
+    // Rebuilds the file in place without its free pages. SQLite holds the
+    // write lock from the first page read to the last page written, so a
+    // write of the other program waits (its busy timeout) instead of going
+    // into a copy that is then thrown away.
+    bool Compact();
 
     const std::string& LastError() const { return error_; }
     sqlite3* Handle() const { return db_; }
 
 private:
+    bool UpgradeSchema();
+    bool Exec(const char* sql);
     sqlite3_stmt* Prepare(std::wstring_view jetSql);
     int Step(sqlite3_stmt* stmt);
     bool Finish(sqlite3_stmt* stmt, int rc);
@@ -78,8 +84,18 @@ private:
     std::string error_;
 };
 
-// Registers Now(), DateAdd(), the case-insensitive NOCASE collation and Like
-// on a connection. Exposed for the benchmark's raw reference connection.
+// The comparison of the history's text columns: letter case ignored, umlauts
+// included, as Jet compared. Registered under a name of the programs' own:
+// under SQLite's NOCASE, another tool writing the file would order the same
+// indexes by its own rule.
+constexpr char kNoCaseCollation[] = "PFADWERK_NOCASE";
+
+// The schema of common/schema.sql, and the version it sets in user_version.
+std::string_view HistorySchemaSql();
+constexpr int kHistorySchemaVersion = 1;
+
+// Registers Now(), DateAdd(), the case-insensitive collation and Like on a
+// connection. Exposed for the benchmark's and the tests' raw connections.
 bool RegisterJetFunctions(sqlite3* db, Clock* clock);
 
 }  // namespace pw

@@ -3,9 +3,12 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "TestRun.h"
+
 namespace pw {
 
 std::wstring GetShellFolderPath(int csidl) {
+    if (auto scratch = TestRunShellFolder(csidl)) return *scratch;
     wchar_t buffer[MAX_PATH + 1] = {};
     HRESULT hr = SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer);
     if (hr == E_INVALIDARG) {

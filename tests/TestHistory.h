@@ -4,30 +4,20 @@
 #include <sqlite3.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#ifndef PFADWERK_SCHEMA
-#error "PFADWERK_SCHEMA must name common/schema.sql"
-#endif
+#include "Database.h"
 
 namespace pwtest {
 
-inline std::string SchemaText() {
-    std::ifstream in(PFADWERK_SCHEMA);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// Creates an empty history file at `path` (replacing one that is there).
+// Creates an empty history file at `path` (replacing one that is there),
+// exactly as the shipped template is made.
 inline bool CreateHistory(const std::filesystem::path& path) {
     std::error_code ec;
     std::filesystem::remove(path, ec);
     sqlite3* db = nullptr;
-    bool ok = sqlite3_open(path.string().c_str(), &db) == SQLITE_OK &&
-              sqlite3_exec(db, SchemaText().c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    bool ok = sqlite3_open(path.string().c_str(), &db) == SQLITE_OK && pw::RegisterJetFunctions(db, nullptr) &&
+              sqlite3_exec(db, std::string(pw::HistorySchemaSql()).c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
     sqlite3_close(db);
     return ok;
 }

@@ -1,7 +1,7 @@
 #include "CleanUp.h"
 
-#include "DataFiles.h"
 #include "Database.h"
+#include "HistoryFiles.h"
 #include "Settings.h"
 
 namespace pw {
@@ -19,7 +19,7 @@ std::wstring cCleanUp::DeleteStatement(long days) {
            L",Now()))";
 }
 
-long cCleanUp::CleanUpOldRecords(const std::wstring& database, const std::wstring& compactTarget) {
+long cCleanUp::CleanUpOldRecords(const std::wstring& database) {
     long days = ReadNumber(Setting::KeepProtocolDays);
     // "-" followed by a negative number would start an SQL comment; a
     // negative period is no period the options dialog can set.
@@ -32,8 +32,8 @@ long cCleanUp::CleanUpOldRecords(const std::wstring& database, const std::wstrin
     if (!db.Open(database, clock_) || !db.Execute(L"PRAGMA cache_size=-65536") ||
         !db.Execute(DeleteStatement(days), &deleted))
         deleted = -1;
-    db.Close();  // compaction needs the file free
-    if (deleted > 0) CompressDatabaseFile(database, compactTarget);
+    db.Close();
+    if (deleted > 0) CompactHistory(database);
     // Written also after a failure: the remembered day is already set, so
     // this run would not try again today anyway.
     WriteNumber(Setting::LastCleanUpDay, Now().day);

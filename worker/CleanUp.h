@@ -17,7 +17,7 @@ public:
 
     // The work of tmrCleanUpOldRecords. Returns the rows deleted, -1 when the
     // database could not be opened or the delete failed.
-    long CleanUpOldRecords(const std::wstring& database, const std::wstring& compactTarget);
+    long CleanUpOldRecords(const std::wstring& database);
 
     // The DELETE statement for a kept period of `days` days.
     static std::wstring DeleteStatement(long days);

@@ -3,9 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "DataFiles.h"
 #include "Database.h"
-#include "ShellFolders.h"
 
 namespace pw {
 namespace {
@@ -17,28 +15,12 @@ bool Append(const HistoryFiles& files, const VisitReport& visit, const Clock& cl
     return db.Open(files.database, clock) && db.AppendVisit(visit.path, visit.name);
 }
 
-bool CreateFromTemplate(const HistoryFiles& files) {
-    DWORD attributes = GetFileAttributesW(files.dataFolder.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        if (!CreateDirectoryW(files.dataFolder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-            return false;
-    }
-    // Never over an existing file: another writer may have created it since.
-    return CopyFileW(files.templateFile.c_str(), files.database.c_str(), TRUE) ||
-           GetLastError() == ERROR_FILE_EXISTS;
-}
-
 }  // namespace
-
-HistoryFiles DefaultHistoryFiles() {
-    std::wstring folder = DataFolder();
-    return {folder, folder + L"\\Pfadwerk.dat", ProgramFolder() + L"\\Template.dat"};
-}
 
 bool LogVisit(const HistoryFiles& files, const VisitReport& visit, const Clock& clock) {
     if (Append(files, visit, clock)) return true;
     if (Exists(files.database)) return false;
-    return CreateFromTemplate(files) && Append(files, visit, clock);
+    return EnsureHistory(files) && Append(files, visit, clock);
 }
 
 void ShowFolderProperties(const PropertiesRequest& request) {

@@ -2,17 +2,10 @@
 #include <string>
 
 #include "DateTime.h"
-#include "Payload.h"
+#include "HistoryFiles.h"
+#include "WorkerProtocol.h"
 
 namespace pw {
-
-struct HistoryFiles {
-    std::wstring dataFolder;    // created when missing
-    std::wstring database;      // Pfadwerk.dat
-    std::wstring templateFile;  // Template.dat beside the worker
-};
-
-HistoryFiles DefaultHistoryFiles();
 
 // Appends one visit. A missing database is first created from the template;
 // an existing one that cannot take the row (busy, damaged) drops the visit.

@@ -3,6 +3,8 @@
 #include <variant>
 
 #include "ShellFolders.h"
+#include "TestRun.h"
+#include "WorkerWindow.h"
 
 namespace pw::worker {
 namespace {
@@ -12,7 +14,6 @@ namespace {
 constexpr UINT kProcessPayload = WM_APP + 1;
 constexpr UINT_PTR tmrCleanUpOldRecords = 1;
 constexpr UINT kCleanUpDelayMs = 10000;
-constexpr int kHotKeyId = 1;
 // One worker per user session.
 constexpr wchar_t kInstanceMutex[] = L"Local\\PfadwerkHg.Instance";
 
@@ -25,17 +26,18 @@ frmMain::~frmMain() {
 }
 
 bool frmMain::Load() {
-    instance_.Reset(CreateMutexW(nullptr, FALSE, kInstanceMutex));
+    instance_.Reset(CreateMutexW(nullptr, FALSE, RunScopedName(kInstanceMutex).c_str()));
     if (!instance_ || GetLastError() == ERROR_ALREADY_EXISTS) {
         instance_.Reset();
         return false;
     }
     // A tool window that is never shown: no task bar button, no Alt+Tab entry.
-    if (!Create(WindowClass{L"PfadwerkHgWindow"}, kWorkerCaption, WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr)) {
+    if (!Create(WindowClass{L"PfadwerkHgWindow"}, WorkerCaption().c_str(), WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr)) {
         instance_.Reset();
         return false;
     }
-    hotKeyRegistered_ = RegisterHotKey(Hwnd(), kHotKeyId, MOD_CONTROL | MOD_WIN, VK_SPACE) != FALSE;
+    HotKey hotKey = WorkerHotKey();
+    hotKeyRegistered_ = RegisterHotKey(Hwnd(), kHotKeyId, hotKey.modifiers, hotKey.virtualKey) != FALSE;
     return true;
 }
 
@@ -133,7 +135,7 @@ bool frmMain::ProcessPayload(const std::wstring& payload) {
 
 void frmMain::tmrCleanUpOldRecords_Timer() {
     KillTimer(Hwnd(), tmrCleanUpOldRecords);
-    cleanUp_.CleanUpOldRecords(files_.database, files_.dataFolder + L"\\PfadwerkC.dat");
+    cleanUp_.CleanUpOldRecords(files_.database);
 }
 
 }  // namespace pw::worker

@@ -11,10 +11,9 @@
 #include "Handles.h"
 #include "VisitLog.h"
 #include "Window.h"
+#include "WorkerProtocol.h"
 
 namespace pw::worker {
-
-constexpr wchar_t kWorkerCaption[] = L"PFADWERK_WORKER_APP";
 
 class frmMain final : public cWindow {
   public:
@@ -38,7 +37,7 @@ class frmMain final : public cWindow {
     void OnHotKey();
     void OnProcessPayload();
     void tmrCleanUpOldRecords_Timer();
-    bool ProcessPayload(const std::wstring& payload);  // false: ExitNow
+    bool ProcessPayload(const std::wstring& payload);  // false: the exit request
 
     HistoryFiles files_;
     cCleanUp cleanUp_;

@@ -5,16 +5,18 @@
 
 #include "FolderVisitReporter.h"
 #include "Handles.h"
-#include "Payload.h"
+#include "TestRun.h"
+#include "WorkerProtocol.h"
 #include "frmMain.h"
 #include "frmWelcome.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
+    if (!pw::JoinTestRun()) return 1;
     pw::cComInit com;  // the shell's properties dialog needs COM
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    pw::worker::frmMain worker(pw::DefaultHistoryFiles());
+    pw::worker::frmMain worker(pw::UserHistoryFiles());
     pw::worker::frmWelcome welcome(worker);
     // The visits come from Explorer's folder windows, watched from here: in
     // the worker's own process and apartment, so that it runs from log-on

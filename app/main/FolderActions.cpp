@@ -7,10 +7,12 @@
 
 #include <cstring>
 
-#include "DataFiles.h"
 #include "Database.h"
+#include "HistoryFiles.h"
 #include "Settings.h"
 #include "ShellFolders.h"
+#include "WorkerProtocol.h"
+#include "WorkerWindow.h"
 #include "modTaskDialog.h"
 
 namespace pw {
@@ -254,12 +256,7 @@ bool RemoveFolderFromHistory(const FolderActionHost& host, const std::wstring& p
         cDatabase db;
         removed = db.Open(database) && db.Execute(RemoveFolderSql(path));
     }
-    if (removed) {
-        std::wstring compacted = database;
-        size_t slash = compacted.find_last_of(L"\\/");
-        compacted = (slash == std::wstring::npos ? L"" : compacted.substr(0, slash + 1)) + L"PfadwerkC.dat";
-        CompressDatabaseFile(database, compacted);
-    }
+    if (removed) CompactHistory(database);
     Call(host.reloadList);
     if (removed) ShowActionNotice(host, Setting::TipShown_RemoveEntry, RemoveEntryNotice(), services);
     return removed;
@@ -288,7 +285,7 @@ HWND FindOrStartWorker(const std::wstring& programFolder, DWORD waitMs,
     bool started = false;
     DWORD begin = GetTickCount();
     for (;;) {
-        if (HWND worker = FindWindowW(nullptr, kWorkerCaption)) return worker;
+        if (HWND worker = FindWorkerWindow()) return worker;
         if (!started) {
             started = true;
             std::wstring exe = programFolder + L"\\" + kWorkerProgram;
@@ -301,24 +298,14 @@ HWND FindOrStartWorker(const std::wstring& programFolder, DWORD waitMs,
     }
 }
 
-bool SendWorkerRequest(HWND worker, const std::wstring& text) {
-    COPYDATASTRUCT data{};
-    data.dwData = 0;
-    data.cbData = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    data.lpData = const_cast<wchar_t*>(text.data());
-    DWORD_PTR answer = 0;
-    // A worker that hangs must not take the main window with it.
-    return SendMessageTimeoutW(worker, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000,
-                               &answer) != 0;
-}
-
 bool RequestFolderProperties(const FolderActionHost& host, const std::wstring& path,
                              const FolderActionServices& services) {
     std::wstring folder = services.programFolder.empty() ? ProgramFolder() : services.programFolder;
     HWND worker = FindOrStartWorker(folder, services.workerWaitMs, services.startProcess);
     if (!worker) return false;
     auto owner = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(host.window));
-    if (!SendWorkerRequest(worker, PropertiesRequestText(owner, path))) return false;
+    // A worker that hangs must not take the main window with it.
+    if (!SendToWorker(worker, PropertiesRequestText(owner, path))) return false;
     switch (PlanAfterProperties(host.options.exitBehavior)) {
         case AfterProperties::UnloadAfterMenu:
             Call(host.unloadAfterMenu);

@@ -88,7 +88,6 @@ struct FolderActionHost {
 
 // ---- What the actions use of the system ----------------------------------------------
 
-constexpr wchar_t kWorkerCaption[] = L"PFADWERK_WORKER_APP";
 constexpr wchar_t kWorkerProgram[] = L"PfadwerkHg.exe";
 // The worker needs well under a second to show its window; a few seconds
 // cover a slow log-on, after which the request is dropped without a word.
@@ -140,9 +139,6 @@ bool PutTextOnClipboard(HWND owner, const std::wstring& text);
 // appear, or at once when it could not be started.
 HWND FindOrStartWorker(const std::wstring& programFolder, DWORD waitMs,
                        const std::function<bool(const std::wstring&)>& startProcess = {});
-
-// WM_COPYDATA with identifier 0 and the text as UTF-16 without a NUL.
-bool SendWorkerRequest(HWND worker, const std::wstring& text);
 
 // CreateProcess of exePath without arguments; both handles closed at once.
 bool StartProgram(const std::wstring& exePath);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "Handles.h"
+#include "TestRun.h"
 
 namespace pw {
 
@@ -11,7 +12,7 @@ bool IsPreviousInstanceRunning() {
     static const bool previous = [] {
         // Local\ is the session's namespace: another user logged on at the
         // same time runs his own copy.
-        mutex.Reset(CreateMutexW(nullptr, FALSE, L"Local\\Pfadwerk.MainInstance"));
+        mutex.Reset(CreateMutexW(nullptr, FALSE, RunScopedName(L"Local\\Pfadwerk.MainInstance").c_str()));
         return mutex && GetLastError() == ERROR_ALREADY_EXISTS;
     }();
     return previous;

@@ -17,6 +17,7 @@
 #include "ResText.h"
 #include "Settings.h"
 #include "ShellFolders.h"
+#include "TestRun.h"
 #include "WindowsVersion.h"
 #include "app_res.h"
 
@@ -60,7 +61,7 @@ SortMode frmMain::SortModeOf(FolderView view) const {
 }
 
 bool frmMain::Load() {
-    lActivationMessage = RegisterWindowMessageW(kActivationMessageName);
+    lActivationMessage = RegisterWindowMessageW(RunScopedName(kActivationMessageName).c_str());
     if (setup_.singleInstance && IsPreviousInstanceRunning()) {
         bSecondInstance_ = true;
         PassActivationOn();

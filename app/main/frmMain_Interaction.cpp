@@ -7,13 +7,12 @@
 
 #include <commctrl.h>
 #include <shlobj.h>
-#include <sqlite3.h>
 
 #include "AppFlags.h"
-#include "DataFiles.h"
 #include "Database.h"
 #include "FolderListKeys.h"
 #include "FolderListPane.h"
+#include "HistoryFiles.h"
 #include "ProgramNames.h"
 #include "ResText.h"
 #include "Settings.h"
@@ -24,11 +23,6 @@
 
 namespace pw {
 namespace {
-
-std::wstring FolderOf(const std::wstring& path) {
-    size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
 
 bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -72,11 +66,11 @@ void frmMain::FillFolderList(bool bRebuildGroups) {
         bool open = OpenHistory(db);
         if (!open) {
             problem = db.LastError();
-            problemNumber = SQLITE_CANTOPEN;
+            problemNumber = cDatabase::kCannotOpen;
         }
         if (!list_.FillFromHistory(open ? &db : nullptr, fill) && open) {
             problem = db.LastError();
-            problemNumber = db.Handle() ? sqlite3_errcode(db.Handle()) : SQLITE_ERROR;
+            problemNumber = db.LastErrorCode();
         }
     }
     LockWindowUpdate(nullptr);
@@ -112,11 +106,7 @@ bool frmMain::OpenHistory(cDatabase& db) {
         return true;
     if (FileExists(path))
         return false;
-    std::wstring folder = FolderOf(path);
-    if (!folder.empty() && !FileExists(folder))
-        SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
-    // Never over a file that the worker has made in the meantime.
-    CopyFileW((setup_.programFolder + L"\\Template.dat").c_str(), path.c_str(), TRUE);
+    EnsureHistory(HistoryFilesAt(path, setup_.programFolder));
     std::wstring roaming = GetShellFolderPath(CSIDL_APPDATA);
     if (!roaming.empty()) {
         std::wstring link = roaming + L"\\" + kQuickLaunchLink;

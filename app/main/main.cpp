@@ -7,8 +7,11 @@
 #include "Handles.h"
 #include "MainProgram.h"
 #include "StartupBench.h"
+#include "TestRun.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    if (!pw::JoinTestRun())
+        return 1;
     pw::cComInit com;  // shell links and the list's background picture
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);

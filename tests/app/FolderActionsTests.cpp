@@ -375,7 +375,7 @@ public:
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"PfadwerkFakeWorker";
         RegisterClassW(&wc);
-        hwnd_ = CreateWindowExW(0, wc.lpszClassName, kWorkerCaption, WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+        hwnd_ = CreateWindowExW(0, wc.lpszClassName, WorkerCaption().c_str(), WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
                                 wc.hInstance, nullptr);
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
@@ -415,7 +415,7 @@ TEST_F(RequestFolderPropertiesTest, TheRequestCarriesOwnerAndPathWithoutANul) {
     HWND owner = GetDesktopWindow();
     const std::wstring path = L"C:\\Daten\\Müller's Ordner";
     const std::wstring expected =
-        L"\\Properties!" + std::to_wstring(reinterpret_cast<std::uintptr_t>(owner) & 0xFFFFFFFFu) + L"|" + path;
+        PropertiesRequestText(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(owner)), path);
     const std::pair<int, Events> rows[] = {
         {1, {"unload after menu"}}, {2, {"minimize"}}, {3, {}}, {4, {"minimize"}}, {5, {"unload after menu"}}};
     for (const auto& [exitBehavior, events] : rows) {

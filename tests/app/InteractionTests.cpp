@@ -22,6 +22,8 @@
 #include "ModalScript.h"
 #include "ignore_res.h"
 #include "modTaskDialog.h"
+#include "WorkerProtocol.h"
+#include "WorkerWindow.h"
 
 namespace pw::test {
 namespace {
@@ -857,7 +859,7 @@ struct FakeWorker {
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"PfadwerkTestWorker";
         RegisterClassW(&wc);
-        hwnd = CreateWindowExW(0, wc.lpszClassName, kWorkerCaption, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+        hwnd = CreateWindowExW(0, wc.lpszClassName, WorkerCaption().c_str(), WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                wc.hInstance, nullptr);
     }
     ~FakeWorker() { DestroyWindow(hwnd); }
@@ -872,7 +874,7 @@ TEST_F(Interaction, PropertiesGoToTheWorkerAndTheWindowGoesOnceTheMenuIsDone) {
     RightClickEntry(EntryIndex(quitte_));
     Command(cmd::mnuPopupProperties);
     auto handle = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(form.Hwnd()));
-    EXPECT_EQ(L"\\Properties!" + std::to_wstring(handle) + L"|" + quitte_, FakeWorker::received);
+    EXPECT_EQ(PropertiesRequestText(handle, quitte_), FakeWorker::received);
     EXPECT_TRUE(PumpUntil([&] { return form.Hwnd() == nullptr; }));
 }
 

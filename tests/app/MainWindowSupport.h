@@ -1,5 +1,7 @@
 // What the main window tests share: a clean user, the shipped program folder,
-// message pumping and a look at the registry as stored.
+// message pumping and a look at the registry as stored. The test program
+// runs in a test run of its own (TestRunMain.h), so the user, settings and
+// folders here are the run's, never the real ones.
 #pragma once
 #include <windows.h>
 
@@ -16,6 +18,7 @@
 #include <string>
 
 #include "AppFlags.h"
+#include "HistoryFiles.h"
 #include "MainControls.h"
 #include "Settings.h"
 #include "ShellFolders.h"
@@ -52,11 +55,7 @@ inline void DeleteTree(const std::wstring& folder) {
     SHFileOperationW(&op);
 }
 
-inline std::wstring AutostartLink() {
-    wchar_t startup[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_STARTUP | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, startup);
-    return std::wstring(startup) + L"\\Pfadwerk-Autostart.lnk";
-}
+inline std::wstring AutostartLink() { return GetShellFolderPath(CSIDL_STARTUP) + L"\\Pfadwerk-Autostart.lnk"; }
 
 // An empty history, copied from the shipped template into a fresh scratch
 // folder; its path, or "" when the copy failed.
@@ -68,11 +67,12 @@ inline std::wstring FreshScratchHistory(const std::wstring& folder) {
 }
 
 // A user who never ran the program: no settings, no autostart shortcut, no
-// history (earlier tests may have logged visits through the real worker).
+// history (earlier tests of this run may have logged visits through the
+// worker).
 inline void ForgetUser() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey);
     DeleteFileW(AutostartLink().c_str());
-    DeleteTree(GetShellFolderPath(CSIDL_LOCAL_APPDATA) + L"\\Pfadwerk");
+    DeleteTree(DataFolder());
 }
 
 inline std::optional<DWORD> StoredNumber(Setting setting) {

@@ -13,40 +13,14 @@ namespace {
 using test::ReadRaw;
 using test::WriteRaw;
 
-// The catalogue lives in the real product key. Each test starts without it
-// and puts back whatever was there before.
+// The catalogue lives in the product key, which in this test run is the
+// run's own (TestRunMain.h). Each test starts without it.
 class SettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        vendorExisted_ = test::KeyPresent(L"Software\\tannbach");
-        hadProduct_ = test::KeyPresent(kProductKey);
-        if (hadProduct_) {
-            HKEY backup = nullptr;
-            ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, backup_.Path().c_str(), 0, nullptr, 0,
-                                                     KEY_ALL_ACCESS, nullptr, &backup, nullptr));
-            LONG rc = RegCopyTreeW(HKEY_CURRENT_USER, kProductKey, backup);
-            RegCloseKey(backup);
-            ASSERT_EQ(ERROR_SUCCESS, rc);
-        }
-        RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey);
-    }
-    void TearDown() override {
-        RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey);
-        if (hadProduct_) {
-            HKEY product = nullptr;
-            RegCreateKeyExW(HKEY_CURRENT_USER, kProductKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &product, nullptr);
-            RegCopyTreeW(HKEY_CURRENT_USER, backup_.Path().c_str(), product);
-            RegCloseKey(product);
-        }
-        if (!vendorExisted_)
-            RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\tannbach");
-    }
+    void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey); }
+    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\tannbach"); }
 
     static std::wstring PathOf(Setting s) { return SectionKeyOf(Def(s).key); }
-
-    test::ScratchKey backup_{test::CurrentTestName()};
-    bool vendorExisted_ = false;
-    bool hadProduct_ = false;
 };
 
 constexpr auto kCount = static_cast<int>(Setting::Count_);

@@ -57,7 +57,7 @@ protected:
             });
         return n;
     }
-    long Run(cCleanUp& cleanUp) { return cleanUp.CleanUpOldRecords(file_.wstring(), target_.wstring()); }
+    long Run(cCleanUp& cleanUp) { return cleanUp.CleanUpOldRecords(file_.wstring()); }
 
     pwtest::ScratchDir dir_{"cleanup"};
     std::filesystem::path file_ = dir_ / "Pfadwerk.dat";

@@ -3,7 +3,7 @@
 
 #include <fstream>
 
-#include "DataFiles.h"
+#include "HistoryFiles.h"
 #include "TestHistory.h"
 #include "VisitLog.h"
 #include "WorkerHarness.h"
@@ -62,7 +62,7 @@ TEST_F(VisitLogTest, ADamagedDatabaseIsLeftAloneAndTheVisitDropped) {
     EXPECT_EQ(FileText(files.database), "not a database, but the user's file");
 }
 
-TEST_F(VisitLogTest, CompactionKeepsEveryRowAndRemovesALeftoverTarget) {
+TEST_F(VisitLogTest, CompactionKeepsEveryRowAndRemovesALeftoverOfEarlierBuilds) {
     HistoryFiles files = Files();
     for (int i = 0; i < 200; ++i) ASSERT_TRUE(LogVisit(files, {L"n", L"C:\\F" + std::to_wstring(i)}));
     {
@@ -70,26 +70,31 @@ TEST_F(VisitLogTest, CompactionKeepsEveryRowAndRemovesALeftoverTarget) {
         ASSERT_TRUE(db.Open(files.database));
         ASSERT_TRUE(db.Execute(L"DELETE * FROM FoldersProtocol WHERE FolderPath Like 'C:\\F1%'"));
     }
-    auto target = dir_ / "data" / "PfadwerkC.dat";
-    { std::ofstream(target) << "left over from an interrupted compaction"; }
+    auto leftover = dir_ / "data" / "PfadwerkC.dat";
+    { std::ofstream(leftover) << "left over from an interrupted compaction"; }
     auto before = std::filesystem::file_size(files.database);
-    ASSERT_TRUE(CompressDatabaseFile(files.database, target.wstring()));
-    EXPECT_FALSE(std::filesystem::exists(target));
+    ASSERT_TRUE(CompactHistory(files.database));
+    EXPECT_FALSE(std::filesystem::exists(leftover));
     EXPECT_EQ(Rows(files.database), 200 - 111);
     EXPECT_LT(std::filesystem::file_size(files.database), before);
 }
 
-TEST_F(VisitLogTest, AFailingCompactionLeavesTheHistoryAsItWas) {
+TEST_F(VisitLogTest, ACompactionThatMustWaitTooLongLeavesTheHistoryAsItWas) {
     HistoryFiles files = Files();
     ASSERT_TRUE(LogVisit(files, {L"n", L"C:\\Kept"}));
-    // A target that cannot be deleted or written: a folder of that name.
-    auto target = dir_ / "data" / "PfadwerkC.dat";
-    std::filesystem::create_directories(target / "busy");
-    EXPECT_FALSE(CompressDatabaseFile(files.database, target.wstring()));
-    EXPECT_EQ(Rows(files.database), 1);
+    {
+        // The other program in the middle of a write.
+        cDatabase writer;
+        ASSERT_TRUE(writer.Open(files.database));
+        ASSERT_TRUE(writer.Execute(L"BEGIN IMMEDIATE"));
+        ASSERT_TRUE(writer.AppendVisit(L"C:\\Written", L"w"));
+        EXPECT_FALSE(CompactHistory(files.database));
+        ASSERT_TRUE(writer.Execute(L"COMMIT"));
+    }
+    EXPECT_EQ(Rows(files.database), 2);
     // A missing history is not conjured up by compaction.
     auto missing = dir_ / "none.dat";
-    EXPECT_FALSE(CompressDatabaseFile(missing.wstring(), (dir_ / "noneC.dat").wstring()));
+    EXPECT_FALSE(CompactHistory(missing.wstring()));
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
@@ -98,7 +103,7 @@ TEST_F(VisitLogTest, CompactionWhileTheOtherProgramReadsNeverLosesTheHistory) {
     for (int i = 0; i < 20; ++i) ASSERT_TRUE(LogVisit(files, {L"n", L"C:\\F" + std::to_wstring(i)}));
     cDatabase reader;
     ASSERT_TRUE(reader.Open(files.database));
-    CompressDatabaseFile(files.database, (dir_ / "data" / "PfadwerkC.dat").wstring());
+    CompactHistory(files.database);
     reader.Close();
     EXPECT_EQ(Rows(files.database), 20);
     ASSERT_TRUE(LogVisit(files, {L"n", L"C:\\After"}));

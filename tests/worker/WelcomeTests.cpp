@@ -29,7 +29,7 @@ std::wstring Text(HWND hwnd) {
 }
 
 bool HotKeyTaken() {
-    if (!RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_WIN, VK_SPACE))
+    if (!RegisterHotKey(nullptr, 77, pw::WorkerHotKey().modifiers, pw::WorkerHotKey().virtualKey))
         return true;
     UnregisterHotKey(nullptr, 77);
     return false;

@@ -1,4 +1,7 @@
-// Starts, feeds and stops the shipped worker program from a test.
+// Starts, feeds and stops the shipped worker program from a test. The test
+// program runs in a test run of its own (TestRunMain.h): the worker it
+// starts has the run's caption, history folder and registry, and never meets
+// the user's own.
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
@@ -8,7 +11,10 @@
 
 #include "Database.h"
 #include "Handles.h"
+#include "HistoryFiles.h"
 #include "ShellFolders.h"
+#include "WorkerProtocol.h"
+#include "WorkerWindow.h"
 
 namespace pwtest {
 
@@ -16,11 +22,9 @@ inline std::filesystem::path DistFolder() {
     return std::filesystem::path(pw::ProgramFolder()).parent_path() / L"dist";
 }
 
-inline std::filesystem::path HistoryFolder() {
-    return std::filesystem::path(pw::GetShellFolderPath(CSIDL_LOCAL_APPDATA)) / L"Pfadwerk";
-}
+inline std::filesystem::path HistoryFolder() { return pw::DataFolder(); }
 
-inline HWND FindWorkerWindow() { return FindWindowW(nullptr, L"PFADWERK_WORKER_APP"); }
+using pw::FindWorkerWindow;
 
 inline void SendPayload(HWND worker, const std::wstring& text) {
     COPYDATASTRUCT data{0, static_cast<DWORD>(text.size() * sizeof(wchar_t)), const_cast<wchar_t*>(text.data())};
@@ -94,12 +98,13 @@ private:
     DWORD pid_ = 0;
 };
 
-// Ends any worker left over from an earlier test and removes the history.
+// Ends a worker that an earlier test of this run left behind (only those
+// answer to the run's caption) and removes the run's history.
 inline void ResetWorkerAndHistory() {
     for (int i = 0; i < 5; ++i) {
         HWND worker = FindWorkerWindow();
         if (!worker) break;
-        SendPayload(worker, L"ExitNow");
+        SendPayload(worker, pw::ExitRequestText());
         WaitFor([] { return FindWorkerWindow() == nullptr; }, 5000);
     }
     std::error_code ec;

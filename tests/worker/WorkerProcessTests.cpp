@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "TestRunMain.h"
 #include "WorkerHarness.h"
 
 using namespace pwtest;
@@ -30,7 +31,7 @@ protected:
 BOOL CALLBACK CountWorkerWindow(HWND hwnd, LPARAM param) {
     wchar_t caption[64] = {};
     GetWindowTextW(hwnd, caption, 64);
-    if (std::wstring(caption) == L"PFADWERK_WORKER_APP") ++*reinterpret_cast<int*>(param);
+    if (caption == pw::WorkerCaption()) ++*reinterpret_cast<int*>(param);
     return TRUE;
 }
 
@@ -52,7 +53,7 @@ TEST_F(WorkerProcessTest, ASecondStartEndsAtOnceAndTheFirstKeepsWindowAndHotKey)
     EXPECT_EQ(CountWorkerWindows(), 1);
     EXPECT_EQ(FindWorkerWindow(), hwnd);
     // The combination is taken: by the first worker.
-    EXPECT_FALSE(RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_WIN, VK_SPACE));
+    EXPECT_FALSE(RegisterHotKey(nullptr, 77, pw::WorkerHotKey().modifiers, pw::WorkerHotKey().virtualKey));
 }
 
 TEST_F(WorkerProcessTest, TheWindowStaysHiddenAndOutOfTheTaskBar) {
@@ -106,7 +107,7 @@ TEST_F(WorkerProcessTest, MalformedPayloadsAreDroppedAndTheWorkerKeepsRunning) {
     std::vector<wchar_t> huge(512 * 1024, L'x');  // 1 MiB
     SendBytes(hwnd, huge.data(), static_cast<DWORD>(huge.size() * sizeof(wchar_t)));
     SendPayload(hwnd, L"long|\\|C:\\" + std::wstring(40000, L'a'));
-    SendPayload(hwnd, L"\\Properties!notanumber|C:\\Windows");
+    SendPayload(hwnd, std::wstring(pw::kPropertiesPrefix) + L"notanumber|C:\\Windows");
     SendPayload(hwnd, L"ok|\\|C:\\Still\\Alive");
     ASSERT_TRUE(WaitForRows(1));
     EXPECT_EQ(HistoryRows(L"WHERE FolderPath = 'C:\\Still\\Alive'"), 1);
@@ -117,10 +118,10 @@ TEST_F(WorkerProcessTest, MalformedPayloadsAreDroppedAndTheWorkerKeepsRunning) {
 TEST_F(WorkerProcessTest, ExitNowEndsTheWorkerAndFreesTheHotKey) {
     WorkerProcess worker;
     HWND hwnd = Start(worker);
-    SendPayload(hwnd, L"ExitNow");
+    SendPayload(hwnd, pw::ExitRequestText());
     EXPECT_TRUE(worker.WaitForExit());
     EXPECT_EQ(FindWorkerWindow(), nullptr);
-    EXPECT_TRUE(RegisterHotKey(nullptr, 78, MOD_CONTROL | MOD_WIN, VK_SPACE));
+    EXPECT_TRUE(RegisterHotKey(nullptr, 78, pw::WorkerHotKey().modifiers, pw::WorkerHotKey().virtualKey));
     UnregisterHotKey(nullptr, 78);
 }
 
@@ -130,9 +131,9 @@ TEST_F(WorkerProcessTest, WithoutTemplateTheReportIsDroppedAndTheWorkerLives) {
     HWND hwnd = Start(worker);
     SendPayload(hwnd, L"a|\\|C:\\Lost");
     SendPayload(hwnd, L"b|\\|C:\\Lost\\Too");
-    // Requests run in arrival order: once the worker has taken ExitNow, both
-    // reports were handled, and it was still alive to take it.
-    SendPayload(hwnd, L"ExitNow");
+    // Requests run in arrival order: once the worker has taken the exit
+    // request, both reports were handled, and it was still alive to take it.
+    SendPayload(hwnd, pw::ExitRequestText());
     EXPECT_TRUE(worker.WaitForExit());
     EXPECT_FALSE(std::filesystem::exists(HistoryFolder() / L"Pfadwerk.dat"));
 }
@@ -140,8 +141,8 @@ TEST_F(WorkerProcessTest, WithoutTemplateTheReportIsDroppedAndTheWorkerLives) {
 TEST_F(WorkerProcessTest, APropertiesRequestNeverHoldsUpTheVisitsBehindIt) {
     WorkerProcess worker;
     HWND hwnd = Start(worker);
-    SendPayload(hwnd, L"\\Properties!0|C:\\windows");
-    SendPayload(hwnd, L"\\Properties!0|C:\\No\\Such\\Folder");
+    SendPayload(hwnd, pw::PropertiesRequestText(0, L"C:\\windows"));
+    SendPayload(hwnd, pw::PropertiesRequestText(0, L"C:\\No\\Such\\Folder"));
     SendPayload(hwnd, L"w|\\|C:\\After\\Properties");
     EXPECT_TRUE(WaitForRows(1, L"WHERE FolderPath = 'C:\\After\\Properties'"));
     // A properties request is never taken for a visit.
@@ -152,7 +153,7 @@ TEST_F(WorkerProcessTest, TheHotKeyStartsTheMainProgramFromTheWorkersFolder) {
     WorkerProcess worker;
     HWND hwnd = Start(worker);
     ASSERT_EQ(FindWindowW(nullptr, L"Pfadwerk"), nullptr);
-    PostMessageW(hwnd, WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_WIN, VK_SPACE));
+    PostMessageW(hwnd, WM_HOTKEY, pw::kHotKeyId, MAKELPARAM(pw::WorkerHotKey().modifiers, pw::WorkerHotKey().virtualKey));
     HWND main = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (main = FindWindowW(nullptr, L"Pfadwerk")) != nullptr; }, 20000));
     DWORD pid = 0;
@@ -161,5 +162,49 @@ TEST_F(WorkerProcessTest, TheHotKeyStartsTheMainProgramFromTheWorkersFolder) {
     pw::cHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(process.Get(), 10000), WAIT_OBJECT_0);
+    EXPECT_TRUE(worker.Running());
+}
+
+TEST_F(WorkerProcessTest, AWorkerOfTheTestRunLeavesTheUsersDataAndWorkerAlone) {
+    const std::wstring before = pwtest::SnapshotOfUserData();
+    // The user's own worker, if one runs, answers to the real caption only.
+    HWND usersWorker = FindWindowW(nullptr, pw::kWorkerCaption);
+    {
+        WorkerProcess worker;
+        HWND hwnd = Start(worker);
+        SendPayload(hwnd, pw::VisitReportText(L"Probe", L"C:\\Probe"));
+        ASSERT_TRUE(WaitForRows(1));
+        EXPECT_TRUE(std::filesystem::exists(HistoryFolder() / L"Pfadwerk.dat"));
+    }
+    ResetWorkerAndHistory();
+    EXPECT_EQ(before, pwtest::SnapshotOfUserData());
+    EXPECT_EQ(usersWorker, FindWindowW(nullptr, pw::kWorkerCaption));
+}
+
+// Both programs compact: the worker after its daily clean-up, the main
+// program after a removal. Not one visit that the worker stored may be lost
+// to the other's compaction.
+TEST_F(WorkerProcessTest, CompactionOverAndOverWhileTheWorkerAppendsLosesNoVisit) {
+    WorkerProcess worker;
+    HWND hwnd = Start(worker);
+    SendPayload(hwnd, pw::VisitReportText(L"first", L"C:\\Steady\\first"));
+    ASSERT_TRUE(WaitForRows(1));
+    // The worker takes the visits one after the other from its queue, each
+    // with a connection of its own, while this process compacts without a
+    // pause, as the main program does after a removal.
+    constexpr int kVisits = 1500;
+    for (int i = 1; i < kVisits; ++i)
+        SendPayload(hwnd, pw::VisitReportText(L"v", L"C:\\Steady\\" + std::to_wstring(i)));
+    int compactions = 0, attempts = 0;
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 30000) {
+        ++attempts;
+        if (pw::CompactHistory(pw::DatabasePath())) ++compactions;
+        if (HistoryRows(L"WHERE FolderPath = 'C:\\Steady\\" + std::to_wstring(kVisits - 1) + L"'") == 1) break;
+    }
+    EXPECT_TRUE(WaitForRows(kVisits)) << HistoryRows() << " of " << kVisits << " visits stored";
+    // Compaction waits for the worker's append instead of giving up while the
+    // worker has the file open.
+    EXPECT_GT(compactions, attempts / 2) << compactions << " of " << attempts;
     EXPECT_TRUE(worker.Running());
 }

@@ -3,12 +3,16 @@
 //
 //   PfadwerkSend visit NAME PATH      a visit report: NAME + "|\|" + PATH
 //   PfadwerkSend properties PATH      the properties request of the main program
-//   PfadwerkSend exit                 "ExitNow": the worker ends
+//   PfadwerkSend exit                 the exit request: the worker ends
 //   --wait MS (first)                 wait up to MS milliseconds for the worker window
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+
+#include "TestRun.h"
+#include "WorkerProtocol.h"
+#include "WorkerWindow.h"
 
 namespace {
 
@@ -21,7 +25,7 @@ int Usage() {
 HWND FindWorker(DWORD waitMs) {
     DWORD start = GetTickCount();
     for (;;) {
-        if (HWND hwnd = FindWindowW(nullptr, L"PFADWERK_WORKER_APP")) return hwnd;
+        if (HWND hwnd = pw::FindWorkerWindow()) return hwnd;
         if (GetTickCount() - start >= waitMs) return nullptr;
         Sleep(20);
     }
@@ -30,6 +34,7 @@ HWND FindWorker(DWORD waitMs) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (!pw::JoinTestRun()) return 2;
     int arg = 1;
     DWORD waitMs = 0;
     if (arg + 1 < argc && std::wstring(argv[arg]) == L"--wait") {
@@ -40,11 +45,11 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring verb = argv[arg++];
     std::wstring payload;
     if (verb == L"visit" && argc - arg == 2) {
-        payload = std::wstring(argv[arg]) + L"|\\|" + argv[arg + 1];
+        payload = pw::VisitReportText(argv[arg], argv[arg + 1]);
     } else if (verb == L"properties" && argc - arg == 1) {
-        payload = L"\\Properties!0|" + std::wstring(argv[arg]);
+        payload = pw::PropertiesRequestText(0, argv[arg]);
     } else if (verb == L"exit" && argc == arg) {
-        payload = L"ExitNow";
+        payload = pw::ExitRequestText();
     } else {
         return Usage();
     }
@@ -54,10 +59,5 @@ int wmain(int argc, wchar_t** argv) {
         std::fwprintf(stderr, L"PfadwerkSend: the worker is not running\n");
         return 1;
     }
-    COPYDATASTRUCT data{};
-    data.dwData = 0;
-    data.cbData = static_cast<DWORD>(payload.size() * sizeof(wchar_t));
-    data.lpData = payload.data();
-    SendMessageW(worker, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
-    return 0;
+    return pw::SendToWorker(worker, payload) ? 0 : 1;
 }

@@ -83,14 +83,6 @@ std::wstring OpenExistingMenuCaption(bool reuseFolderWindows) {
     return reuseFolderWindows ? L"In neuem Fenster öffnen" : L"In vorhandenem Fenster öffnen";
 }
 
-std::wstring PropertiesRequestText(std::uint32_t ownerHandle, std::wstring_view path) {
-    std::wstring text = L"\\Properties!";
-    text += std::to_wstring(ownerHandle);
-    text += L'|';
-    text += path;
-    return text;
-}
-
 AfterProperties PlanAfterProperties(ExitBehavior exitBehavior) {
     switch (exitBehavior) {
         case ExitBehavior::StayThenHide:

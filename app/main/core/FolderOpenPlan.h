@@ -95,11 +95,6 @@ std::wstring OpenExistingMenuCaption(bool reuseFolderWindows);   // mnuPopUpFold
 
 // ---- Properties through the worker -----------------------------------------------
 
-// "\Properties!" + owner handle in decimal + "|" + path. Window handles carry
-// 32 significant bits on every Windows, so the handle goes as the unsigned
-// decimal of those bits, which the worker reads back.
-std::wstring PropertiesRequestText(std::uint32_t ownerHandle, std::wstring_view path);
-
 // The main window after the request: unload once the context menu has
 // returned (Tag "UNLOAD_NOW") for 1 and 5, minimize for 2 and 4, else stay.
 enum class AfterProperties { Stay, UnloadAfterMenu, Minimize };

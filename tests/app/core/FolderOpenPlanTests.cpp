@@ -134,13 +134,6 @@ TEST(FolderOpenPlan, MenuCaptionsFollowTheOptions) {
     EXPECT_EQ(OpenExistingMenuCaption(true), L"In neuem Fenster öffnen");
 }
 
-TEST(FolderOpenPlan, PropertiesRequestText) {
-    EXPECT_EQ(PropertiesRequestText(132456, L"C:\\Daten\\Müller's"), L"\\Properties!132456|C:\\Daten\\Müller's");
-    // A handle with the top bit set stays positive, as the worker reads it.
-    EXPECT_EQ(PropertiesRequestText(0x80000010u, L"D:\\"), L"\\Properties!2147483664|D:\\");
-    EXPECT_EQ(PropertiesRequestText(0, L"\\\\server\\share|x"), L"\\Properties!0|\\\\server\\share|x");
-}
-
 TEST(FolderOpenPlan, RemoveSqlDoublesEveryQuote) {
     EXPECT_EQ(RemoveFolderSql(L"C:\\Daten"),
               L"DELETE * FROM FoldersProtocol WHERE FoldersProtocol.FolderPath = 'C:\\Daten';");

@@ -1,13 +1,9 @@
-#include "Payload.h"
+#include "WorkerProtocol.h"
 
 #include "Text.h"
 
 namespace pw {
 namespace {
-
-constexpr std::wstring_view kProperties = L"\\Properties!";
-constexpr std::wstring_view kExit = L"ExitNow";
-constexpr std::wstring_view kSeparator = L"|\\|";
 
 std::optional<std::int32_t> ParseInt32(std::wstring_view text) {
     if (text.empty() || text.size() > 11) return std::nullopt;
@@ -28,6 +24,23 @@ std::optional<std::int32_t> ParseInt32(std::wstring_view text) {
 
 }  // namespace
 
+std::wstring VisitReportText(std::wstring_view name, std::wstring_view path) {
+    std::wstring text(name);
+    text += kVisitSeparator;
+    text += path;
+    return text;
+}
+
+std::wstring PropertiesRequestText(std::uint32_t ownerHandle, std::wstring_view path) {
+    std::wstring text(kPropertiesPrefix);
+    text += std::to_wstring(ownerHandle);
+    text += L'|';
+    text += path;
+    return text;
+}
+
+std::wstring ExitRequestText() { return std::wstring(kExitRequest); }
+
 std::optional<std::wstring> PayloadFromBytes(const void* data, size_t byteCount) {
     if (!data || byteCount == 0 || byteCount % 2 != 0 || byteCount > kMaxPayloadBytes) return std::nullopt;
     const auto* bytes = static_cast<const unsigned char*>(data);
@@ -38,8 +51,8 @@ std::optional<std::wstring> PayloadFromBytes(const void* data, size_t byteCount)
 }
 
 Request ParseRequest(std::wstring_view payload) {
-    if (payload.substr(0, kProperties.size()) == kProperties) {
-        std::wstring_view rest = payload.substr(kProperties.size());
+    if (payload.substr(0, kPropertiesPrefix.size()) == kPropertiesPrefix) {
+        std::wstring_view rest = payload.substr(kPropertiesPrefix.size());
         size_t bar = rest.find(L'|');
         if (bar == std::wstring_view::npos) return {};
         auto owner = ParseInt32(rest.substr(0, bar));
@@ -48,23 +61,16 @@ Request ParseRequest(std::wstring_view payload) {
             return {};
         return PropertiesRequest{*owner, std::wstring(path)};
     }
-    if (payload.substr(0, kExit.size()) == kExit) return ExitRequest{};
+    if (payload.substr(0, kExitRequest.size()) == kExitRequest) return ExitRequest{};
 
-    size_t sep = payload.find(kSeparator);
+    size_t sep = payload.find(kVisitSeparator);
     if (sep == std::wstring_view::npos) return {};
-    VisitReport visit{std::wstring(payload.substr(0, sep)), TrimRight(payload.substr(sep + kSeparator.size()))};
+    VisitReport visit{std::wstring(payload.substr(0, sep)), TrimRight(payload.substr(sep + kVisitSeparator.size()))};
     // A NUL inside a name or path is no folder Windows could have shown.
     if (visit.path.empty() || visit.path.size() > kMaxPathChars || visit.name.size() > kMaxPathChars ||
         visit.path.find(L'\0') != std::wstring::npos || visit.name.find(L'\0') != std::wstring::npos)
         return {};
     return visit;
-}
-
-std::wstring VisitReportText(std::wstring_view name, std::wstring_view path) {
-    std::wstring text(name);
-    text += kSeparator;
-    text += path;
-    return text;
 }
 
 bool IsSetupCommandLine(std::wstring_view commandLine) {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Payload.h"
+#include "WorkerProtocol.h"
 
 using namespace pw;
 
@@ -16,9 +16,36 @@ std::vector<unsigned char> Utf16Bytes(std::wstring_view text) {
     }
     return bytes;
 }
+
+// What a sender builds arrives at the worker as the same request, through
+// the bytes of a copy-data block.
+Request RoundTrip(const std::wstring& text) {
+    auto bytes = Utf16Bytes(text);
+    auto payload = PayloadFromBytes(bytes.data(), bytes.size());
+    return payload ? ParseRequest(*payload) : Request{};
+}
 }  // namespace
 
-TEST(Payload, BytesBecomeTextOfExactlyThatLength) {
+TEST(WorkerProtocol, EveryRequestABuilderMakesIsParsedBackUnchanged) {
+    auto visit = RoundTrip(VisitReportText(L"Übersicht  ", L"\\\\server\\a|b|\\|c"));
+    ASSERT_TRUE(std::holds_alternative<VisitReport>(visit));
+    EXPECT_EQ(std::get<VisitReport>(visit).name, L"Übersicht  ");
+    EXPECT_EQ(std::get<VisitReport>(visit).path, L"\\\\server\\a|b|\\|c");
+
+    // Owner handles with the top bit set come back as the same 32 bits.
+    for (std::uint32_t owner : {0u, 132456u, 0x80000010u, 0xFFFFFFFFu}) {
+        auto request = RoundTrip(PropertiesRequestText(owner, L"C:\\Daten\\Müller's|x"));
+        ASSERT_TRUE(std::holds_alternative<PropertiesRequest>(request)) << owner;
+        EXPECT_EQ(static_cast<std::uint32_t>(std::get<PropertiesRequest>(request).owner), owner);
+        EXPECT_EQ(std::get<PropertiesRequest>(request).path, L"C:\\Daten\\Müller's|x");
+    }
+    EXPECT_TRUE(std::holds_alternative<ExitRequest>(RoundTrip(ExitRequestText())));
+    // The text on the wire, as the folder-visit reporter inside Explorer sends it.
+    EXPECT_EQ(VisitReportText(L"a", L"C:\\a"), L"a|\\|C:\\a");
+    EXPECT_EQ(PropertiesRequestText(0x80000010u, L"D:\\"), L"\\Properties!2147483664|D:\\");
+}
+
+TEST(WorkerProtocol, BytesBecomeTextOfExactlyThatLength) {
     auto bytes = Utf16Bytes(L"Übersicht|\\|C:\\Ü");
     auto text = PayloadFromBytes(bytes.data(), bytes.size());
     ASSERT_TRUE(text);
@@ -29,7 +56,7 @@ TEST(Payload, BytesBecomeTextOfExactlyThatLength) {
     EXPECT_EQ(*shorter, L"Üb");
 }
 
-TEST(Payload, EmptyOddAndOversizedBlocksAreRefused) {
+TEST(WorkerProtocol, EmptyOddAndOversizedBlocksAreRefused) {
     auto bytes = Utf16Bytes(L"abc");
     EXPECT_FALSE(PayloadFromBytes(bytes.data(), 0));
     EXPECT_FALSE(PayloadFromBytes(nullptr, 4));
@@ -38,7 +65,7 @@ TEST(Payload, EmptyOddAndOversizedBlocksAreRefused) {
     EXPECT_FALSE(PayloadFromBytes(huge.data(), huge.size()));
 }
 
-TEST(Payload, VisitReportSplitsAtTheFirstSeparatorAndTrimsOnlyThePath) {
+TEST(WorkerProtocol, VisitReportSplitsAtTheFirstSeparatorAndTrimsOnlyThePath) {
     auto request = ParseRequest(L"Neuer Ordner  |\\|C:\\Temp\\Neuer Ordner   ");
     auto* visit = std::get_if<VisitReport>(&request);
     ASSERT_TRUE(visit);
@@ -58,7 +85,7 @@ TEST(Payload, VisitReportSplitsAtTheFirstSeparatorAndTrimsOnlyThePath) {
     EXPECT_EQ(visit->path, L"b|\\|c");
 }
 
-TEST(Payload, UnusableVisitReportsAreDropped) {
+TEST(WorkerProtocol, UnusableVisitReportsAreDropped) {
     EXPECT_TRUE(std::holds_alternative<std::monostate>(ParseRequest(L"no separator here")));
     EXPECT_TRUE(std::holds_alternative<std::monostate>(ParseRequest(L"name|\\|   ")));
     EXPECT_TRUE(std::holds_alternative<std::monostate>(ParseRequest(std::wstring(L"na\0me|\\|C:\\x", 12))));
@@ -67,7 +94,7 @@ TEST(Payload, UnusableVisitReportsAreDropped) {
     EXPECT_TRUE(std::holds_alternative<VisitReport>(ParseRequest(L"|\\|C:\\")));  // a drive has no name of its own
 }
 
-TEST(Payload, PropertiesRequestIsRecognisedByItsFirstTwelveCharactersAlone) {
+TEST(WorkerProtocol, PropertiesRequestIsRecognisedByItsFirstTwelveCharactersAlone) {
     auto request = ParseRequest(L"\\Properties!131072|C:\\Temp|\\|x");
     auto* properties = std::get_if<PropertiesRequest>(&request);
     ASSERT_TRUE(properties);
@@ -86,13 +113,13 @@ TEST(Payload, PropertiesRequestIsRecognisedByItsFirstTwelveCharactersAlone) {
     EXPECT_TRUE(std::holds_alternative<std::monostate>(ParseRequest(L"\\properties!1|C:\\")));
 }
 
-TEST(Payload, ExitRequestIsAnyTextBeginningWithExitNow) {
+TEST(WorkerProtocol, ExitRequestIsAnyTextBeginningWithExitNow) {
     EXPECT_TRUE(std::holds_alternative<ExitRequest>(ParseRequest(L"ExitNow")));
     EXPECT_TRUE(std::holds_alternative<ExitRequest>(ParseRequest(L"ExitNow please|\\|C:\\")));
     EXPECT_FALSE(std::holds_alternative<ExitRequest>(ParseRequest(L"exitnow")));
 }
 
-TEST(Payload, SetupSwitchIsTheWholeCommandLineInAnyCase) {
+TEST(WorkerProtocol, SetupSwitchIsTheWholeCommandLineInAnyCase) {
     EXPECT_TRUE(IsSetupCommandLine(L"/setupnow"));
     EXPECT_TRUE(IsSetupCommandLine(L"/SETUPNOW"));
     EXPECT_FALSE(IsSetupCommandLine(L"/setupnow "));
