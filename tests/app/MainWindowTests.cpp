@@ -9,6 +9,7 @@
 
 #include "MainProgram.h"
 #include "Placement.h"
+#include "TestRun.h"
 
 namespace pw::test {
 namespace {
@@ -421,7 +422,8 @@ TEST_F(MainWindow, ActivationMessageRestoresAndBringsForward) {
     other.Activate();
     Pump(50);
     ASSERT_TRUE(IsIconic(form->Hwnd()));
-    PostMessageW(form->Hwnd(), RegisterWindowMessageW(L"ActivatePfadwerk"), 0, 0);
+    // The message a second start broadcasts (with the test run's tag).
+    PostMessageW(form->Hwnd(), RegisterWindowMessageW(RunScopedName(kActivationMessageName).c_str()), 0, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsIconic(form->Hwnd()) && GetForegroundWindow() == form->Hwnd(); }));
 }
 

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "TestRunMain.h"
 #include "WindowsVersion.h"
 #include "WorkerHarness.h"
 #include "frmMain.h"
@@ -324,12 +325,16 @@ namespace {
 
 // A registry value that Wine reads when a program starts, put back
 // afterwards.
+// A setting of Wine itself for a program the test starts. Wine reads it from
+// the real HKEY_CURRENT_USER\Software\Wine when the program starts, before
+// the program joins the test run, so it goes there (and is put back after).
 class WineSetting {
   public:
-    WineSetting(const std::wstring& key, std::wstring name, DWORD type, const void* data, DWORD size)
+    WineSetting(const std::wstring& keyBelowSoftware, std::wstring name, DWORD type, const void* data, DWORD size)
         : name_(std::move(name)) {
         HKEY hkey = nullptr;
-        RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hkey, nullptr);
+        RegCreateKeyExW(pwtest::UserPlaces().software, keyBelowSoftware.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &hkey, nullptr);
         hkey_.Reset(hkey);
         had_ = RegQueryValueExW(hkey, name_.c_str(), nullptr, &oldType_, old_, &oldSize_) == ERROR_SUCCESS;
         RegSetValueExW(hkey, name_.c_str(), 0, type, static_cast<const BYTE*>(data), size);
@@ -353,7 +358,7 @@ class WineSetting {
 class WindowsVersionForWorker : public WineSetting {
   public:
     explicit WindowsVersionForWorker(const wchar_t* version)
-        : WineSetting(L"Software\\Wine\\AppDefaults\\PfadwerkHg.exe",
+        : WineSetting(L"Wine\\AppDefaults\\PfadwerkHg.exe",
                       L"Version",
                       REG_SZ,
                       version,
