@@ -19,3 +19,46 @@ CREATE INDEX FoldersProtocol_DateUsed ON FoldersProtocol (DateUsed);
 -- along so that a time frame is read from the index alone instead of one
 -- table lookup per visit.
 CREATE INDEX FoldersProtocol_PathName ON FoldersProtocol (FolderPath, FolderName, DateUsed);
+-- One row per folder and name as the most-used list groups them (under the
+-- same comparison), kept up to date by the triggers below: how many visits
+-- it has, and its newest visit (the row that a last-used list shows for it).
+-- The lists read this instead of every visit; it always holds exactly what
+-- grouping FoldersProtocol would give.
+CREATE TABLE FolderSummary (
+    FolderPath TEXT COLLATE PFADWERK_NOCASE NOT NULL,
+    FolderName TEXT COLLATE PFADWERK_NOCASE NOT NULL,
+    UsageCount INTEGER NOT NULL,
+    LastUsed   DATETIME NOT NULL,
+    LastRowid  INTEGER NOT NULL,
+    LastPath   TEXT NOT NULL,
+    LastName   TEXT NOT NULL,
+    PRIMARY KEY (FolderPath, FolderName)
+) WITHOUT ROWID;
+CREATE INDEX FolderSummary_LastUsed ON FolderSummary (LastUsed, LastRowid);
+CREATE INDEX FolderSummary_UsageCount ON FolderSummary (UsageCount);
+CREATE TRIGGER FoldersProtocol_Insert AFTER INSERT ON FoldersProtocol BEGIN
+    INSERT INTO FolderSummary VALUES (new.FolderPath, new.FolderName, 1, new.DateUsed, new.rowid,
+                                      new.FolderPath, new.FolderName)
+        ON CONFLICT (FolderPath, FolderName) DO UPDATE SET UsageCount = UsageCount + 1;
+    UPDATE FolderSummary
+        SET LastUsed = new.DateUsed, LastRowid = new.rowid, LastPath = new.FolderPath, LastName = new.FolderName
+        WHERE FolderPath = new.FolderPath AND FolderName = new.FolderName
+          AND (LastUsed < new.DateUsed OR (LastUsed = new.DateUsed AND LastRowid < new.rowid));
+END;
+CREATE TRIGGER FoldersProtocol_Delete AFTER DELETE ON FoldersProtocol BEGIN
+    DELETE FROM FolderSummary
+        WHERE FolderPath = old.FolderPath AND FolderName = old.FolderName AND UsageCount <= 1;
+    UPDATE FolderSummary SET UsageCount = UsageCount - 1
+        WHERE FolderPath = old.FolderPath AND FolderName = old.FolderName;
+    UPDATE FolderSummary
+        SET (LastUsed, LastRowid, LastPath, LastName) =
+            (SELECT DateUsed, rowid, FolderPath, FolderName FROM FoldersProtocol
+                WHERE FolderPath = old.FolderPath AND FolderName = old.FolderName
+                ORDER BY DateUsed DESC, rowid DESC LIMIT 1)
+        WHERE FolderPath = old.FolderPath AND FolderName = old.FolderName AND LastRowid = old.rowid;
+END;
+-- Visits are only ever appended and deleted; a change in place would leave
+-- the summary wrong.
+CREATE TRIGGER FoldersProtocol_Update BEFORE UPDATE ON FoldersProtocol BEGIN
+    SELECT RAISE(ABORT, 'visits are not changed in place');
+END;

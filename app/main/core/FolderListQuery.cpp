@@ -18,17 +18,46 @@ std::wstring_view Filter(std::wstring_view ignoreFilter) {
     return IsIgnoreFilter(ignoreFilter) ? ignoreFilter : std::wstring_view();
 }
 
-// The clause per time frame. "Letzte 2 Stunden" has always reached back three
-// hours, so a folder used just before the two-hour mark does not drop out.
-constexpr std::array<std::wstring_view, kTimeframeCount> kTimeframeClauses = {
+// The start of each time frame. "Letzte 2 Stunden" has always reached back
+// three hours, so a folder used just before the two-hour mark does not drop
+// out.
+constexpr std::array<std::wstring_view, kTimeframeCount> kTimeframeStarts = {
     L"",
-    L"WHERE ((FoldersProtocol.DateUsed)>DateAdd('h',-3,Now()))",
-    L"WHERE ((FoldersProtocol.DateUsed)>DateAdd('d',-1,Now()))",
-    L"WHERE ((FoldersProtocol.DateUsed)>DateAdd('d',-3,Now()))",
-    L"WHERE ((FoldersProtocol.DateUsed)>DateAdd('d',-7,Now()))",
-    L"WHERE ((FoldersProtocol.DateUsed)>DateAdd('d',-14,Now()))",
-    L"WHERE ((FoldersProtocol.DateUsed)>DateAdd('d',-30,Now()))",
+    L"DateAdd('h',-3,Now())",
+    L"DateAdd('d',-1,Now())",
+    L"DateAdd('d',-3,Now())",
+    L"DateAdd('d',-7,Now())",
+    L"DateAdd('d',-14,Now())",
+    L"DateAdd('d',-30,Now())",
 };
+
+std::wstring TimeframeClause(int timeframeIndex) {
+    std::wstring_view start = kTimeframeStarts[NormalizeTimeframe(timeframeIndex)];
+    if (start.empty())
+        return {};
+    return L"WHERE ((FoldersProtocol.DateUsed)>" + std::wstring(start) + L")";
+}
+
+// The search condition of the last-used list, with the filter.
+std::wstring LastUsedWhere(std::wstring_view findText, std::wstring_view filter) {
+    std::wstring where;
+    if (IsSearchActive(findText)) {
+        std::wstring term = SearchTerm(findText);
+        where += L" WHERE (FoldersProtocol.FolderPath Like '%";
+        where += term;
+        where += L"%' OR FoldersProtocol.FolderName Like '%";
+        where += term;
+        where += L"%')";
+        if (!filter.empty()) {
+            where += L" AND ";
+            where += filter;
+        }
+    } else if (!filter.empty()) {
+        where += L" WHERE ";
+        where += filter;
+    }
+    return where;
+}
 
 }  // namespace
 
@@ -54,7 +83,7 @@ std::wstring_view TimeframeText(int index) {
 }
 
 std::wstring MostUsedWhereClause(int timeframeIndex, std::wstring_view ignoreFilter) {
-    std::wstring clause(kTimeframeClauses[NormalizeTimeframe(timeframeIndex)]);
+    std::wstring clause = TimeframeClause(timeframeIndex);
     std::wstring_view filter = Filter(ignoreFilter);
     if (filter.empty())
         return clause;
@@ -64,25 +93,36 @@ std::wstring MostUsedWhereClause(int timeframeIndex, std::wstring_view ignoreFil
 }
 
 std::wstring LastUsedSql(std::wstring_view findText, std::wstring_view ignoreFilter) {
-    std::wstring sql(kLastUsedSelect);
+    return std::wstring(kLastUsedSelect) + LastUsedWhere(findText, Filter(ignoreFilter)) + std::wstring(kLastUsedOrder);
+}
+
+std::wstring LastUsedSummarySql(std::wstring_view findText, std::wstring_view ignoreFilter) {
+    return L"SELECT FoldersProtocol.LastPath, FoldersProtocol.LastName, FoldersProtocol.LastUsed "
+           L"FROM FolderSummary AS FoldersProtocol" +
+           LastUsedWhere(findText, Filter(ignoreFilter)) +
+           L" ORDER BY FoldersProtocol.LastUsed DESC, FoldersProtocol.LastRowid DESC;";
+}
+
+std::wstring MostUsedSummarySql(int timeframeIndex, std::wstring_view ignoreFilter) {
+    std::wstring_view start = kTimeframeStarts[NormalizeTimeframe(timeframeIndex)];
+    std::wstring within = start.empty()
+                              ? std::wstring(L"FoldersProtocol.UsageCount")
+                              : L"(SELECT Count(*) FROM FoldersProtocol AS Visit WHERE Visit.FolderPath = "
+                                L"FoldersProtocol.FolderPath AND Visit.FolderName = FoldersProtocol.FolderName AND "
+                                L"Visit.DateUsed > " +
+                                    std::wstring(start) + L")";
     std::wstring_view filter = Filter(ignoreFilter);
-    if (IsSearchActive(findText)) {
-        std::wstring term = SearchTerm(findText);
-        sql += L" WHERE (FoldersProtocol.FolderPath Like '%";
-        sql += term;
-        sql += L"%' OR FoldersProtocol.FolderName Like '%";
-        sql += term;
-        sql += L"%')";
-        if (!filter.empty()) {
-            sql += L" AND ";
-            sql += filter;
-        }
-    } else if (!filter.empty()) {
-        sql += L" WHERE ";
-        sql += filter;
-    }
-    sql += kLastUsedOrder;
-    return sql;
+    return L"SELECT FoldersProtocol.FolderPath, FoldersProtocol.FolderName, FoldersProtocol.UsageCount, " + within +
+           L" FROM FolderSummary AS FoldersProtocol" + (filter.empty() ? L"" : L" WHERE " + std::wstring(filter)) +
+           L" ORDER BY FoldersProtocol.UsageCount DESC;";
+}
+
+std::wstring MostUsedTextsSql(int timeframeIndex, std::wstring_view folderPath, std::wstring_view folderName) {
+    std::wstring_view start = kTimeframeStarts[NormalizeTimeframe(timeframeIndex)];
+    return L"SELECT Visit.FolderPath, Visit.FolderName FROM FoldersProtocol AS Visit WHERE Visit.FolderPath = '" +
+           QuoteSql(folderPath) + L"' AND Visit.FolderName = '" + QuoteSql(folderName) + L"'" +
+           (start.empty() ? L"" : L" AND Visit.DateUsed > " + std::wstring(start)) +
+           L" ORDER BY Visit.DateUsed, Visit.rowid LIMIT 1;";
 }
 
 std::wstring MostUsedSql(int timeframeIndex, std::wstring_view ignoreFilter) {
@@ -99,8 +139,10 @@ FolderQuery BuildFolderQuery(FolderView view,
                              int timeframeIndex,
                              std::wstring_view ignoreFilter) {
     if (view == FolderView::MostUsed)
-        return {MostUsedSql(timeframeIndex, ignoreFilter), kFolderListLimit};
-    return {LastUsedSql(findText, ignoreFilter), IsSearchActive(findText) ? kSearchListLimit : kFolderListLimit};
+        return {MostUsedSql(timeframeIndex, ignoreFilter), kFolderListLimit,
+                MostUsedSummarySql(timeframeIndex, ignoreFilter), NormalizeTimeframe(timeframeIndex)};
+    return {LastUsedSql(findText, ignoreFilter), IsSearchActive(findText) ? kSearchListLimit : kFolderListLimit,
+            LastUsedSummarySql(findText, ignoreFilter), 0};
 }
 
 }  // namespace pw

@@ -38,9 +38,27 @@ std::wstring MostUsedWhereClause(int timeframeIndex, std::wstring_view ignoreFil
 std::wstring LastUsedSql(std::wstring_view findText, std::wstring_view ignoreFilter);
 std::wstring MostUsedSql(int timeframeIndex, std::wstring_view ignoreFilter);
 
+// The same lists read from FolderSummary, one row per folder and name that
+// the history's triggers keep, instead of from every visit. The search and
+// the ignore filter stand as they are: there the table is named
+// FoldersProtocol too, and its FolderPath and FolderName compare like the
+// visits'. A filter that names another column makes the query fail; the
+// fill then reads the visits (FolderListRead.cpp).
+// Last used: LastPath, LastName, LastUsed of each folder and name, newest
+// first, as the visits' query meets them first.
+std::wstring LastUsedSummarySql(std::wstring_view findText, std::wstring_view ignoreFilter);
+// Most used: FolderPath, FolderName, UsageCount and the visits within the
+// time frame, in falling UsageCount (an upper bound of the visits within).
+std::wstring MostUsedSummarySql(int timeframeIndex, std::wstring_view ignoreFilter);
+// The visit whose texts the grouping of the visits' query shows for one
+// folder and name: the oldest within the time frame.
+std::wstring MostUsedTextsSql(int timeframeIndex, std::wstring_view folderPath, std::wstring_view folderName);
+
 struct FolderQuery {
     std::wstring sql;
     int limit = kFolderListLimit;  // entries added, not rows read
+    std::wstring summarySql;       // the same list from FolderSummary
+    int timeframe = 0;             // most used
 };
 
 // The query of one fill. The search applies to the last-used list only, the

@@ -25,8 +25,10 @@ struct FolderRow {
 // folder has no icon (gone) and the row is to be skipped.
 using AddFolderEntry = std::function<bool(const FolderRow& row)>;
 
-// False when the query failed (db.LastError() tells why); the entries added
-// until then stay. afterRow runs after every row read that does not end the
+// Reads the list from the history's summary where it can (the same entries
+// in the same order as the query texts give, far fewer rows to read), else
+// by the query text. False when the query failed (db.LastError() tells why);
+// the entries added until then stay. afterRow runs after every row read that does not end the
 // fill, skipped rows included: the window lets pending messages run there,
 // so that typing goes on during a long search.
 bool ReadFolderRows(cDatabase& db,
@@ -35,5 +37,13 @@ bool ReadFolderRows(cDatabase& db,
                     cFolderListRows& rows,
                     const AddFolderEntry& addEntry,
                     const std::function<void()>& afterRow = {});
+
+// The same by the query text alone, reading every visit it selects.
+bool ReadFolderRowsByQueryText(cDatabase& db,
+                               FolderView view,
+                               const FolderQuery& query,
+                               cFolderListRows& rows,
+                               const AddFolderEntry& addEntry,
+                               const std::function<void()>& afterRow = {});
 
 }  // namespace pw
