@@ -58,7 +58,7 @@ exec "$root/tools/session" "$build" bash -c '
     if [ "$(rows)" -eq $((n + 1)) ]; then echo "the users worker still logs visits"
     else echo "the users worker stopped logging"; exit 1; fi
     send exit
-    # The planted user was this script's own; the prefix is left as it was.
+    # The planted user belongs to this script; the prefix is left as it was.
     sleep 1
     wine reg delete "HKCU\\Software\\tannbach" /f >/dev/null 2>&1
     rm -rf "$local_app/Pfadwerk" "$startup/Pfadwerk-Autostart.lnk"
