@@ -26,13 +26,16 @@ exec "$root/tools/session" "$build" bash -c '
     worker=$!
     send --wait 20000 visit "Dokumente" "C:\\users\\Public\\Documents" || { echo "the worker did not start"; exit 1; }
     send visit "Übersicht" "C:\\windows"
-    sleep 1
+    # The first visit of the day has the worker clean up ten seconds later
+    # (and note the day in the settings): that is the own worker of the user at
+    # work, so it has to be over before the first look.
+    sleep 12
     mkdir -p "$startup"
     echo "the users own autostart shortcut" >"$startup/Pfadwerk-Autostart.lnk"
 
     snapshot() {
         wine reg export "HKCU\\Software\\tannbach" "$work/reg.txt" /y >/dev/null 2>&1
-        { cat "$work/reg.txt"
+        { iconv -f UTF-16 -t UTF-8 "$work/reg.txt" | tr -d "\r"
           find "$local_app/Pfadwerk" "$startup/Pfadwerk-Autostart.lnk" -type f -exec sha256sum {} + 2>&1
           kill -0 "$worker" 2>/dev/null && echo "worker running" || echo "worker gone"; } >"$work/$1"
     }
