@@ -29,13 +29,13 @@ TEST(UserDataGuard, SettingsFoldersAndNamesAreTheRunsOwn) {
     ASSERT_NE(nullptr, pwtest::UserPlaces().software);
 
     // Wine honours the override: a value written below HKEY_CURRENT_USER
-    // lands in the run's key and not in the user's.
-    Store(Setting::LastCleanUpDay, 17);
-    const std::wstring section = std::wstring(SectionKeyOf(Def(Setting::LastCleanUpDay).key)).substr(9);
-    EXPECT_FALSE(RealValuePresent(section, L"LastCleanUpDay"));
-    EXPECT_TRUE(RealValuePresent(
-        std::wstring(run->RegistryKey()).substr(9) + L"\\" + SectionKeyOf(Def(Setting::LastCleanUpDay).key),
-        L"LastCleanUpDay"));
+    // lands in the run's key and not in the user's (under a name that no
+    // program of the user's ever writes).
+    const std::wstring section = SectionKeyOf(Def(Setting::LastCleanUpDay).key);
+    DWORD probe = 17;
+    WriteRaw(section, L"TestRunProbe", REG_DWORD, &probe, sizeof probe);
+    EXPECT_FALSE(RealValuePresent(section.substr(9), L"TestRunProbe"));
+    EXPECT_TRUE(RealValuePresent(run->RegistryKey().substr(9) + L"\\" + section, L"TestRunProbe"));
     RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey);
 
     for (int csidl : {CSIDL_LOCAL_APPDATA, CSIDL_APPDATA, CSIDL_STARTUP})
