@@ -167,8 +167,12 @@ bool cDatabase::Open(const std::wstring& path, Clock clock) {
     // are dear. 128 MiB is far more than 42 days of history need and still
     // little of a 32-bit address space.
     sqlite3_exec(db_, "PRAGMA mmap_size=134217728", nullptr, nullptr, nullptr);
-    if (!RegisterJetFunctions(db_, clock_.get()) || !UpgradeSchema()) {
+    if (!RegisterJetFunctions(db_, clock_.get())) {
         Fail();
+        Close();
+        return false;
+    }
+    if (!UpgradeSchema()) {  // has told why
         Close();
         return false;
     }
@@ -193,9 +197,9 @@ bool cDatabase::UpgradeSchema() {
         return v;
     };
     int before = version();
-    if (before < 0) return false;  // no database at all
+    if (before < 0) return Fail();  // no database at all
     if (before >= kHistorySchemaVersion) return true;
-    if (!Exec("BEGIN IMMEDIATE")) return false;
+    if (!Exec("BEGIN IMMEDIATE")) return Fail();
     bool ok = true;
     // The other program may have done it while this one waited for the lock.
     if (version() < kHistorySchemaVersion) {
@@ -231,7 +235,7 @@ bool cDatabase::UpgradeSchema() {
         Exec("ROLLBACK");
         return false;
     }
-    return Exec("COMMIT");
+    return Exec("COMMIT") || Fail();
 }
 
 void cDatabase::Close() {
@@ -240,8 +244,11 @@ void cDatabase::Close() {
     clock_.reset();
 }
 
+static_assert(cDatabase::kCannotOpen == SQLITE_CANTOPEN);
+
 bool cDatabase::Fail() {
     error_ = db_ ? sqlite3_errmsg(db_) : "no connection";
+    errorCode_ = db_ ? sqlite3_errcode(db_) : SQLITE_ERROR;
     return false;
 }
 

@@ -69,6 +69,10 @@ public:
     bool Compact();
 
     const std::string& LastError() const { return error_; }
+    // SQLite's number of the last failure (kCannotOpen for a file that
+    // could not be opened).
+    int LastErrorCode() const { return errorCode_; }
+    static constexpr int kCannotOpen = 14;
     sqlite3* Handle() const { return db_; }
 
 private:
@@ -82,6 +86,7 @@ private:
     sqlite3* db_ = nullptr;
     std::unique_ptr<Clock> clock_;  // the functions keep its address
     std::string error_;
+    int errorCode_ = 0;
 };
 
 // The comparison of the history's text columns: letter case ignored, umlauts

@@ -60,6 +60,7 @@ TEST_F(HistoryTest, OpenNeverCreatesAMissingFile) {
     cDatabase other;
     EXPECT_FALSE(other.Open((dir_ / "missing.dat").wstring()));
     EXPECT_FALSE(std::filesystem::exists(dir_ / "missing.dat"));
+    EXPECT_EQ(other.LastErrorCode(), cDatabase::kCannotOpen);
 }
 
 TEST_F(HistoryTest, TheSchemaRefusesAnEmptyOrOverlongPath) {
