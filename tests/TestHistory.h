@@ -6,6 +6,12 @@
 #include <filesystem>
 #include <string>
 
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
 #include "Database.h"
 
 namespace pwtest {
@@ -22,11 +28,21 @@ inline bool CreateHistory(const std::filesystem::path& path) {
     return ok;
 }
 
-// A folder of its own below the temp folder, removed again at the end.
+// A folder of its own below the temp folder, removed again at the end; named
+// with the process too, so that test runs side by side (in other clones on
+// the same machine) never share one.
+inline std::string ProcessTag() {
+#ifdef _WIN32
+    return std::to_string(_getpid());
+#else
+    return std::to_string(getpid());
+#endif
+}
+
 class ScratchDir {
 public:
     explicit ScratchDir(const std::string& name)
-        : path_(std::filesystem::temp_directory_path() / ("pfadwerk-test-" + name)) {
+        : path_(std::filesystem::temp_directory_path() / ("pfadwerk-test-" + name + "-" + ProcessTag())) {
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);
         std::filesystem::create_directories(path_);
