@@ -51,10 +51,9 @@ TEST(UserDataGuard, AMainWindowAndItsFixturesLeaveTheUsersDataAlone) {
     ForgetUser();
     {
         // A first start writes settings, the autostart shortcut, the history
-        // and the Quick Launch shortcut.
+        // and the Quick Launch shortcut (its first fill).
         auto form = LoadMainWindow();
-        ASSERT_NE(nullptr, form->hWnd());
-        form->FillFolderList(true);
+        ASSERT_NE(nullptr, form->Hwnd());
         EXPECT_EQ(1u, StoredNumber(Setting::StartupShortcutCreated));
         EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(AutostartLink().c_str()));
         EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(DatabasePath().c_str()));
