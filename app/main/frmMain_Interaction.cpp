@@ -95,9 +95,7 @@ std::wstring frmMain::HistoryPath() const {
 }
 
 void frmMain::CompressDatabase() {
-    const std::wstring path = HistoryPath();
-    size_t slash = path.find_last_of(L"\\/");
-    CompressDatabaseFile(path, (slash == std::wstring::npos ? L"" : path.substr(0, slash + 1)) + L"PfadwerkC.dat");
+    CompactHistory(HistoryPath());
 }
 
 bool frmMain::OpenHistory(cDatabase& db) {
