@@ -309,6 +309,7 @@ class frmMain final : public cWindow {
     int lLastMouseButton_ = 1;
     bool swallowChar_ = false;
     bool escapeClosedDropDown_ = false;
+    bool escapeDown_ = false;  // the window saw Esc go down
     bool bMenuBarShown_ = false;
     bool bMenuBarShownForAlt_ = false;
 

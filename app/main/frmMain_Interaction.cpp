@@ -8,6 +8,8 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <utility>
+
 #include "AppFlags.h"
 #include "Database.h"
 #include "FolderListKeys.h"
@@ -378,6 +380,8 @@ bool frmMain::PreviewKey(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, L
                 escapeClosedDropDown_ = true;
                 return false;
             }
+            if (key == VK_ESCAPE)
+                escapeDown_ = true;
             swallowChar_ = Form_KeyDown(key);
             return swallowChar_;
         case WM_CHAR:
@@ -394,6 +398,10 @@ bool frmMain::PreviewKey(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, L
                 escapeClosedDropDown_ = false;
                 return false;
             }
+            // The release of an Esc that closed a dialog of the window comes
+            // here once the dialog is gone; it must not close the window too.
+            if (key == VK_ESCAPE && !std::exchange(escapeDown_, false))
+                return false;
             if (Form_KeyUp(key))
                 return true;
             if (control == searchBox_.Edit() && msg == WM_KEYUP) {

@@ -748,6 +748,21 @@ TEST_F(Interaction, ImmerIgnorierenHidesTheFolderAtOnceAndTheEighthIsRefused) {
     EXPECT_EQ(2, List().ItemCount());
     EXPECT_EQ(-1, EntryIndex(overview)) << "gone from the list at once";
 
+    // Esc closes the dialog and nothing else: its release, which reaches the
+    // window afterwards, does not close the window too.
+    RightClickEntry(EntryIndex(birne_));
+    {
+        cModalScript script({[](HWND) {
+            PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+            return true;
+        }});
+        Command(cmd::mnuPopUpFolderIgnore);
+    }
+    SendMessageW(ListHwnd(), WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    Pump(100);
+    ASSERT_NE(nullptr, form.Hwnd());
+    EXPECT_EQ(stored + L"|\\|", ReadText(Setting::IgnoreStrings));
+
     // "Alle ignorierten Ordner" leads to the manager; its OK rebuilds the
     // filter and the list.
     RightClickEntry(EntryIndex(birne_));
