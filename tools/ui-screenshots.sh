@@ -1,7 +1,8 @@
 #!/bin/bash
 # tools/ui-screenshots.sh [BUILD_DIR] [SHOTS_DIR]
 # Pictures of the main window's menus and dialogs (the button menu, the menu
-# bar, the three pages of the options, the About window and the help) for
+# bar, the three pages of the options, the About window, the ignore manager
+# and entry dialog and the help) for
 # each Windows version Wine pretends to be (win7, winxp) and each screen
 # resolution (96, 120 dpi): SHOTS_DIR/ui-VERSION-DPI-NAME.png. Needs the
 # build's UiShots.exe (tools/shots); everything happens in the build's own
@@ -36,6 +37,7 @@ for version in win7 winxp; do
         reg add "$key\\CurrentSettings" /v StartupShortcutCreated /t REG_DWORD /d 1 /f
         reg add "$key\\CurrentSettings" /v TipShown_SearchFolder /t REG_DWORD /d 1 /f
         reg add "$key\\Options" /v ExitBehavior /t REG_DWORD /d 3 /f
+        reg add "$key\\CurrentSettings" /v IgnoreStrings /t REG_SZ /d "c:\\daten'"'"''"'"'07|\\|d:\\archiv*|\\|*entwurf*|\\|" /f
         rm -f "$work"/*.bmp
         LC_ALL=de_DE.UTF-8 wine "$build/testbin/UiShots.exe" "$(winepath -w "$work")" "$(winepath -w "$build/dist")" \
             "$(winepath -w "$work/Pfadwerk.dat")" >/dev/null 2>&1 </dev/null

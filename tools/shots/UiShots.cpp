@@ -1,7 +1,7 @@
 // Pictures of the main window's menus and dialogs: UiShots OUT_FOLDER
 // DIST_FOLDER HISTORY_FILE. Loads the main window in this process over the
 // given history, opens the button menu, the menu bar, each page of the
-// options, the About window and the help, and saves each as OUT_FOLDER\NAME.bmp
+// options, the About window, the ignore manager and entry dialog and the help, and saves each as OUT_FOLDER\NAME.bmp
 // (what the screen shows in the rectangle of the windows concerned). Run only
 // inside a scratch Wine prefix (tools/ui-screenshots.sh).
 #include <windows.h>
@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Handles.h"
+#include "MainControls.h"
 #include "app_res.h"
 #include "frmMain.h"
 #include "options_res.h"
@@ -103,6 +104,10 @@ void WithModal(HWND owner, const std::function<void()>& open, const std::functio
 }
 
 HWND main_ = nullptr;
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    EndMenu();
+}
 void CALLBACK ShootMenu(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     Save(L"buttonmenu", Union({main_, FindWindowW(L"#32768", nullptr)}));
@@ -168,6 +173,31 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             Pump(700);
             Save(L"about", Union({about}));
             EndDialog(about, IDCANCEL);
+        });
+    Pump(200);
+
+    // The ignore manager (the list is set by the script), and the entry
+    // dialog of "Immer ignorieren..." on the first entry of the list.
+    WithModal(
+        main_, [] { SendMessageW(main_, WM_COMMAND, IDM_MENU_IGNOREDFOLDERS, 0); },
+        [](HWND manager) {
+            Pump(700);
+            Save(L"ignore-manager", Union({manager}));
+            EndDialog(manager, IDCANCEL);
+        });
+    Pump(200);
+    NMITEMACTIVATE click{};
+    click.hdr.hwndFrom = form->FolderList().ListHwnd();
+    click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(click.hdr.hwndFrom));
+    click.hdr.code = NM_RCLICK;
+    SetTimer(nullptr, 0, 300, &CloseMenu);
+    SendMessageW(form->FolderList().Hwnd(), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+    WithModal(
+        main_, [] { SendMessageW(main_, WM_COMMAND, pw::cmd::mnuPopUpFolderIgnore, 0); },
+        [](HWND entry) {
+            Pump(700);
+            Save(L"ignore-entry", Union({entry}));
+            EndDialog(entry, IDCANCEL);
         });
     Pump(200);
 
