@@ -172,7 +172,7 @@ bool cFolderVisitReporter::Start() {
     // Explorer announces its (re)start to every top-level window by this
     // message; a message-only window would not hear it.
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-    if (!Hwnd() && !Create(WindowClass{L"PfadwerkHgReporter"}, L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr))
+    if (!Hwnd() && !Create(WindowClass{kReporterWindowClass}, L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr))
         return false;
     connectAttempts_ = 0;
     RequestWork(kReconnect);

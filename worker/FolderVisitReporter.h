@@ -33,6 +33,9 @@ cComPtr<IShellWindows> ShellWindowsOfTheShell();
 
 class cEventSink;
 
+// The reporter's hidden top-level window, which hears of a restarted shell.
+constexpr wchar_t kReporterWindowClass[] = L"PfadwerkHgReporter";
+
 class cFolderVisitReporter final : public cWindow {
   public:
     cFolderVisitReporter(ShellWindowsSource source, FolderVisitSink sink);

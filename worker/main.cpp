@@ -7,6 +7,7 @@
 #include "Handles.h"
 #include "TestRun.h"
 #include "WorkerProtocol.h"
+#include "WorkerWindow.h"
 #include "frmMain.h"
 #include "frmWelcome.h"
 
@@ -22,14 +23,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     // the worker's own process and apartment, so that it runs from log-on
     // with the worker, on the worker's message loop, and ends with it. Each
     // goes to the worker's window as any visit report does.
-    pw::worker::cFolderVisitReporter reporter(
-        pw::worker::ShellWindowsOfTheShell, [&](const std::wstring& name, const std::wstring& path) {
-            std::wstring report = pw::VisitReportText(name, path);
-            COPYDATASTRUCT data{0, static_cast<DWORD>(report.size() * sizeof(wchar_t)), report.data()};
-            DWORD_PTR answer = 0;
-            SendMessageTimeoutW(worker.Hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000,
-                                &answer);
-        });
+    pw::worker::cFolderVisitReporter reporter(pw::worker::ShellWindowsOfTheShell,
+                                              [&](const std::wstring& name, const std::wstring& path) {
+                                                  pw::SendToWorker(worker.Hwnd(), pw::VisitReportText(name, path));
+                                              });
     // The process lives while any of its windows does.
     auto endWhenNoneLeft = [&] {
         if (!worker.Hwnd() && !welcome.Hwnd())
@@ -40,8 +37,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
         endWhenNoneLeft();
     };
     welcome.onUnloaded = endWhenNoneLeft;
-    // Only the session's one worker watches.
-    if (worker.Load())
+    // Only the session's one worker watches, and never one of a test run:
+    // the Explorer windows are the user's, and their visits would pour into
+    // the run's history.
+    if (worker.Load() && !pw::CurrentTestRun())
         reporter.Start();
     if (pw::IsSetupCommandLine(commandLine ? commandLine : L""))
         welcome.Load();

@@ -2,8 +2,10 @@
 // rows in the history.
 #include <gtest/gtest.h>
 
+#include <string_view>
 #include <vector>
 
+#include "FolderVisitReporter.h"
 #include "TestRunMain.h"
 #include "WorkerHarness.h"
 
@@ -39,6 +41,29 @@ int CountWorkerWindows() {
     int count = 0;
     EnumWindows(CountWorkerWindow, reinterpret_cast<LPARAM>(&count));
     return count;
+}
+
+struct WindowSearch {
+    DWORD pid;
+    const wchar_t* windowClass;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindWindowOfProcess(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t windowClass[64] = {};
+    GetClassNameW(hwnd, windowClass, 64);
+    if (pid == search->pid && std::wstring_view(windowClass) == search->windowClass)
+        search->found = hwnd;
+    return search->found == nullptr;
+}
+
+HWND WindowOfProcess(DWORD pid, const wchar_t* windowClass) {
+    WindowSearch search{pid, windowClass};
+    EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 }  // namespace
@@ -175,6 +200,13 @@ TEST_F(WorkerProcessTest, AWorkerOfTheTestRunLeavesTheUsersDataAndWorkerAlone) {
         SendPayload(hwnd, pw::VisitReportText(L"Probe", L"C:\\Probe"));
         ASSERT_TRUE(WaitForRows(1));
         EXPECT_TRUE(std::filesystem::exists(HistoryFolder() / L"Pfadwerk.dat"));
+        // Nor does it watch the user's Explorer windows: a visit there would
+        // land in the run's history. The visit above has been worked off on
+        // the worker's message loop, so a reporter would be there by now.
+        wchar_t workerClass[64] = {};
+        GetClassNameW(hwnd, workerClass, 64);
+        EXPECT_EQ(WindowOfProcess(worker.Pid(), workerClass), hwnd);  // the search sees the worker's windows
+        EXPECT_FALSE(WindowOfProcess(worker.Pid(), pw::worker::kReporterWindowClass));
     }
     ResetWorkerAndHistory();
     EXPECT_EQ(before, pwtest::SnapshotOfUserData());
