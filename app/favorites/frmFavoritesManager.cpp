@@ -504,8 +504,14 @@ void frmFavoritesManager::cmdRemove_Click() {
     long id = SelectedId();
     if (!id)
         return;
+    const size_t row = *SelectedRow();
     model_.Remove(id);
-    RebuildFavoriteGroups();
+    // The favorite that took its place is the next to remove with Del.
+    std::vector<cFavoritesEdit::Row> rows = model_.Rows();
+    long next = row < rows.size() ? rows[row].id : 0;  // 0 for a placeholder
+    if (!next && row > 0 && row - 1 < rows.size())
+        next = rows[row - 1].id;
+    RebuildFavoriteGroups(next);
 }
 
 void frmFavoritesManager::RenameFavorite() {
