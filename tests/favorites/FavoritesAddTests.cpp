@@ -101,13 +101,13 @@ TEST_F(FavoritesAdd, AnEighthGroupAndNamesTheStoreCouldNotKeepApartAreRefused) {
     const std::wstring seven = L"A|*#|B|*#|C|*#|D|*#|E|*#|F|*#|Projekte|*#|";
     StoreText(L"", L"Groups", seven);
     frmFavoritesAdd& dialog = FromMainWindow(folder_, L"Angebote");
-    for (const wchar_t* group : {L"Acht", L"projekte", L"Uncategorized", L"A\\B"}) {
+    for (const wchar_t* group : {L"Acht", L"projekte", L"Uncategorized", L"A\\B", L"A|*#|B"}) {
         SetText(IDC_FAVADD_GROUPS, group);
         Ok();
         EXPECT_EQ(dialog.Result(), IDCANCEL) << group;
         EXPECT_TRUE(IsWindowVisible(dialog.Hwnd())) << group;
     }
-    ASSERT_EQ(presenter_.texts.size(), 4u);
+    ASSERT_EQ(presenter_.texts.size(), 5u);
     EXPECT_EQ(presenter_.texts[0],
               L"Sie haben die neue Gruppe 'Acht' für den Ordnerfavoriten festgelegt. Allerdings sind bereits 7 "
               L"Gruppen definiert, und es können nicht mehr als 7 Gruppen definiert werden. Wählen Sie daher eine "
@@ -115,6 +115,7 @@ TEST_F(FavoritesAdd, AnEighthGroupAndNamesTheStoreCouldNotKeepApartAreRefused) {
     EXPECT_NE(presenter_.texts[1].find(L"'Projekte'"), std::wstring::npos);
     EXPECT_NE(presenter_.texts[2].find(L"'Uncategorized' verwendet Pfadwerk selbst"), std::wstring::npos);
     EXPECT_NE(presenter_.texts[3].find(L"umgekehrten Schrägstrich"), std::wstring::npos);
+    EXPECT_EQ(presenter_.texts[4], presenter_.texts[3]);
     EXPECT_EQ(Stored(L"", L"Groups"), seven);
     EXPECT_EQ(Stored(L"Uncategorized", L"Favorites"), L"<missing>");
     EXPECT_FALSE(KeyPresent(FavoritesKey() + L"\\Acht"));

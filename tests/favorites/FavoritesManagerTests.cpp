@@ -219,13 +219,16 @@ TEST_F(FavoritesManager, DropsTakeFoldersAndShortcutsToFoldersButNoZipFiles) {
 }
 
 TEST_F(FavoritesManager, RefusesAnEighthGroupAndNamesTheStoreCouldNotKeepApart) {
-    StoreText(L"", L"Groups", L"A|*#|B|*#|C|*#|D|*#|E|*#|F|*#|Projekte|*#|");
+    // One group more than the manager would make, as a hand-edited registry may hold.
+    StoreText(L"", L"Groups", L"A|*#|B|*#|C|*#|D|*#|E|*#|F|*#|Projekte|*#|H|*#|");
+    StoreText(L"H", L"Favorites", L"Temp|*#|");
+    StoreText(L"H", L"FavoritesPaths", temp_ + L"|*#|");
     frmFavoritesManager& manager = Open();
     Command(IDC_FAVMAN_EXPAND);
     Command(IDC_FAVMAN_GROUP_ADD);
     EXPECT_EQ(presenter_.texts,
               std::vector<std::wstring>{L"Sie können nicht mehr als sieben Gruppen für Ordnerfavoriten anlegen."});
-    EXPECT_EQ(manager.GroupList().ItemCount(), 7);
+    EXPECT_EQ(manager.GroupList().ItemCount(), 8);
 
     presenter_.texts.clear();
     for (const wchar_t* name : {L"Sonstige", L"PROJEKTE", L"uncategorized", L"A\\B", L"A|*#|B", L"  "})
@@ -247,6 +250,30 @@ TEST_F(FavoritesManager, RefusesAnEighthGroupAndNamesTheStoreCouldNotKeepApart) 
     // Its own name in another case is fine.
     RenameGroup(0, L"a");
     EXPECT_EQ(manager.Model().Groups()[0], L"a");
+    // The eighth group and its favorite survive the rewrite.
+    Command(IDOK);
+    EXPECT_EQ(Stored(L"", L"Groups"), L"a|*#|B|*#|C|*#|D|*#|E|*#|F|*#|Projekte|*#|H|*#|");
+    EXPECT_EQ(Stored(L"H", L"FavoritesPaths"), temp_ + L"|*#|");
+}
+
+TEST_F(FavoritesManager, ANewGroupWithARefusedNameIsTakenAwayAgain) {
+    frmFavoritesManager& manager = Open();
+    Command(IDC_FAVMAN_EXPAND);
+    HWND groups = manager.GroupList().hWndListView();
+    Command(IDC_FAVMAN_GROUP_ADD);
+    EditLabel(groups, L"Uncategorized");
+    EXPECT_EQ(presenter_.texts.size(), 1u);
+    EXPECT_EQ(manager.GroupList().ItemCount(), 0);
+    EXPECT_TRUE(manager.Model().Groups().empty());
+
+    Command(IDC_FAVMAN_GROUP_ADD);
+    EditLabel(groups, L" Archiv ");
+    EXPECT_EQ(manager.Model().Groups(), std::vector<std::wstring>{L"Archiv"});
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{L" | " + std::wstring(kPlaceholder)});
+    EXPECT_TRUE(manager.Favorites().GroupsEnabled());
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(manager.Hwnd(), IDC_FAVMAN_GROUP_REMOVE)));
+    Command(IDOK);
+    EXPECT_EQ(Stored(L"", L"Groups"), L"Archiv|*#|");
 }
 
 TEST_F(FavoritesManager, ANewGroupTypedInTheAddDialogJoinsTheManager) {
