@@ -43,6 +43,7 @@ constexpr std::array<SettingDef, static_cast<size_t>(Setting::Count_)> kCatalogu
     {K::CurrentSettings, L"TipShown_CopyPath", kNum, 0, 0},
     {K::CurrentSettings, L"TipShown_RemoveEntry", kNum, 0, 0},
     {K::CurrentSettings, L"LastUpdateCheck", kNum, 1, 1},
+    {K::CurrentSettings, L"UpdateCheckUrl", kText, 0, 0},
     {K::CurrentSettings, L"OptionsLastOpenedTab", kNum, 1, 1},
     {K::CurrentSettings, L"FavoritesManagementExpanded", kNum, 0, 0},
     {K::CurrentSettings, L"AddFavoritePreviousSubfolderSelected", kText, 0, 0},

@@ -43,6 +43,7 @@ enum class Setting {
     TipShown_CopyPath,
     TipShown_RemoveEntry,
     LastUpdateCheck,
+    UpdateCheckUrl,
     OptionsLastOpenedTab,
     FavoritesManagementExpanded,
     AddFavoritePreviousSubfolderSelected,

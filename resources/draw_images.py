@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Draws the program's symbol: Pfadwerk.ico (16, 32 and 48 pixels, 32-bit with
 mask), start.bmp, the 17 x 18 picture the welcome window shows next to the
-Quick Launch hint, and setup.bmp, the 164 x 314 side picture of the set-up
-program's first and last page. Standard library only; run from any folder:
+Quick Launch hint, setup.bmp, the 164 x 314 side picture of the set-up
+program's first and last page, and Update_32_XP.ico, the symbol with a
+download badge that the update notice shows. Standard library only; run
+from any folder:
 
     python3 resources/draw_images.py [--preview DIR]
 
@@ -130,10 +132,39 @@ def symbol_layers(pixel):
     ]
 
 
-def render(width, height, size, dx=0, dy=0, background=None):
+# --- the update symbol: the folder, smaller, with a green download badge ----
+
+def scaled(layers, factor):
+    """Layers drawn `factor` times smaller, from the top left corner."""
+    def shape(sd):
+        return lambda x, y: sd(x * factor, y * factor) / factor
+
+    def paint(colour):
+        return lambda x, y: colour(x * factor, y * factor)
+    return [(shape(sd), paint(colour), inset / factor) for sd, colour, inset in layers]
+
+
+def update_layers(pixel):
+    factor = 48 / 38
+    cx, cy, r = 34.5, 34.5, 12.5
+
+    def disc(radius):
+        return lambda x, y: math.hypot(x - cx, y - cy) - radius
+    arrow = union(stroke([(cx, cy - 7.5), (cx, cy + 1)], 4.6),
+                  polygon([(cx - 7, cy - 0.5), (cx + 7, cy - 0.5), (cx, cy + 7.5)]))
+    return scaled(symbol_layers(pixel * factor), factor) + [
+        (disc(r + 1.6), solid("#ffffff"), 0),
+        (disc(r), solid("#2c7a1c"), 0),
+        (disc(r), vertical("#8ee06a", "#3a9a22", cy - r, cy + r), pixel),
+        (lambda x, y: arrow(x, y) - 0.8, solid("#2c7a1c"), 0),
+        (arrow, solid("#ffffff"), 0),
+    ]
+
+
+def render(width, height, size, dx=0, dy=0, background=None, layers_of=symbol_layers):
     """RGBA rows of the symbol drawn `size` pixels large at (dx, dy)."""
     scale = UNITS / size
-    layers = symbol_layers(scale)
+    layers = layers_of(scale)
     rows = []
     for py in range(height):
         row = []
@@ -269,6 +300,8 @@ def main():
     write_bmp(os.path.join(HERE, "start.bmp"), start)
     side = sidebar()
     write_bmp(os.path.join(HERE, "setup.bmp"), side)
+    update = render(32, 32, 32, layers_of=update_layers)
+    write_ico(os.path.join(HERE, "Update_32_XP.ico"), [update])
     if "--preview" in sys.argv:
         folder = sys.argv[sys.argv.index("--preview") + 1]
         os.makedirs(folder, exist_ok=True)
@@ -276,6 +309,7 @@ def main():
             write_png(os.path.join(folder, "icon%d.png" % len(rows)), rows, 384 // len(rows))
         write_png(os.path.join(folder, "start.png"), start, 16)
         write_png(os.path.join(folder, "setup.png"), side, 2)
+        write_png(os.path.join(folder, "update32.png"), update, 12)
 
 
 if __name__ == "__main__":

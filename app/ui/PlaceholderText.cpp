@@ -1,7 +1,8 @@
 #include "PlaceholderText.h"
 
-#include <oleauto.h>
 #include <windows.h>
+
+#include <oleauto.h>
 
 #include <limits>
 

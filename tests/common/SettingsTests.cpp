@@ -67,6 +67,7 @@ const Named kNames[] = {
     PW_NAMED(TipShown_CopyPath),
     PW_NAMED(TipShown_RemoveEntry),
     PW_NAMED(LastUpdateCheck),
+    PW_NAMED(UpdateCheckUrl),
     PW_NAMED(OptionsLastOpenedTab),
     PW_NAMED(FavoritesManagementExpanded),
     PW_NAMED(AddFavoritePreviousSubfolderSelected),
@@ -92,7 +93,7 @@ TEST(SettingsCatalogue, KeysTypesAndDefaults) {
                                                                                    : SettingsKey::FolderFavorites;
         EXPECT_EQ(expectedKey, def.key) << i;
         std::wstring name = def.name;
-        bool text = name == L"IgnoreStrings" || name == L"IgnoreStringSQL" ||
+        bool text = name == L"IgnoreStrings" || name == L"IgnoreStringSQL" || name == L"UpdateCheckUrl" ||
                     name == L"AddFavoritePreviousSubfolderSelected" || name == L"Groups";
         EXPECT_EQ(text ? static_cast<DWORD>(REG_SZ) : static_cast<DWORD>(REG_DWORD), def.type) << i;
         // Only two values depend on the Vista look.

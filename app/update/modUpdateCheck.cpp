@@ -1,0 +1,261 @@
+#include "modUpdateCheck.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "Handles.h"
+#include "PlaceholderText.h"
+#include "ResText.h"
+#include "Settings.h"
+#include "VendorAddresses.h"
+#include "app_res.h"
+#include "frmUpdateCheck.h"
+#include "modTaskDialog.h"
+
+namespace pw {
+namespace {
+
+constexpr int kDownloadButton = 1;
+constexpr int kIgnoreButton = 2;
+constexpr UINT kUpdateNoticeWidth = 210;    // dialog units
+constexpr UINT kUpToDateNoticeWidth = 200;  // dialog units
+
+// The hourglass over everything while a manual check waits for the server.
+class cWaitCursor {
+  public:
+    cWaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~cWaitCursor() { SetCursor(previous_ ? previous_ : LoadCursorW(nullptr, IDC_ARROW)); }
+    cWaitCursor(const cWaitCursor&) = delete;
+    cWaitCursor& operator=(const cWaitCursor&) = delete;
+
+  private:
+    HCURSOR previous_;
+};
+
+// A resource text with its escapes ("\n") turned into what they stand for.
+std::wstring FilledText(UINT id, std::span<const PlaceholderValue> values = {}) {
+    FormatResult result = FormatPlaceholders(ResText(id), values);
+    return result.Ok() ? result.text : ResText(id);
+}
+
+// A task dialog's configuration together with the texts it points to.
+struct cUpdateDialogSpec {
+    cUpdateDialogSpec() = default;
+    cUpdateDialogSpec(const cUpdateDialogSpec&) = delete;
+    cUpdateDialogSpec& operator=(const cUpdateDialogSpec&) = delete;
+
+    TASKDIALOGCONFIG config{};
+    TASKDIALOG_BUTTON buttons[2]{};
+    std::wstring title, instruction, content, footer, download, ignore;
+};
+
+HRESULT CALLBACK NoticeCallback(HWND hwnd, UINT notification, WPARAM, LPARAM, LONG_PTR data) {
+    if (notification == TDN_CREATED && data)
+        (*reinterpret_cast<const std::function<void(HWND)>*>(data))(hwnd);
+    return S_OK;
+}
+
+void FillCommon(cUpdateDialogSpec& spec, HWND owner, const UpdateCheckServices& services) {
+    spec.title = ResText(IDS_UPDATE_CAPTION);
+    spec.config.cbSize = sizeof spec.config;
+    spec.config.hwndParent = owner;
+    spec.config.pszWindowTitle = spec.title.c_str();
+    if (services.onNoticeShown) {
+        spec.config.pfCallback = &NoticeCallback;
+        spec.config.lpCallbackData = reinterpret_cast<LONG_PTR>(&services.onNoticeShown);
+    }
+}
+
+// Vista and later: the offered update as a task dialog; true when the user
+// chose the download page.
+bool ShowUpdateTaskDialog(cDialogPresenter& presenter,
+                          HWND owner,
+                          HICON icon,
+                          const std::wstring& installed,
+                          const std::wstring& offered,
+                          bool automaticCheck,
+                          const UpdateCheckServices& services) {
+    cUpdateDialogSpec spec;
+    FillCommon(spec, owner, services);
+    spec.instruction = ResText(IDS_UPDATE_AVAILABLE);
+    spec.content = ResText(IDS_UPDATE_INSTALLED) + L"    " + installed + L"\r\n" + ResText(IDS_UPDATE_OFFERED) +
+                   L"   " + offered + L"\r\n";
+    spec.footer = ResText(IDS_UPDATE_RECOMMENDED);
+    spec.download = ResText(IDS_UPDATE_DOWNLOAD);
+    spec.ignore = ResText(IDS_UPDATE_IGNORE);
+    spec.config.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW | TDF_USE_HICON_MAIN | TDF_ALLOW_DIALOG_CANCELLATION;
+    spec.config.hMainIcon = icon;
+    spec.config.pszMainInstruction = spec.instruction.c_str();
+    spec.config.pszContent = spec.content.c_str();
+    spec.config.pszFooter = spec.footer.c_str();
+    spec.config.cxWidth = kUpdateNoticeWidth;
+    spec.buttons[0] = TASKDIALOG_BUTTON{kDownloadButton, spec.download.c_str()};
+    spec.buttons[1] = TASKDIALOG_BUTTON{kIgnoreButton, spec.ignore.c_str()};
+    spec.config.pButtons = spec.buttons;
+    if (automaticCheck) {
+        spec.config.cButtons = 2;
+    } else {
+        spec.config.cButtons = 1;
+        spec.config.dwCommonButtons = TDCBF_CANCEL_BUTTON;
+    }
+    return presenter.ShowTaskDialog(spec.config, nullptr) == kDownloadButton;
+}
+
+void ShowUpToDateTaskDialog(cDialogPresenter& presenter,
+                            HWND owner,
+                            const std::wstring& message,
+                            const UpdateCheckServices& services) {
+    cUpdateDialogSpec spec;
+    FillCommon(spec, owner, services);
+    spec.instruction = ResText(IDS_UPDATE_UP_TO_DATE) + L"\r\n";
+    spec.content = message;
+    spec.config.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW | TDF_ALLOW_DIALOG_CANCELLATION;
+    spec.config.pszMainIcon = MAKEINTRESOURCEW(IconResourceId(kTaskDialogInformationIcon));
+    spec.config.pszMainInstruction = spec.instruction.c_str();
+    spec.config.pszContent = spec.content.c_str();
+    spec.config.dwCommonButtons = TDCBF_OK_BUTTON;
+    spec.config.cxWidth = kUpToDateNoticeWidth;
+    presenter.ShowTaskDialog(spec.config, nullptr);
+}
+
+UpdateCheckOutcome OfferUpdate(const VersionFileAnswer& answer,
+                               const std::wstring& installed,
+                               HWND owner,
+                               std::wstring& tag,
+                               bool automaticCheck,
+                               int versionClass,
+                               cDialogPresenter& presenter,
+                               const UpdateCheckServices& services) {
+    std::wstring offered = VersionText(answer.offered);
+    int size = GetSystemMetrics(SM_CXICON);
+    cIcon icon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), kUpdateIconName, IMAGE_ICON, size, size, 0)));
+    if (versionClass == 2) {
+        if (ShowUpdateTaskDialog(presenter, owner, icon.Get(), installed, offered, automaticCheck, services))
+            tag = kDownloadNowTag;
+    } else {
+        frmUpdateCheck notice;
+        notice.onShown = services.onNoticeShown;
+        notice.ShowUpdate(owner, installed, offered, automaticCheck, tag);
+    }
+    if (tag != kDownloadNowTag)
+        return UpdateCheckOutcome::UpdateIgnored;
+    tag.clear();
+    // The notice is gone; the window behind it should not show its hole
+    // while the browser starts.
+    if (owner)
+        UpdateWindow(owner);
+    if (services.openAddress)
+        services.openAddress(answer.downloadUrl);
+    else
+        ShellExecuteW(nullptr, L"open", answer.downloadUrl.c_str(), nullptr, nullptr, SW_SHOW);
+    return UpdateCheckOutcome::DownloadOpened;
+}
+
+}  // namespace
+
+UpdateCheckOutcome CheckForUpdates(const UpdateCheckHost& host,
+                                   bool bAutomaticCheck,
+                                   const UpdateCheckServices& services) {
+    // The notices are modal: a menu command could otherwise start a second
+    // check while the first one waits.
+    static bool running = false;
+    if (running)
+        return UpdateCheckOutcome::AlreadyRunning;
+    running = true;
+    const bool manual = !bAutomaticCheck;
+    // A manual check leaves pop-up mode before it waits, not only before its
+    // notice: the window must not close under the running check.
+    if (manual && host.prepareModal)
+        host.prepareModal();
+
+    std::optional<cWaitCursor> hourglass;
+    if (manual)
+        hourglass.emplace();
+    ProgramVersion installed = services.installed ? *services.installed : ThisProgramVersion();
+    std::wstring address = services.versionFileUrl.empty() ? UpdateCheckAddress() : services.versionFileUrl;
+    FetchedFile file = FetchVersionFile(address, services.timeoutMs);
+    VersionFileAnswer answer =
+        file.ok ? ReadVersionFile(file.body, bAutomaticCheck, installed.build) : VersionFileAnswer{};
+    hourglass.reset();
+
+    int versionClass = services.versionClass;
+    if (versionClass < 0) {
+        versionClass = GetWindowsVersionClass();
+        if (versionClass == 2 && !IsTaskDialogAvailable())
+            versionClass = 1;
+    }
+    cDialogPresenter& presenter = services.presenter ? *services.presenter : SystemDialogPresenter();
+    HWND owner = IsWindow(host.owner) ? host.owner : nullptr;
+    std::wstring ownTag;
+    std::wstring& tag = host.tag ? *host.tag : ownTag;
+    std::wstring installedText = VersionText(installed);
+
+    UpdateCheckOutcome outcome = UpdateCheckOutcome::Failed;
+    switch (answer.verdict) {
+        case VersionFileVerdict::UpdateAvailable:
+            outcome =
+                OfferUpdate(answer, installedText, owner, tag, bAutomaticCheck, versionClass, presenter, services);
+            break;
+        case VersionFileVerdict::UpToDate:
+            outcome = UpdateCheckOutcome::UpToDate;
+            if (manual) {
+                const PlaceholderValue version[] = {installedText};
+                std::wstring message = FilledText(IDS_UPDATE_CURRENT, version);
+                if (versionClass == 2) {
+                    ShowUpToDateTaskDialog(presenter, owner, message, services);
+                } else {
+                    frmUpdateCheck notice;
+                    notice.onShown = services.onNoticeShown;
+                    notice.ShowUpToDate(owner, message);
+                }
+            }
+            break;
+        case VersionFileVerdict::Failed:
+            if (manual)
+                presenter.ShowMessageBox(owner, FilledText(IDS_UPDATE_FAILED), kDialogTitle,
+                                         MB_OK | MB_ICONEXCLAMATION);
+            break;
+    }
+
+    if (manual && host.restoreModal)
+        host.restoreModal();
+    running = false;
+    return outcome;
+}
+
+bool TakeWeeklyUpdateCheckDue(const LocalTime& now) {
+    if (ReadNumber(Setting::CheckForUpdates) != 1)
+        return false;
+    if (!IsWeeklyUpdateCheckDue(ReadNumber(Setting::LastUpdateCheck), now))
+        return false;
+    WriteNumber(Setting::LastUpdateCheck, UpdateCheckDayNumber(now));
+    return true;
+}
+
+std::wstring UpdateCheckAddress() {
+    std::wstring configured = ReadText(Setting::UpdateCheckUrl);
+    return configured.empty() ? std::wstring(kUpdateCheckUrl) : configured;
+}
+
+ProgramVersion ThisProgramVersion() {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data)
+        return {};
+    // VerQueryValue wants a copy it may write into, not the mapped resource.
+    std::vector<BYTE> copy(static_cast<const BYTE*>(data),
+                           static_cast<const BYTE*>(data) + SizeofResource(module, found));
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT size = 0;
+    if (!VerQueryValueW(copy.data(), L"\\", reinterpret_cast<void**>(&info), &size) || size < sizeof *info)
+        return {};
+    return ProgramVersion{static_cast<std::int32_t>(HIWORD(info->dwFileVersionMS)),
+                          static_cast<std::int32_t>(LOWORD(info->dwFileVersionMS)),
+                          static_cast<std::int32_t>(LOWORD(info->dwFileVersionLS))};
+}
+
+}  // namespace pw
