@@ -20,6 +20,7 @@
 #include "TestRun.h"
 #include "WindowsVersion.h"
 #include "app_res.h"
+#include "modUpdateCheck.h"
 
 namespace pw {
 namespace {
@@ -236,9 +237,18 @@ void frmMain::Form_Unload() {
     loaded_ = false;
     popUpBehaviour_ = false;
     DisableMouseLeaveWatch();
-    // Hook point of the weekly update check: it runs here unless the window
-    // is reloaded or Windows is shutting down (bReloadMainWindow_,
-    // bWindowsShuttingDown_).
+    if (!bReloadMainWindow_ && !bWindowsShuttingDown_ && TakeWeeklyUpdateCheckDue(SystemLocalTime())) {
+        // The closed window goes at once; the check may wait a moment for
+        // the server, and its notice stands on its own.
+        ShowWindow(Hwnd(), SW_HIDE);
+        if (setup_.automaticUpdateCheck) {
+            setup_.automaticUpdateCheck(Hwnd());
+        } else {
+            UpdateCheckHost host;
+            host.owner = Hwnd();
+            CheckForUpdates(host, true);
+        }
+    }
     tooltips_.Destroy();
 }
 

@@ -60,6 +60,9 @@ struct frmMainSetup {
     // The shell, dialogs, worker and history file the folder actions use;
     // empty parts are the system's (the history file: the one the lists read).
     FolderActionServices folderActionServices;
+    // The weekly update check when the window closes, given the window as
+    // the owner of its notice; empty: the real check.
+    std::function<void(HWND owner)> automaticUpdateCheck;
 };
 
 // The list's context menu mnuPopUpFolder as the window would show it now.

@@ -1,5 +1,7 @@
 // The shipped Pfadwerk.exe started as real processes: the first start of a new
-// user, and a second start that hands over to the running window.
+// user, a second start that hands over to the running window, and the weekly
+// update check when the window closes.
+#include "LoopbackHttpServer.h"
 #include "MainWindowSupport.h"
 
 namespace pw::test {
@@ -97,6 +99,27 @@ TEST_F(MainProgram, SecondStartBringsTheMinimizedFirstWindowForward) {
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(first.WaitForExit(10000));
+}
+
+TEST_F(MainProgram, ClosingRunsTheWeeklyUpdateCheckAgainstTheVersionFile) {
+    cLoopbackHttpServer server;
+    ASSERT_TRUE(server.Running());
+    // The published build is no newer: the automatic check stays silent and
+    // the program ends.
+    server.Answer(200, "<pfadwerk><version_info><build>0</build></version_info></pfadwerk>");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, SectionKeyOf(Def(Setting::CheckForUpdates).key),
+                       Def(Setting::CheckForUpdates).name);
+    WriteText(Setting::UpdateCheckUrl, server.Url());
+
+    for (int run = 0; run < 2; ++run) {
+        cProcess program(ProgramFile());
+        HWND window = program.WaitForWindow(20000);
+        ASSERT_NE(nullptr, window);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(program.WaitForExit(15000));
+    }
+    EXPECT_EQ((std::vector<std::string>{"GET /download/version_check_pw.xml HTTP/1.1"}), server.Requests());
+    EXPECT_TRUE(StoredNumber(Setting::LastUpdateCheck).has_value());
 }
 
 }  // namespace

@@ -68,11 +68,13 @@ inline std::wstring FreshScratchHistory(const std::wstring& folder) {
 
 // A user who never ran the program: no settings, no autostart shortcut, no
 // history (earlier tests of this run may have logged visits through the
-// worker).
+// worker). Its update check asks a loopback port where nothing listens, so
+// that closing a window never reaches out to the vendor's server.
 inline void ForgetUser() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey);
     DeleteFileW(AutostartLink().c_str());
     DeleteTree(DataFolder());
+    WriteText(Setting::UpdateCheckUrl, L"http://127.0.0.1:9/version_check_pw.xml");
 }
 
 inline std::optional<DWORD> StoredNumber(Setting setting) {

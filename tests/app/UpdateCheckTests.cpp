@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
@@ -18,6 +19,7 @@
 
 #include "LoopbackHttpServer.h"
 #include "MainWindowSupport.h"
+#include "PfadwerkVersion.h"
 #include "PlaceholderText.h"
 #include "Settings.h"
 #include "app_res.h"
@@ -442,9 +444,14 @@ TEST_F(UpdateCheck, TaskDialogsOnTheScreen) {
     EXPECT_EQ(1u, opened.size());
 }
 
-// ---- The weekly rule against the stored values ----------------------------------------
+// ---- The weekly check when the main window closes --------------------------------------
+
+void ForgetValue(Setting setting) {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, SectionKeyOf(Def(setting).key), Def(setting).name);
+}
 
 TEST_F(UpdateCheck, WeeklyRuleWritesTheDayBeforeTheCheck) {
+    ForgetValue(Setting::CheckForUpdates);  // on by default
     const LocalTime now{2024, 3, 5, 15, 0, 0};
     // A user who never checked: due, and today (after noon: the next day's
     // number) is stored.
@@ -459,6 +466,59 @@ TEST_F(UpdateCheck, WeeklyRuleWritesTheDayBeforeTheCheck) {
     Store(Setting::LastUpdateCheck, 1);
     EXPECT_FALSE(TakeWeeklyUpdateCheckDue(now));
     EXPECT_EQ(1u, StoredNumber(Setting::LastUpdateCheck));
+}
+
+TEST_F(UpdateCheck, ClosingTheMainWindowTwiceWithinAWeekChecksOnce) {
+    ForgetValue(Setting::CheckForUpdates);
+    Store(Setting::ExitBehavior, 3);  // only the test closes the windows
+    struct Seen {
+        HWND owner;
+        bool visible;
+    };
+    std::vector<Seen> checks;
+    auto load = [&checks] {
+        frmMainSetup setup = TestSetup();
+        setup.automaticUpdateCheck = [&checks](HWND owner) {
+            checks.push_back({owner, IsWindowVisible(owner) != FALSE});
+        };
+        auto form = std::make_unique<frmMain>(setup);
+        EXPECT_TRUE(form->Load());
+        Pump(50);
+        return form;
+    };
+
+    load()->Unload();
+    ASSERT_EQ(1u, checks.size());
+    EXPECT_NE(nullptr, checks[0].owner);
+    EXPECT_FALSE(checks[0].visible);  // the closed window is gone before the check
+    std::optional<DWORD> stored = StoredNumber(Setting::LastUpdateCheck);
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_LE(std::abs(static_cast<long>(*stored) - UpdateCheckDayNumber(SystemLocalTime())), 1);
+    load()->Unload();
+    EXPECT_EQ(1u, checks.size());
+
+    // Eight days on it is due again, but not for a window that is reloaded,
+    // nor when Windows shuts down.
+    const DWORD eightDaysAgo = static_cast<DWORD>(DateSerial(SystemLocalTime())) - 8;
+    Store(Setting::LastUpdateCheck, eightDaysAgo);
+    load()->UnloadForReload();
+    {
+        auto form = load();
+        ASSERT_NE(nullptr, form->Hwnd());
+        SendMessageW(form->Hwnd(), WM_ENDSESSION, TRUE, 0);
+        EXPECT_EQ(nullptr, form->Hwnd());
+    }
+    EXPECT_EQ(1u, checks.size());
+    EXPECT_EQ(eightDaysAgo, *StoredNumber(Setting::LastUpdateCheck));
+    load()->Unload();
+    EXPECT_EQ(2u, checks.size());
+}
+
+TEST_F(UpdateCheck, ThisProgramKnowsItsVersion) {
+    ProgramVersion version = ThisProgramVersion();
+    EXPECT_EQ(PFADWERK_VERSION_MAJOR, version.major);
+    EXPECT_EQ(PFADWERK_VERSION_MINOR, version.minor);
+    EXPECT_EQ(PFADWERK_VERSION_BUILD, version.build);
 }
 
 // ---- Texts through the system's formatting ----------------------------------------------
