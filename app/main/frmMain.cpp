@@ -20,7 +20,6 @@
 #include "TestRun.h"
 #include "WindowsVersion.h"
 #include "app_res.h"
-#include "modUpdateCheck.h"
 
 namespace pw {
 namespace {
@@ -241,15 +240,23 @@ void frmMain::Form_Unload() {
         // The closed window goes at once; the check may wait a moment for
         // the server, and its notice stands on its own.
         ShowWindow(Hwnd(), SW_HIDE);
-        if (setup_.automaticUpdateCheck) {
-            setup_.automaticUpdateCheck(Hwnd());
-        } else {
-            UpdateCheckHost host;
-            host.owner = Hwnd();
-            CheckForUpdates(host, true);
-        }
+        CheckForUpdates(true);
     }
     tooltips_.Destroy();
+}
+
+void frmMain::CheckForUpdates(bool bAutomaticCheck) {
+    UpdateCheckHost host;
+    host.owner = Hwnd();
+    host.prepareModal = [this] {
+        BeginModalFrame();
+        ChangeDropShadow(true);
+    };
+    host.restoreModal = [this] {
+        ChangeDropShadow(false);
+        EndModalFrame();
+    };
+    pw::CheckForUpdates(host, bAutomaticCheck, setup_.updateCheckServices);
 }
 
 void frmMain::OnDestroyed() {

@@ -32,6 +32,7 @@
 #include "Twips.h"
 #include "Window.h"
 #include "cTooltips.h"
+#include "modUpdateCheck.h"
 
 namespace pw {
 
@@ -60,9 +61,8 @@ struct frmMainSetup {
     // The shell, dialogs, worker and history file the folder actions use;
     // empty parts are the system's (the history file: the one the lists read).
     FolderActionServices folderActionServices;
-    // The weekly update check when the window closes, given the window as
-    // the owner of its notice; empty: the real check.
-    std::function<void(HWND owner)> automaticUpdateCheck;
+    // What the update check uses; empty parts are the system's.
+    UpdateCheckServices updateCheckServices;
 };
 
 // The list's context menu mnuPopUpFolder as the window would show it now.
@@ -114,6 +114,10 @@ class frmMain final : public cWindow {
     // The favorites link and the menu commands "Favoriten verwalten...": the
     // favorites manager, and the favorites view filled anew afterwards.
     void lblManageFavorites_Click();
+    // Asks the vendor's server for a newer build: weekly as the window
+    // closes (bAutomaticCheck), or when the user asks. A manual check takes
+    // the window out of its pop-up behaviour until its notice is closed.
+    void CheckForUpdates(bool bAutomaticCheck);
 
     // What the window is showing and how it was set up.
     const MainOptions& Options() const { return options_; }

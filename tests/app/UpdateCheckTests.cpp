@@ -35,6 +35,7 @@ namespace {
 
 struct ShownTaskDialog {
     HWND owner = nullptr;
+    bool ownerVisible = false;
     DWORD flags = 0;
     DWORD commonButtons = 0;
     std::wstring title, instruction, content, footer;
@@ -56,6 +57,7 @@ class cRecordingPresenter : public cDialogPresenter {
     int ShowTaskDialog(const TASKDIALOGCONFIG& config, bool* verificationChecked) override {
         ShownTaskDialog shown;
         shown.owner = config.hwndParent;
+        shown.ownerVisible = IsWindowVisible(config.hwndParent) != FALSE;
         shown.flags = config.dwFlags;
         shown.commonButtons = config.dwCommonButtons;
         auto text = [](PCWSTR s) { return s ? std::wstring(s) : std::wstring(); };
@@ -468,34 +470,39 @@ TEST_F(UpdateCheck, WeeklyRuleWritesTheDayBeforeTheCheck) {
     EXPECT_EQ(1u, StoredNumber(Setting::LastUpdateCheck));
 }
 
+// The main window's own check: a manual one when asked, the weekly one as it
+// closes, against a file that offers an update to automatic checks only.
 TEST_F(UpdateCheck, ClosingTheMainWindowTwiceWithinAWeekChecksOnce) {
     ForgetValue(Setting::CheckForUpdates);
     Store(Setting::ExitBehavior, 3);  // only the test closes the windows
-    struct Seen {
-        HWND owner;
-        bool visible;
-    };
-    std::vector<Seen> checks;
-    auto load = [&checks] {
+    server.Answer(200, VersionFile(50, 45));
+    auto load = [this] {
         frmMainSetup setup = TestSetup();
-        setup.automaticUpdateCheck = [&checks](HWND owner) {
-            checks.push_back({owner, IsWindowVisible(owner) != FALSE});
-        };
+        setup.updateCheckServices = services;
         auto form = std::make_unique<frmMain>(setup);
         EXPECT_TRUE(form->Load());
         Pump(50);
         return form;
     };
+    const std::vector<ShownTaskDialog>& notices = presenter.taskDialogs;
 
-    load()->Unload();
-    ASSERT_EQ(1u, checks.size());
-    EXPECT_NE(nullptr, checks[0].owner);
-    EXPECT_FALSE(checks[0].visible);  // the closed window is gone before the check
+    auto form = load();
+    form->CheckForUpdates(false);
+    ASSERT_EQ(1u, notices.size());
+    EXPECT_EQ(L"Ihre Pfadwerk-Fassung ist auf dem neuesten Stand.\r\n", notices[0].instruction);
+    EXPECT_EQ(form->Hwnd(), notices[0].owner);
+    EXPECT_TRUE(IsWindow(form->Hwnd()));
+    EXPECT_FALSE(StoredNumber(Setting::LastUpdateCheck).has_value());
+
+    form->Unload();
+    ASSERT_EQ(2u, notices.size());
+    EXPECT_EQ(L"Ein neues Update für Pfadwerk ist verfügbar!", notices[1].instruction);
+    EXPECT_FALSE(notices[1].ownerVisible);  // the closed window is gone before the check
     std::optional<DWORD> stored = StoredNumber(Setting::LastUpdateCheck);
     ASSERT_TRUE(stored.has_value());
     EXPECT_LE(std::abs(static_cast<long>(*stored) - UpdateCheckDayNumber(SystemLocalTime())), 1);
     load()->Unload();
-    EXPECT_EQ(1u, checks.size());
+    EXPECT_EQ(2u, notices.size());
 
     // Eight days on it is due again, but not for a window that is reloaded,
     // nor when Windows shuts down.
@@ -503,15 +510,16 @@ TEST_F(UpdateCheck, ClosingTheMainWindowTwiceWithinAWeekChecksOnce) {
     Store(Setting::LastUpdateCheck, eightDaysAgo);
     load()->UnloadForReload();
     {
-        auto form = load();
-        ASSERT_NE(nullptr, form->Hwnd());
-        SendMessageW(form->Hwnd(), WM_ENDSESSION, TRUE, 0);
-        EXPECT_EQ(nullptr, form->Hwnd());
+        auto shuttingDown = load();
+        ASSERT_NE(nullptr, shuttingDown->Hwnd());
+        SendMessageW(shuttingDown->Hwnd(), WM_ENDSESSION, TRUE, 0);
+        EXPECT_EQ(nullptr, shuttingDown->Hwnd());
     }
-    EXPECT_EQ(1u, checks.size());
+    EXPECT_EQ(2u, notices.size());
     EXPECT_EQ(eightDaysAgo, *StoredNumber(Setting::LastUpdateCheck));
     load()->Unload();
-    EXPECT_EQ(2u, checks.size());
+    EXPECT_EQ(3u, notices.size());
+    EXPECT_EQ(3u, server.Requests().size());
 }
 
 TEST_F(UpdateCheck, ThisProgramKnowsItsVersion) {
