@@ -1,21 +1,7 @@
 // Resource ids of Pfadwerk.exe.
 #pragma once
 
-// The program's icon is the resource named "AA"; the update notice shows the
-// icon named "Update_32_XP".
-
-// The update check.
-#define IDS_UPDATE_AVAILABLE 2
-#define IDS_UPDATE_INSTALLED 3
-#define IDS_UPDATE_OFFERED 4
-#define IDS_UPDATE_DOWNLOAD 5
-#define IDS_UPDATE_RECOMMENDED 6
-#define IDS_UPDATE_CAPTION 7
-#define IDS_UPDATE_CURRENT 8
-#define IDS_UPDATE_UP_TO_DATE 9
-#define IDS_UPDATE_FAILED 10
-#define IDS_UPDATE_CLOSE 11
-#define IDS_UPDATE_IGNORE 13
+// The program's icon is the resource named "AA".
 
 #define IDS_CAPTION 100
 #define IDS_TAB_LASTUSED 101
@@ -87,11 +73,3 @@
 #define IDS_FEEDBACK_VISTA_BASIC 3105
 #define IDS_FEEDBACK_VISTA_CLASSIC 3106
 
-// The update notice before Vista (frmUpdateCheck); cmdOK and cmdClose are
-// IDOK and IDCANCEL.
-#define IDD_UPDATECHECK 1300
-#define IDC_UPDATE_HEADER 1301
-#define IDC_UPDATE_VERSIONDESC 1302
-#define IDC_UPDATE_VERSIONS 1303
-#define IDC_UPDATE_TIP 1304
-#define IDS_UPDATE_OK 1310

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "ResText.h"
-#include "app_res.h"
 #include "modUpdateCheck.h"
+#include "update_res.h"
 
 namespace pw {
 namespace {

@@ -10,9 +10,9 @@
 #include "ResText.h"
 #include "Settings.h"
 #include "VendorAddresses.h"
-#include "app_res.h"
 #include "frmUpdateCheck.h"
 #include "modTaskDialog.h"
+#include "update_res.h"
 
 namespace pw {
 namespace {

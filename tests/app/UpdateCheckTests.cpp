@@ -22,9 +22,9 @@
 #include "PfadwerkVersion.h"
 #include "PlaceholderText.h"
 #include "Settings.h"
-#include "app_res.h"
 #include "modTaskDialog.h"
 #include "modUpdateCheck.h"
+#include "update_res.h"
 
 using namespace pw;
 using namespace pw::test;
