@@ -246,6 +246,13 @@ void frmMain::Form_Unload() {
 }
 
 void frmMain::CheckForUpdates(bool bAutomaticCheck) {
+    // The notices and the download page go the way of the window's other
+    // messages and web pages.
+    UpdateCheckServices services = setup_.updateCheckServices;
+    if (!services.presenter)
+        services.presenter = setup_.folderActionServices.presenter;
+    if (!services.openAddress && setup_.openAddress)
+        services.openAddress = [this](const std::wstring& address) { setup_.openAddress(nullptr, address); };
     UpdateCheckHost host;
     host.owner = Hwnd();
     host.prepareModal = [this] {
@@ -253,10 +260,12 @@ void frmMain::CheckForUpdates(bool bAutomaticCheck) {
         ChangeDropShadow(true);
     };
     host.restoreModal = [this] {
+        if (!Hwnd())
+            return;
         ChangeDropShadow(false);
         EndModalFrame();
     };
-    pw::CheckForUpdates(host, bAutomaticCheck, setup_.updateCheckServices);
+    pw::CheckForUpdates(host, bAutomaticCheck, services);
 }
 
 void frmMain::OnDestroyed() {

@@ -61,7 +61,9 @@ struct frmMainSetup {
     // The shell, dialogs, worker and history file the folder actions use;
     // empty parts are the system's (the history file: the one the lists read).
     FolderActionServices folderActionServices;
-    // What the update check uses; empty parts are the system's.
+    // What the update check uses; empty parts are the system's, and its
+    // notices and the download page go through presenter and openAddress
+    // above when those are set.
     UpdateCheckServices updateCheckServices;
 };
 
@@ -275,6 +277,7 @@ class frmMain final : public cWindow {
     void mnuMenuFeedback_Click();
     void mnuMenuWebsite_Click();
     void mnuMenuAbout_Click();
+    void mnuMenuCheckForUpdates_Click();
 
     frmMainSetup setup_;
     MainOptions options_;

@@ -59,8 +59,7 @@ UINT FeedbackWindowsTextId(FeedbackWindows windows) {
 }  // namespace
 
 // Every command of the menus, with its button-menu entry, its twin on the
-// bar and its handler. The update check plugs its handler in here; until it
-// does, its entries are shown disabled.
+// bar and its handler. A command without a handler is shown disabled.
 const frmMain::MenuCommand* frmMain::FindMenuCommand(UINT id) {
     static const MenuCommand kCommands[] = {
         {IDM_MENU_DETAILS, IDM_VIEW_DETAILS, &frmMain::mnuMenuDetails_Click},
@@ -73,7 +72,7 @@ const frmMain::MenuCommand* frmMain::FindMenuCommand(UINT id) {
         {IDM_MENU_HELPTOPICS, IDM_HELP_TOPICS, &frmMain::mnuMenuHelpTopics_Click},
         {IDM_MENU_FEEDBACK, IDM_HELP_FEEDBACK, &frmMain::mnuMenuFeedback_Click},
         {IDM_MENU_WEBSITE, IDM_HELP_WEBSITE, &frmMain::mnuMenuWebsite_Click},
-        {IDM_MENU_CHECKFORUPDATES, IDM_HELP_CHECKFORUPDATES, nullptr},
+        {IDM_MENU_CHECKFORUPDATES, IDM_HELP_CHECKFORUPDATES, &frmMain::mnuMenuCheckForUpdates_Click},
         {IDM_MENU_ABOUT, IDM_HELP_ABOUT, &frmMain::mnuMenuAbout_Click},
     };
     if (id == 0)
@@ -286,6 +285,12 @@ void frmMain::mnuMenuAbout_Click() {
 void frmMain::mnuMenuHelpTopics_Click() {
     BeginModalFrame();
     ShowHelpTopic(Hwnd(), setup_.programFolder);
+}
+
+// The check takes the window out of its pop-up behaviour itself, from
+// before it waits for the server until its notice is closed.
+void frmMain::mnuMenuCheckForUpdates_Click() {
+    CheckForUpdates(false);
 }
 
 void frmMain::mnuMenuWebsite_Click() {

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "Handles.h"
+#include "PfadwerkVendor.h"
 #include "PlaceholderText.h"
 #include "ResText.h"
 #include "Settings.h"
-#include "VendorAddresses.h"
 #include "frmUpdateCheck.h"
 #include "modTaskDialog.h"
 #include "update_res.h"
@@ -236,7 +236,7 @@ bool TakeWeeklyUpdateCheckDue(const LocalTime& now) {
 
 std::wstring UpdateCheckAddress() {
     std::wstring configured = ReadText(Setting::UpdateCheckUrl);
-    return configured.empty() ? std::wstring(kUpdateCheckUrl) : configured;
+    return configured.empty() ? std::wstring(PFADWERK_UPDATE_CHECK_URL) : configured;
 }
 
 ProgramVersion ThisProgramVersion() {

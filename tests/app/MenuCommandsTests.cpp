@@ -19,6 +19,7 @@
 #include "FakeFolderShell.h"
 #include "FolderActions.h"
 #include "HtmlHelp.h"
+#include "LoopbackHttpServer.h"
 #include "MainWindowSupport.h"
 #include "PfadwerkVersion.h"
 #include "about_res.h"
@@ -77,6 +78,8 @@ class Menus : public ::testing::Test {
     frmMain& Load() {
         frmMainSetup setup = TestSetup(true, database_);
         setup.folderActionServices.presenter = &presenter_;
+        // The update check asks a server that is not there.
+        setup.updateCheckServices.versionFileUrl = cLoopbackHttpServer::DeadUrl();
         setup.openAddress = [this](HWND owner, const std::wstring& address) {
             opened_.push_back(address);
             openedOwners_.push_back(owner);
@@ -181,12 +184,22 @@ TEST_F(Menus, EveryBarEntryRunsTheCommandOfItsButtonMenuTwin) {
         EXPECT_EQ(L"Ordnerfavoriten verwalten", DialogOf(favorites));
     EXPECT_TRUE(form.PopUpBehaviour()) << "back after the dialog";
 
-    // Commands whose windows are not there yet are shown, and disabled, in
-    // both menus.
-    for (auto [button, bar] : {std::pair{IDM_MENU_CHECKFORUPDATES, IDM_HELP_CHECKFORUPDATES}}) {
-        EXPECT_TRUE(Grayed(form.ButtonMenu(), button)) << button;
-        EXPECT_TRUE(Grayed(form.MenuBar(), bar)) << bar;
+    // Auf neue Version prüfen: a manual check, which tells over the window,
+    // out of its pop-up behaviour, that the server cannot be reached.
+    for (UINT check : {IDM_MENU_CHECKFORUPDATES, IDM_HELP_CHECKFORUPDATES}) {
+        presenter_.boxes.clear();
+        bool popUpDuringBox = true;
+        presenter_.duringBox = [&] { popUpDuringBox = form.PopUpBehaviour(); };
+        Command(check);
+        ASSERT_EQ(1u, presenter_.boxes.size()) << check;
+        EXPECT_EQ(0u, presenter_.boxes[0].find(L"Die Versions-Überprüfung kann wegen Server- oder")) << check;
+        EXPECT_EQ(form.Hwnd(), presenter_.owner);
+        EXPECT_FALSE(popUpDuringBox);
+        EXPECT_TRUE(form.PopUpBehaviour()) << "back after the message";
     }
+    presenter_.duringBox = nullptr;
+    EXPECT_FALSE(Grayed(form.ButtonMenu(), IDM_MENU_CHECKFORUPDATES));
+    EXPECT_FALSE(Grayed(form.MenuBar(), IDM_HELP_CHECKFORUPDATES));
     EXPECT_FALSE(Grayed(form.ButtonMenu(), IDM_MENU_OPTIONS));
     EXPECT_FALSE(Grayed(form.MenuBar(), IDM_TOOLS_OPTIONS));
 }
