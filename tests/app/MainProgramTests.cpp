@@ -107,8 +107,6 @@ TEST_F(MainProgram, ClosingRunsTheWeeklyUpdateCheckAgainstTheVersionFile) {
     // The published build is no newer: the automatic check stays silent and
     // the program ends.
     server.Answer(200, "<pfadwerk><version_info><build>0</build></version_info></pfadwerk>");
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, SectionKeyOf(Def(Setting::CheckForUpdates).key),
-                       Def(Setting::CheckForUpdates).name);
     WriteText(Setting::UpdateCheckUrl, server.Url());
 
     for (int run = 0; run < 2; ++run) {

@@ -448,12 +448,7 @@ TEST_F(UpdateCheck, TaskDialogsOnTheScreen) {
 
 // ---- The weekly check when the main window closes --------------------------------------
 
-void ForgetValue(Setting setting) {
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, SectionKeyOf(Def(setting).key), Def(setting).name);
-}
-
 TEST_F(UpdateCheck, WeeklyRuleWritesTheDayBeforeTheCheck) {
-    ForgetValue(Setting::CheckForUpdates);  // on by default
     const LocalTime now{2024, 3, 5, 15, 0, 0};
     // A user who never checked: due, and today (after noon: the next day's
     // number) is stored.
@@ -473,7 +468,6 @@ TEST_F(UpdateCheck, WeeklyRuleWritesTheDayBeforeTheCheck) {
 // The main window's own check: a manual one when asked, the weekly one as it
 // closes, against a file that offers an update to automatic checks only.
 TEST_F(UpdateCheck, ClosingTheMainWindowTwiceWithinAWeekChecksOnce) {
-    ForgetValue(Setting::CheckForUpdates);
     Store(Setting::ExitBehavior, 3);  // only the test closes the windows
     server.Answer(200, VersionFile(50, 45));
     auto load = [this] {
