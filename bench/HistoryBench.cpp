@@ -223,8 +223,8 @@ void BenchAppend(const fs::path& file, const char* label) {
         std::string path = "C:\\Users\\Anna\\Documents\\Neu " + std::to_string(i % 37);
 
         auto start = Clock::now();
-        cDatabase db;  // the program's way: a connection of its own per visit
-        bool ok = db.Open(file.wstring(), clock) && db.AppendVisit(FromUtf8(path), L"Neu");
+        cDatabase db;  // the worker's way: a connection of its own per write
+        bool ok = db.Open(file.wstring(), clock) && db.AppendVisits({{FromUtf8(path), L"Neu", kNow}});
         db.Close();
         program.push_back(MsSince(start));
         if (!ok)

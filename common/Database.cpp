@@ -306,6 +306,41 @@ bool cDatabase::AppendVisit(std::wstring_view folderPath, std::wstring_view fold
     return Finish(stmt, sqlite3_step(stmt));
 }
 
+bool cDatabase::AppendVisits(const std::vector<TimedVisit>& visits) {
+    if (!db_)
+        return Fail();
+    if (visits.empty())
+        return true;
+    if (!Exec("BEGIN IMMEDIATE"))
+        return Fail();
+    static const char kInsert[] = "INSERT INTO FoldersProtocol (FolderPath, FolderName, DateUsed) VALUES (?1, ?2, ?3)";
+    sqlite3_stmt* stmt = nullptr;
+    bool ok = sqlite3_prepare_v2(db_, kInsert, -1, &stmt, nullptr) == SQLITE_OK;
+    for (size_t i = 0; ok && i < visits.size(); ++i) {
+        std::string path = ToUtf8(visits[i].path), name = ToUtf8(visits[i].name), date = FormatDbDate(visits[i].when);
+        sqlite3_bind_text(stmt, 1, path.c_str(), static_cast<int>(path.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(stmt, 2, name.c_str(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(stmt, 3, date.c_str(), static_cast<int>(date.size()), SQLITE_TRANSIENT);
+        ok = sqlite3_step(stmt) == SQLITE_DONE;
+        sqlite3_reset(stmt);
+    }
+    if (!ok)
+        Fail();  // before finalize and rollback overwrite the reason
+    sqlite3_finalize(stmt);
+    if (ok && Exec("COMMIT"))
+        return true;
+    if (ok)
+        Fail();
+    // Keeps the first failure's reason; the rollback only ends the transaction.
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    return false;
+}
+
+bool cDatabase::IsDamage(int errorCode) {
+    int primary = errorCode & 0xFF;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+}
+
 bool cDatabase::Compact() {
     if (!db_) return Fail();
     if (sqlite3_exec(db_, "VACUUM", nullptr, nullptr, nullptr) != SQLITE_OK) return Fail();

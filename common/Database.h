@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "DateTime.h"
 
@@ -25,6 +26,14 @@ public:
 
 private:
     sqlite3_stmt* stmt_;
+};
+
+// A visit as the worker keeps it until it is stored: the moment it was
+// reported, not the moment the write finally succeeds.
+struct TimedVisit {
+    std::wstring path;
+    std::wstring name;
+    LocalTime when;
 };
 
 class cDatabase {
@@ -61,6 +70,9 @@ public:
 
     // Appends one visit with the clock's present moment.
     bool AppendVisit(std::wstring_view folderPath, std::wstring_view folderName);
+    // Appends visits with their own moments in one transaction: all of them
+    // or, on failure, none.
+    bool AppendVisits(const std::vector<TimedVisit>& visits);
 
     // Rebuilds the file in place without its free pages. SQLite holds the
     // write lock from the first page read to the last page written, so a
@@ -73,6 +85,11 @@ public:
     // could not be opened).
     int LastErrorCode() const { return errorCode_; }
     static constexpr int kCannotOpen = 14;
+    // The file is damaged or no database at all (SQLite's CORRUPT and
+    // NOTADB): nothing but a rebuild helps. Busy, locked, read-only or full
+    // are no damage; the same write may succeed later.
+    static bool IsDamage(int errorCode);
+    bool Damaged() const { return IsDamage(errorCode_); }
     sqlite3* Handle() const { return db_; }
 
 private:

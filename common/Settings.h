@@ -48,6 +48,7 @@ enum class Setting {
     FavoritesManagementExpanded,
     AddFavoritePreviousSubfolderSelected,
     LastCleanUpDay,
+    DamagedHistory,  // where a damaged history was set aside, until the main window has told the user
     // FolderFavorites
     Groups,
     Count_

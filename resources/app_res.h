@@ -19,6 +19,7 @@
 #define IDS_READ_PROBLEM 113
 #define IDS_SEARCH_TIP_TITLE 114
 #define IDS_SEARCH_TIP_TEXT 115
+#define IDS_HISTORY_REPAIRED 116
 
 // The entries of the time-frame box, index 0 to 6: consecutive ids.
 #define IDS_TIMEFRAME_ALL 120

@@ -4,7 +4,10 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <fstream>
+#include <random>
 #include <string>
+#include <vector>
 
 #ifdef _WIN32
 #include <process.h>
@@ -13,6 +16,7 @@
 #endif
 
 #include "Database.h"
+#include "Text.h"
 
 namespace pwtest {
 
@@ -57,5 +61,82 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// Damaging a history file as a failing disk or a stray program would.
+constexpr long kHistoryPage = 4096;
+
+inline std::vector<char> FileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteBytes(const std::filesystem::path& path, const std::vector<char>& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The pages (numbered from 1) of one kind past the first: 0x0D the visits
+// table's leaves (the only table with rowids), 0x0A index leaves.
+inline std::vector<long> PagesOfKind(const std::vector<char>& file, char kind) {
+    std::vector<long> pages;
+    for (long n = 2; n * kHistoryPage <= static_cast<long>(file.size()); ++n)
+        if (file[(n - 1) * kHistoryPage] == kind)
+            pages.push_back(n);
+    return pages;
+}
+
+inline void OverwritePage(std::vector<char>& file, long number) {
+    std::mt19937 rng(static_cast<unsigned>(number));
+    for (long i = (number - 1) * kHistoryPage; i < number * kHistoryPage; ++i)
+        file[i] = static_cast<char>(rng());
+}
+
+inline std::vector<char> RandomBytes(size_t size, unsigned seed) {
+    std::vector<char> bytes(size);
+    std::mt19937 rng(seed);
+    for (char& c : bytes)
+        c = static_cast<char>(rng());
+    return bytes;
+}
+
+// The root page of a table or index of the history.
+inline long RootPage(const std::filesystem::path& file, const std::string& name) {
+    pw::cDatabase db;
+    long root = 0;
+    if (db.Open(file.wstring()))
+        db.Query(L"SELECT rootpage FROM sqlite_schema WHERE name = '" + std::wstring(name.begin(), name.end()) + L"'",
+                 [&](const pw::cRow& row) {
+                     root = row.Long(0);
+                     return false;
+                 });
+    return root;
+}
+
+// Damage that a new visit meets and that leaves every visit readable: the
+// date index's root (every append writes there) and two of the table's
+// leaves (their rows are still in the index over path, name and date).
+inline std::vector<char> DamageMendably(const std::filesystem::path& file) {
+    long dateIndexRoot = RootPage(file, "FoldersProtocol_DateUsed");
+    std::vector<char> bytes = FileBytes(file);
+    std::vector<long> leaves = PagesOfKind(bytes, 0x0D);
+    if (leaves.size() < 8 || dateIndexRoot < 2)
+        return {};
+    OverwritePage(bytes, leaves[3]);
+    OverwritePage(bytes, leaves[leaves.size() / 2]);
+    OverwritePage(bytes, dateIndexRoot);
+    WriteBytes(file, bytes);
+    return bytes;
+}
+
+inline std::string IntegrityCheck(const std::filesystem::path& file) {
+    pw::cDatabase db;
+    std::string verdict = "cannot open";
+    if (db.Open(file.wstring()))
+        db.Query(L"PRAGMA integrity_check", [&](const pw::cRow& row) {
+            verdict = pw::ToUtf8(row.Text(0));
+            return false;
+        });
+    return verdict;
+}
 
 }  // namespace pwtest

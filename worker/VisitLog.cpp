@@ -10,17 +10,36 @@ namespace {
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-bool Append(const HistoryFiles& files, const VisitReport& visit, const Clock& clock) {
+enum class Outcome { Stored, Missing, Damaged, Failed };
+
+Outcome Append(const HistoryFiles& files, const std::vector<TimedVisit>& visits) {
     cDatabase db;
-    return db.Open(files.database, clock) && db.AppendVisit(visit.path, visit.name);
+    if (db.Open(files.database) && db.AppendVisits(visits)) return Outcome::Stored;
+    if (db.Damaged()) return Outcome::Damaged;
+    return Exists(files.database) ? Outcome::Failed : Outcome::Missing;
 }
 
 }  // namespace
 
+bool LogVisits(const HistoryFiles& files, const std::vector<TimedVisit>& visits, const Clock& clock) {
+    switch (Append(files, visits)) {
+        case Outcome::Stored:
+            return true;
+        case Outcome::Missing:
+            return EnsureHistory(files) && Append(files, visits) == Outcome::Stored;
+        case Outcome::Damaged:
+            // Not repaired now (the other program holds the file): kept for
+            // the next try like any failed write.
+            return RepairDamagedHistory(files, clock ? clock() : SystemLocalTime()) &&
+                   Append(files, visits) == Outcome::Stored;
+        case Outcome::Failed:
+            break;
+    }
+    return false;
+}
+
 bool LogVisit(const HistoryFiles& files, const VisitReport& visit, const Clock& clock) {
-    if (Append(files, visit, clock)) return true;
-    if (Exists(files.database)) return false;
-    return EnsureHistory(files) && Append(files, visit, clock);
+    return LogVisits(files, {TimedVisit{visit.path, visit.name, clock ? clock() : SystemLocalTime()}}, clock);
 }
 
 void ShowFolderProperties(const PropertiesRequest& request) {

@@ -14,12 +14,19 @@ namespace {
 constexpr UINT kProcessPayload = WM_APP + 1;
 constexpr UINT_PTR tmrCleanUpOldRecords = 1;
 constexpr UINT kCleanUpDelayMs = 10000;
+// While visits wait for a history that could not take them, it is tried
+// again this often.
+constexpr UINT_PTR tmrRetryPendingVisits = 2;
+constexpr UINT kRetryDelayMs = 2000;
+// A history that stays unwritable for days still costs the worker no more
+// than this much memory; beyond it the oldest visits give way.
+constexpr size_t kMaxPendingVisits = 5000;
 // One worker per user session.
 constexpr wchar_t kInstanceMutex[] = L"Local\\PfadwerkHg.Instance";
 
 }  // namespace
 
-frmMain::frmMain(HistoryFiles files, Clock clock) : files_(std::move(files)), cleanUp_(std::move(clock)) {}
+frmMain::frmMain(HistoryFiles files, Clock clock) : files_(std::move(files)), clock_(clock), cleanUp_(clock) {}
 
 frmMain::~frmMain() {
     Unload();
@@ -71,10 +78,13 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == tmrCleanUpOldRecords)
                 tmrCleanUpOldRecords_Timer();
+            else if (wParam == tmrRetryPendingVisits)
+                tmrRetryPendingVisits_Timer();
             return 0;
         case WM_DESTROY:
             ReleaseHotKey();
             KillTimer(Hwnd(), tmrCleanUpOldRecords);
+            KillTimer(Hwnd(), tmrRetryPendingVisits);
             return 0;
         default:
             return DefaultProc(msg, wParam, lParam);
@@ -105,16 +115,32 @@ void frmMain::OnHotKey() {
     }
 }
 
-// One payload per message: requests that arrive meanwhile are answered
-// between two visits, and each is worked off in the order it came.
+// One request per message: requests that arrive meanwhile are answered
+// between two, and each is worked off in the order it came. A run of visit
+// reports is taken whole and written in one transaction, so that a burst
+// costs one write instead of one each.
 void frmMain::OnProcessPayload() {
     payloadPosted_ = false;
-    if (sWorkerData_.empty())
-        return;
-    std::wstring payload = std::move(sWorkerData_.front());
-    sWorkerData_.pop_front();
-    if (!ProcessPayload(payload))
-        return;
+    bool visits = false;
+    while (!sWorkerData_.empty()) {
+        Request request = ParseRequest(sWorkerData_.front());
+        auto* visit = std::get_if<VisitReport>(&request);
+        if (!visit)
+            break;
+        if (pendingVisits_.size() >= kMaxPendingVisits)
+            pendingVisits_.erase(pendingVisits_.begin());
+        pendingVisits_.push_back({std::move(visit->path), std::move(visit->name), Now()});
+        sWorkerData_.pop_front();
+        visits = true;
+    }
+    if (visits) {
+        WritePendingVisits();
+    } else if (!sWorkerData_.empty()) {
+        std::wstring payload = std::move(sWorkerData_.front());
+        sWorkerData_.pop_front();
+        if (!ProcessPayload(payload))
+            return;
+    }
     if (!sWorkerData_.empty())
         payloadPosted_ = PostMessageW(Hwnd(), kProcessPayload, 0, 0);
 }
@@ -124,13 +150,32 @@ bool frmMain::ProcessPayload(const std::wstring& payload) {
     if (auto* properties = std::get_if<PropertiesRequest>(&request)) {
         ShowFolderProperties(*properties);
     } else if (std::holds_alternative<ExitRequest>(request)) {
+        // The visits reported before the exit request still get their try.
+        WritePendingVisits();
         Unload();
         return false;
-    } else if (auto* visit = std::get_if<VisitReport>(&request)) {
-        if (LogVisit(files_, *visit) && cleanUp_.CleanUpCheck())
-            SetTimer(Hwnd(), tmrCleanUpOldRecords, kCleanUpDelayMs, nullptr);
     }
     return true;
+}
+
+void frmMain::WritePendingVisits() {
+    if (pendingVisits_.empty())
+        return;
+    if (!LogVisits(files_, pendingVisits_, clock_)) {
+        // Never an error box: the hidden worker would stop at it.
+        SetTimer(Hwnd(), tmrRetryPendingVisits, kRetryDelayMs, nullptr);
+        return;
+    }
+    pendingVisits_.clear();
+    pendingVisits_.shrink_to_fit();
+    KillTimer(Hwnd(), tmrRetryPendingVisits);
+    if (cleanUp_.CleanUpCheck())
+        SetTimer(Hwnd(), tmrCleanUpOldRecords, kCleanUpDelayMs, nullptr);
+}
+
+void frmMain::tmrRetryPendingVisits_Timer() {
+    KillTimer(Hwnd(), tmrRetryPendingVisits);
+    WritePendingVisits();
 }
 
 void frmMain::tmrCleanUpOldRecords_Timer() {

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "CleanUp.h"
 #include "Handles.h"
@@ -37,13 +38,22 @@ class frmMain final : public cWindow {
     void OnHotKey();
     void OnProcessPayload();
     void tmrCleanUpOldRecords_Timer();
+    void tmrRetryPendingVisits_Timer();
     bool ProcessPayload(const std::wstring& payload);  // false: the exit request
+    // Writes every visit waiting, in one go; what cannot be written now
+    // stays for the retry timer or the next visit.
+    void WritePendingVisits();
+    LocalTime Now() const { return clock_ ? clock_() : SystemLocalTime(); }
 
     HistoryFiles files_;
+    Clock clock_;
     cCleanUp cleanUp_;
     cHandle instance_;
     // Payloads in arrival order; a burst of reports is kept whole.
     std::deque<std::wstring> sWorkerData_;
+    // Visits not yet in the history, oldest first: a write that failed
+    // (busy, read-only, disk full) loses none of them.
+    std::vector<TimedVisit> pendingVisits_;
     bool payloadPosted_ = false;
     bool hotKeyRegistered_ = false;
 };

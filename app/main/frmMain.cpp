@@ -200,6 +200,8 @@ void frmMain::ShowFirstList() {
     } else {
         FillFolderList(true);
     }
+    // The worker may have repaired the history since the window was last open.
+    PostMessageW(Hwnd(), kShowDamagedHistoryNotice, 0, 0);
 }
 
 void frmMain::Unload() {
@@ -356,6 +358,9 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case kMustRefreshAfterNewFindTick:
             tmrMustRefreshAfterNewFind_Tick();
+            return 0;
+        case kShowDamagedHistoryNotice:
+            ShowDamagedHistoryNotice();
             return 0;
         default:
             // Keys reach the window itself only when none of its controls has

@@ -155,6 +155,7 @@ class frmMain final : public cWindow {
     static constexpr UINT kMinimizeSoon = WM_APP + 3;
     static constexpr UINT kTabsTick = WM_APP + 4;                     // tmrTabs
     static constexpr UINT kMustRefreshAfterNewFindTick = WM_APP + 5;  // tmrMustRefreshAfterNewFind
+    static constexpr UINT kShowDamagedHistoryNotice = WM_APP + 6;
     static constexpr UINT_PTR tmrMouseLeaveChecker = 1;
 
     // frmMain.cpp: loading, closing, the window's messages, the pop-up
@@ -206,6 +207,9 @@ class frmMain final : public cWindow {
     bool OpenHistory(cDatabase& db);
     std::wstring HistoryPath() const;
     void ShowReadProblem(const std::string& description, int number);
+    // Once after either program set a damaged history aside: what happened
+    // and where the old file lies.
+    void ShowDamagedHistoryNotice();
     void RefillFolderList(bool bRebuildGroups);
     void ShowSearchTip();
     void tabOB_Click();

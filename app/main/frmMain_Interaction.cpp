@@ -22,6 +22,7 @@
 #include "Text.h"
 #include "app_res.h"
 #include "frmMain.h"
+#include "modTaskDialog.h"
 
 namespace pw {
 namespace {
@@ -63,17 +64,29 @@ void frmMain::FillFolderList(bool bRebuildGroups) {
     fill.rebuildGroups = bRebuildGroups;
     std::string problem;
     int problemNumber = 0;
-    {
-        cDatabase db;
-        bool open = OpenHistory(db);
-        if (!open) {
-            problem = db.LastError();
-            problemNumber = cDatabase::kCannotOpen;
+    // A damaged history is set aside and rebuilt with what can still be
+    // read, and the list filled from the new one.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        bool damaged = false;
+        problem.clear();
+        problemNumber = 0;
+        {
+            cDatabase db;
+            bool open = OpenHistory(db);
+            if (!open) {
+                problem = db.LastError();
+                problemNumber = db.Damaged() ? db.LastErrorCode() : cDatabase::kCannotOpen;
+                damaged = db.Damaged();
+            }
+            if (!list_.FillFromHistory(open ? &db : nullptr, fill) && open) {
+                problem = db.LastError();
+                problemNumber = db.LastErrorCode();
+                damaged = db.Damaged();
+            }
         }
-        if (!list_.FillFromHistory(open ? &db : nullptr, fill) && open) {
-            problem = db.LastError();
-            problemNumber = db.LastErrorCode();
-        }
+        if (!damaged || attempt > 0 || !RepairDamagedHistory(HistoryFilesAt(HistoryPath(), setup_.programFolder)))
+            break;
+        PostMessageW(Hwnd(), kShowDamagedHistoryNotice, 0, 0);
     }
     LockWindowUpdate(nullptr);
     InvalidateRect(list_.ListHwnd(), nullptr, TRUE);
@@ -120,7 +133,16 @@ bool frmMain::OpenHistory(cDatabase& db) {
 
 void frmMain::ShowReadProblem(const std::string& description, int number) {
     std::wstring text = FillPlaceholders(ResText(IDS_READ_PROBLEM), {FromUtf8(description), std::to_wstring(number)});
-    MessageBoxW(Hwnd(), text.c_str(), ResText(IDS_CAPTION).c_str(), MB_OK | MB_ICONERROR);
+    Presenter().ShowMessageBox(Hwnd(), text, ResText(IDS_CAPTION), MB_OK | MB_ICONERROR);
+}
+
+void frmMain::ShowDamagedHistoryNotice() {
+    std::wstring keptAs = TakeDamagedHistoryNotice();
+    if (keptAs.empty() || !Hwnd())
+        return;
+    std::wstring text = FillPlaceholders(ResText(IDS_HISTORY_REPAIRED), {keptAs});
+    RunInModalFrame(ModalFrame::ShellOrMessage,
+                    [&] { Presenter().ShowMessageBox(Hwnd(), text, ResText(IDS_CAPTION), MB_OK | MB_ICONWARNING); });
 }
 
 void frmMain::RefillFolderList(bool bRebuildGroups) {

@@ -72,6 +72,7 @@ const Named kNames[] = {
     PW_NAMED(FavoritesManagementExpanded),
     PW_NAMED(AddFavoritePreviousSubfolderSelected),
     PW_NAMED(LastCleanUpDay),
+    PW_NAMED(DamagedHistory),
     PW_NAMED(Groups),
 };
 #undef PW_NAMED
@@ -89,12 +90,13 @@ TEST(SettingsCatalogue, KeysTypesAndDefaults) {
     for (int i = 0; i < kCount; ++i) {
         const SettingDef& def = Def(At(i));
         SettingsKey expectedKey = i <= static_cast<int>(Setting::ShowMenuBar)      ? SettingsKey::Options
-                                  : i <= static_cast<int>(Setting::LastCleanUpDay) ? SettingsKey::CurrentSettings
+                                  : i <= static_cast<int>(Setting::DamagedHistory) ? SettingsKey::CurrentSettings
                                                                                    : SettingsKey::FolderFavorites;
         EXPECT_EQ(expectedKey, def.key) << i;
         std::wstring name = def.name;
         bool text = name == L"IgnoreStrings" || name == L"IgnoreStringSQL" || name == L"UpdateCheckUrl" ||
-                    name == L"AddFavoritePreviousSubfolderSelected" || name == L"Groups";
+                    name == L"AddFavoritePreviousSubfolderSelected" || name == L"Groups" ||
+                    name == L"DamagedHistory";
         EXPECT_EQ(text ? static_cast<DWORD>(REG_SZ) : static_cast<DWORD>(REG_DWORD), def.type) << i;
         // Only two values depend on the Vista look.
         bool themed = name == L"FolderListSize" || name == L"WindowWidth";

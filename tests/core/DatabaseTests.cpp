@@ -249,3 +249,22 @@ TEST_F(HistoryTest, NowIsOneMomentPerStatementAsInJetAndNeverTakenForDeterminist
                            nullptr));
     sqlite3_close(raw);
 }
+
+TEST_F(HistoryTest, VisitsKeptForALaterWriteKeepTheirMomentsAndGoInWholeOrNotAtAll) {
+    std::vector<TimedVisit> visits = {{L"C:\\A", L"A", {2026, 12, 7, 9, 0, 1}},
+                                      {L"C:\\B", L"B", {2026, 12, 7, 9, 0, 2}}};
+    ASSERT_TRUE(db_.AppendVisits(visits)) << db_.LastError();
+    std::vector<std::wstring> dates;
+    db_.Query(L"SELECT DateUsed FROM FoldersProtocol ORDER BY DateUsed", [&](const cRow& row) {
+        dates.push_back(row.Text(0));
+        return true;
+    });
+    EXPECT_EQ(dates, (std::vector<std::wstring>{L"2026-12-07 09:00:01", L"2026-12-07 09:00:02"}));
+
+    // A visit the table refuses takes the others of its batch back with it.
+    visits.push_back({L"", L"leer", {2026, 12, 7, 9, 0, 3}});
+    EXPECT_FALSE(db_.AppendVisits(visits));
+    EXPECT_FALSE(db_.Damaged());
+    EXPECT_EQ(Count(), 2);
+    EXPECT_TRUE(db_.AppendVisits({{L"C:\\C", L"C", {2026, 12, 7, 9, 0, 4}}})) << "no transaction left open";
+}

@@ -54,12 +54,25 @@ TEST_F(VisitLogTest, WithoutTemplateTheVisitIsDroppedAndNothingIsCreated) {
     EXPECT_FALSE(std::filesystem::exists(files.database));
 }
 
-TEST_F(VisitLogTest, ADamagedDatabaseIsLeftAloneAndTheVisitDropped) {
+TEST_F(VisitLogTest, ADamagedDatabaseIsKeptAsideUnchangedAndTheVisitGoesIntoANewOne) {
     HistoryFiles files = Files();
     std::filesystem::create_directories(files.dataFolder);
     { std::ofstream(std::filesystem::path(files.database), std::ios::binary) << "not a database, but the user's file"; }
-    EXPECT_FALSE(LogVisit(files, {L"Temp", L"C:\\Temp"}));
-    EXPECT_EQ(FileText(files.database), "not a database, but the user's file");
+    ASSERT_TRUE(LogVisit(files, {L"Temp", L"C:\\Temp"}, [] { return LocalTime{2026, 12, 7, 17, 5, 9}; }));
+    EXPECT_EQ(Rows(files.database), 1);
+    // Under a name that says what and when; a second repair in the same
+    // second keeps the first file.
+    auto kept = dir_ / "data" / L"Pfadwerk-beschädigt-2026-12-07-17-05-09.dat";
+    EXPECT_EQ(FileText(kept), "not a database, but the user's file");
+    EXPECT_EQ(TakeDamagedHistoryNotice(), kept.wstring());
+    EXPECT_EQ(TakeDamagedHistoryNotice(), L"") << "taken once";
+
+    { std::ofstream(std::filesystem::path(files.database), std::ios::binary) << "damaged again"; }
+    ASSERT_TRUE(RepairDamagedHistory(files, {2026, 12, 7, 17, 5, 9}));
+    EXPECT_EQ(FileText(kept), "not a database, but the user's file");
+    EXPECT_EQ(FileText(dir_ / "data" / L"Pfadwerk-beschädigt-2026-12-07-17-05-09-2.dat"), "damaged again");
+    // A sound history is no case for a repair.
+    EXPECT_FALSE(RepairDamagedHistory(files));
 }
 
 TEST_F(VisitLogTest, CompactionKeepsEveryRowAndRemovesALeftoverOfEarlierBuilds) {

@@ -77,6 +77,7 @@ public:
         if (process_ && Running()) TerminateProcess(process_.Get(), 1);
     }
     bool Started() const { return static_cast<bool>(process_); }
+    HANDLE Handle() const { return process_.Get(); }
     DWORD Pid() const { return pid_; }
     bool Running() const { return WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
     bool WaitForExit(DWORD ms = 10000) const { return WaitForSingleObject(process_.Get(), ms) == WAIT_OBJECT_0; }
