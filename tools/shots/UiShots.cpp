@@ -1,9 +1,11 @@
 // Pictures of the main window's menus and dialogs: UiShots OUT_FOLDER
 // DIST_FOLDER HISTORY_FILE. Loads the main window in this process over the
 // given history, opens the button menu, the menu bar, each page of the
-// options, the About window, the ignore manager and entry dialog and the help, and saves each as OUT_FOLDER\NAME.bmp
-// (what the screen shows in the rectangle of the windows concerned). Run only
-// inside a scratch Wine prefix (tools/ui-screenshots.sh).
+// options, the About window, the ignore manager and entry dialog, the notices
+// of "Auf neue Version prüfen" (an update, and up to date, against a version
+// file served on 127.0.0.1) and the help, and saves each as
+// OUT_FOLDER\NAME.bmp (what the screen shows in the rectangle of the windows
+// concerned). Run only inside a scratch Wine prefix (tools/ui-screenshots.sh).
 #include <windows.h>
 
 #include <commctrl.h>
@@ -16,7 +18,9 @@
 #include <vector>
 
 #include "Handles.h"
+#include "LoopbackHttpServer.h"
 #include "MainControls.h"
+#include "PfadwerkVersion.h"
 #include "app_res.h"
 #include "frmMain.h"
 #include "options_res.h"
@@ -108,6 +112,16 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     EndMenu();
 }
+
+// A version file that offers this build plus `ahead` to every check.
+std::string VersionFile(int ahead) {
+    const std::string build = std::to_string(PFADWERK_VERSION_BUILD + ahead);
+    return "<pfadwerk><version_info><major>" + std::to_string(PFADWERK_VERSION_MAJOR) + "</major><minor>" +
+           std::to_string(PFADWERK_VERSION_MINOR) + "</minor><build>" + build + "</build><build_manualcheck>" + build +
+           "</build_manualcheck></version_info>"
+           "<download_url>http://www.example.com/download/</download_url></pfadwerk>";
+}
+
 void CALLBACK ShootMenu(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     Save(L"buttonmenu", Union({main_, FindWindowW(L"#32768", nullptr)}));
@@ -126,7 +140,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
 
+    // Every check of this run, the weekly one as the window closes included,
+    // asks this server only.
+    pw::test::cLoopbackHttpServer server;
+    server.Answer(200, VersionFile(0));
+
     pw::frmMainSetup setup;
+    setup.updateCheckServices.versionFileUrl = server.Url();
     setup.programFolder = argv[2];
     setup.databasePath = argv[3];
     setup.singleInstance = false;
@@ -200,6 +220,24 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             EndDialog(entry, IDCANCEL);
         });
     Pump(200);
+
+    // The notice in the form of this Windows version (Wine's pretended one),
+    // closed by its Cancel button, or OK where that is the only one.
+    for (auto [ahead, name] : {std::pair{1, L"update-notice"}, std::pair{0, L"uptodate-notice"}}) {
+        server.Answer(200, VersionFile(ahead));
+        std::wstring picture = name;
+        WithModal(
+            main_, [] { SendMessageW(main_, WM_COMMAND, IDM_MENU_CHECKFORUPDATES, 0); },
+            [picture](HWND notice) {
+                Pump(1500);
+                Save(picture, Union({notice}));
+                HWND button = GetDlgItem(notice, IDCANCEL);
+                if (!button || !IsWindowVisible(button))
+                    button = GetDlgItem(notice, IDOK);
+                PostMessageW(button, BM_CLICK, 0, 0);
+            });
+        Pump(200);
+    }
 
     SendMessageW(main_, WM_COMMAND, IDM_MENU_HELPTOPICS, 0);
     HWND help = nullptr;
