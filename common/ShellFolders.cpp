@@ -3,7 +3,10 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "ResText.h"
 #include "TestRun.h"
+#include "Text.h"
+#include "common_res.h"
 
 namespace pw {
 
@@ -12,13 +15,12 @@ std::wstring GetShellFolderPath(int csidl) {
     wchar_t buffer[MAX_PATH + 1] = {};
     HRESULT hr = SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer);
     if (hr == E_INVALIDARG) {
-        MessageBoxW(nullptr, L"An invalid folder ID was specified", L"Pfadwerk", MB_OK);
+        MessageBoxW(nullptr, ResText(IDS_SHELLFOLDER_INVALID).c_str(), ResText(IDS_CAPTION).c_str(), MB_OK);
         return {};
     }
     if (hr == S_FALSE) {
-        std::wstring text = L"The system folder with ID#" + std::to_wstring(csidl) +
-                            L" does not exist or could not be retrieved.";
-        MessageBoxW(nullptr, text.c_str(), L"Pfadwerk", MB_OK);
+        std::wstring text = FillPlaceholders(ResText(IDS_SHELLFOLDER_MISSING), {std::to_wstring(csidl)});
+        MessageBoxW(nullptr, text.c_str(), ResText(IDS_CAPTION).c_str(), MB_OK);
         return {};
     }
     if (FAILED(hr)) return {};

@@ -1,9 +1,10 @@
 // Resource ids of Pfadwerk.exe.
 #pragma once
 
+#include "common_res.h"
+
 // The program's icon is the resource named "AA".
 
-#define IDS_CAPTION 100
 #define IDS_TAB_LASTUSED 101
 #define IDS_TAB_MOSTUSED 102
 #define IDS_TAB_FAVORITES 103
@@ -30,10 +31,50 @@
 #define IDS_TIMEFRAME_14DAYS 125
 #define IDS_TIMEFRAME_30DAYS 126
 
+// The folder list: date groups, the "Verwendet" texts, the hover tips. "[*]"
+// stands for a value.
+#define IDS_GROUP_TODAY 130
+#define IDS_GROUP_YESTERDAY 131
+#define IDS_GROUP_THISWEEK 132
+#define IDS_GROUP_OLDER 133
+#define IDS_DATE_TODAY 134
+#define IDS_DATE_YESTERDAY 135
+#define IDS_USAGE_COUNT 136
+#define IDS_TIP_MINUTES 140
+#define IDS_TIP_HOURS 141
+#define IDS_TIP_YESTERDAY 142
+#define IDS_TIP_THISWEEK 143
+#define IDS_TIP_OLDER 144
+#define IDS_TIP_USAGE_COUNT 145
+
+// The message pane over an empty list.
+#define IDS_PANE_WELCOME_HEADER 200
+#define IDS_PANE_LASTUSED_TEXT 201
+#define IDS_PANE_MOSTUSED_TEXT 202
+#define IDS_PANE_NOTFOUND_HEADER 203
+#define IDS_PANE_NOTFOUND_TEXT 204
+#define IDS_PANE_TIMEFRAME_HEADER 205
+#define IDS_PANE_TIMEFRAME_TEXT 206
+#define IDS_PANE_TIMEFRAME_HINT 207
+#define IDS_PANE_FAVORITES_HEADER 208
+#define IDS_PANE_FAVORITES_TEXT 209
+#define IDS_PANE_FAVORITES_HINT 210
+
 // The list's context menu.
 #define IDS_MENU_COPYPATH 300
 #define IDS_MENU_REMOVE 301
 #define IDS_MENU_PROPERTIES 302
+#define IDS_MENU_EXPLORER 303
+#define IDS_MENU_PLAIN_WINDOW 304
+#define IDS_MENU_OPEN_EXISTING 305
+#define IDS_MENU_OPEN_NEW 306
+
+// The one-time notices of the folder actions, and what every notice shares.
+#define IDS_NOTICE_COPY 400
+#define IDS_NOTICE_COPY_TIP 401
+#define IDS_NOTICE_REMOVE 402
+#define IDS_NOTICE_REMOVE_TIPS 403
+#define IDS_DONT_SHOW_AGAIN 410
 
 // The menus of the main window: the menu bar (mnuView, mnuTools, mnuHelp)
 // and the menu button's drop-down (mnuMenu). Each bar entry has a twin in the

@@ -8,8 +8,9 @@
 // white; the welcome window shows it beside the Quick Launch hint.
 #define IDB_START 101
 
+#include "common_res.h"
+
 // Texts of the welcome window.
-#define IDS_CAPTION 100
 #define IDS_WELCOME 110
 #define IDS_INTRODUCTION 111
 #define IDS_APP_HEADER 112

@@ -3,6 +3,7 @@
 #include "IgnoreList.h"
 #include "ResText.h"
 #include "Settings.h"
+#include "common_res.h"
 #include "ignore_res.h"
 
 namespace pw {
@@ -27,7 +28,7 @@ bool IgnoreListFull(std::wstring_view filter) {
 }
 
 void ShowIgnoreListFull(HWND owner, cDialogPresenter& presenter) {
-    presenter.ShowMessageBox(owner, ResText(IDS_IGNORE_LIMIT_MENU), kDialogTitle, MB_OK | MB_ICONEXCLAMATION);
+    presenter.ShowMessageBox(owner, ResText(IDS_IGNORE_LIMIT_MENU), ResText(IDS_CAPTION), MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace pw

@@ -6,6 +6,7 @@
 #include "Settings.h"
 #include "WindowsVersion.h"
 #include "frmIgnoreEntry.h"
+#include "common_res.h"
 #include "ignore_res.h"
 
 namespace pw {
@@ -150,7 +151,8 @@ void frmIgnoreManager::SelectOnly(int index) {
 
 void frmIgnoreManager::cmdAdd_Click() {
     if (lvwIgnoredFolders.ItemCount() >= kIgnoreEntryLimit) {
-        presenter->ShowMessageBox(Hwnd(), ResText(IDS_IGNORE_LIMIT_MANAGER), kDialogTitle, MB_OK | MB_ICONEXCLAMATION);
+        presenter->ShowMessageBox(Hwnd(), ResText(IDS_IGNORE_LIMIT_MANAGER), ResText(IDS_CAPTION),
+                                  MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     frmIgnoreEntry entry;

@@ -9,10 +9,13 @@
 
 #include "Database.h"
 #include "HistoryFiles.h"
+#include "ResText.h"
 #include "Settings.h"
 #include "ShellFolders.h"
+#include "Text.h"
 #include "WorkerProtocol.h"
 #include "WorkerWindow.h"
+#include "app_res.h"
 #include "modTaskDialog.h"
 
 namespace pw {
@@ -101,7 +104,8 @@ void ShowActionNotice(const FolderActionHost& host, Setting flag, const NoticeTe
         // Stored first: on these systems the notice is shown once, even when
         // the program ends while the box is up.
         if (plan.storeBeforeShowing) WriteNumber(flag, 1);
-        presenter.ShowMessageBox(host.window, NoticeMessageBoxText(texts), kDialogTitle, kNoticeMessageBoxStyle);
+        presenter.ShowMessageBox(host.window, NoticeMessageBoxText(texts), ResText(IDS_CAPTION),
+                                 kNoticeMessageBoxStyle);
     }
     Call(host.restoreModal);
 }
@@ -245,6 +249,12 @@ bool CopyFolderPath(const FolderActionHost& host, const std::wstring& path, cons
     ShowActionNotice(host, Setting::TipShown_CopyPath, CopyPathNotice(displayName), services);
     return true;
 }
+
+NoticeTexts CopyPathNotice(std::wstring_view folderDisplayName) {
+    return {FillPlaceholders(ResText(IDS_NOTICE_COPY), {folderDisplayName}), ResText(IDS_NOTICE_COPY_TIP)};
+}
+
+NoticeTexts RemoveEntryNotice() { return {ResText(IDS_NOTICE_REMOVE), ResText(IDS_NOTICE_REMOVE_TIPS)}; }
 
 // ---- Removing from the history -------------------------------------------------------------
 

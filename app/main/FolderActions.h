@@ -131,6 +131,10 @@ bool RequestFolderProperties(const FolderActionHost& host, const std::wstring& p
 
 // ---- Pieces of the actions ---------------------------------------------------------------
 
+// The one-time notices of copying and removing.
+NoticeTexts CopyPathNotice(std::wstring_view folderDisplayName);
+NoticeTexts RemoveEntryNotice();
+
 // CF_UNICODETEXT, the clipboard emptied first.
 bool PutTextOnClipboard(HWND owner, const std::wstring& text);
 

@@ -9,6 +9,7 @@
 #include "FolderListTips.h"
 #include "LocaleTexts.h"
 #include "ResText.h"
+#include "Text.h"
 #include "app_res.h"
 
 namespace pw {
@@ -32,6 +33,7 @@ cFolderList::~cFolderList() {
 bool cFolderList::Create(HWND parent, UINT id, HFONT font, const Twips& twips, int scrollBarAllowance) {
     twips_ = twips;
     scrollBarAllowance_ = scrollBarAllowance;
+    texts_ = LoadListTexts([](unsigned id) { return ResText(id); });
     RECT none{0, 0, 0, 0};
     if (!lvwFolders_.Create(parent, id, none, cListView::kDefaultStyle, WS_EX_CLIENTEDGE))
         return false;
@@ -138,7 +140,7 @@ bool cFolderList::FillFromHistory(cDatabase* db, const HistoryFill& fill) {
     if (fill.rebuildGroups && view == FolderView::LastUsed) {
         lvwFolders_.ClearGroups();
         for (DateGroup group : kDateGroupCreationOrder) {
-            lvwFolders_.AddGroup(std::wstring(DateGroupKey(group)), std::wstring(DateGroupHeader(group)));
+            lvwFolders_.AddGroup(std::wstring(DateGroupKey(group)), DateGroupHeader(group, texts_));
         }
     }
 
@@ -158,9 +160,9 @@ bool cFolderList::FillFromHistory(cDatabase* db, const HistoryFill& fill) {
                 subItems.push_back(row.path);
             std::optional<DateGroup> group;
             if (view == FolderView::MostUsed) {
-                subItems.push_back(UsageCountText(row.usageCount));
+                subItems.push_back(FillPlaceholders(texts_.usageCount, {std::to_wstring(row.usageCount)}));
             } else if (row.dateUsed) {
-                LastUsedDate date = LastUsedDateText(*row.dateUsed, now, dateLocale_);
+                LastUsedDate date = LastUsedDateText(*row.dateUsed, now, dateLocale_, texts_);
                 subItems.push_back(date.text);
                 group = date.group;
             } else {
@@ -305,7 +307,7 @@ std::wstring cFolderList::InfoTip(int index) const {
     request.path = row->path;
     request.dateUsed = row->dateUsed;
     request.usageCount = row->usageCount;
-    return FolderInfoTip(request, SystemLocalTime(), dateLocale_);
+    return FolderInfoTip(request, SystemLocalTime(), dateLocale_, texts_);
 }
 
 // The control's own window hears the list's and the header's notifications:

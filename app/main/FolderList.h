@@ -16,6 +16,7 @@
 #include "FolderListQuery.h"
 #include "FolderListRead.h"
 #include "FolderListSort.h"
+#include "ListTexts.h"
 #include "MainOptions.h"
 #include "Twips.h"
 #include "cListView.h"
@@ -93,6 +94,7 @@ class cFolderList {
     int scrollBarAllowance_ = 0;
     FolderView shownView_ = FolderView::LastUsed;
     DateLocale dateLocale_;
+    ListTexts texts_;
 };
 
 }  // namespace pw

@@ -11,9 +11,13 @@ namespace {
 #define LOCALE_SSHORTTIME 0x00000079
 #endif
 
-bool Read(LCTYPE type, std::wstring& out) {
+// German as the system spells it: what a name falls back to when the user's
+// locale does not give it.
+const LCID kGerman = MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT);
+
+bool Read(LCTYPE type, std::wstring& out, LCID locale = LOCALE_USER_DEFAULT) {
     wchar_t buffer[128] = {};
-    int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, 128);
+    int length = GetLocaleInfoW(locale, type, buffer, 128);
     if (length <= 1) return false;
     out.assign(buffer, static_cast<size_t>(length - 1));
     return true;
@@ -39,15 +43,17 @@ std::wstring ShortTimePictureOf(std::wstring_view picture) {
 }
 
 DateLocale UserDateLocale() {
-    DateLocale locale = GermanDateLocale();
+    DateLocale locale;
     // LOCALE_SDAYNAME1 is Monday, as the struct counts.
-    for (int i = 0; i < 7; ++i) {
-        Read(LOCALE_SDAYNAME1 + i, locale.dayNames[i]);
-        Read(LOCALE_SABBREVDAYNAME1 + i, locale.shortDayNames[i]);
-    }
-    for (int i = 0; i < 12; ++i) {
-        Read(LOCALE_SMONTHNAME1 + i, locale.monthNames[i]);
-        Read(LOCALE_SABBREVMONTHNAME1 + i, locale.shortMonthNames[i]);
+    for (LCID source : {kGerman, static_cast<LCID>(LOCALE_USER_DEFAULT)}) {
+        for (int i = 0; i < 7; ++i) {
+            Read(LOCALE_SDAYNAME1 + i, locale.dayNames[i], source);
+            Read(LOCALE_SABBREVDAYNAME1 + i, locale.shortDayNames[i], source);
+        }
+        for (int i = 0; i < 12; ++i) {
+            Read(LOCALE_SMONTHNAME1 + i, locale.monthNames[i], source);
+            Read(LOCALE_SABBREVMONTHNAME1 + i, locale.shortMonthNames[i], source);
+        }
     }
     std::wstring text;
     if (Read(LOCALE_IFIRSTDAYOFWEEK, text) && text.size() == 1 && text[0] >= L'0' && text[0] <= L'6')

@@ -5,8 +5,8 @@
 
 namespace pw {
 
-// The user's locale; names or pictures the system does not give keep the
-// program's German fallback.
+// The user's locale; a name it does not give is the system's German one, a
+// picture it does not give the program's default.
 DateLocale UserDateLocale();
 
 // A time picture without its seconds ("HH:mm:ss" → "HH:mm", "h:mm:ss tt" →

@@ -152,7 +152,13 @@ void frmMain::RefillFolderList(bool bRebuildGroups) {
 }
 
 void frmMain::ShowMessagePane() {
-    messagePane_.Show(MessagePaneFor(lCurrentView_, searchBox_.Text(), SelectedTimeframe()));
+    int timeframe = SelectedTimeframe();
+    wchar_t timeframeText[64] = {};
+    if (timeframe >= 0 && SendMessageW(cmbMostUsedTimeframe_, CB_GETLBTEXTLEN, timeframe, 0) < 64) {
+        SendMessageW(cmbMostUsedTimeframe_, CB_GETLBTEXT, timeframe, reinterpret_cast<LPARAM>(timeframeText));
+    }
+    messagePane_.Show(MessagePaneFor(lCurrentView_, searchBox_.Text(), timeframe, timeframeText,
+                                     [](unsigned id) { return ResText(id); }));
 }
 
 // Once per user, after the first fill with entries: where the search is.

@@ -4,6 +4,8 @@
 #include <shlobj.h>
 
 #include "DynamicProc.h"
+#include "ResText.h"
+#include "app_res.h"
 
 namespace pw {
 namespace {
@@ -50,7 +52,8 @@ void FillCommon(cTaskDialogSpec& spec, HWND owner, const std::wstring& instructi
     spec.config = TASKDIALOGCONFIG{};
     spec.config.cbSize = sizeof(TASKDIALOGCONFIG);
     spec.config.hwndParent = owner;
-    spec.config.pszWindowTitle = kDialogTitle;
+    spec.title = ResText(IDS_CAPTION);
+    spec.config.pszWindowTitle = spec.title.c_str();
     spec.config.pszMainInstruction = spec.instruction.c_str();
     spec.config.pszContent = spec.content.empty() ? nullptr : spec.content.c_str();
 }
@@ -116,7 +119,8 @@ void BuildNoticeDialog(cTaskDialogSpec& spec, HWND owner, const std::wstring& in
     spec.buttonText.clear();
     spec.config.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW;
     spec.config.pszMainIcon = MAKEINTRESOURCEW(IconResourceId(kTaskDialogInformationIcon));
-    spec.config.pszVerificationText = kDontShowAgain;
+    spec.verification = ResText(IDS_DONT_SHOW_AGAIN);
+    spec.config.pszVerificationText = spec.verification.c_str();
     spec.config.cxWidth = kNoticeWidth;
 }
 
@@ -171,7 +175,7 @@ bool ShowNoticeWith(cDialogPresenter& presenter, int versionClass, const std::ws
             // Written first: on these systems a notice is shown once, even if
             // the program ends while the box is open.
             if (plan.storeBeforeShowing) flag.Value(std::int32_t{1});
-            presenter.ShowMessageBox(owner, MessageBoxText(instruction, content), kDialogTitle,
+            presenter.ShowMessageBox(owner, MessageBoxText(instruction, content), ResText(IDS_CAPTION),
                                      kNoticeMessageBoxStyle);
             return true;
         case NoticeKind::TaskDialog: {
@@ -206,7 +210,7 @@ bool ConfirmWith(cDialogPresenter& presenter, int versionClass, HWND owner, cons
         BuildConfirmDialog(spec, owner, instruction, content, buttonId, buttonText);
         return presenter.ShowTaskDialog(spec.config, nullptr) != IDCANCEL;
     }
-    return presenter.ShowMessageBox(owner, MessageBoxText(instruction, content), kDialogTitle,
+    return presenter.ShowMessageBox(owner, MessageBoxText(instruction, content), ResText(IDS_CAPTION),
                                     kConfirmMessageBoxStyle) != IDCANCEL;
 }
 

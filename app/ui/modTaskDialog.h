@@ -57,8 +57,6 @@ HIMAGELIST SetButtonImage(HWND button, IPicture* picture, int marginLeft, int ma
 
 // ---- Notices and confirmations -------------------------------------------------------
 
-constexpr wchar_t kDialogTitle[] = L"Pfadwerk";
-constexpr wchar_t kDontShowAgain[] = L"Diesen Hinweis nicht mehr anzeigen";
 constexpr UINT kNoticeMessageBoxStyle = MB_OK | MB_ICONINFORMATION;
 constexpr UINT kConfirmMessageBoxStyle = MB_OKCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON2;
 constexpr UINT kNoticeWidth = 240;   // dialog units
@@ -74,8 +72,10 @@ struct cTaskDialogSpec {
 
     TASKDIALOGCONFIG config{};
     TASKDIALOG_BUTTON button{};
+    std::wstring title;
     std::wstring instruction;
     std::wstring content;
+    std::wstring verification;
     std::wstring buttonText;
 };
 

@@ -10,6 +10,7 @@
 #include "PlaceholderText.h"
 #include "ResText.h"
 #include "Settings.h"
+#include "common_res.h"
 #include "frmUpdateCheck.h"
 #include "modTaskDialog.h"
 #include "update_res.h"
@@ -214,7 +215,7 @@ UpdateCheckOutcome CheckForUpdates(const UpdateCheckHost& host,
             break;
         case VersionFileVerdict::Failed:
             if (manual)
-                presenter.ShowMessageBox(owner, FilledText(IDS_UPDATE_FAILED), kDialogTitle,
+                presenter.ShowMessageBox(owner, FilledText(IDS_UPDATE_FAILED), ResText(IDS_CAPTION),
                                          MB_OK | MB_ICONEXCLAMATION);
             break;
     }

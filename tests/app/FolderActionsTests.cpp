@@ -164,6 +164,27 @@ TEST(OpenFolder, MenuEntries) {
 
 // ---- Notices ----------------------------------------------------------------------------
 
+TEST(Notices, TextsOfCopyingAndRemoving) {
+    NoticeTexts copy = CopyPathNotice(L"Berichte");
+    EXPECT_EQ(copy.instruction,
+              L"Der Pfad des Ordners 'Berichte' wurde in die Zwischenablage kopiert. Er kann nun z.B. in einem "
+              L"\"Datei öffnen\"-Dialogfeld eingefügt werden.");
+    EXPECT_EQ(copy.content,
+              L"Tip: Um einen Ordnerpfad am schnellsten zu kopieren, zeigen Sie einfach auf den Ordner in der Liste, "
+              L"und drücken Sie Strg+C.");
+    EXPECT_EQ(NoticeMessageBoxText(copy), copy.instruction + L"\r\n\r\n\r\n" + copy.content);
+
+    NoticeTexts remove = RemoveEntryNotice();
+    EXPECT_EQ(remove.instruction,
+              L"Der Ordner wurde aus der Liste entfernt. Er wird wieder hinzugefügt, wenn Sie den Ordner erneut "
+              L"verwenden.");
+    EXPECT_EQ(remove.content,
+              L"Tips:\r\n- Um einen Ordner am schnellsten aus der Liste zu entfernen, zeigen Sie einfach auf den "
+              L"Ordner in der Liste, und drücken Sie Entf.\r\n- Um einen Ordner dauerhaft zu entfernen, klicken Sie "
+              L"auf \"Immer ignorieren\".");
+}
+
+
 class cRecordingPresenter final : public cDialogPresenter {
 public:
     int ShowTaskDialog(const TASKDIALOGCONFIG& config, bool* verificationChecked) override {

@@ -1,5 +1,7 @@
 #include "FolderListDates.h"
 
+#include "Text.h"
+
 namespace pw {
 namespace {
 
@@ -29,20 +31,6 @@ const std::wstring& NameOr(const std::wstring& name, std::wstring& fallback, int
 }
 
 }  // namespace
-
-DateLocale GermanDateLocale() {
-    DateLocale l;
-    l.dayNames = {L"Montag", L"Dienstag", L"Mittwoch", L"Donnerstag", L"Freitag", L"Samstag", L"Sonntag"};
-    l.shortDayNames = {L"Mo", L"Di", L"Mi", L"Do", L"Fr", L"Sa", L"So"};
-    l.monthNames = {L"Januar", L"Februar", L"März",      L"April",   L"Mai",      L"Juni",
-                    L"Juli",   L"August",  L"September", L"Oktober", L"November", L"Dezember"};
-    l.shortMonthNames = {L"Jan", L"Feb", L"Mär", L"Apr", L"Mai", L"Jun",
-                         L"Jul", L"Aug", L"Sep", L"Okt", L"Nov", L"Dez"};
-    l.firstDayOfWeek = 0;
-    l.shortTimePicture = L"HH:mm";
-    l.shortDatePicture = L"dd.MM.yyyy";
-    return l;
-}
 
 std::wstring FormatPicture(std::wstring_view picture, const LocalTime& t, const DateLocale& locale) {
     std::wstring out, fallback;
@@ -169,26 +157,29 @@ std::wstring_view DateGroupKey(DateGroup group) {
     return L"o";
 }
 
-std::wstring_view DateGroupHeader(DateGroup group) {
+const std::wstring& DateGroupHeader(DateGroup group, const ListTexts& texts) {
     switch (group) {
         case DateGroup::Today:
-            return L"Heute";
+            return texts.groupToday;
         case DateGroup::Yesterday:
-            return L"Gestern";
+            return texts.groupYesterday;
         case DateGroup::ThisWeek:
-            return L"Diese Woche";
+            return texts.groupThisWeek;
         case DateGroup::Older:
             break;
     }
-    return L"Letzte Woche oder früher";
+    return texts.groupOlder;
 }
 
-LastUsedDate LastUsedDateText(const LocalTime& d, const LocalTime& now, const DateLocale& locale) {
+LastUsedDate LastUsedDateText(const LocalTime& d,
+                              const LocalTime& now,
+                              const DateLocale& locale,
+                              const ListTexts& texts) {
     long long days = CalendarDaysBetween(d, now);
     if (days == 0)
-        return {DateGroup::Today, L"Heute, " + ShortTime(d, locale)};
+        return {DateGroup::Today, FillPlaceholders(texts.dateToday, {ShortTime(d, locale)})};
     if (days == 1)
-        return {DateGroup::Yesterday, L"Gestern, " + ShortTime(d, locale)};
+        return {DateGroup::Yesterday, FillPlaceholders(texts.dateYesterday, {ShortTime(d, locale)})};
     if (WeeksBetween(d, now, locale.firstDayOfWeek) == 0)
         return {DateGroup::ThisWeek, FormatPicture(L"ddd", d, locale) + L", " + ShortTime(d, locale)};
     return {DateGroup::Older, FormatPicture(L"d'. 'MMM'.'", d, locale)};

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DateTime.h"
+#include "ListTexts.h"
 
 namespace pw {
 
@@ -26,10 +27,6 @@ struct DateLocale {
     std::wstring shortDatePicture = L"dd.MM.yyyy";
     std::wstring amDesignator = L"AM", pmDesignator = L"PM";  // for "t"/"tt"
 };
-
-// German names and formats, the program's own fallback when the system's
-// cannot be read.
-DateLocale GermanDateLocale();
 
 // Formats t by a Windows date or time picture: d dd ddd dddd M MM MMM MMMM y
 // yy yyyy h hh H HH m mm s ss t tt and 'quoted text' ('' is one quote).
@@ -50,7 +47,7 @@ int SundayWeekOfYear(const LocalTime& t);
 // The four groups of the last-used list.
 enum class DateGroup { Today, Yesterday, ThisWeek, Older };
 std::wstring_view DateGroupKey(DateGroup group);     // "t", "y", "w", "o"
-std::wstring_view DateGroupHeader(DateGroup group);  // "Heute", …
+const std::wstring& DateGroupHeader(DateGroup group, const ListTexts& texts);  // "Heute", …
 // The list puts each new group before the ones made earlier, so they are
 // made oldest first and show "Heute" on top.
 inline constexpr std::array<DateGroup, 4> kDateGroupCreationOrder = {DateGroup::Older, DateGroup::ThisWeek,
@@ -63,7 +60,10 @@ struct LastUsedDate {
 
 // Group and text of a visit at d, seen at now ("Heute, 10:15", "Gestern,
 // 23:30", "Di, 09:00", "3. Nov.").
-LastUsedDate LastUsedDateText(const LocalTime& d, const LocalTime& now, const DateLocale& locale);
+LastUsedDate LastUsedDateText(const LocalTime& d,
+                              const LocalTime& now,
+                              const DateLocale& locale,
+                              const ListTexts& texts);
 
 // Texts of the "Verwendet" column in every form this locale gives them (each
 // day and month name, hours from early to late), from which the column's

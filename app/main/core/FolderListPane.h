@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "FolderListQuery.h"
+#include "ListTexts.h"
 
 namespace pw {
 
@@ -24,8 +25,12 @@ struct MessagePaneContent {
     bool nothingFound = false;  // imgMessageNothingFound
 };
 
-// findText is the search box text as typed, timeframeIndex the selected
-// entry of the time-frame box.
-MessagePaneContent MessagePaneFor(FolderView view, std::wstring_view findText, int timeframeIndex);
+// findText is the search box text as typed, timeframeIndex and timeframeText
+// the selected entry of the time-frame box.
+MessagePaneContent MessagePaneFor(FolderView view,
+                                  std::wstring_view findText,
+                                  int timeframeIndex,
+                                  std::wstring_view timeframeText,
+                                  const TextSource& text);
 
 }  // namespace pw

@@ -39,8 +39,4 @@ long cFolderListRows::UsageCount(int n) const {
     return counts_[static_cast<size_t>(n - 1)];
 }
 
-std::wstring UsageCountText(long count) {
-    return std::to_wstring(count) + L" mal";
-}
-
 }  // namespace pw

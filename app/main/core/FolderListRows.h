@@ -47,7 +47,4 @@ class cFolderListRows {
     std::vector<long> counts_;
 };
 
-// "12 mal": the "Verwendet" text of the most-used list.
-std::wstring UsageCountText(long count);
-
 }  // namespace pw

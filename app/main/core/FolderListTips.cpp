@@ -1,5 +1,7 @@
 #include "FolderListTips.h"
 
+#include "Text.h"
+
 namespace pw {
 
 std::wstring PadInfoTip(std::wstring tip) {
@@ -8,29 +10,34 @@ std::wstring PadInfoTip(std::wstring tip) {
     return tip;
 }
 
-std::wstring LastUsedTipText(const LocalTime& d, const LocalTime& now, const DateLocale& locale) {
-    const std::wstring prefix = L"Zuletzt verwendet: ";
+std::wstring LastUsedTipText(const LocalTime& d,
+                             const LocalTime& now,
+                             const DateLocale& locale,
+                             const ListTexts& texts) {
     long long minutes = MinutesBetween(d, now);
     if (minutes < 90) {
         if (minutes <= 0)
             return {};
-        return prefix + L"vor " + std::to_wstring(minutes) + L" min";
+        return FillPlaceholders(texts.tipMinutes, {std::to_wstring(minutes)});
     }
     long long hours = HoursBetween(d, now);
     if (hours < 24)
-        return prefix + L"vor " + std::to_wstring(hours) + L" Stunden (um " + ShortTime(d, locale) + L")";
+        return FillPlaceholders(texts.tipHours, {std::to_wstring(hours), ShortTime(d, locale)});
     long long days = CalendarDaysBetween(d, now);
     std::wstring weekday = FormatPicture(L"dddd", d, locale);
     if (days == 1)
-        return prefix + L"am " + weekday + L" um " + ShortTime(d, locale);
+        return FillPlaceholders(texts.tipYesterday, {weekday, ShortTime(d, locale)});
     // Week numbers alone, as the program always compared them: a visit in the
     // same numbered week of another year is told by its day count.
     if (SundayWeekOfYear(d) == SundayWeekOfYear(now))
-        return prefix + L"am " + weekday + L" (vor " + std::to_wstring(days) + L" Tagen)";
-    return prefix + L"vor " + std::to_wstring(days) + L" Tagen (am " + ShortDate(d, locale) + L")";
+        return FillPlaceholders(texts.tipThisWeek, {weekday, std::to_wstring(days)});
+    return FillPlaceholders(texts.tipOlder, {std::to_wstring(days), ShortDate(d, locale)});
 }
 
-std::wstring FolderInfoTip(const InfoTipRequest& request, const LocalTime& now, const DateLocale& locale) {
+std::wstring FolderInfoTip(const InfoTipRequest& request,
+                           const LocalTime& now,
+                           const DateLocale& locale,
+                           const ListTexts& texts) {
     const bool showPath = request.largeIcons || request.hidePathColumn;
     const std::wstring path(request.path);
     std::wstring tip;
@@ -38,7 +45,7 @@ std::wstring FolderInfoTip(const InfoTipRequest& request, const LocalTime& now, 
         case FolderView::LastUsed: {
             if (!request.dateUsed)
                 return {};
-            std::wstring text = LastUsedTipText(*request.dateUsed, now, locale);
+            std::wstring text = LastUsedTipText(*request.dateUsed, now, locale, texts);
             if (text.empty())
                 return {};
             tip = showPath ? path + L"\r\r" + text : text;
@@ -46,7 +53,7 @@ std::wstring FolderInfoTip(const InfoTipRequest& request, const LocalTime& now, 
         }
         case FolderView::MostUsed:
             if (request.largeIcons)
-                tip = path + L"\r\r" + std::to_wstring(request.usageCount) + L" mal verwendet";
+                tip = path + L"\r\r" + FillPlaceholders(texts.tipUsageCount, {std::to_wstring(request.usageCount)});
             else if (request.hidePathColumn)
                 tip = path + L"\r\r";
             else

@@ -7,6 +7,7 @@
 #include "DateTime.h"
 #include "FolderListDates.h"
 #include "FolderListQuery.h"
+#include "ListTexts.h"
 
 namespace pw {
 
@@ -17,7 +18,10 @@ std::wstring PadInfoTip(std::wstring tip);
 
 // "Zuletzt verwendet: vor 9 Stunden (um 23:30)" and its kin; empty when d
 // lies in the present minute or later (no tip).
-std::wstring LastUsedTipText(const LocalTime& d, const LocalTime& now, const DateLocale& locale);
+std::wstring LastUsedTipText(const LocalTime& d,
+                             const LocalTime& now,
+                             const DateLocale& locale,
+                             const ListTexts& texts);
 
 struct InfoTipRequest {
     FolderView view = FolderView::LastUsed;
@@ -29,7 +33,10 @@ struct InfoTipRequest {
 };
 
 // The finished tip (padded), or empty: no tip, the notification passes on.
-std::wstring FolderInfoTip(const InfoTipRequest& request, const LocalTime& now, const DateLocale& locale);
+std::wstring FolderInfoTip(const InfoTipRequest& request,
+                          const LocalTime& now,
+                          const DateLocale& locale,
+                          const ListTexts& texts);
 
 // The tip cut to a buffer of bufferLength characters, NUL included; what
 // the list's get-info-tip notification offers.

@@ -75,14 +75,6 @@ MouseLeaveAction MouseLeaveActionFor(ExitBehavior exitBehavior) {
     return exitBehavior == ExitBehavior::StayThenHide ? MouseLeaveAction::Unload : MouseLeaveAction::Minimize;
 }
 
-std::wstring ExplorerMenuCaption(bool defaultOpenInExplorer) {
-    return defaultOpenInExplorer ? L"Gewöhnliches Ordnerfenster öffnen" : L"Explorer (mit Ordnerleiste)";
-}
-
-std::wstring OpenExistingMenuCaption(bool reuseFolderWindows) {
-    return reuseFolderWindows ? L"In neuem Fenster öffnen" : L"In vorhandenem Fenster öffnen";
-}
-
 AfterProperties PlanAfterProperties(ExitBehavior exitBehavior) {
     switch (exitBehavior) {
         case ExitBehavior::StayThenHide:
@@ -98,23 +90,6 @@ AfterProperties PlanAfterProperties(ExitBehavior exitBehavior) {
 
 std::wstring RemoveFolderSql(std::wstring_view path) {
     return L"DELETE * FROM FoldersProtocol WHERE FoldersProtocol.FolderPath = '" + QuoteSql(path) + L"';";
-}
-
-NoticeTexts CopyPathNotice(std::wstring_view folderDisplayName) {
-    return {L"Der Pfad des Ordners '" + std::wstring(folderDisplayName) +
-                L"' wurde in die Zwischenablage kopiert. Er kann nun z.B. in einem \"Datei öffnen\"-Dialogfeld "
-                L"eingefügt werden.",
-            L"Tip: Um einen Ordnerpfad am schnellsten zu kopieren, zeigen Sie einfach auf den Ordner in der Liste, "
-            L"und drücken Sie Strg+C."};
-}
-
-NoticeTexts RemoveEntryNotice() {
-    return {L"Der Ordner wurde aus der Liste entfernt. Er wird wieder hinzugefügt, wenn Sie den Ordner erneut "
-            L"verwenden.",
-            L"Tips:\r\n"
-            L"- Um einen Ordner am schnellsten aus der Liste zu entfernen, zeigen Sie einfach auf den Ordner in der "
-            L"Liste, und drücken Sie Entf.\r\n"
-            L"- Um einen Ordner dauerhaft zu entfernen, klicken Sie auf \"Immer ignorieren\"."};
 }
 
 std::wstring NoticeMessageBoxText(const NoticeTexts& notice) {

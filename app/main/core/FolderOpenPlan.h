@@ -88,11 +88,6 @@ AfterOpenPlan PlanAfterOpen(ExitBehavior exitBehavior, bool reusedWindow);
 enum class MouseLeaveAction { Unload, Minimize };
 MouseLeaveAction MouseLeaveActionFor(ExitBehavior exitBehavior);
 
-// ---- Menu captions -------------------------------------------------------------
-
-std::wstring ExplorerMenuCaption(bool defaultOpenInExplorer);    // mnuPopUpFolderExplorer
-std::wstring OpenExistingMenuCaption(bool reuseFolderWindows);   // mnuPopUpFolderOpenExisting
-
 // ---- Properties through the worker -----------------------------------------------
 
 // The main window after the request: unload once the context menu has
@@ -111,8 +106,6 @@ struct NoticeTexts {
     std::wstring instruction;  // main text
     std::wstring content;      // the tip
 };
-NoticeTexts CopyPathNotice(std::wstring_view folderDisplayName);
-NoticeTexts RemoveEntryNotice();
 
 // The message box of systems without task dialogs: main text, three line
 // breaks, tip.

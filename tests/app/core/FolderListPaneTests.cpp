@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "CoreTexts.h"
 #include "FolderListKeys.h"
 #include "FolderListPane.h"
 
@@ -7,14 +8,14 @@ using namespace pw;
 
 TEST(FolderListPane, WelcomeOrNothingFoundInTheLastUsedList) {
     for (const wchar_t* none : {L"", L"Ordner suchen"}) {
-        MessagePaneContent pane = MessagePaneFor(FolderView::LastUsed, none, 3);
+        MessagePaneContent pane = MessagePaneFor(FolderView::LastUsed, none, 3, L"", &pwtest::ResourceText);
         EXPECT_EQ(pane.header, L"Willkommen bei Pfadwerk!");
         EXPECT_EQ(pane.headerColour, kPaneBlue);
         EXPECT_NE(pane.message.find(L"zuletzt verwendet haben.\r\rEin Mausklick"), std::wstring::npos);
         EXPECT_TRUE(pane.line);
         EXPECT_FALSE(pane.nothingFound || pane.tipPicture || !pane.hint.empty());
     }
-    MessagePaneContent found = MessagePaneFor(FolderView::LastUsed, L" o'neil", 3);
+    MessagePaneContent found = MessagePaneFor(FolderView::LastUsed, L" o'neil", 3, L"", &pwtest::ResourceText);
     EXPECT_EQ(found.header, L"Kein verwendeter Ordner gefunden!");
     EXPECT_EQ(found.headerColour, (PaneColour{170, 63, 60}));
     EXPECT_EQ(found.message,
@@ -25,13 +26,13 @@ TEST(FolderListPane, WelcomeOrNothingFoundInTheLastUsedList) {
 }
 
 TEST(FolderListPane, MostUsedByTimeFrame) {
-    MessagePaneContent all = MessagePaneFor(FolderView::MostUsed, L"abc", 0);
+    MessagePaneContent all = MessagePaneFor(FolderView::MostUsed, L"abc", 0, L"", &pwtest::ResourceText);
     EXPECT_EQ(all.header, L"Willkommen bei Pfadwerk!");
     EXPECT_NE(all.message.find(L"am häufigsten verwendet haben."), std::wstring::npos);
     EXPECT_TRUE(all.line);
     EXPECT_TRUE(all.hint.empty());
 
-    MessagePaneContent week = MessagePaneFor(FolderView::MostUsed, L"", 4);
+    MessagePaneContent week = MessagePaneFor(FolderView::MostUsed, L"", 4, L"Letzte 7 Tage", &pwtest::ResourceText);
     EXPECT_EQ(week.header, L"Keine verwendeten Ordner im ausgewählten Zeitraum");
     EXPECT_EQ(week.headerColour, kPaneRed);
     EXPECT_EQ(week.message,
@@ -42,7 +43,7 @@ TEST(FolderListPane, MostUsedByTimeFrame) {
 }
 
 TEST(FolderListPane, Favorites) {
-    MessagePaneContent pane = MessagePaneFor(FolderView::Favorites, L"abc", 4);
+    MessagePaneContent pane = MessagePaneFor(FolderView::Favorites, L"abc", 4, L"", &pwtest::ResourceText);
     EXPECT_EQ(pane.header, L"Ordnerfavoriten festlegen");
     EXPECT_EQ(pane.headerColour, kPaneBlue);
     EXPECT_EQ(pane.hint, L"Klicken Sie hierauf, um Ordnerfavoriten jetzt festzulegen.");

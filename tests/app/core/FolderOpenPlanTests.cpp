@@ -127,38 +127,11 @@ TEST(FolderOpenPlan, MouseLeaveUnloadsOnlyForOneAndPropertiesFollowTheOption) {
     EXPECT_EQ(PlanAfterProperties(E(0)), AfterProperties::Stay);
 }
 
-TEST(FolderOpenPlan, MenuCaptionsFollowTheOptions) {
-    EXPECT_EQ(ExplorerMenuCaption(false), L"Explorer (mit Ordnerleiste)");
-    EXPECT_EQ(ExplorerMenuCaption(true), L"Gewöhnliches Ordnerfenster öffnen");
-    EXPECT_EQ(OpenExistingMenuCaption(false), L"In vorhandenem Fenster öffnen");
-    EXPECT_EQ(OpenExistingMenuCaption(true), L"In neuem Fenster öffnen");
-}
-
 TEST(FolderOpenPlan, RemoveSqlDoublesEveryQuote) {
     EXPECT_EQ(RemoveFolderSql(L"C:\\Daten"),
               L"DELETE * FROM FoldersProtocol WHERE FoldersProtocol.FolderPath = 'C:\\Daten';");
     EXPECT_EQ(RemoveFolderSql(L"C:\\Rock 'n' Roll\\'"),
               L"DELETE * FROM FoldersProtocol WHERE FoldersProtocol.FolderPath = 'C:\\Rock ''n'' Roll\\''';");
-}
-
-TEST(FolderOpenPlan, NoticeTexts) {
-    NoticeTexts copy = CopyPathNotice(L"Berichte");
-    EXPECT_EQ(copy.instruction,
-              L"Der Pfad des Ordners 'Berichte' wurde in die Zwischenablage kopiert. Er kann nun z.B. in einem "
-              L"\"Datei öffnen\"-Dialogfeld eingefügt werden.");
-    EXPECT_EQ(copy.content,
-              L"Tip: Um einen Ordnerpfad am schnellsten zu kopieren, zeigen Sie einfach auf den Ordner in der Liste, "
-              L"und drücken Sie Strg+C.");
-    EXPECT_EQ(NoticeMessageBoxText(copy), copy.instruction + L"\r\n\r\n\r\n" + copy.content);
-
-    NoticeTexts remove = RemoveEntryNotice();
-    EXPECT_EQ(remove.instruction,
-              L"Der Ordner wurde aus der Liste entfernt. Er wird wieder hinzugefügt, wenn Sie den Ordner erneut "
-              L"verwenden.");
-    EXPECT_EQ(remove.content,
-              L"Tips:\r\n- Um einen Ordner am schnellsten aus der Liste zu entfernen, zeigen Sie einfach auf den "
-              L"Ordner in der Liste, und drücken Sie Entf.\r\n- Um einen Ordner dauerhaft zu entfernen, klicken Sie "
-              L"auf \"Immer ignorieren\".");
 }
 
 }  // namespace
