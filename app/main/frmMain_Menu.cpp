@@ -20,9 +20,11 @@ HMENU BuildPopUpFolderMenu(const PopUpFolderMenuState& state) {
     auto separator = [menu] { AppendMenuW(menu, MF_SEPARATOR, 0, nullptr); };
     // Vista and later have one kind of folder window only.
     if (state.versionClass != 2) {
-        add(cmd::mnuPopUpFolderExplorer, ResText(state.defaultOpenInExplorer ? IDS_MENU_PLAIN_WINDOW : IDS_MENU_EXPLORER));
+        add(cmd::mnuPopUpFolderExplorer,
+            ResText(state.defaultOpenInExplorer ? IDS_MENU_PLAIN_WINDOW : IDS_MENU_EXPLORER));
     }
-    add(cmd::mnuPopUpFolderOpenExisting, ResText(state.reuseFolderWindows ? IDS_MENU_OPEN_NEW : IDS_MENU_OPEN_EXISTING));
+    add(cmd::mnuPopUpFolderOpenExisting,
+        ResText(state.reuseFolderWindows ? IDS_MENU_OPEN_NEW : IDS_MENU_OPEN_EXISTING));
     separator();  // mnuPopUpSeparatorTop
     add(cmd::mnuPopUpFolderCopyPath, ResText(IDS_MENU_COPYPATH));
     // A favorite is no entry of the history: it can be neither added again,
