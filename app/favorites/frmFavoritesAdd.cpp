@@ -12,6 +12,7 @@
 #include "ResText.h"
 #include "Settings.h"
 #include "Text.h"
+#include "common_res.h"
 #include "favorites_res.h"
 
 namespace pw {
@@ -38,7 +39,7 @@ std::wstring frmFavoritesAdd::Text(int id) const {
 
 int frmFavoritesAdd::MessageBox(const std::wstring& text, UINT style) {
     cDialogPresenter& presenter = Presenter ? *Presenter : SystemDialogPresenter();
-    return presenter.ShowMessageBox(Hwnd(), text, kDialogTitle, style);
+    return presenter.ShowMessageBox(Hwnd(), text, ResText(IDS_CAPTION), style);
 }
 
 INT_PTR frmFavoritesAdd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

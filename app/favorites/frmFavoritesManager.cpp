@@ -15,6 +15,7 @@
 #include "ResText.h"
 #include "Settings.h"
 #include "Text.h"
+#include "common_res.h"
 #include "favorites_res.h"
 #include "frmFavoritesAdd.h"
 
@@ -95,7 +96,7 @@ INT_PTR frmFavoritesManager::Show(HWND owner) {
 
 int frmFavoritesManager::MessageBox(const std::wstring& text, UINT style) {
     cDialogPresenter& presenter = Presenter ? *Presenter : SystemDialogPresenter();
-    return presenter.ShowMessageBox(Hwnd(), text, kDialogTitle, style);
+    return presenter.ShowMessageBox(Hwnd(), text, ResText(IDS_CAPTION), style);
 }
 
 INT_PTR frmFavoritesManager::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

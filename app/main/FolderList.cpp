@@ -70,10 +70,10 @@ int cFolderList::UsedCountColumnWidth() const {
     const int margin = MulDiv(14, dpi, 96);
     const int arrow = MulDiv(18, dpi, 96);
     int pixels = textWidth(ResText(IDS_COLUMN_USED)) + margin + arrow;
-    for (const std::wstring& text : LastUsedDateTextSamples(dateLocale_)) {
+    for (const std::wstring& text : LastUsedDateTextSamples(dateLocale_, texts_)) {
         pixels = std::max(pixels, textWidth(text) + margin);
     }
-    pixels = std::max(pixels, textWidth(UsageCountText(99999)) + margin);
+    pixels = std::max(pixels, textWidth(FillPlaceholders(texts_.usageCount, {L"99999"})) + margin);
     return std::max(designed, pixels * twips_.perPixelX);
 }
 

@@ -185,7 +185,7 @@ LastUsedDate LastUsedDateText(const LocalTime& d,
     return {DateGroup::Older, FormatPicture(L"d'. 'MMM'.'", d, locale)};
 }
 
-std::vector<std::wstring> LastUsedDateTextSamples(const DateLocale& locale) {
+std::vector<std::wstring> LastUsedDateTextSamples(const DateLocale& locale, const ListTexts& texts) {
     std::vector<std::wstring> samples;
     constexpr long long kDay = 24 * 60 * 60;
     const LocalTime monday{2024, 1, 1};
@@ -193,8 +193,8 @@ std::vector<std::wstring> LastUsedDateTextSamples(const DateLocale& locale) {
         LocalTime t = monday;
         t.hour = hour;
         t.minute = 58;
-        samples.push_back(LastUsedDateText(t, t, locale).text);
-        samples.push_back(LastUsedDateText(t, FromSeconds(SecondsSinceEpoch(t) + kDay), locale).text);
+        samples.push_back(LastUsedDateText(t, t, locale, texts).text);
+        samples.push_back(LastUsedDateText(t, FromSeconds(SecondsSinceEpoch(t) + kDay), locale, texts).text);
         for (int day = 0; day < 7; ++day) {
             LocalTime weekday = FromSeconds(SecondsSinceEpoch(t) + day * kDay);
             samples.push_back(FormatPicture(L"ddd", weekday, locale) + L", " + ShortTime(weekday, locale));
@@ -202,7 +202,7 @@ std::vector<std::wstring> LastUsedDateTextSamples(const DateLocale& locale) {
     }
     const LocalTime later{2024, 6, 1, 12};
     for (int month = 1; month <= 12; ++month) {
-        samples.push_back(LastUsedDateText(LocalTime{2023, month, 28, 12}, later, locale).text);
+        samples.push_back(LastUsedDateText(LocalTime{2023, month, 28, 12}, later, locale, texts).text);
     }
     return samples;
 }

@@ -68,6 +68,6 @@ LastUsedDate LastUsedDateText(const LocalTime& d,
 // Texts of the "Verwendet" column in every form this locale gives them (each
 // day and month name, hours from early to late), from which the column's
 // width is taken: the widest of them must fit.
-std::vector<std::wstring> LastUsedDateTextSamples(const DateLocale& locale);
+std::vector<std::wstring> LastUsedDateTextSamples(const DateLocale& locale, const ListTexts& texts);
 
 }  // namespace pw
