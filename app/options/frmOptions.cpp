@@ -10,6 +10,7 @@
 #include "ResText.h"
 #include "Settings.h"
 #include "Text.h"
+#include "common_res.h"
 #include "modTaskDialog.h"
 #include "options_res.h"
 
@@ -308,7 +309,7 @@ bool frmOptions::ShorteningConfirmed(int days) {
     if (older == 0)
         return true;
     std::wstring text = FillPlaceholders(ResText(IDS_OPT_SHORTEN), {std::to_wstring(days / 7)});
-    if (Presenter().ShowMessageBox(Hwnd(), text, kDialogTitle, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDCANCEL)
+    if (Presenter().ShowMessageBox(Hwnd(), text, ResText(IDS_CAPTION), MB_OKCANCEL | MB_ICONEXCLAMATION) == IDCANCEL)
         return false;
     db.Execute(L"DELETE * From FoldersProtocol WHERE " + OlderThan(days));
     db.Close();
