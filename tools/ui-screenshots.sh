@@ -2,7 +2,7 @@
 # tools/ui-screenshots.sh [BUILD_DIR] [SHOTS_DIR]
 # Pictures of the main window's menus and dialogs (the button menu, the menu
 # bar, the three pages of the options, the About window, the ignore manager
-# and entry dialog, the notices of "Auf neue Version prüfen" and the help) for
+# and entry dialog, the notices of the update check and the help) for
 # each Windows version Wine pretends to be (win7, winxp) and each screen
 # resolution (96, 120 dpi): SHOTS_DIR/ui-VERSION-DPI-NAME.png. Needs the
 # build's UiShots.exe (tools/shots); everything happens in the build's own

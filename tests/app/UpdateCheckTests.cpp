@@ -7,9 +7,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <optional>
@@ -100,46 +98,7 @@ std::string VersionFile(int build, int manualBuild, const std::string& url = kDo
     return VersionFile(std::to_string(build), std::to_string(manualBuild), url);
 }
 
-// ---- Pictures of the real notices, when the run asks for them ----------------------
-
-// With PFADWERK_SCREENSHOTS set to a folder, the window as it is on the
-// screen goes there as NAME.bmp.
-void SavePicture(HWND window, const char* name) {
-    wchar_t folder[MAX_PATH] = {};
-    if (!GetEnvironmentVariableW(L"PFADWERK_SCREENSHOTS", folder, MAX_PATH))
-        return;
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Pump(300);
-    // With a margin, so that the window's frame and shadow show whole.
-    RECT r{};
-    GetWindowRect(window, &r);
-    InflateRect(&r, 24, 24);
-    r.left = std::max<LONG>(r.left, 0);
-    r.top = std::max<LONG>(r.top, 0);
-    int width = r.right - r.left, height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER info{sizeof info, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    int stride = (width * 3 + 3) & ~3;
-    std::vector<char> pixels(static_cast<size_t>(stride) * height);
-    GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof info + pixels.size()), 0, 0,
-                          sizeof(BITMAPFILEHEADER) + sizeof info};
-    std::wstring path = std::wstring(folder) + L"\\" + std::wstring(name, name + strlen(name)) + L".bmp";
-    if (FILE* out = _wfopen(path.c_str(), L"wb")) {
-        fwrite(&file, sizeof file, 1, out);
-        fwrite(&info, sizeof info, 1, out);
-        fwrite(pixels.data(), 1, pixels.size(), out);
-        fclose(out);
-    }
-}
+// ---- The real notices ----------------------------------------------------------------
 
 // The notices tell the test when they are made; they are on the screen a
 // moment later, once the dialog's own message loop runs.
@@ -374,21 +333,20 @@ TEST_F(UpdateCheck, NoticeBeforeVistaIsTheFormWithItsButtons) {
         HWND owner = nullptr;
     };
     std::vector<Seen> seen;
-    auto look = [&](HWND dialog, int button, const char* picture) {
-        LookLater(dialog, [&seen, dialog, button, picture] {
+    auto look = [&](HWND dialog, int button) {
+        LookLater(dialog, [&seen, dialog, button] {
             seen.push_back({TextOf(dialog), ControlText(dialog, IDC_UPDATE_HEADER),
                             ControlText(dialog, IDC_UPDATE_VERSIONDESC), ControlText(dialog, IDC_UPDATE_VERSIONS),
                             ControlText(dialog, IDC_UPDATE_TIP), ControlText(dialog, IDOK),
                             ControlText(dialog, IDCANCEL), IsWindowVisible(GetDlgItem(dialog, IDOK)) != FALSE,
                             GetWindow(dialog, GW_OWNER)});
-            SavePicture(dialog, picture);
             PostMessageW(dialog, WM_COMMAND, button, 0);
         });
     };
 
-    services.onNoticeShown = [&](HWND dialog) { look(dialog, IDCANCEL, "update-notice-xp-automatic"); };
+    services.onNoticeShown = [&](HWND dialog) { look(dialog, IDCANCEL); };
     EXPECT_EQ(UpdateCheckOutcome::UpdateIgnored, Check(true));
-    services.onNoticeShown = [&](HWND dialog) { look(dialog, IDOK, "update-notice-xp"); };
+    services.onNoticeShown = [&](HWND dialog) { look(dialog, IDOK); };
     EXPECT_EQ(UpdateCheckOutcome::DownloadOpened, Check(false));
     ASSERT_EQ(2u, seen.size());
     for (const Seen& s : seen) {
@@ -406,7 +364,7 @@ TEST_F(UpdateCheck, NoticeBeforeVistaIsTheFormWithItsButtons) {
     EXPECT_EQ(L"", tag);
 
     server.Answer(200, VersionFile(45, 45));
-    services.onNoticeShown = [&](HWND dialog) { look(dialog, IDCANCEL, "uptodate-notice-xp"); };
+    services.onNoticeShown = [&](HWND dialog) { look(dialog, IDCANCEL); };
     EXPECT_EQ(UpdateCheckOutcome::UpToDate, Check(false));
     ASSERT_EQ(3u, seen.size());
     EXPECT_EQ(L"Ihre Pfadwerk-Fassung ist auf dem neuesten Stand.", seen[2].header);
@@ -422,23 +380,22 @@ TEST_F(UpdateCheck, TaskDialogsOnTheScreen) {
     OtherWindow owner;
     host.owner = owner.hwnd();
     std::vector<HWND> shown;
-    auto click = [&](int button, const char* picture) {
-        return [&shown, button, picture](HWND dialog) {
-            LookLater(dialog, [&shown, dialog, button, picture] {
+    auto click = [&](int button) {
+        return [&shown, button](HWND dialog) {
+            LookLater(dialog, [&shown, dialog, button] {
                 shown.push_back(dialog);
                 EXPECT_TRUE(IsWindowVisible(dialog));
-                SavePicture(dialog, picture);
                 PostMessageW(dialog, TDM_CLICK_BUTTON, button, 0);
             });
         };
     };
     server.Answer(200, VersionFile(46, 46));
-    services.onNoticeShown = click(1, "update-notice-vista");
+    services.onNoticeShown = click(1);
     EXPECT_EQ(UpdateCheckOutcome::DownloadOpened, Check(false));
-    services.onNoticeShown = click(2, "update-notice-vista-automatic");
+    services.onNoticeShown = click(2);
     EXPECT_EQ(UpdateCheckOutcome::UpdateIgnored, Check(true));
     server.Answer(200, VersionFile(45, 45));
-    services.onNoticeShown = click(IDOK, "uptodate-notice-vista");
+    services.onNoticeShown = click(IDOK);
     EXPECT_EQ(UpdateCheckOutcome::UpToDate, Check(false));
     ASSERT_EQ(3u, shown.size());
     for (HWND dialog : shown)

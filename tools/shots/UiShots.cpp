@@ -2,8 +2,8 @@
 // DIST_FOLDER HISTORY_FILE. Loads the main window in this process over the
 // given history, opens the button menu, the menu bar, each page of the
 // options, the About window, the ignore manager and entry dialog, the notices
-// of "Auf neue Version prüfen" (an update, and up to date, against a version
-// file served on 127.0.0.1) and the help, and saves each as
+// of the update check (an update, for the menu command and the weekly check,
+// and up to date, against a version file served on 127.0.0.1) and the help, and saves each as
 // OUT_FOLDER\NAME.bmp (what the screen shows in the rectangle of the windows
 // concerned). Run only inside a scratch Wine prefix (tools/ui-screenshots.sh).
 #include <windows.h>
@@ -221,13 +221,26 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         });
     Pump(200);
 
-    // The notice in the form of this Windows version (Wine's pretended one),
-    // closed by its Cancel button, or OK where that is the only one.
-    for (auto [ahead, name] : {std::pair{1, L"update-notice"}, std::pair{0, L"uptodate-notice"}}) {
-        server.Answer(200, VersionFile(ahead));
-        std::wstring picture = name;
+    // The notices in the form of this Windows version (Wine's pretended one),
+    // closed by their Cancel button, or OK where that is the only one.
+    // The weekly check's notice offers Ignorieren instead.
+    struct Notice {
+        int ahead;
+        bool automatic;
+        const wchar_t* name;
+    };
+    for (Notice n : {Notice{1, false, L"update-notice"}, Notice{1, true, L"update-notice-automatic"},
+                     Notice{0, false, L"uptodate-notice"}}) {
+        server.Answer(200, VersionFile(n.ahead));
+        std::wstring picture = n.name;
         WithModal(
-            main_, [] { SendMessageW(main_, WM_COMMAND, IDM_MENU_CHECKFORUPDATES, 0); },
+            main_,
+            [&form, n] {
+                if (n.automatic)
+                    form->CheckForUpdates(true);
+                else
+                    SendMessageW(main_, WM_COMMAND, IDM_MENU_CHECKFORUPDATES, 0);
+            },
             [picture](HWND notice) {
                 Pump(1500);
                 Save(picture, Union({notice}));
