@@ -14,7 +14,7 @@ shots="$(cd "$shots" && pwd)"
 
 "$root/tools/session" "$build" bash -c '
 set -u
-dist="$1"; shots="$2"
+dist="$1"; shots="$2"; root="$3"
 key="HKCU\\Software\\tannbach\\Pfadwerk"
 reg() { wine reg "$@" >/dev/null 2>&1; }
 
@@ -23,15 +23,15 @@ history() {
     data="$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d "\r")")/Pfadwerk"
     rm -rf "$data" && mkdir -p "$data"
     cp "$dist/Template.dat" "$data/Pfadwerk.dat"
-    sqlite3 "$data/Pfadwerk.dat" <<EOF
-INSERT INTO FoldersProtocol VALUES ("C:\\windows", "windows", "2024-03-05 09:12:00");
-INSERT INTO FoldersProtocol VALUES ("C:\\windows", "windows", "2024-03-04 17:40:00");
-INSERT INTO FoldersProtocol VALUES ("C:\\windows", "windows", "2024-03-01 08:05:00");
-INSERT INTO FoldersProtocol VALUES ("C:\\windows\\Fonts", "Fonts", "2024-03-04 11:30:00");
-INSERT INTO FoldersProtocol VALUES ("C:\\windows\\system32", "system32", "2024-02-28 14:00:00");
-INSERT INTO FoldersProtocol VALUES ("C:\\windows\\system32", "system32", "2024-02-27 10:00:00");
-INSERT INTO FoldersProtocol VALUES ("C:\\Program Files", "Programme", "2024-02-20 16:45:00");
-INSERT INTO FoldersProtocol VALUES ("C:\\users\\Public", "Öffentlich", "2024-01-31 12:00:00");
+    "$root/tools/add-visits.py" "$data/Pfadwerk.dat" <<EOF
+C:\\windows	windows	2024-03-05 09:12:00
+C:\\windows	windows	2024-03-04 17:40:00
+C:\\windows	windows	2024-03-01 08:05:00
+C:\\windows\\Fonts	Fonts	2024-03-04 11:30:00
+C:\\windows\\system32	system32	2024-02-28 14:00:00
+C:\\windows\\system32	system32	2024-02-27 10:00:00
+C:\\Program Files	Programme	2024-02-20 16:45:00
+C:\\users\\Public	Öffentlich	2024-01-31 12:00:00
 EOF
 }
 
@@ -65,4 +65,4 @@ done
 reg add "HKCU\\Software\\Wine" /v Version /t REG_SZ /d win7 /f
 reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d 96 /f
 reg delete "$key" /f
-' _ "$build/dist" "$shots"
+' _ "$build/dist" "$shots" "$root"

@@ -16,16 +16,16 @@ shots="$(cd "$shots" && pwd)"
 
 "$root/tools/session" "$build" bash -c '
 set -u
-build="$1"; shots="$2"
+build="$1"; shots="$2"; root="$3"
 key="HKCU\\Software\\tannbach\\Pfadwerk"
 reg() { wine reg "$@" >/dev/null 2>&1; }
 work="$build/ui-shots"
 rm -rf "$work" && mkdir -p "$work"
 cp "$build/dist/Template.dat" "$work/Pfadwerk.dat"
-sqlite3 "$work/Pfadwerk.dat" <<SQL
-INSERT INTO FoldersProtocol VALUES ("C:\\windows", "windows", "2024-03-05 09:12:00");
-INSERT INTO FoldersProtocol VALUES ("C:\\windows\\Fonts", "Fonts", "2024-03-04 11:30:00");
-INSERT INTO FoldersProtocol VALUES ("C:\\windows\\system32", "system32", "2024-02-28 14:00:00");
+"$root/tools/add-visits.py" "$work/Pfadwerk.dat" <<SQL
+C:\\windows	windows	2024-03-05 09:12:00
+C:\\windows\\Fonts	Fonts	2024-03-04 11:30:00
+C:\\windows\\system32	system32	2024-02-28 14:00:00
 SQL
 for version in win7 winxp; do
     for dpi in 96 120; do
@@ -51,4 +51,4 @@ done
 reg add "HKCU\\Software\\Wine" /v Version /t REG_SZ /d win7 /f
 reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d 96 /f
 reg delete "$key" /f
-' _ "$build" "$shots"
+' _ "$build" "$shots" "$root"
