@@ -107,16 +107,22 @@ bool IEquals(std::string_view a, std::string_view b) {
 }  // namespace
 
 std::optional<LocalTime> DateAdd(std::string_view interval, long long n, const LocalTime& date) {
-    long long months = 0, seconds = 0;
-    if (IEquals(interval, "yyyy")) months = n * 12;
-    else if (IEquals(interval, "q")) months = n * 3;
-    else if (IEquals(interval, "m")) months = n;
-    else if (IEquals(interval, "d") || IEquals(interval, "y") || IEquals(interval, "w")) seconds = n * 86400;
-    else if (IEquals(interval, "ww")) seconds = n * 7 * 86400;
-    else if (IEquals(interval, "h")) seconds = n * 3600;
-    else if (IEquals(interval, "n")) seconds = n * 60;
-    else if (IEquals(interval, "s")) seconds = n;
+    long long monthsPer = 0, secondsPer = 0;
+    if (IEquals(interval, "yyyy")) monthsPer = 12;
+    else if (IEquals(interval, "q")) monthsPer = 3;
+    else if (IEquals(interval, "m")) monthsPer = 1;
+    else if (IEquals(interval, "d") || IEquals(interval, "y") || IEquals(interval, "w")) secondsPer = 86400;
+    else if (IEquals(interval, "ww")) secondsPer = 7 * 86400;
+    else if (IEquals(interval, "h")) secondsPer = 3600;
+    else if (IEquals(interval, "n")) secondsPer = 60;
+    else if (IEquals(interval, "s")) secondsPer = 1;
     else return std::nullopt;
+    // A step beyond the whole range of dates (years 100 to 9999) leaves it
+    // whatever the start; refused before the arithmetic can overflow.
+    constexpr long long kRangeMonths = 10000LL * 12, kRangeSeconds = 10000LL * 366 * 86400;
+    long long limit = monthsPer ? kRangeMonths / monthsPer : kRangeSeconds / secondsPer;
+    if (n > limit || n < -limit) return std::nullopt;
+    long long months = n * monthsPer, seconds = n * secondsPer;
 
     LocalTime t = date;
     if (months != 0) {

@@ -117,10 +117,15 @@ std::wstring FoldCase(std::wstring_view text) {
 int CompareNoCase(std::string_view a, std::string_view b) {
     // Equal bytes fold equally: skip the common prefix (in a GROUP BY most
     // comparisons are between rows of the same folder), backing up to the
-    // first byte of the character where the texts part.
+    // first byte of the character where the texts part. Broken text may
+    // have a continuation byte there in one of them only: both are looked
+    // at, or a and b would compare differently from b and a.
     size_t same = 0, n = a.size() < b.size() ? a.size() : b.size();
     while (same < n && a[same] == b[same]) ++same;
-    while (same > 0 && same < a.size() && (static_cast<unsigned char>(a[same]) & 0xC0) == 0x80) --same;
+    auto continues = [&same](std::string_view s) {
+        return same < s.size() && (static_cast<unsigned char>(s[same]) & 0xC0) == 0x80;
+    };
+    while (same > 0 && (continues(a) || continues(b))) --same;
     size_t i = same, j = same;
     while (i < a.size() && j < b.size()) {
         char32_t ca = FoldCase(DecodeUtf8(a, i));
@@ -151,12 +156,14 @@ bool LikeFolded(std::u32string_view p, std::u32string_view t) {
     // "%term%" patterns the search uses.
     size_t pi = 0, ti = 0, starP = std::u32string_view::npos, starT = 0;
     while (ti < t.size()) {
-        if (pi < p.size() && (p[pi] == U'_' || p[pi] == t[ti])) {
-            ++pi;
-            ++ti;
-        } else if (pi < p.size() && p[pi] == U'%') {
+        // The pattern's '%' is always the wildcard, also where the text has
+        // a '%' of its own ("\\Server\\50%").
+        if (pi < p.size() && p[pi] == U'%') {
             starP = pi++;
             starT = ti;
+        } else if (pi < p.size() && (p[pi] == U'_' || p[pi] == t[ti])) {
+            ++pi;
+            ++ti;
         } else if (starP != std::u32string_view::npos) {
             pi = starP + 1;
             ti = ++starT;

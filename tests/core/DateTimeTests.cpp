@@ -44,4 +44,8 @@ TEST(DateTime, DateAddCrossesDayMonthAndYearBoundaries) {
 TEST(DateTime, DateAddRefusesUnknownIntervalsAndOutOfRangeDates) {
     EXPECT_FALSE(DateAdd("x", 1, {2026, 1, 1}));
     EXPECT_FALSE(DateAdd("d", 5000000, {2026, 1, 1}));
+    // A number from a hand-edited filter too large to multiply safely.
+    EXPECT_FALSE(DateAdd("d", 3473453989167628594LL, {2024, 2, 29}));
+    EXPECT_FALSE(DateAdd("yyyy", -3473453989167628594LL, {2024, 2, 29}));
+    EXPECT_EQ(DateAdd("yyyy", 9899, {100, 1, 1}), (LocalTime{9999, 1, 1}));
 }

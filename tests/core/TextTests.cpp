@@ -30,6 +30,11 @@ TEST(Text, CompareNoCaseOrdersAndEquates) {
     EXPECT_LT(CompareNoCase("abc", "ABD"), 0);
     EXPECT_GT(CompareNoCase("abcd", "ABC"), 0);
     EXPECT_LT(CompareNoCase("", "a"), 0);
+    // Broken UTF-8 from a damaged history orders the same either way round,
+    // or the indexes it sorts come apart.
+    const std::string broken = "\xF3\xAC-\xAC", other = "\xF3\xF3";
+    EXPECT_EQ(CompareNoCase(broken, other), -CompareNoCase(other, broken));
+    EXPECT_NE(CompareNoCase(broken, other), 0);
     EXPECT_TRUE(EqualsNoCase(L"Ärger", L"äRGER"));
     EXPECT_FALSE(EqualsNoCase(L"Ärger", L"Ärgern"));
 }
@@ -48,6 +53,9 @@ TEST(Text, LikeMatchesWildcardsWithoutRegardToCase) {
     // Backtracking past a partial match.
     EXPECT_TRUE(LikeNoCase("%aab%", "aaaab"));
     EXPECT_TRUE(LikeNoCase("%a%b%c", "xaybzc"));
+    // A '%' in the folder's name is text, the pattern's '%' still the wildcard.
+    EXPECT_TRUE(LikeNoCase("%", "%2_vers"));
+    EXPECT_TRUE(LikeNoCase("c:\\%\\daten", "C:\\%Projekte\\Daten"));
     EXPECT_FALSE(LikeNoCase("%a%b%c", "xaybzcd"));
 }
 
