@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -116,22 +117,33 @@ void SalvageTable(sqlite3* damaged, cCarrier& carrier) {
     cStatement probe(damaged, (std::string(kColumns) + "WHERE rowid > ?1 ORDER BY rowid LIMIT 1").c_str());
     if (!scan || !probe)
         return;
+    // Each skip passes damage, and a file has no more damaged places than
+    // pages: a tree whose pages point in circles ends all the same.
+    sqlite3_int64 skipsLeft = 16;
+    {
+        cStatement pages(damaged, "PRAGMA page_count");
+        if (pages && sqlite3_step(pages.get()) == SQLITE_ROW)
+            skipsLeft += sqlite3_column_int64(pages.get(), 0);
+    }
     sqlite3_int64 from = std::numeric_limits<sqlite3_int64>::min();
-    for (;;) {
+    for (; skipsLeft > 0; --skipsLeft) {
         sqlite3_reset(scan.get());
         sqlite3_bind_int64(scan.get(), 1, from);
         sqlite3_int64 last = from;
         int rc = ReadRows(scan.get(), carrier, &last);
         if (rc == SQLITE_DONE || rc == SQLITE_ABORT)
             return;
-        from = last;
-        // Each turn starts strictly past the last: the loop ends.
+        // A damaged tree may hand out rowids out of order: the search never
+        // goes back to where it was.
+        from = std::max(from, last);
+        // Each turn starts strictly past the last.
         sqlite3_int64 bad = from, step = 1;
         Probe found = Probe::Unreadable;
         while (found == Probe::Unreadable) {
             if (bad == std::numeric_limits<sqlite3_int64>::max())
                 return;
-            sqlite3_int64 candidate = AddSaturated(from, step);
+            // Past the last unreadable place, so that each probe is a new one.
+            sqlite3_int64 candidate = AddSaturated(bad, step);
             found = ProbeAfter(probe.get(), candidate);
             if (found == Probe::End)
                 return;
