@@ -8,12 +8,18 @@
 #              line).
 # make dist  – the shippable files in dist/, with dist/Pfadwerk-Setup.exe.
 # make bench – the benchmark programs.
+# make fuzz  – every parser of outside data under libFuzzer with the
+#              sanitizers, FUZZ_SECONDS each (make test runs a short pass).
 # Each target installs what it needs on a fresh Debian machine first.
 
 BUILD      ?= build
 I686       := $(BUILD)/i686
 X64        := $(BUILD)/x86_64
 NATIVE     := $(BUILD)/native
+FUZZDIR    := $(BUILD)/fuzz
+FUZZ_SECONDS ?= 120
+# The short pass of each fuzzer within make test.
+FUZZ_SMOKE_SECONDS ?= 20
 BENCHDIR   := $(BUILD)/bench
 SQLITE     := $(BUILD)/deps/sqlite
 JOBS       ?= $(shell nproc)
@@ -24,7 +30,7 @@ CTEST_ARGS ?=
 WINARCH    ?= i686
 WINBUILD   := $(BUILD)/$(WINARCH)
 
-.PHONY: all deps packages dist test run bench native-test cross64 windows-test windows-run clean
+.PHONY: all deps packages dist test run bench native-test cross64 windows-test windows-run fuzz fuzz-build clean
 
 all: dist
 
@@ -70,6 +76,7 @@ native-test: $(NATIVE)/CMakeCache.txt
 test: deps
 	@tools/wine-arch --explain "make test"
 	@$(MAKE) --no-print-directory dist native-test cross64
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SMOKE_SECONDS)
 	@$(MAKE) --no-print-directory windows-test WINARCH=$$(tools/wine-arch)
 
 windows-test: $(WINBUILD)/CMakeCache.txt
@@ -97,6 +104,16 @@ $(BENCHDIR)/CMakeCache.txt: | deps
 bench: $(BENCHDIR)/CMakeCache.txt dist
 	cmake --build $(BENCHDIR) -j $(JOBS) --target benchmarks
 	$(BENCHDIR)/bench/pfadwerk_bench
+
+$(FUZZDIR)/CMakeCache.txt: | deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZDIR) -DPFADWERK_SQLITE_DIR=$(abspath $(SQLITE)) \
+	      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPFADWERK_FUZZ=ON -DPFADWERK_TESTS=OFF
+
+fuzz-build: $(FUZZDIR)/CMakeCache.txt
+	cmake --build $(FUZZDIR) -j $(JOBS) --target fuzzers
+
+fuzz: fuzz-build
+	tools/fuzz.sh $(FUZZDIR) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD) dist

@@ -4,7 +4,7 @@
 set -euo pipefail
 pkgs=(cmake make g++ git
       mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-      googletest sqlite3 python3 nsis fp-utils
+      googletest sqlite3 python3 nsis fp-utils clang libclang-rt-dev
       wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core)
 command -v npm >/dev/null 2>&1 || pkgs+=(npm)
 SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
