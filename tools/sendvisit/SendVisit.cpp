@@ -5,6 +5,8 @@
 //   PfadwerkSend properties PATH      the properties request of the main program
 //   PfadwerkSend exit                 the exit request: the worker ends
 //   --wait MS (first)                 wait up to MS milliseconds for the worker window
+//   --repeat N (first)                a visit report N times, each PATH followed by
+//                                     " " and its number (for load and memory runs)
 #include <windows.h>
 
 #include <cstdio>
@@ -17,8 +19,7 @@
 namespace {
 
 int Usage() {
-    std::fwprintf(stderr,
-                  L"usage: PfadwerkSend [--wait MS] visit NAME PATH | properties PATH | exit\n");
+    std::fwprintf(stderr, L"usage: PfadwerkSend [--wait MS] [--repeat N] visit NAME PATH | properties PATH | exit\n");
     return 2;
 }
 
@@ -37,9 +38,17 @@ int wmain(int argc, wchar_t** argv) {
     if (!pw::JoinTestRun()) return 2;
     int arg = 1;
     DWORD waitMs = 0;
-    if (arg + 1 < argc && std::wstring(argv[arg]) == L"--wait") {
-        waitMs = static_cast<DWORD>(_wtoi(argv[arg + 1]));
-        arg += 2;
+    int repeat = 0;
+    for (;;) {
+        if (arg + 1 < argc && std::wstring(argv[arg]) == L"--wait") {
+            waitMs = static_cast<DWORD>(_wtoi(argv[arg + 1]));
+            arg += 2;
+        } else if (arg + 1 < argc && std::wstring(argv[arg]) == L"--repeat") {
+            repeat = _wtoi(argv[arg + 1]);
+            arg += 2;
+        } else {
+            break;
+        }
     }
     if (arg >= argc) return Usage();
     std::wstring verb = argv[arg++];
@@ -58,6 +67,13 @@ int wmain(int argc, wchar_t** argv) {
     if (!worker) {
         std::fwprintf(stderr, L"PfadwerkSend: the worker is not running\n");
         return 1;
+    }
+    if (repeat > 0 && verb == L"visit") {
+        for (int i = 0; i < repeat; ++i) {
+            std::wstring path = std::wstring(argv[arg + 1]) + L" " + std::to_wstring(i);
+            if (!pw::SendToWorker(worker, pw::VisitReportText(argv[arg], path))) return 1;
+        }
+        return 0;
     }
     return pw::SendToWorker(worker, payload) ? 0 : 1;
 }
