@@ -157,7 +157,7 @@ void frmMain::ShowMessagePane() {
     if (timeframe >= 0 && SendMessageW(cmbMostUsedTimeframe_, CB_GETLBTEXTLEN, timeframe, 0) < 64) {
         SendMessageW(cmbMostUsedTimeframe_, CB_GETLBTEXT, timeframe, reinterpret_cast<LPARAM>(timeframeText));
     }
-    messagePane_.Show(MessagePaneFor(lCurrentView_, searchBox_.Text(), timeframe, timeframeText,
+    messagePane_.Show(MessagePaneFor(lCurrentView_, searchBox_.SearchText(), timeframe, timeframeText,
                                      [](unsigned id) { return ResText(id); }));
 }
 

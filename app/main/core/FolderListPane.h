@@ -25,7 +25,7 @@ struct MessagePaneContent {
     bool nothingFound = false;  // imgMessageNothingFound
 };
 
-// findText is the search box text as typed, timeframeIndex and timeframeText
+// findText is the search box text (without its cue words), timeframeIndex and timeframeText
 // the selected entry of the time-frame box.
 MessagePaneContent MessagePaneFor(FolderView view,
                                   std::wstring_view findText,

@@ -1,5 +1,7 @@
 #include "FolderListQuery.h"
 
+#include <array>
+
 #include "IgnoreList.h"
 #include "Text.h"
 
@@ -61,13 +63,8 @@ std::wstring LastUsedWhere(std::wstring_view findText, std::wstring_view filter)
 
 }  // namespace
 
-const std::array<std::wstring_view, kTimeframeCount> kTimeframeTexts = {
-    L"(Alle)",        L"Letzte 2 Stunden", L"Letzte 24 Stunden", L"Letzte 3 Tage",
-    L"Letzte 7 Tage", L"Letzte 14 Tage",   L"Letzte 30 Tage",
-};
-
 bool IsSearchActive(std::wstring_view findText) {
-    return !findText.empty() && findText != kSearchCueText;
+    return !findText.empty();
 }
 
 std::wstring SearchTerm(std::wstring_view findText) {
@@ -76,10 +73,6 @@ std::wstring SearchTerm(std::wstring_view findText) {
 
 int NormalizeTimeframe(int index) {
     return index >= 0 && index < kTimeframeCount ? index : 0;
-}
-
-std::wstring_view TimeframeText(int index) {
-    return kTimeframeTexts[NormalizeTimeframe(index)];
 }
 
 std::wstring MostUsedWhereClause(int timeframeIndex, std::wstring_view ignoreFilter) {

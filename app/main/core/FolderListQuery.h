@@ -2,7 +2,6 @@
 // The window code hands in what the user sees (the search box text, the time
 // frame index, the ignore filter) and gets the Jet SQL and the entry limit.
 #pragma once
-#include <array>
 #include <string>
 #include <string_view>
 
@@ -11,14 +10,12 @@ namespace pw {
 // The list shown: the same numbers as frmMain's lCurrentView.
 enum class FolderView { LastUsed = 1, MostUsed = 2, Favorites = 3 };
 
-// The grey cue text of the empty search box; it never counts as a search.
-inline constexpr std::wstring_view kSearchCueText = L"Ordner suchen";
-
 inline constexpr int kFolderListLimit = 14;   // entries of a history list
 inline constexpr int kSearchListLimit = 150;  // entries while searching
 
-// A search is active when the box holds text that is not the cue text; a text
-// of blanks alone is active too (its empty term matches every folder).
+// A search is active when the box holds text (the search box leaves out its
+// cue words); a text of blanks alone is active too (its empty term matches
+// every folder).
 bool IsSearchActive(std::wstring_view findText);
 
 // The search box text made fit to stand between quotes in a Like pattern:
@@ -27,10 +24,8 @@ std::wstring SearchTerm(std::wstring_view findText);
 
 // The entries of the time-frame box of the most-used list, index 0 to 6.
 inline constexpr int kTimeframeCount = 7;
-extern const std::array<std::wstring_view, kTimeframeCount> kTimeframeTexts;
 // An index outside 0..6 (a damaged MRUTimeframe) is read as 0, "(Alle)".
 int NormalizeTimeframe(int index);
-std::wstring_view TimeframeText(int index);
 
 // The time-frame clause W of the most-used query, filter included.
 std::wstring MostUsedWhereClause(int timeframeIndex, std::wstring_view ignoreFilter);

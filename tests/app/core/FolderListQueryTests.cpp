@@ -21,11 +21,8 @@ const std::wstring kFilter =
 
 }  // namespace
 
-TEST(FolderListSearch, ActiveUnlessEmptyOrTheCueText) {
+TEST(FolderListSearch, ActiveUnlessEmpty) {
     EXPECT_FALSE(IsSearchActive(L""));
-    EXPECT_FALSE(IsSearchActive(L"Ordner suchen"));
-    EXPECT_TRUE(IsSearchActive(L"ordner suchen"));  // typed, not the cue
-    EXPECT_TRUE(IsSearchActive(L"Ordner suchen "));
     EXPECT_TRUE(IsSearchActive(L"   "));
     EXPECT_TRUE(IsSearchActive(L"proj"));
 }
@@ -41,7 +38,6 @@ TEST(FolderListSearch, TermIsTrimmedAndEveryQuoteDoubled) {
 
 TEST(FolderListSql, LastUsedWithoutSearch) {
     EXPECT_EQ(LastUsedSql(L"", L""), kLastUsed + kNewestFirst);
-    EXPECT_EQ(LastUsedSql(L"Ordner suchen", L""), kLastUsed + kNewestFirst);
     EXPECT_EQ(LastUsedSql(L"", kFilter), kLastUsed + L" WHERE " + kFilter + kNewestFirst);
 }
 
@@ -103,9 +99,6 @@ TEST(FolderListSql, MostUsedEveryTimeFrameWithAndWithoutFilter) {
 TEST(FolderListSql, DamagedTimeFrameAndEmptyFilterFallBack) {
     EXPECT_EQ(MostUsedSql(-1, L""), MostUsedSql(0, L""));
     EXPECT_EQ(MostUsedSql(7, L""), MostUsedSql(0, L""));
-    EXPECT_EQ(TimeframeText(9), L"(Alle)");
-    EXPECT_EQ(TimeframeText(1), L"Letzte 2 Stunden");
-    EXPECT_EQ(TimeframeText(6), L"Letzte 30 Tage");
     // A filter without any condition would break every query.
     EXPECT_EQ(LastUsedSql(L"", L"()"), kLastUsed + kNewestFirst);
     EXPECT_EQ(MostUsedSql(3, L" () "), MostUsedSql(3, L""));
@@ -116,7 +109,7 @@ TEST(FolderListSql, DamagedTimeFrameAndEmptyFilterFallBack) {
 }
 
 TEST(FolderListSql, QueryAndLimitPerView) {
-    FolderQuery plain = BuildFolderQuery(FolderView::LastUsed, L"Ordner suchen", 4, L"");
+    FolderQuery plain = BuildFolderQuery(FolderView::LastUsed, L"", 4, L"");
     EXPECT_EQ(plain.sql, kLastUsed + kNewestFirst);  // the time frame is not for this list
     EXPECT_EQ(plain.limit, 14);
 
