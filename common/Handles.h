@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <objbase.h>
+#include <shtypes.h>
 
 #include <utility>
 
@@ -66,6 +67,13 @@ struct MenuTraits {
     static void Close(HMENU h) { DestroyMenu(h); }
 };
 
+// An item id list the shell handed over (SHBrowseForFolder, SHParseDisplayName).
+struct PidlTraits {
+    static PIDLIST_ABSOLUTE Invalid() { return nullptr; }
+    static bool IsValid(PIDLIST_ABSOLUTE p) { return p != nullptr; }
+    static void Close(PIDLIST_ABSOLUTE p) { CoTaskMemFree(p); }
+};
+
 using cHandle = cUnique<HANDLE, HandleTraits>;
 using cHKey = cUnique<HKEY, HKeyTraits>;
 using cFont = cUnique<HFONT, GdiTraits<HFONT>>;
@@ -74,6 +82,7 @@ using cPen = cUnique<HPEN, GdiTraits<HPEN>>;
 using cBitmap = cUnique<HBITMAP, GdiTraits<HBITMAP>>;
 using cIcon = cUnique<HICON, IconTraits>;
 using cMenu = cUnique<HMENU, MenuTraits>;
+using cPidl = cUnique<PIDLIST_ABSOLUTE, PidlTraits>;
 
 // A COM interface pointer.
 template <typename T>

@@ -4,6 +4,12 @@
 
 namespace pw {
 
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 cWindow::~cWindow() {
     // A window outliving its object would hand its messages to freed memory.
     if (hwnd_) {

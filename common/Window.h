@@ -8,7 +8,12 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 namespace pw {
+
+// The caption of a window, the text of a control.
+std::wstring WindowText(HWND window);
 
 // Window class fields a window cares about; the procedure and the module are
 // the base's. A class is registered at the first Create that names it.
@@ -64,6 +69,8 @@ class cDialog {
     cDialog& operator=(const cDialog&) = delete;
 
     HWND Hwnd() const { return hwnd_; }
+    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    std::wstring ItemText(int id) const { return WindowText(Item(id)); }
     // The value the dialog ended with (EndDialog), or -1 when it could not
     // be shown.
     INT_PTR ShowModal(HWND owner, UINT templateId);

@@ -1,16 +1,19 @@
 #include "FavoritesTexts.h"
 
 #include "ResText.h"
+#include "Text.h"
+#include "common_res.h"
 #include "favorites_res.h"
 
 namespace pw {
 
 std::wstring FavoritesText(unsigned id, const std::wstring& value) {
-    std::wstring text = ResText(id);
-    size_t at = text.find(L"[*]");
-    if (at != std::wstring::npos)
-        text.replace(at, 3, value);
-    return text;
+    return FillPlaceholders(ResText(id), {value});
+}
+
+int FavoritesMessage(cDialogPresenter* presenter, HWND owner, const std::wstring& text, UINT style) {
+    cDialogPresenter& shown = presenter ? *presenter : SystemDialogPresenter();
+    return shown.ShowMessageBox(owner, text, ResText(IDS_CAPTION), style);
 }
 
 std::wstring GroupNameRefusal(GroupNameProblem problem, const std::wstring& name, const std::wstring& clash) {

@@ -11,13 +11,6 @@
 namespace pw {
 namespace {
 
-struct PidlTraits {
-    static PIDLIST_ABSOLUTE Invalid() { return nullptr; }
-    static bool IsValid(PIDLIST_ABSOLUTE p) { return p != nullptr; }
-    static void Close(PIDLIST_ABSOLUTE p) { CoTaskMemFree(p); }
-};
-using cPidl = cUnique<PIDLIST_ABSOLUTE, PidlTraits>;
-
 bool EndsWithNoCase(const std::wstring& text, const wchar_t* ending) {
     size_t n = wcslen(ending);
     if (text.size() < n)

@@ -30,16 +30,8 @@ INT_PTR frmFavoritesAdd::Show(HWND owner) {
     return result_;
 }
 
-std::wstring frmFavoritesAdd::Text(int id) const {
-    HWND control = Control(id);
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 int frmFavoritesAdd::MessageBox(const std::wstring& text, UINT style) {
-    cDialogPresenter& presenter = Presenter ? *Presenter : SystemDialogPresenter();
-    return presenter.ShowMessageBox(Hwnd(), text, ResText(IDS_CAPTION), style);
+    return FavoritesMessage(Presenter, Hwnd(), text, style);
 }
 
 INT_PTR frmFavoritesAdd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -48,20 +40,16 @@ INT_PTR frmFavoritesAdd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             Form_Load();
             return TRUE;
         case WM_CTLCOLORSTATIC:
-            if (reinterpret_cast<HWND>(lParam) == Control(IDC_FAVADD_TIP)) {
-                auto dc = reinterpret_cast<HDC>(wParam);
-                SetTextColor(dc, LinkColour());
-                SetBkMode(dc, TRANSPARENT);
-                return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
-            }
+            if (reinterpret_cast<HWND>(lParam) == Item(IDC_FAVADD_TIP))
+                return reinterpret_cast<INT_PTR>(LinkLabelColours(reinterpret_cast<HDC>(wParam)));
             return FALSE;
         case kCheckPathMessage: {
             // Leaving towards Cancel or Browse asks nothing; OK checks itself.
             HWND focus = GetFocus();
-            if (!Hwnd() || !IsWindowVisible(Hwnd()) || focus == Control(IDC_FAVADD_PATH) ||
-                focus == Control(IDCANCEL) || focus == Control(IDC_FAVADD_BROWSE) || focus == Control(IDOK))
+            if (!Hwnd() || !IsWindowVisible(Hwnd()) || focus == Item(IDC_FAVADD_PATH) || focus == Item(IDCANCEL) ||
+                focus == Item(IDC_FAVADD_BROWSE) || focus == Item(IDOK))
                 return TRUE;
-            if (Text(IDC_FAVADD_PATH) != checkedText_)
+            if (ItemText(IDC_FAVADD_PATH) != checkedText_)
                 txtFolderPath_Validate();
             return TRUE;
         }
@@ -98,29 +86,29 @@ void frmFavoritesAdd::Form_Load() {
     SetDlgItemTextW(Hwnd(), IDC_FAVADD_NAME, txtFolderName.c_str());
     // The caret at the end of both texts.
     for (int id : {IDC_FAVADD_PATH, IDC_FAVADD_NAME}) {
-        int length = GetWindowTextLengthW(Control(id));
-        SendMessageW(Control(id), EM_SETSEL, length, length);
+        int length = GetWindowTextLengthW(Item(id));
+        SendMessageW(Item(id), EM_SETSEL, length, length);
     }
-    ShowWindow(Control(IDC_FAVADD_TIP), ShowAddTip ? SW_SHOW : SW_HIDE);
+    ShowWindow(Item(IDC_FAVADD_TIP), ShowAddTip ? SW_SHOW : SW_HIDE);
 
     DWORD style = IsBalloonTipsEnabled() ? TTS_BALLOON : TTS_ALWAYSTIP;
     tooltip_.Create(Hwnd(), style | TTS_NOPREFIX);
     tooltip_.Title(ResText(IDS_FAV_ADD_TIP_TITLE));
     tooltip_.MaxTipWidth(330);
-    tooltip_.AddTool(Control(IDC_FAVADD_TIP), (style & TTS_BALLOON) ? TTF_TRACK : TTF_TRACK | TTF_ABSOLUTE,
+    tooltip_.AddTool(Item(IDC_FAVADD_TIP), (style & TTS_BALLOON) ? TTF_TRACK : TTF_TRACK | TTF_ABSOLUTE,
                      ResText(IDS_FAV_ADD_TIP_TEXT));
 
     FillGroups();
     COMBOBOXINFO combo{};
     combo.cbSize = sizeof combo;
-    if (GetComboBoxInfo(Control(IDC_FAVADD_GROUPS), &combo))
+    if (GetComboBoxInfo(Item(IDC_FAVADD_GROUPS), &combo))
         SubclassControl(combo.hwndItem, this);
-    SubclassControl(Control(IDC_FAVADD_TIP), this);
-    EnableFolderAutoComplete(Control(IDC_FAVADD_PATH));
+    SubclassControl(Item(IDC_FAVADD_TIP), this);
+    EnableFolderAutoComplete(Item(IDC_FAVADD_PATH));
 }
 
 void frmFavoritesAdd::FillGroups() {
-    HWND combo = Control(IDC_FAVADD_GROUPS);
+    HWND combo = Item(IDC_FAVADD_GROUPS);
     std::vector<std::wstring> groups;
     if (bAddFromMainWindow) {
         groups = SplitFavoritesList(ReadFavoriteGroupsValue());
@@ -152,7 +140,7 @@ void frmFavoritesAdd::FillGroups() {
 }
 
 std::vector<std::wstring> frmFavoritesAdd::ComboEntries() const {
-    HWND combo = Control(IDC_FAVADD_GROUPS);
+    HWND combo = Item(IDC_FAVADD_GROUPS);
     std::vector<std::wstring> entries;
     int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
@@ -175,10 +163,10 @@ std::vector<std::wstring> frmFavoritesAdd::UserGroups() const {
 
 bool frmFavoritesAdd::txtFolderPath_Validate() {
     checking_ = true;
-    std::wstring text = Text(IDC_FAVADD_PATH);
+    std::wstring text = ItemText(IDC_FAVADD_PATH);
     std::optional<ShellFolder> folder = ShellFolderOf(text);
     if (!folder) {
-        HWND box = Control(IDC_FAVADD_PATH);
+        HWND box = Item(IDC_FAVADD_PATH);
         SetFocus(box);
         SendMessageW(box, EM_SETSEL, 0, -1);
         MessageBox(ResText(IDS_FAV_INVALID_PATH), MB_OK | MB_ICONEXCLAMATION);
@@ -196,7 +184,7 @@ bool frmFavoritesAdd::txtFolderPath_Validate() {
 }
 
 void frmFavoritesAdd::cmdBrowse_Click() {
-    std::wstring start = Text(IDC_FAVADD_PATH);
+    std::wstring start = ItemText(IDC_FAVADD_PATH);
     if (Trim(start).empty())
         start = ReadText(Setting::AddFavoritePreviousSubfolderSelected);
     const std::wstring title = ResText(IDS_FAV_BROWSE_TEXT);
@@ -206,7 +194,7 @@ void frmFavoritesAdd::cmdBrowse_Click() {
         return;
     SetDlgItemTextW(Hwnd(), IDC_FAVADD_PATH, chosen->c_str());
     if (txtFolderPath_Validate()) {
-        HWND name = Control(IDC_FAVADD_NAME);
+        HWND name = Item(IDC_FAVADD_NAME);
         SetFocus(name);
         SendMessageW(name, EM_SETSEL, 0, -1);
     }
@@ -218,10 +206,10 @@ void frmFavoritesAdd::cmdBrowse_Click() {
 bool frmFavoritesAdd::cmbGroups_KeyPress(wchar_t key) {
     if (key < L' ')
         return false;
-    HWND combo = Control(IDC_FAVADD_GROUPS);
+    HWND combo = Item(IDC_FAVADD_GROUPS);
     DWORD start = 0;
     SendMessageW(combo, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), 0);
-    std::wstring typed = Text(IDC_FAVADD_GROUPS).substr(0, start) + key;
+    std::wstring typed = ItemText(IDC_FAVADD_GROUPS).substr(0, start) + key;
     int found = CompleteGroupChoice(ComboEntries(), typed);
     if (found < 0)
         return false;
@@ -233,21 +221,22 @@ bool frmFavoritesAdd::cmbGroups_KeyPress(wchar_t key) {
 void frmFavoritesAdd::cmdOK_Click() {
     // The path is checked first, as when the focus leaves its box: a new
     // folder brings its name along.
-    if (!Trim(Text(IDC_FAVADD_PATH)).empty() && Text(IDC_FAVADD_PATH) != checkedText_ && !txtFolderPath_Validate())
+    if (!Trim(ItemText(IDC_FAVADD_PATH)).empty() && ItemText(IDC_FAVADD_PATH) != checkedText_ &&
+        !txtFolderPath_Validate())
         return;
-    std::wstring name = Text(IDC_FAVADD_NAME);
-    std::wstring path = Text(IDC_FAVADD_PATH);
+    std::wstring name = ItemText(IDC_FAVADD_NAME);
+    std::wstring path = ItemText(IDC_FAVADD_PATH);
     if (Trim(path).empty() || Trim(name).empty()) {
-        SetFocus(Control(Trim(path).empty() ? IDC_FAVADD_PATH : IDC_FAVADD_NAME));
+        SetFocus(Item(Trim(path).empty() ? IDC_FAVADD_PATH : IDC_FAVADD_NAME));
         return;
     }
     if (!FavoriteNameFitsFormat(name)) {
-        SetFocus(Control(IDC_FAVADD_NAME));
+        SetFocus(Item(IDC_FAVADD_NAME));
         MessageBox(ResText(IDS_FAV_NAME_SEPARATOR), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    HWND combo = Control(IDC_FAVADD_GROUPS);
-    std::wstring groupText = Text(IDC_FAVADD_GROUPS);
+    HWND combo = Item(IDC_FAVADD_GROUPS);
+    std::wstring groupText = ItemText(IDC_FAVADD_GROUPS);
     GroupChoice choice = DecideGroupChoice(groupText, UserGroups());
     if (choice.kind == GroupChoice::Kind::Refused) {
         std::wstring message = choice.limitReached ? FavoritesText(IDS_FAV_GROUP_LIMIT_TYPED, groupText)
@@ -276,7 +265,7 @@ void frmFavoritesAdd::cmdOK_Click() {
 }
 
 void frmFavoritesAdd::ShowAddTipNow(bool show) {
-    HWND label = Control(IDC_FAVADD_TIP);
+    HWND label = Item(IDC_FAVADD_TIP);
     if (show == tipShown_ || !tooltip_.hwnd())
         return;
     if (show) {
@@ -291,7 +280,7 @@ void frmFavoritesAdd::ShowAddTipNow(bool show) {
 }
 
 LRESULT frmFavoritesAdd::OnControlMessage(HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (control == Control(IDC_FAVADD_TIP)) {
+    if (control == Item(IDC_FAVADD_TIP)) {
         if (msg == WM_MOUSEMOVE && !tipShown_) {
             ShowAddTipNow(true);
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, control, 0};

@@ -51,9 +51,6 @@ class frmFavoritesAdd final : public cDialog {
     const std::wstring& FolderName() const { return resultName_; }
     const std::wstring& GroupText() const { return resultGroup_; }
 
-    // The child controls, for the tests.
-    HWND Control(int id) const { return GetDlgItem(Hwnd(), id); }
-
     // The combo's edit box and the tip label are subclassed.
     LRESULT OnControlMessage(HWND control, UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -68,7 +65,6 @@ class frmFavoritesAdd final : public cDialog {
     void cmdOK_Click();
     void ShowAddTipNow(bool show);
     int MessageBox(const std::wstring& text, UINT style);
-    std::wstring Text(int id) const;
     std::vector<std::wstring> ComboEntries() const;
     std::vector<std::wstring> UserGroups() const;
 

@@ -95,8 +95,7 @@ INT_PTR frmFavoritesManager::Show(HWND owner) {
 }
 
 int frmFavoritesManager::MessageBox(const std::wstring& text, UINT style) {
-    cDialogPresenter& presenter = Presenter ? *Presenter : SystemDialogPresenter();
-    return presenter.ShowMessageBox(Hwnd(), text, ResText(IDS_CAPTION), style);
+    return FavoritesMessage(Presenter, Hwnd(), text, style);
 }
 
 INT_PTR frmFavoritesManager::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -105,12 +104,8 @@ INT_PTR frmFavoritesManager::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             Form_Load();
             return TRUE;
         case WM_CTLCOLORSTATIC:
-            if (reinterpret_cast<HWND>(lParam) == Control(IDC_FAVMAN_REORDER_TIP)) {
-                auto dc = reinterpret_cast<HDC>(wParam);
-                SetTextColor(dc, LinkColour());
-                SetBkMode(dc, TRANSPARENT);
-                return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
-            }
+            if (reinterpret_cast<HWND>(lParam) == Item(IDC_FAVMAN_REORDER_TIP))
+                return reinterpret_cast<INT_PTR>(LinkLabelColours(reinterpret_cast<HDC>(wParam)));
             return FALSE;
         case WM_MOUSEMOVE:
             // The pointer on the window's background: the tip goes.
@@ -190,11 +185,11 @@ void frmFavoritesManager::Form_Load() {
     tooltip_.Create(Hwnd(), style | TTS_NOPREFIX);
     tooltip_.Title(ResText(IDS_FAV_REORDER_TIP_TITLE));
     tooltip_.MaxTipWidth(200);
-    tooltip_.AddTool(Control(IDC_FAVMAN_REORDER_TIP), (style & TTS_BALLOON) ? TTF_TRACK : TTF_TRACK | TTF_ABSOLUTE,
+    tooltip_.AddTool(Item(IDC_FAVMAN_REORDER_TIP), (style & TTS_BALLOON) ? TTF_TRACK : TTF_TRACK | TTF_ABSOLUTE,
                      ResText(IDS_FAV_REORDER_TIP_TEXT));
     hoverTips_.Create(Hwnd(), TTS_ALWAYSTIP | TTS_NOPREFIX);
-    hoverTips_.AddTool(Control(IDC_FAVMAN_GROUP_REMOVE), 0, ResText(IDS_FAV_GROUP_REMOVE_TIP));
-    SubclassControl(Control(IDC_FAVMAN_REORDER_TIP), this);
+    hoverTips_.AddTool(Item(IDC_FAVMAN_GROUP_REMOVE), 0, ResText(IDS_FAV_GROUP_REMOVE_TIP));
+    SubclassControl(Item(IDC_FAVMAN_REORDER_TIP), this);
 
     // The shell's picture of a favorites folder beside the header text.
     wchar_t system[MAX_PATH] = {};
@@ -240,9 +235,9 @@ void frmFavoritesManager::CreateLists() {
     lvwFavorites_.Create(Hwnd(), kFavoritesListId, none, listStyle, WS_EX_CLIENTEDGE);
     lvwGroups_.Create(Hwnd(), kGroupsListId, none, listStyle | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE);
     // Tab order: each list right after its frame.
-    SetWindowPos(lvwFavorites_.hWnd(), Control(IDC_FAVMAN_FRAME_FAVORITES), 0, 0, 0, 0,
+    SetWindowPos(lvwFavorites_.hWnd(), Item(IDC_FAVMAN_FRAME_FAVORITES), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowPos(lvwGroups_.hWnd(), Control(IDC_FAVMAN_FRAME_GROUPS), 0, 0, 0, 0,
+    SetWindowPos(lvwGroups_.hWnd(), Item(IDC_FAVMAN_FRAME_GROUPS), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (cListView* list : {&lvwFavorites_, &lvwGroups_}) {
         list->SetFont(reinterpret_cast<HFONT>(SendMessageW(Hwnd(), WM_GETFONT, 0, 0)));
@@ -303,7 +298,7 @@ HWND frmFavoritesManager::MoveDluHwnd(HWND control, int left, int top, int width
 }
 
 void frmFavoritesManager::MoveDlu(int id, int left, int top, int width, int height) {
-    MoveDluHwnd(Control(id), left, top, width, height);
+    MoveDluHwnd(Item(id), left, top, width, height);
 }
 
 // Both states keep the window's size: without the groups the favorites take
@@ -327,7 +322,7 @@ void frmFavoritesManager::SetLayout(bool expanded) {
     const int show = expanded ? SW_SHOW : SW_HIDE;
     for (int id : {IDC_FAVMAN_FRAME_GROUPS, IDC_FAVMAN_GROUP_ADD, IDC_FAVMAN_GROUP_MODIFY, IDC_FAVMAN_GROUP_REMOVE,
                    IDC_FAVMAN_GROUP_UP, IDC_FAVMAN_GROUP_DOWN}) {
-        ShowWindow(Control(id), show);
+        ShowWindow(Item(id), show);
     }
     ShowWindow(lvwGroups_.hWnd(), show);
     if (expanded) {
@@ -344,7 +339,7 @@ void frmFavoritesManager::SetLayout(bool expanded) {
         lvwGroups_.SetColumnWidthPixels(0, client.right - client.left);
     }
     // Where a picture can go on the button, the chevrons say which way it opens.
-    HWND button = Control(IDC_FAVMAN_EXPAND);
+    HWND button = Item(IDC_FAVMAN_EXPAND);
     if (moreIcon_ && lessIcon_) {
         if (expandImages_)
             ImageList_Destroy(expandImages_);
@@ -424,14 +419,14 @@ void frmFavoritesManager::RefreshGroupList(int selectGroup) {
 
 void frmFavoritesManager::UpdateButtons() {
     const size_t groups = model_.Groups().size();
-    EnableWindow(Control(IDC_FAVMAN_GROUP_MODIFY), groups > 0);
-    EnableWindow(Control(IDC_FAVMAN_GROUP_REMOVE), groups > 0);
-    EnableWindow(Control(IDC_FAVMAN_GROUP_UP), groups > 1);
-    EnableWindow(Control(IDC_FAVMAN_GROUP_DOWN), groups > 1);
+    EnableWindow(Item(IDC_FAVMAN_GROUP_MODIFY), groups > 0);
+    EnableWindow(Item(IDC_FAVMAN_GROUP_REMOVE), groups > 0);
+    EnableWindow(Item(IDC_FAVMAN_GROUP_UP), groups > 1);
+    EnableWindow(Item(IDC_FAVMAN_GROUP_DOWN), groups > 1);
     const size_t favorites = model_.Entries().size();
-    EnableWindow(Control(IDC_FAVMAN_MODIFY), favorites > 0);
-    EnableWindow(Control(IDC_FAVMAN_REMOVE), favorites > 0);
-    ShowWindow(Control(IDC_FAVMAN_REORDER_TIP), favorites > 1 ? SW_SHOW : SW_HIDE);
+    EnableWindow(Item(IDC_FAVMAN_MODIFY), favorites > 0);
+    EnableWindow(Item(IDC_FAVMAN_REMOVE), favorites > 0);
+    ShowWindow(Item(IDC_FAVMAN_REORDER_TIP), favorites > 1 ? SW_SHOW : SW_HIDE);
     if (favorites <= 1)
         ShowReorderTip(false);
 }
@@ -558,7 +553,7 @@ void frmFavoritesManager::lvwFavorites_DblClick(const cListView::MouseEvent& eve
 void frmFavoritesManager::lvwFavorites_KeyDown(WORD key) {
     if (key == VK_DELETE) {
         cmdRemove_Click();
-    } else if (key == VK_F2 && IsWindowEnabled(Control(IDC_FAVMAN_MODIFY))) {
+    } else if (key == VK_F2 && IsWindowEnabled(Item(IDC_FAVMAN_MODIFY))) {
         RenameFavorite();
     }
 }
@@ -616,7 +611,7 @@ void frmFavoritesManager::cmdGroupMove_Click(int delta) {
 }
 
 void frmFavoritesManager::lvwGroups_KeyDown(WORD key) {
-    if (key == VK_F2 && IsWindowEnabled(Control(IDC_FAVMAN_GROUP_MODIFY)))
+    if (key == VK_F2 && IsWindowEnabled(Item(IDC_FAVMAN_GROUP_MODIFY)))
         cmdGroupModify_Click();
 }
 
@@ -685,7 +680,7 @@ void frmFavoritesManager::OKButton_Click() {
 // ---- The reorder tip ----
 
 void frmFavoritesManager::ShowReorderTip(bool show) {
-    HWND label = Control(IDC_FAVMAN_REORDER_TIP);
+    HWND label = Item(IDC_FAVMAN_REORDER_TIP);
     if (show == tipShown_ || !tooltip_.hwnd())
         return;
     if (show) {

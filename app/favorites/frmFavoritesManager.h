@@ -47,7 +47,6 @@ class frmFavoritesManager final : public cDialog {
     bool DragActive() const { return drag_.active; }
     // The insertion line as drawn now (list client pixels), if any.
     std::optional<int> MarkerY() const { return markerY_; }
-    HWND Control(int id) const { return GetDlgItem(Hwnd(), id); }
 
     // Adds a group the add-favorite dialog's user typed; name and limit are
     // checked there.

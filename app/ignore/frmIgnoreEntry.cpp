@@ -8,13 +8,6 @@
 namespace pw {
 namespace {
 
-std::wstring TextOf(HWND control) {
-    int length = GetWindowTextLengthW(control);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), length + 1)));
-    return text;
-}
-
 std::wstring Lower(std::wstring text) {
     if (!text.empty())
         CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
@@ -24,7 +17,7 @@ std::wstring Lower(std::wstring text) {
 // The label takes no more room than its text, so that only the words react
 // to the pointer.
 void FitToText(HWND label) {
-    std::wstring text = TextOf(label);
+    std::wstring text = WindowText(label);
     HDC dc = GetDC(label);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
     SIZE size{};
@@ -152,7 +145,7 @@ void frmIgnoreEntry::cmdBrowse_Click() {
     HWND path = Item(IDC_TXT_FOLDER_PATH);
     if (!browseForFolder)
         return;
-    std::optional<std::wstring> chosen = browseForFolder(Hwnd(), ResText(IDS_IGNORE_BROWSE_TEXT), TextOf(path));
+    std::optional<std::wstring> chosen = browseForFolder(Hwnd(), ResText(IDS_IGNORE_BROWSE_TEXT), WindowText(path));
     if (chosen)
         SetWindowTextW(path, chosen->c_str());
     FocusAtEnd(path);
@@ -163,8 +156,8 @@ void frmIgnoreEntry::cmdOK_Click() {
     HWND box = Item(pathPart ? IDC_TXT_IGNORE_STRING : IDC_TXT_FOLDER_PATH);
     IgnoreEntry entry =
         pathPart
-            ? PathPartIgnoreEntry(TextOf(box))
-            : FolderIgnoreEntry(TextOf(box), IsDlgButtonChecked(Hwnd(), IDC_CHK_INCLUDE_SUBFOLDERS) == BST_CHECKED);
+            ? PathPartIgnoreEntry(WindowText(box))
+            : FolderIgnoreEntry(WindowText(box), IsDlgButtonChecked(Hwnd(), IDC_CHK_INCLUDE_SUBFOLDERS) == BST_CHECKED);
     if (!IsStorableIgnoreEntry(entry)) {
         // Nothing typed, or nothing any folder path could hold: the box
         // again, its text selected.
@@ -186,7 +179,7 @@ void frmIgnoreEntry::LowerCaseText(HWND edit) {
     // this catches whatever comes in another way.
     if (lowering_)
         return;
-    std::wstring text = TextOf(edit);
+    std::wstring text = WindowText(edit);
     std::wstring lower = Lower(text);
     if (lower == text)
         return;

@@ -52,7 +52,6 @@ class frmIgnoreEntry : public cDialog {
     void Form_Load();
     void LowerCaseText(HWND edit);
     void FocusAtEnd(HWND edit);
-    HWND Item(int id) const { return GetDlgItem(Hwnd(), id); }
 
     cLinkLabel lblManageIgnoreList_;
     bool lowering_ = false;

@@ -44,7 +44,6 @@ class frmIgnoreManager : public cDialog {
     void CreateList();
     void EnableEntryButtons(bool on);
     void SelectOnly(int index);
-    HWND Item(int id) const { return GetDlgItem(Hwnd(), id); }
 
     IgnoreDisplayPatterns patterns_;
     long nextKey_ = 0;

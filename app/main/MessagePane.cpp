@@ -67,9 +67,7 @@ void cMessagePane::Layout(const MainLayout& layout) {
 
     // The header may wrap: measure it so that line and text follow it.
     RECT measure{0, 0, twips_.PxX(textWidth), 0};
-    std::wstring header(static_cast<size_t>(GetWindowTextLengthW(lblMessageHeader_)) + 1, L'\0');
-    header.resize(
-        static_cast<size_t>(GetWindowTextW(lblMessageHeader_, header.data(), static_cast<int>(header.size()))));
+    std::wstring header = WindowText(lblMessageHeader_);
     HDC dc = GetDC(lblMessageHeader_);
     HGDIOBJ old = SelectObject(dc, headerFont_);
     DrawTextW(dc, header.c_str(), -1, &measure, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);

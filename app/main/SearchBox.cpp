@@ -11,12 +11,6 @@ namespace {
 
 constexpr COLORREF kCueColour = RGB(180, 180, 180);
 
-std::wstring TextOfWindow(HWND hwnd) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 bool HasVisibleStyle(HWND hwnd) {
     return (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
 }
@@ -80,7 +74,7 @@ void cSearchBox::ApplyLook(bool vistaThemed, bool visualStyles, bool largeFonts)
 }
 
 std::wstring cSearchBox::Text() const {
-    return cue_ ? std::wstring() : TextOfWindow(txtFind_);
+    return cue_ ? std::wstring() : WindowText(txtFind_);
 }
 
 std::wstring cSearchBox::SearchText() const {

@@ -9,16 +9,6 @@
 #include "modTaskDialog.h"
 
 namespace pw {
-namespace {
-
-struct PidlTraits {
-    static PIDLIST_ABSOLUTE Invalid() { return nullptr; }
-    static bool IsValid(PIDLIST_ABSOLUTE p) { return p != nullptr; }
-    static void Close(PIDLIST_ABSOLUTE p) { CoTaskMemFree(p); }
-};
-using cPidl = cUnique<PIDLIST_ABSOLUTE, PidlTraits>;
-
-}  // namespace
 
 std::optional<std::wstring> BrowseForFolder(HWND owner, const std::wstring& text, const std::wstring& pathBoxText) {
     BROWSEINFOW info{};

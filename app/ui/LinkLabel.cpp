@@ -34,10 +34,14 @@ bool cLinkLabel::Attach(HWND label) {
     return SubclassControl(label_, this);
 }
 
-HBRUSH cLinkLabel::OnCtlColor(HDC dc) const {
+HBRUSH LinkLabelColours(HDC dc) {
     SetTextColor(dc, LinkColour());
     SetBkMode(dc, TRANSPARENT);
     return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+HBRUSH cLinkLabel::OnCtlColor(HDC dc) const {
+    return LinkLabelColours(dc);
 }
 
 void cLinkLabel::SetHover(bool hover) {

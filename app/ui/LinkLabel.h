@@ -11,6 +11,8 @@ namespace pw {
 // The colour of the program's links: the system's hot-track colour, unless a
 // colour scheme made it too pale to read on the window face.
 COLORREF LinkColour();
+// The answer to WM_CTLCOLORSTATIC for a label in link colour on the dialog face.
+HBRUSH LinkLabelColours(HDC dc);
 
 class cLinkLabel {
   public:

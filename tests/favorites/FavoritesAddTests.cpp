@@ -41,15 +41,15 @@ class FavoritesAdd : public ::testing::Test {
         Pump(30);
         return *dialog_;
     }
-    void SetText(int id, const std::wstring& text) { SetWindowTextW(dialog_->Control(id), text.c_str()); }
-    std::wstring Text(int id) const { return TextOf(dialog_->Control(id)); }
+    void SetText(int id, const std::wstring& text) { SetWindowTextW(dialog_->Item(id), text.c_str()); }
+    std::wstring Text(int id) const { return TextOf(dialog_->Item(id)); }
     void Ok() {
         SendMessageW(dialog_->Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         Pump(30);
     }
     std::vector<std::wstring> GroupEntries() const {
         std::vector<std::wstring> entries;
-        HWND combo = dialog_->Control(IDC_FAVADD_GROUPS);
+        HWND combo = dialog_->Item(IDC_FAVADD_GROUPS);
         for (int i = 0; i < static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)); ++i) {
             wchar_t text[256] = {};
             SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
@@ -68,7 +68,7 @@ TEST_F(FavoritesAdd, WithoutGroupsOnlyKeineIsOfferedAndTheFavoriteGoesToUncatego
     frmFavoritesAdd& dialog = FromMainWindow(folder_, L"Meine Angebote");
     EXPECT_EQ(TextOf(dialog.Hwnd()), L"Zu Ordnerfavoriten hinzufügen");
     EXPECT_EQ(GroupEntries(), std::vector<std::wstring>{L"(Keine)"});
-    EXPECT_FALSE(IsWindowVisible(dialog.Control(IDC_FAVADD_TIP)));
+    EXPECT_FALSE(IsWindowVisible(dialog.Item(IDC_FAVADD_TIP)));
     Ok();
     EXPECT_EQ(dialog.Result(), IDOK);
     // The shell knows the folder under the same path: the name stays.
@@ -127,7 +127,7 @@ TEST_F(FavoritesAdd, ThePathIsCheckedThroughTheShellAndANewFolderBringsItsName) 
     Ok();
     EXPECT_EQ(dialog.Result(), IDCANCEL);
     EXPECT_EQ(presenter_.texts, std::vector<std::wstring>{L"Bitte geben Sie einen gültigen Ordnerpfad an."});
-    EXPECT_EQ(GetFocus(), dialog.Control(IDC_FAVADD_PATH));
+    EXPECT_EQ(GetFocus(), dialog.Item(IDC_FAVADD_PATH));
 
     std::wstring other = folders_.Make(L"Vorlagen");
     SetText(IDC_FAVADD_PATH, other + L"\\");
@@ -153,7 +153,7 @@ TEST_F(FavoritesAdd, BrowsingRemembersTheParentFolderExceptWhenChanging) {
     EXPECT_EQ(started, L"");
     EXPECT_EQ(Text(IDC_FAVADD_PATH), sub);
     EXPECT_EQ(Text(IDC_FAVADD_NAME), L"2024");
-    EXPECT_EQ(GetFocus(), dialog_->Control(IDC_FAVADD_NAME));
+    EXPECT_EQ(GetFocus(), dialog_->Item(IDC_FAVADD_NAME));
     EXPECT_EQ(ReadText(Setting::AddFavoritePreviousSubfolderSelected), folder_);
 
     // The next empty dialog starts there; a drive root is kept as it is.
@@ -183,7 +183,7 @@ TEST_F(FavoritesAdd, TheGroupCompletesOnlyInItsExactLetterCase) {
     EXPECT_EQ(Text(IDC_FAVADD_GROUPS), L"Kunden");
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
-    ASSERT_TRUE(GetComboBoxInfo(dialog.Control(IDC_FAVADD_GROUPS), &info));
+    ASSERT_TRUE(GetComboBoxInfo(dialog.Item(IDC_FAVADD_GROUPS), &info));
     auto type = [&](const std::wstring& text) {
         SetWindowTextW(info.hwndItem, L"");
         for (wchar_t c : text)
