@@ -53,40 +53,13 @@ std::wstring TempFolder() {
     return ScratchFolder(L"PfadwerkListTests");
 }
 
-class FolderListWindow : public ::testing::Test {
+class FolderListWindow : public cMainWindowTest {
   protected:
-    void SetUp() override {
-        ForgetUser();
-        database_ = FreshScratchHistory(TempFolder());
-        ASSERT_FALSE(database_.empty());
-        // A user past the first run who has seen the search tip.
-        Store(Setting::SetupDone, 1);
-        Store(Setting::TipShown_SearchFolder, 1);
-    }
-    void TearDown() override {
-        form_.reset();
-        ForgetUser();
-        DeleteTree(TempFolder());
-    }
+    FolderListWindow() : cMainWindowTest(TempFolder()) {}
 
-    void Visit(const std::wstring& path, const std::wstring& name, const LocalTime& when) {
-        cDatabase db;
-        ASSERT_TRUE(db.Open(database_, [when] { return when; }));
-        ASSERT_TRUE(db.AppendVisit(path, name));
-    }
+    void Visit(const std::wstring& path, const std::wstring& name, const LocalTime& when) { VisitAt(path, name, when); }
 
-    std::wstring MakeFolder(const std::wstring& name) {
-        std::wstring path = TempFolder() + L"\\" + name;
-        CreateDirectoryW(path.c_str(), nullptr);
-        return path;
-    }
-
-    frmMain& Load() {
-        form_ = std::make_unique<frmMain>(TestSetup(false, database_));
-        EXPECT_TRUE(form_->Load());
-        Pump(50);
-        return *form_;
-    }
+    frmMain& Load() { return Start(TestSetup(false, database_)); }
 
     // The search box as the user leaves it after typing.
     void Type(const std::wstring& text) {
@@ -114,8 +87,6 @@ class FolderListWindow : public ::testing::Test {
     }
     std::wstring PaneHeader() const { return TextOf(Control(*form_, ctl::lblMessageHeader)); }
 
-    std::wstring database_;
-    std::unique_ptr<frmMain> form_;
 };
 
 TEST_F(FolderListWindow, OneEntryPerFolderWithItsLatestUseInTheRightGroup) {

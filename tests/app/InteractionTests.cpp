@@ -37,16 +37,15 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
     EndMenu();
 }
 
-class Interaction : public ::testing::Test {
+class Interaction : public cMainWindowTest {
   protected:
+    Interaction() : cMainWindowTest(TempFolder()) {}
     void SetUp() override {
-        ForgetUser();
-        database_ = FreshScratchHistory(TempFolder());
-        ASSERT_FALSE(database_.empty());
-        // A user past the first run who has seen every one-time tip, and whose
-        // window stays when another window takes the focus.
-        Store(Setting::SetupDone, 1);
-        Store(Setting::TipShown_SearchFolder, 1);
+        cMainWindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        // A user who has seen every one-time tip, and whose window stays when
+        // another window takes the focus.
         Store(Setting::TipShown_CopyPath, 1);
         Store(Setting::TipShown_RemoveEntry, 1);
         Store(Setting::ExitBehavior, 3);
@@ -55,23 +54,9 @@ class Interaction : public ::testing::Test {
         Visit(birne_, L"Birne", 2);
         Visit(quitte_, L"Quitte", 1);
     }
-    void TearDown() override {
-        form_.reset();
-        ForgetUser();
-        DeleteTree(TempFolder());
-    }
-
-    std::wstring MakeFolder(const std::wstring& name) {
-        std::wstring path = TempFolder() + L"\\" + name;
-        CreateDirectoryW(path.c_str(), nullptr);
-        return path;
-    }
 
     void Visit(const std::wstring& path, const std::wstring& name, long long hoursAgo) {
-        LocalTime when = FromSeconds(SecondsSinceEpoch(SystemLocalTime()) - hoursAgo * 3600);
-        cDatabase db;
-        ASSERT_TRUE(db.Open(database_, [when] { return when; }));
-        ASSERT_TRUE(db.AppendVisit(path, name));
+        VisitAt(path, name, FromSeconds(SecondsSinceEpoch(SystemLocalTime()) - hoursAgo * 3600));
     }
 
     int VisitsOf(const std::wstring& path) {
@@ -92,10 +77,7 @@ class Interaction : public ::testing::Test {
         setup.folderActionServices.makeShell = [this] { return std::make_unique<cFakeShell>(shell_, windows_); };
         setup.folderActionServices.presenter = presenter_;
         setup.folderActionServices.versionClass = versionClass_;
-        form_ = std::make_unique<frmMain>(setup);
-        EXPECT_TRUE(form_->Load());
-        Pump(50);
-        return *form_;
+        return Start(setup);
     }
 
     HWND Find() const { return Control(*form_, ctl::txtFind); }
@@ -182,8 +164,7 @@ class Interaction : public ::testing::Test {
     }
     std::wstring PaneText() const { return TextOf(Control(*form_, ctl::lblMessage)); }
 
-    std::wstring database_, quitte_, birne_;
-    std::unique_ptr<frmMain> form_;
+    std::wstring quitte_, birne_;
     cFakeShell::Log shell_;
     std::vector<ShellWindowInfo> windows_;
     cDialogPresenter* presenter_ = nullptr;

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "AppFlags.h"
+#include "Database.h"
 #include "HistoryFiles.h"
 #include "MainControls.h"
 #include "Settings.h"
@@ -185,6 +186,49 @@ inline std::unique_ptr<frmMain> LoadMainWindow(bool show = true) {
     return form;
 }
 
+// The frame of a main-window test: a user past the first run who has seen
+// the search tip, an empty history in a scratch folder of the test's own,
+// and the window under test in form_. Fixtures that add to SetUp call this
+// one first.
+class cMainWindowTest : public ::testing::Test {
+  protected:
+    explicit cMainWindowTest(std::wstring folder) : folder_(std::move(folder)) {}
+    void SetUp() override {
+        ForgetUser();
+        database_ = FreshScratchHistory(folder_);
+        ASSERT_FALSE(database_.empty());
+        Store(Setting::SetupDone, 1);
+        Store(Setting::TipShown_SearchFolder, 1);
+    }
+    void TearDown() override {
+        form_.reset();
+        ForgetUser();
+        DeleteTree(folder_);
+    }
+
+    frmMain& Start(const frmMainSetup& setup) {
+        form_ = std::make_unique<frmMain>(setup);
+        EXPECT_TRUE(form_->Load());
+        Pump(50);
+        return *form_;
+    }
+    std::wstring MakeFolder(const std::wstring& name) const {
+        std::wstring path = folder_ + L"\\" + name;
+        CreateDirectoryW(path.c_str(), nullptr);
+        return path;
+    }
+    // A visit logged as if at when.
+    void VisitAt(const std::wstring& path, const std::wstring& name, const LocalTime& when) const {
+        cDatabase db;
+        ASSERT_TRUE(db.Open(database_, [when] { return when; }));
+        ASSERT_TRUE(db.AppendVisit(path, name));
+    }
+
+    const std::wstring folder_;
+    std::wstring database_;
+    std::unique_ptr<frmMain> form_;
+};
+
 // What a view's tab click does: the selection, then the control's notice.
 inline void SelectTab(const frmMain& form, int index) {
     HWND tab = Control(form, ctl::tabOB);
@@ -208,31 +252,6 @@ inline void ChooseTimeframe(const frmMain& form, int index) {
     HWND box = Control(form, ctl::cmbMostUsedTimeframe);
     SendMessageW(box, CB_SETCURSEL, index, 0);
     SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
-}
-
-// Opens a modal window by open() and runs script in it from inside its own
-// loop, once it is up; the script must close it. False when no window came.
-struct ModalScript {
-    static inline HWND owner = nullptr;
-    static inline std::function<void(HWND)> script;
-    static inline bool ran = false;
-    static void CALLBACK Run(HWND, UINT, UINT_PTR id, DWORD) {
-        HWND shown = GetLastActivePopup(owner);
-        if (shown == owner)
-            return;  // not up yet
-        KillTimer(nullptr, id);
-        ran = true;
-        script(shown);
-    }
-};
-inline bool InModalWindow(HWND owner, const std::function<void()>& open, const std::function<void(HWND)>& script) {
-    ModalScript::owner = owner;
-    ModalScript::script = script;
-    ModalScript::ran = false;
-    UINT_PTR timer = SetTimer(nullptr, 0, 100, &ModalScript::Run);
-    open();
-    KillTimer(nullptr, timer);
-    return ModalScript::ran;
 }
 
 // A plain top-level window of the test that can take the activation.

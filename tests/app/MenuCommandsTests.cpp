@@ -21,6 +21,7 @@
 #include "HtmlHelp.h"
 #include "LoopbackHttpServer.h"
 #include "MainWindowSupport.h"
+#include "ModalScript.h"
 #include "PfadwerkVersion.h"
 #include "about_res.h"
 #include "app_res.h"
@@ -54,25 +55,17 @@ class cNotingPresenter final : public cDialogPresenter {
     std::function<void()> duringBox;
 };
 
-class Menus : public ::testing::Test {
+class Menus : public cMainWindowTest {
   protected:
+    Menus() : cMainWindowTest(TempFolder()) {}
     void SetUp() override {
-        ForgetUser();
-        database_ = FreshScratchHistory(TempFolder());
-        ASSERT_FALSE(database_.empty());
-        Store(Setting::SetupDone, 1);
-        Store(Setting::TipShown_SearchFolder, 1);
+        cMainWindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
         Store(Setting::ExitBehavior, 3);
-        std::wstring folder = TempFolder() + L"\\Quitte";
-        CreateDirectoryW(folder.c_str(), nullptr);
         cDatabase db;
         ASSERT_TRUE(db.Open(database_));
-        ASSERT_TRUE(db.AppendVisit(folder, L"Quitte"));
-    }
-    void TearDown() override {
-        form_.reset();
-        ForgetUser();
-        DeleteTree(TempFolder());
+        ASSERT_TRUE(db.AppendVisit(MakeFolder(L"Quitte"), L"Quitte"));
     }
 
     frmMain& Load() {
@@ -84,10 +77,7 @@ class Menus : public ::testing::Test {
             opened_.push_back(address);
             openedOwners_.push_back(owner);
         };
-        form_ = std::make_unique<frmMain>(setup);
-        EXPECT_TRUE(form_->Load());
-        Pump(50);
-        return *form_;
+        return Start(setup);
     }
 
     void Command(UINT id) {
@@ -97,12 +87,12 @@ class Menus : public ::testing::Test {
     // The caption of the window a command opens, which is then cancelled.
     std::wstring DialogOf(UINT id) {
         std::wstring caption;
-        InModalWindow(
-            form_->Hwnd(), [&] { Command(id); },
-            [&](HWND shown) {
-                caption = TextOf(shown);
-                PostMessageW(shown, WM_COMMAND, IDCANCEL, 0);
-            });
+        cModalScript script({[&](HWND shown) {
+            caption = TextOf(shown);
+            PostMessageW(shown, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        }});
+        Command(id);
         return caption;
     }
     static bool Checked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
@@ -119,8 +109,6 @@ class Menus : public ::testing::Test {
     }
     int SearchLeft() const { return form_->ScreenTwips().Place(Control(*form_, ctl::picFindHost)).left; }
 
-    std::wstring database_;
-    std::unique_ptr<frmMain> form_;
     cNotingPresenter presenter_;
     std::vector<std::wstring> opened_;
     std::vector<HWND> openedOwners_;
@@ -295,9 +283,8 @@ TEST_F(Menus, AboutShowsTheBuildsVersionLinksToTheVendorAndClosesWithEsc) {
     frmMain& form = Load();
     const std::wstring version = L"Version 1.0  (1.00." + std::to_wstring(PFADWERK_VERSION_BUILD) + L")";
     bool openAfterOtherKey = false, closedByEsc = false;
-    ASSERT_TRUE(InModalWindow(
-        form.Hwnd(), [&] { Command(IDM_MENU_ABOUT); },
-        [&](HWND about) {
+    {
+        cModalScript script({[&](HWND about) {
             EXPECT_EQ(version, TextOf(Control(about, IDC_ABOUT_VERSION)));
             EXPECT_EQ(L"www.example.com", TextOf(Control(about, IDC_ABOUT_LINK)));
             SendMessageW(about, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_CLICKED),
@@ -319,7 +306,10 @@ TEST_F(Menus, AboutShowsTheBuildsVersionLinksToTheVendorAndClosesWithEsc) {
             closedByEsc = IsWindowEnabled(form.Hwnd()) != FALSE;  // EndDialog gives the owner back
             if (!closedByEsc)
                 EndDialog(about, IDCANCEL);
-        }));
+            return true;
+        }});
+        Command(IDM_MENU_ABOUT);
+    }
     EXPECT_EQ(std::vector<std::wstring>{L"https://www.example.com/"}, opened_);
     EXPECT_TRUE(openAfterOtherKey);
     EXPECT_TRUE(closedByEsc);

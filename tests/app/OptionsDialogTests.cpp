@@ -14,6 +14,7 @@
 
 #include "Database.h"
 #include "MainWindowSupport.h"
+#include "ModalScript.h"
 #include "app_res.h"
 #include "modTaskDialog.h"
 #include "options_res.h"
@@ -39,38 +40,22 @@ class cAnsweringPresenter final : public cDialogPresenter {
     std::vector<std::wstring> questions;
 };
 
-class OptionsDialog : public ::testing::Test {
+class OptionsDialog : public cMainWindowTest {
   protected:
+    OptionsDialog() : cMainWindowTest(TempFolder()) {}
     void SetUp() override {
-        ForgetUser();
-        database_ = FreshScratchHistory(TempFolder());
-        ASSERT_FALSE(database_.empty());
-        Store(Setting::SetupDone, 1);
-        Store(Setting::TipShown_SearchFolder, 1);
+        cMainWindowTest::SetUp();
         Store(Setting::ExitBehavior, 3);
-    }
-    void TearDown() override {
-        form_.reset();
-        ForgetUser();
-        DeleteTree(TempFolder());
     }
 
     frmMain& Load() {
         frmMainSetup setup = TestSetup(true, database_);
         setup.folderActionServices.presenter = &presenter_;
-        form_ = std::make_unique<frmMain>(setup);
-        EXPECT_TRUE(form_->Load());
-        Pump(50);
-        return *form_;
+        return Start(setup);
     }
 
     void Visit(const std::wstring& name, int daysAgo) {
-        std::wstring folder = TempFolder() + L"\\" + name;
-        CreateDirectoryW(folder.c_str(), nullptr);
-        LocalTime when = FromSeconds(SecondsSinceEpoch(SystemLocalTime()) - daysAgo * 86400LL);
-        cDatabase db;
-        ASSERT_TRUE(db.Open(database_, [when] { return when; }));
-        ASSERT_TRUE(db.AppendVisit(folder, name));
+        VisitAt(MakeFolder(name), name, FromSeconds(SecondsSinceEpoch(SystemLocalTime()) - daysAgo * 86400LL));
     }
     int Visits() const {
         cDatabase db;
@@ -85,9 +70,13 @@ class OptionsDialog : public ::testing::Test {
 
     // Opens the options by the menu and runs script in them.
     void WithOptions(const std::function<void(HWND)>& script) {
-        HWND form = form_->Hwnd();
-        EXPECT_TRUE(InModalWindow(
-            form, [form] { SendMessageW(form, WM_COMMAND, IDM_MENU_OPTIONS, 0); }, script));
+        {
+            cModalScript run({[&](HWND dialog) {
+                script(dialog);
+                return true;
+            }});
+            SendMessageW(form_->Hwnd(), WM_COMMAND, IDM_MENU_OPTIONS, 0);
+        }
         Pump(50);
     }
     static bool Checked(HWND dialog, UINT id) {
@@ -122,8 +111,6 @@ class OptionsDialog : public ::testing::Test {
         return values;
     }
 
-    std::wstring database_;
-    std::unique_ptr<frmMain> form_;
     cAnsweringPresenter presenter_;
 };
 
@@ -212,7 +199,7 @@ TEST_F(OptionsDialog, ShorteningAsksOnlyWhenOlderVisitsExistAndCancelSavesNothin
         Choose(dialog, IDC_CMB_DATAWEEKS, 0);
         Click(dialog, IDC_OPT_HIDE);
         Press(dialog, IDOK);
-        stayedOpen = !IsWindowEnabled(ModalScript::owner);  // EndDialog gives the owner back
+        stayedOpen = !IsWindowEnabled(form_->Hwnd());  // EndDialog gives the owner back
         Press(dialog, IDCANCEL);
     });
     EXPECT_TRUE(stayedOpen);

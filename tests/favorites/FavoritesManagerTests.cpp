@@ -281,14 +281,16 @@ TEST_F(FavoritesManager, ANewGroupTypedInTheAddDialogJoinsTheManager) {
     std::wstring archiv = folders_.Make(L"archiv");
     frmFavoritesManager& manager = Open();
     {
-        cDialogHand hand(L"Ordnerfavoriten hinzufügen", [&](HWND dialog) {
+        cModalScript script({[&](HWND dialog) {
+            if (TextOf(dialog) != L"Ordnerfavoriten hinzufügen")
+                return false;
             // No name typed: the folder brings its own.
-            cDialogHand::SetText(dialog, IDC_FAVADD_PATH, archiv);
-            cDialogHand::SetText(dialog, IDC_FAVADD_GROUPS, L"Archiv");
-            cDialogHand::Press(dialog, IDOK);
-        });
+            SetDlgItemTextW(dialog, IDC_FAVADD_PATH, archiv.c_str());
+            SetDlgItemTextW(dialog, IDC_FAVADD_GROUPS, L"Archiv");
+            Press(dialog, IDOK);
+            return true;
+        }});
         Command(IDC_FAVMAN_ADD);
-        EXPECT_TRUE(hand.Found());
     }
     EXPECT_EQ(manager.Model().Groups(), (std::vector<std::wstring>{L"Projekte", L"Kunden", L"Archiv"}));
     int row = Row(L"archiv");

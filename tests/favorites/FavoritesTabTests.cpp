@@ -19,28 +19,18 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
     EndMenu();
 }
 
-class FavoritesTab : public ::testing::Test {
+class FavoritesTab : public cMainWindowTest {
   protected:
+    FavoritesTab() : cMainWindowTest(ScratchFolder(L"PfadwerkFavoritesTabHistory")) {}
     void SetUp() override {
-        ForgetUser();
-        database_ = FreshScratchHistory(folders_.Root() + L"\\history");
-        ASSERT_FALSE(database_.empty());
-        Store(Setting::SetupDone, 1);
-        Store(Setting::TipShown_SearchFolder, 1);
+        cMainWindowTest::SetUp();
         Store(Setting::ExitBehavior, 3);
         angebote_ = folders_.Make(L"angebote");
         temp_ = folders_.Make(L"temp");
     }
-    void TearDown() override {
-        form_.reset();
-        ForgetUser();
-    }
     frmMain& Load(FolderView view) {
         Store(Setting::ListTypeActive, static_cast<DWORD>(view));
-        form_ = std::make_unique<frmMain>(TestSetup(true, database_));
-        EXPECT_TRUE(form_->Load());
-        Pump(50);
-        return *form_;
+        return Start(TestSetup(true, database_));
     }
     const cListView& List() const { return form_->FolderList().View(); }
     std::vector<std::wstring> Names() const {
@@ -58,8 +48,7 @@ class FavoritesTab : public ::testing::Test {
     bool PaneShown() const { return IsWindowVisible(Control(*form_, ctl::picMessagePane)) != FALSE; }
 
     cScratchFolders folders_{L"PfadwerkFavoritesTabTests"};
-    std::unique_ptr<frmMain> form_;
-    std::wstring database_, angebote_, temp_;
+    std::wstring angebote_, temp_;
 };
 
 TEST_F(FavoritesTab, ShowsTheGroupsInStoredOrderWithSonstigeLast) {
@@ -117,12 +106,14 @@ TEST_F(FavoritesTab, AHistoryEntryIsAddedThroughTheContextMenu) {
     note.iItem = 0;
     SendMessageW(form.FolderList().Hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&note));
     {
-        cDialogHand hand(L"Zu Ordnerfavoriten hinzufügen", [](HWND dialog) {
-            cDialogHand::SetText(dialog, IDC_FAVADD_GROUPS, L"Neu");
-            cDialogHand::Press(dialog, IDOK);
-        });
+        cModalScript script({[](HWND dialog) {
+            if (TextOf(dialog) != L"Zu Ordnerfavoriten hinzufügen")
+                return false;
+            SetDlgItemTextW(dialog, IDC_FAVADD_GROUPS, L"Neu");
+            Press(dialog, IDOK);
+            return true;
+        }});
         SendMessageW(form.Hwnd(), WM_COMMAND, cmd::mnuPopUpFolderAddToFavorites, 0);
-        EXPECT_TRUE(hand.Found());
     }
     EXPECT_EQ(Stored(L"", L"Groups"), L"Projekte|*#|Neu|*#|");
     EXPECT_EQ(Stored(L"Neu", L"Favorites"), L"Angebote|*#|");
@@ -133,14 +124,16 @@ TEST_F(FavoritesTab, TheLinkOpensTheManagerAndTheTabShowsTheStoreAfterwards) {
     frmMain& form = Load(FolderView::Favorites);
     ASSERT_TRUE(PaneShown());
     {
-        cDialogHand hand(L"Ordnerfavoriten verwalten", [&](HWND dialog) {
+        cModalScript script({[&](HWND dialog) {
+            if (TextOf(dialog) != L"Ordnerfavoriten verwalten")
+                return false;
             // Stored meanwhile by someone else; the manager closes without writing.
             StoreText(L"Uncategorized", L"Favorites", L"Temp|*#|");
             StoreText(L"Uncategorized", L"FavoritesPaths", temp_ + L"|*#|");
-            cDialogHand::Press(dialog, IDCANCEL);
-        });
+            Press(dialog, IDCANCEL);
+            return true;
+        }});
         SendMessageW(Control(form, ctl::picManageFavoritesHost), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-        EXPECT_TRUE(hand.Found());
     }
     EXPECT_EQ(Names(), std::vector<std::wstring>{L"Temp"});
     EXPECT_FALSE(PaneShown());

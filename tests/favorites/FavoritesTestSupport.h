@@ -9,16 +9,15 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
 #include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "FavoritesStore.h"
 #include "Settings.h"
 #include "app/MainWindowSupport.h"
+#include "app/ModalScript.h"
 #include "common/ScratchKey.h"
 #include "modTaskDialog.h"
 
@@ -219,40 +218,5 @@ inline DWORD DropFiles(HWND window, const std::vector<std::wstring>& files, POIN
     target->Drop(&data, 0, at, &effect);
     return effect;
 }
-
-// Someone at the keyboard of a modal dialog of this process: waits for the
-// window titled caption, then does what act says from its own thread (texts
-// by WM_SETTEXT, buttons by their commands).
-class cDialogHand {
-  public:
-    cDialogHand(std::wstring caption, std::function<void(HWND dialog)> act)
-        : caption_(std::move(caption)), act_(std::move(act)), thread_([this] { Run(); }) {}
-    ~cDialogHand() { thread_.join(); }
-    bool Found() const { return found_; }
-
-    static void SetText(HWND dialog, int id, const std::wstring& text) {
-        SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    static void Press(HWND dialog, int id) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
-
-  private:
-    void Run() {
-        HWND dialog = nullptr;
-        for (int i = 0; i < 300 && !dialog; ++i) {
-            dialog = FindWindowW(L"#32770", caption_.c_str());
-            if (!dialog || !IsWindowVisible(dialog)) {
-                dialog = nullptr;
-                Sleep(50);
-            }
-        }
-        found_ = dialog != nullptr;
-        if (dialog)
-            act_(dialog);
-    }
-    std::wstring caption_;
-    std::function<void(HWND)> act_;
-    std::atomic<bool> found_{false};
-    std::thread thread_;
-};
 
 }  // namespace pw::test
