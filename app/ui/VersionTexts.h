@@ -15,10 +15,4 @@ inline std::wstring RevisionVersionText(int revision = PFADWERK_VERSION_BUILD) {
     return std::to_wstring(PFADWERK_VERSION_MAJOR) + L"." + minor + L"." + std::to_wstring(revision);
 }
 
-// "Version 1.0  (1.00.837)", as the About window shows it.
-inline std::wstring AboutVersionText(int revision = PFADWERK_VERSION_BUILD) {
-    return L"Version " + std::to_wstring(PFADWERK_VERSION_MAJOR) + L"." + std::to_wstring(PFADWERK_VERSION_MINOR) +
-           L"  (" + RevisionVersionText(revision) + L")";
-}
-
 }  // namespace pw

@@ -1,6 +1,8 @@
 #include "frmAbout.h"
 
 #include "PfadwerkVendor.h"
+#include "ResText.h"
+#include "Text.h"
 #include "VersionTexts.h"
 #include "about_res.h"
 
@@ -78,7 +80,10 @@ INT_PTR frmAbout::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void frmAbout::Form_Load() {
-    SetDlgItemTextW(Hwnd(), IDC_ABOUT_VERSION, AboutVersionText().c_str());
+    std::wstring version = FillPlaceholders(ResText(IDS_ABOUT_VERSION), {std::to_wstring(PFADWERK_VERSION_MAJOR),
+                                                                         std::to_wstring(PFADWERK_VERSION_MINOR),
+                                                                         RevisionVersionText()});
+    SetDlgItemTextW(Hwnd(), IDC_ABOUT_VERSION, version.c_str());
     SetDlgItemTextW(Hwnd(), IDC_ABOUT_LINK, ShownAddress(PFADWERK_VENDOR_WEBSITE).c_str());
     link_.Attach(GetDlgItem(Hwnd(), IDC_ABOUT_LINK));
 
