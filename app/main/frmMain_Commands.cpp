@@ -15,6 +15,7 @@
 #include "PfadwerkVendor.h"
 #include "ResText.h"
 #include "Settings.h"
+#include "Text.h"
 #include "VersionTexts.h"
 #include "app_res.h"
 #include "frmAbout.h"
@@ -301,11 +302,12 @@ void frmMain::mnuMenuFeedback_Click() {
     RunInModalFrame(ModalFrame::ShellOrMessage, [this] {
         FeedbackWindows windows =
             FeedbackWindowsOf(versionClass_, bVisualStyles, bVistaThemed, versionClass_ == 2 && CompositionEnabled());
-        std::wstring suffix = L"(Version " + RevisionVersionText() + L" - " + ResText(FeedbackWindowsTextId(windows));
+        std::wstring subject = FillPlaceholders(ResText(IDS_FEEDBACK_SUBJECT),
+                                                {RevisionVersionText(), ResText(FeedbackWindowsTextId(windows))});
         Presenter().ShowMessageBox(Hwnd(), ResText(IDS_FEEDBACK_TEXT), ResText(IDS_CAPTION), MB_OK);
         if (!Hwnd())
             return;
-        OpenAddress(nullptr, MailtoWithSubject(PFADWERK_SUPPORT_EMAIL, L"Pfadwerk " + suffix));
+        OpenAddress(nullptr, MailtoWithSubject(PFADWERK_SUPPORT_EMAIL, subject));
     });
 }
 

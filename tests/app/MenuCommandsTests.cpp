@@ -158,6 +158,7 @@ TEST_F(Menus, EveryBarEntryRunsTheCommandOfItsButtonMenuTwin) {
         EXPECT_EQ(static_cast<UINT>(MB_OK), presenter_.style);
         ASSERT_EQ(1u, opened_.size());
         EXPECT_EQ(subject, opened_[0].substr(0, subject.size())) << opened_[0];
+        EXPECT_EQ(L"%29", opened_[0].substr(opened_[0].size() - 3)) << opened_[0];  // the closing ")"
         EXPECT_EQ(L"%29", opened_[0].substr(opened_[0].size() - 3)) << opened_[0];
         EXPECT_EQ(nullptr, openedOwners_.back()) << "the mail program belongs to no window";
     }
