@@ -37,7 +37,9 @@ printf '%-28s %8s  %s\n' "after" "rows" "worker memory"
 printf '%-28s %8s  %s\n' "start (1 visit)" "$(rows)" "$(mem)"
 for batch in $(seq 10); do
     run "$dist/PfadwerkSend.exe" --repeat 1000 visit "Ordner" "C:\\Last\\Stapel $batch"
-    sleep 2
+    # Until the worker has stored them: the count stands still (the clean-up
+    # takes rows away during the second batch).
+    last=""; for _ in $(seq 60); do now="$(rows)"; [ "$now" = "$last" ] && break; last="$now"; sleep 1; done
     printf '%-28s %8s  %s\n' "$((batch * 1000 + 1)) visits" "$(rows)" "$(mem)"
 done
 sleep 12
