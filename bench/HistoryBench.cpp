@@ -413,7 +413,7 @@ int main(int argc, char** argv) {
     auto part = [&](char p) { return o.only.find(p) != std::string::npos; };
     if (part('a')) {
         std::printf(
-            "\n(a) one visit: the program's open -> AppendVisit -> close against a raw insert with its own "
+            "\n(a) one visit: the program's open -> AppendVisits -> close against a raw insert with its own "
             "commit on one open connection (median of 200, in turns)\n");
         fs::path empty = o.dir / "append-empty.dat";
         fs::remove(empty);
