@@ -48,6 +48,9 @@ for version in win7 winxp; do
             reg add "$key\\CurrentSettings" /v TipShown_SearchFolder /t REG_DWORD /d 1 /f
             reg add "$key\\CurrentSettings" /v ListTypeActive /t REG_DWORD /d "$view" /f
             reg add "$key\\Options" /v ExitBehavior /t REG_DWORD /d 3 /f
+            # The pointer out of the way: resting on a control it would show
+            # the tooltip of that control in the picture.
+            xdotool mousemove --sync 1 1 >/dev/null 2>&1
             LC_ALL=de_DE.UTF-8 wine "$dist/Pfadwerk.exe" >/dev/null 2>&1 </dev/null &
             pid=$!
             id=""

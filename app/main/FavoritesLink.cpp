@@ -1,5 +1,8 @@
 #include "FavoritesLink.h"
 
+#include <algorithm>
+#include <string>
+
 #include "LinkLabel.h"
 #include "MainControls.h"
 #include "Pictures.h"
@@ -20,9 +23,29 @@ bool cFavoritesLink::Create(HWND parent, const Twips& twips, HFONT font, HFONT h
         SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_VISIBLE | WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, Hwnd(),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctl::lblManageFavorites)), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(lblManageFavorites_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    twips.Move(Hwnd(), 5030, 45, 1770, 300);
-    twips.Move(lblManageFavorites_, 30, 30, 1740, 240);
+    // The designed width was made for an 8-point font at 96 dpi; a larger
+    // face or screen would cut the text off.
+    int labelWidth = std::max(1740, (TextWidthPixels() + 2) * twips.perPixelX);
+    twips.Move(Hwnd(), 5030, 45, 30 + labelWidth, 300);
+    twips.Move(lblManageFavorites_, 30, 30, labelWidth, 240);
     return lblManageFavorites_ != nullptr;
+}
+
+int cFavoritesLink::TextWidthPixels() const {
+    std::wstring text = ResText(IDS_MANAGE_FAVORITES);
+    HDC dc = GetDC(lblManageFavorites_);
+    if (!dc)
+        return 0;
+    int widest = 0;
+    for (HFONT font : {font_, hoverFont_}) {
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        widest = std::max(widest, static_cast<int>(size.cx));
+        SelectObject(dc, old);
+    }
+    ReleaseDC(lblManageFavorites_, dc);
+    return widest;
 }
 
 // The label lets the mouse through to the host, so the host sees it for both.

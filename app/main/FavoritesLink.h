@@ -22,6 +22,7 @@ class cFavoritesLink final : public cWindow {
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void lblManageFavorites_MouseMove();
     void OnMouseLeave();
+    int TextWidthPixels() const;  // in the wider of the two fonts
 
     HWND lblManageFavorites_ = nullptr;
     HFONT font_ = nullptr;

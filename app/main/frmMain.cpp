@@ -99,6 +99,8 @@ bool frmMain::Load() {
     }
     PositionWindow();
     ApplyLoadAppearance();
+    if (WidenForTopRow())
+        PositionWindow();
     list_.AddColumns(lFirstColumnWidth_, options_.hidePathColumn);
     CreateImageList();
     CheckViewMenus();

@@ -172,6 +172,7 @@ class frmMain final : public cWindow {
     LRESULT Form_Activate(WPARAM wParam, HWND other);
     void OnActivationMessage();
     void OnGetMinMaxInfo(MINMAXINFO& info) const;
+    bool WidenForTopRow();
     void UnloadSoon();
     void BeginModalFrame();
     void EndModalFrame();
@@ -261,8 +262,8 @@ class frmMain final : public cWindow {
 
     // frmMain_Commands.cpp: the menu button, the menu bar and their commands.
     struct MenuCommand {
-        UINT buttonId;  // the entry of the button menu mnuMenu
-        UINT barId;     // its twin on the menu bar, 0 when it has none
+        UINT buttonId;               // the entry of the button menu mnuMenu
+        UINT barId;                  // its twin on the menu bar, 0 when it has none
         void (frmMain::*handler)();  // null: the command is not there yet, its entries are disabled
     };
     static const MenuCommand* FindMenuCommand(UINT id);

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "AppFlags.h"
 #include "FolderListQuery.h"
 #include "MainControls.h"
@@ -68,8 +70,13 @@ void frmMain::CreateControls() {
     tabOB_ = child(WC_TABCONTROLW, WS_VISIBLE | WS_TABSTOP | TCS_FOCUSNEVER, ctl::tabOB, font_.Get());
     SetWindowPos(tabOB_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-    // Where the designer put them; the look at load moves some of them.
-    twips_.Move(tabOB_, 30, 30, 4800, kListTop);
+    // Where the designer put them; the look at load moves some of them. The
+    // tab strip is as wide as the window from the start: narrower than its
+    // tabs it would show its scroll arrows, and they may linger on the
+    // screen after the strip has grown.
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    twips_.Move(tabOB_, 30, 30, std::max(4800, static_cast<int>(client.right) * twips_.perPixelX), kListTop);
     twips_.Move(cmbMostUsedTimeframe_, 5030, 45, 1770, 3000);
     twips_.Move(cmdShowMenu_, 6940, 30, 500, 340);
 }
@@ -101,7 +108,8 @@ void frmMain::ApplyLoadAppearance() {
     HWND favoritesHost = favoritesLink_.Hwnd();
     HWND findHost = searchBox_.Hwnd();
     if (bVistaThemed) {
-        twips_.Move(favoritesHost, twips_.Place(favoritesHost).left, 45, 1770, 300);
+        TwipRect host = twips_.Place(favoritesHost);
+        twips_.Move(favoritesHost, host.left, 45, std::max(1770, host.width), 300);
         twips_.Move(cmdShowMenu_, twips_.Place(cmdShowMenu_).left, 30, 500, 340);
         list_.View().SetExplorerTheme();
         list_.View().SetExtendedStyle(LVS_EX_DOUBLEBUFFER | LVS_EX_FULLROWSELECT,
@@ -125,12 +133,13 @@ void frmMain::ApplyLoadAppearance() {
             twips_.Move(control, r.left, 30, r.width, control == cmbMostUsedTimeframe_ ? r.height : 315);
         }
     }
-    // Tabs of a fixed size, as wide as the three fit beside the search box.
-    LONG_PTR tabStyle = GetWindowLongPtrW(tabOB_, GWL_STYLE);
-    SetWindowLongPtrW(tabOB_, GWL_STYLE, tabStyle | TCS_FIXEDWIDTH);
+    // Each tab as wide as designed, so that the three fit beside the search
+    // box, and wider where its caption needs more in the current font: the
+    // strip measures its captions itself.
     int tabWidth = bVisualStyles ? 1599 : 1490;
     int tabHeight = bVistaThemed ? (bLargeFonts ? 350 : 330) : 0;
-    SendMessageW(tabOB_, TCM_SETITEMSIZE, 0, MAKELPARAM(twips_.PxX(tabWidth), tabHeight ? twips_.PxY(tabHeight) : 0));
+    SendMessageW(tabOB_, TCM_SETMINTABWIDTH, 0, twips_.PxX(tabWidth));
+    SendMessageW(tabOB_, TCM_SETITEMSIZE, 0, MAKELPARAM(0, tabHeight ? twips_.PxY(tabHeight) : 0));
 }
 
 void frmMain::CreateImageList() {

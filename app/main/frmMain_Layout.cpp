@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "AppFlags.h"
 #include "Placement.h"
 #include "Settings.h"
@@ -14,6 +16,34 @@ namespace pw {
 void frmMain::SetWindowSizeTw(int width, int height) {
     SetWindowPos(Hwnd(), nullptr, 0, 0, std::max(1, twips_.PxX(width)), std::max(1, twips_.PxY(height)),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The window's designed width was made for an 8-point font at 96 dpi. In a
+// larger face or on a finer screen the tabs and the box beside them need
+// more; the window then starts as wide as its top row, so that neither
+// covers the other.
+bool frmMain::WidenForTopRow() {
+    const int count = static_cast<int>(SendMessageW(tabOB_, TCM_GETITEMCOUNT, 0, 0));
+    RECT last{};
+    if (count < 1 || !SendMessageW(tabOB_, TCM_GETITEMRECT, count - 1, reinterpret_cast<LPARAM>(&last)))
+        return false;
+    const int tabsRight = twips_.Place(tabOB_).left + (last.right + 2) * twips_.perPixelX;
+    int boxWidth = 0;
+    for (HWND box : {searchBox_.Hwnd(), cmbMostUsedTimeframe_, favoritesLink_.Hwnd()})
+        boxWidth = std::max(boxWidth, twips_.Place(box).width);
+    const bool menuBar = bMenuBarShown_ || bMenuBarShownForAlt_;
+    const int needed = tabsRight + 100 + boxWidth + 100 + (menuBar ? 0 : 600);
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    const int missing = needed - static_cast<int>(client.right) * twips_.perPixelX;
+    if (missing <= 0)
+        return false;
+    RECT window{};
+    GetWindowRect(Hwnd(), &window);
+    SetWindowPos(Hwnd(), nullptr, 0, 0,
+                 window.right - window.left + (missing + twips_.perPixelX - 1) / twips_.perPixelX,
+                 window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
 }
 
 void frmMain::PositionWindow() {
@@ -80,7 +110,9 @@ void frmMain::Form_Resize() {
     twips_.MoveLeft(cmdShowMenu_, l.cmdShowMenuLeft);
     twips_.MoveLeft(searchBox_.Hwnd(), l.searchLeft);
     twips_.MoveLeft(cmbMostUsedTimeframe_, l.searchLeft);
-    twips_.MoveLeft(favoritesLink_.Hwnd(), l.searchLeft);
+    // A link wider than the search box keeps the same right edge.
+    int linkExtra = std::max(0, twips_.Place(favoritesLink_.Hwnd()).width - in.findHostWidth);
+    twips_.MoveLeft(favoritesLink_.Hwnd(), l.searchLeft - linkExtra);
     // The tab strip reaches under the list and past the right edge, so that
     // only its tabs and the line below them show.
     TwipRect tab = twips_.Place(tabOB_);
