@@ -166,6 +166,15 @@ TEST_F(HistoryRecovery, TheMainWindowRepairsWhatItFindsDamagedAndShowsNoReadProb
     EXPECT_GT(form_->FolderList().EntryCount(), 0);
 }
 
+TEST_F(HistoryRecovery, TheMainWindowSetsAFileOfRandomBytesAsideAndShowsAnEmptyList) {
+    pwtest::WriteBytes(History(), pwtest::RandomBytes(96 * 1024, 9));
+    LoadWindow();
+    ASSERT_EQ(KeptAside().size(), 1u);
+    ASSERT_EQ(boxes_.boxes.size(), 1u) << boxes_.boxes[0].text;
+    EXPECT_EQ(boxes_.boxes[0].style & MB_ICONMASK, UINT(MB_ICONWARNING)) << boxes_.boxes[0].text;
+    EXPECT_EQ(pwtest::IntegrityCheck(History()), "ok");
+}
+
 TEST_F(HistoryRecovery, AHistoryThatCannotBeWrittenKeepsTheVisitsQueuedUntilItCanBeWrittenAgain) {
     // Held by another program far beyond the busy time-out, and read-only
     // (the attribute alone stops no process that runs as root under Wine).
