@@ -138,9 +138,19 @@ std::optional<HistoryRepair> RepairDamagedHistory(const HistoryFiles& files, con
         return std::nullopt;
     HistoryRepair repair;
     repair.keptAs = FreeName(DamagedHistoryPath(files.database, now));
-    // Fails while the other program has the file open: it stays as it is.
-    if (!MoveFileExW(files.database.c_str(), repair.keptAs.c_str(), 0))
-        return std::nullopt;
+    if (!MoveFileExW(files.database.c_str(), repair.keptAs.c_str(), 0)) {
+        // Some file systems cannot store the umlaut (a share of a server that
+        // knows a code page only, Wine under a locale without it); the name
+        // spelled out still says what the file is.
+        std::wstring plain = repair.keptAs;
+        size_t umlaut = plain.rfind(L'\u00e4');  // in the file's name, never the folder's
+        if (umlaut != std::wstring::npos)
+            plain.replace(umlaut, 1, L"ae");
+        repair.keptAs = FreeName(plain);
+        // Fails while the other program has the file open: it stays as it is.
+        if (!MoveFileExW(files.database.c_str(), repair.keptAs.c_str(), 0))
+            return std::nullopt;
+    }
     // A journal left beside it belongs to the damaged file, never to the new
     // one, which it would overwrite with the old pages.
     std::wstring journal = files.database + L"-journal";
