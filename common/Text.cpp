@@ -38,18 +38,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-void AppendWide(std::wstring& out, char32_t cp) {
-    if constexpr (sizeof(wchar_t) == 2) {
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out += static_cast<wchar_t>(0xD800 + (cp >> 10));
-            out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
-            return;
-        }
-    }
-    out += static_cast<wchar_t>(cp);
-}
-
 // Reads one code point from wide text, joining UTF-16 surrogate pairs.
 char32_t DecodeWide(std::wstring_view s, size_t& i) {
     char32_t c = static_cast<char32_t>(s[i++]);
@@ -69,6 +57,18 @@ void DecodeFolded(std::string_view s, std::u32string& out) {
 }
 
 }  // namespace
+
+void AppendWide(std::wstring& out, char32_t cp) {
+    if constexpr (sizeof(wchar_t) == 2) {
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out += static_cast<wchar_t>(0xD800 + (cp >> 10));
+            out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+            return;
+        }
+    }
+    out += static_cast<wchar_t>(cp);
+}
 
 std::string ToUtf8(std::wstring_view text) {
     std::string out;

@@ -9,6 +9,8 @@ namespace pw {
 
 std::string ToUtf8(std::wstring_view text);
 std::wstring FromUtf8(std::string_view text);
+// Appends one code point, as a surrogate pair where wchar_t is 16 bits wide.
+void AppendWide(std::wstring& out, char32_t cp);
 
 // Case folding as the history's text comparison sees it: every letter of the
 // Latin, Greek and Cyrillic scripts, umlauts included, folds to lower case.

@@ -3,23 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "Text.h"
+
 namespace pw {
 namespace {
 
 // Nesting beyond this is no version file; it would only cost memory.
 constexpr size_t kMaxDepth = 64;
-
-void AppendCodePoint(std::wstring& out, char32_t cp) {
-    if constexpr (sizeof(wchar_t) == 2) {
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out += static_cast<wchar_t>(0xD800 + (cp >> 10));
-            out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
-            return;
-        }
-    }
-    out += static_cast<wchar_t>(cp);
-}
 
 std::optional<std::wstring> DecodeUtf8(std::string_view s) {
     std::wstring out;
@@ -43,7 +33,7 @@ std::optional<std::wstring> DecodeUtf8(std::string_view s) {
         if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
             (cp >= 0xD800 && cp < 0xE000))
             return std::nullopt;
-        AppendCodePoint(out, cp);
+        AppendWide(out, cp);
     }
     return out;
 }
@@ -70,7 +60,7 @@ std::optional<std::wstring> DecodeUtf16(std::string_view s, bool bigEndian) {
         } else if (cp >= 0xDC00 && cp < 0xE000) {
             return std::nullopt;
         }
-        AppendCodePoint(out, cp);
+        AppendWide(out, cp);
     }
     return out;
 }
@@ -279,7 +269,7 @@ class XmlParser {
         }
         if (cp == 0 || (cp >= 0xD800 && cp < 0xE000))
             return false;
-        AppendCodePoint(out, static_cast<char32_t>(cp));
+        AppendWide(out, static_cast<char32_t>(cp));
         return true;
     }
 
