@@ -90,7 +90,14 @@ TEST(WindowBase, ADialogFromItsTemplateKnowsItsObjectFromTheFirstMessage) {
 
 struct cKeyWatch {
     std::vector<WPARAM> keys;
+    bool heardTheEnd = false;
+    bool subclassedAtTheEnd = false;
     LRESULT OnControlMessage(HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_NCDESTROY) {
+            heardTheEnd = true;
+            // Removing it again succeeds only where the base left it in place.
+            subclassedAtTheEnd = RemoveWindowSubclass(control, &ControlSubclassProcedure<cKeyWatch>, 1) != FALSE;
+        }
         if (msg == WM_KEYDOWN) {
             keys.push_back(wParam);
             if (wParam == VK_ESCAPE)
@@ -108,9 +115,9 @@ TEST(WindowBase, ASubclassedControlShowsItsMessagesFirstAndLetsGoAtItsEnd) {
     SendMessageW(edit, WM_KEYDOWN, 'A', 1);
     SendMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 1);
     EXPECT_EQ(watch.keys, (std::vector<WPARAM>{'A', VK_ESCAPE}));
-    DWORD_PTR data = 0;
     DestroyWindow(edit);
-    EXPECT_FALSE(GetWindowSubclass(edit, &ControlSubclassProcedure<cKeyWatch>, 1, &data));
+    EXPECT_TRUE(watch.heardTheEnd);
+    EXPECT_FALSE(watch.subclassedAtTheEnd);
 }
 
 }  // namespace
