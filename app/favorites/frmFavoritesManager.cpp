@@ -14,6 +14,7 @@
 #include "LinkLabel.h"
 #include "ResText.h"
 #include "Settings.h"
+#include "ShapeIcon.h"
 #include "Text.h"
 #include "common_res.h"
 #include "favorites_res.h"
@@ -30,37 +31,17 @@ constexpr COLORREF kVistaGroupColour = RGB(0, 51, 153);
 
 // Two small chevrons, pointing down (more) or up (less), for the expand button.
 HICON MakeChevronIcon(bool down) {
-    constexpr int kWidth = 9, kHeight = 8;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    cBitmap image(CreateCompatibleBitmap(screen, kWidth, kHeight));
-    cBitmap mask(CreateBitmap(kWidth, kHeight, 1, 1, nullptr));
-    ReleaseDC(nullptr, screen);
-    const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
-    auto paint = [&](HBITMAP target, COLORREF background, COLORREF fore) {
-        HGDIOBJ old = SelectObject(dc, target);
-        RECT all{0, 0, kWidth, kHeight};
-        SetBkColor(dc, background);
-        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+    return MakeShapeIcon(9, 8, GetSysColor(COLOR_BTNTEXT), [down](HDC dc, COLORREF ink) {
         for (int chevron = 0; chevron < 2; ++chevron) {
             for (int step = 0; step < 3; ++step) {
                 int y = chevron * 4 + (down ? 2 - step : step);
                 for (int x : {4 - step, 4 + step})
-                    SetPixel(dc, x, y, fore);
+                    SetPixel(dc, x, y, ink);
                 if (step > 0)
-                    SetPixel(dc, 4 - step + 1, y, fore), SetPixel(dc, 4 + step - 1, y, fore);
+                    SetPixel(dc, 4 - step + 1, y, ink), SetPixel(dc, 4 + step - 1, y, ink);
             }
         }
-        SelectObject(dc, old);
-    };
-    paint(image.Get(), RGB(0, 0, 0), ink);
-    paint(mask.Get(), RGB(255, 255, 255), RGB(0, 0, 0));
-    DeleteDC(dc);
-    ICONINFO info{};
-    info.fIcon = TRUE;
-    info.hbmMask = mask.Get();
-    info.hbmColor = image.Get();
-    return CreateIconIndirect(&info);
+    });
 }
 
 // The dialog font in bold, for the group list where there is no theme colour.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "ShapeIcon.h"
+
 namespace pw {
 namespace {
 
@@ -122,34 +124,15 @@ void DrawNothingFound(HDC dc, const RECT& r, COLORREF back) {
 }
 
 HICON MakeArrowIcon(int size, COLORREF colour) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    cBitmap image(CreateCompatibleBitmap(screen, size, size));
-    cBitmap mask(CreateBitmap(size, size, 1, 1, nullptr));
-    ReleaseDC(nullptr, screen);
     int width = size / 2 | 1;  // odd, so the tip is one pixel
     int height = (width + 1) / 2;
     int left = (size - width) / 2, top = (size - height) / 2 + 1;
-    RECT all{0, 0, size, size};
-    HGDIOBJ old = SelectObject(dc, image.Get());
-    FillSolid(dc, all, RGB(0, 0, 0));
-    for (int row = 0; row < height; ++row) {
-        RECT line{left + row, top + row, left + width - row, top + row + 1};
-        FillSolid(dc, line, colour);
-    }
-    SelectObject(dc, mask.Get());
-    FillSolid(dc, all, RGB(255, 255, 255));
-    for (int row = 0; row < height; ++row) {
-        RECT line{left + row, top + row, left + width - row, top + row + 1};
-        FillSolid(dc, line, RGB(0, 0, 0));
-    }
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ICONINFO info{};
-    info.fIcon = TRUE;
-    info.hbmMask = mask.Get();
-    info.hbmColor = image.Get();
-    return CreateIconIndirect(&info);
+    return MakeShapeIcon(size, size, colour, [=](HDC dc, COLORREF ink) {
+        for (int row = 0; row < height; ++row) {
+            RECT line{left + row, top + row, left + width - row, top + row + 1};
+            FillSolid(dc, line, ink);
+        }
+    });
 }
 
 }  // namespace pw
