@@ -14,7 +14,9 @@ namespace {
 // Long enough to wait out the other program's append or a compaction.
 constexpr int kBusyTimeoutMs = 2000;
 
-LocalTime Now(Clock* clock) { return (clock && *clock) ? (*clock)() : SystemLocalTime(); }
+LocalTime Now(Clock* clock) {
+    return (clock && *clock) ? (*clock)() : SystemLocalTime();
+}
 
 void NowFunction(sqlite3_context* ctx, int, sqlite3_value**) {
     auto* clock = static_cast<Clock*>(sqlite3_user_data(ctx));
@@ -46,7 +48,9 @@ int NoCaseCollation(void*, int lenA, const void* a, int lenB, const void* b) {
                          {static_cast<const char*>(b), static_cast<size_t>(lenB)});
 }
 
-void DeleteFoldedPattern(void* p) { delete static_cast<std::u32string*>(p); }
+void DeleteFoldedPattern(void* p) {
+    delete static_cast<std::u32string*>(p);
+}
 
 // X Like P arrives as like(P, X). The folded pattern is kept with the
 // statement so that a search over many rows folds it once.
@@ -91,7 +95,8 @@ std::string PinNow(const std::string& sql) {
     for (size_t i = 0; i < sql.size(); ++i) {
         char c = sql[i];
         if (quote) {
-            if (c == quote) quote = 0;  // a doubled quote closes and reopens
+            if (c == quote)
+                quote = 0;  // a doubled quote closes and reopens
             out += c;
             continue;
         }
@@ -103,10 +108,12 @@ std::string PinNow(const std::string& sql) {
         if ((c == 'n' || c == 'N') && (i == 0 || !IsNameChar(sql[i - 1])) && i + 3 <= sql.size() &&
             (sql.compare(i, 3, "now") == 0 || sql.compare(i, 3, "Now") == 0 || sql.compare(i, 3, "NOW") == 0)) {
             size_t j = i + 3;
-            while (j < sql.size() && sql[j] == ' ') ++j;
+            while (j < sql.size() && sql[j] == ' ')
+                ++j;
             if (j < sql.size() && sql[j] == '(') {
                 ++j;
-                while (j < sql.size() && sql[j] == ' ') ++j;
+                while (j < sql.size() && sql[j] == ' ')
+                    ++j;
                 if (j < sql.size() && sql[j] == ')') {
                     out += kNowParameter;
                     i = j;
@@ -127,8 +134,8 @@ bool RegisterJetFunctions(sqlite3* db, Clock* clock) {
     // expression or take one call for another.
     return sqlite3_create_function_v2(db, "Now", 0, flags, clock, NowFunction, nullptr, nullptr, nullptr) ==
                SQLITE_OK &&
-           sqlite3_create_function_v2(db, "DateAdd", 3, flags | SQLITE_DETERMINISTIC, nullptr, DateAddFunction,
-                                      nullptr, nullptr, nullptr) == SQLITE_OK &&
+           sqlite3_create_function_v2(db, "DateAdd", 3, flags | SQLITE_DETERMINISTIC, nullptr, DateAddFunction, nullptr,
+                                      nullptr, nullptr) == SQLITE_OK &&
            sqlite3_create_function_v2(db, "like", 2, flags | SQLITE_DETERMINISTIC, nullptr, LikeFunction, nullptr,
                                       nullptr, nullptr) == SQLITE_OK &&
            sqlite3_create_collation_v2(db, kNoCaseCollation, SQLITE_UTF8, nullptr, NoCaseCollation, nullptr) ==
@@ -141,16 +148,22 @@ std::wstring cRow::Text(int column) const {
     return text ? FromUtf8({text, static_cast<size_t>(len)}) : std::wstring();
 }
 
-long cRow::Long(int column) const { return static_cast<long>(sqlite3_column_int64(stmt_, column)); }
+long cRow::Long(int column) const {
+    return static_cast<long>(sqlite3_column_int64(stmt_, column));
+}
 
 std::optional<LocalTime> cRow::Date(int column) const {
     auto text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
     return text ? ParseDbDate(text) : std::nullopt;
 }
 
-bool cRow::IsNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+bool cRow::IsNull(int column) const {
+    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
 
-cDatabase::~cDatabase() { Close(); }
+cDatabase::~cDatabase() {
+    Close();
+}
 
 bool cDatabase::Open(const std::wstring& path, Clock clock) {
     Close();
@@ -179,7 +192,9 @@ bool cDatabase::Open(const std::wstring& path, Clock clock) {
     return true;
 }
 
-bool cDatabase::Exec(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+bool cDatabase::Exec(const char* sql) {
+    return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
 
 // A history of an earlier build declares its text columns with SQLite's
 // NOCASE, and its indexes may have been written by a tool that compared by
@@ -197,9 +212,12 @@ bool cDatabase::UpgradeSchema() {
         return v;
     };
     int before = version();
-    if (before < 0) return Fail();  // no database at all
-    if (before >= kHistorySchemaVersion) return true;
-    if (!Exec("BEGIN IMMEDIATE")) return Fail();
+    if (before < 0)
+        return Fail();  // no database at all
+    if (before >= kHistorySchemaVersion)
+        return true;
+    if (!Exec("BEGIN IMMEDIATE"))
+        return Fail();
     bool ok = true;
     // The other program may have done it while this one waited for the lock.
     if (version() < kHistorySchemaVersion) {
@@ -213,20 +231,24 @@ bool cDatabase::UpgradeSchema() {
             while (sqlite3_step(stmt) == SQLITE_ROW) {
                 std::string type = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
                 std::string name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
-                if (type == "table") hasTable = true;
-                else indexes.push_back(name);
+                if (type == "table")
+                    hasTable = true;
+                else
+                    indexes.push_back(name);
             }
         }
         sqlite3_finalize(stmt);
         // Not a history of ours: left as it is, its statements fail as before.
         if (hasTable) {
-            for (const auto& index : indexes) ok = ok && Exec(("DROP INDEX \"" + index + "\"").c_str());
+            for (const auto& index : indexes)
+                ok = ok && Exec(("DROP INDEX \"" + index + "\"").c_str());
             ok = ok && Exec("ALTER TABLE FoldersProtocol RENAME TO FoldersProtocol_Earlier") &&
                  Exec(std::string(HistorySchemaSql()).c_str()) &&
                  // A row that breaks the present checks could not have been
                  // stored by either program; it is left behind.
-                 Exec("INSERT OR IGNORE INTO FoldersProtocol (rowid, FolderPath, FolderName, DateUsed) "
-                      "SELECT rowid, FolderPath, FolderName, DateUsed FROM FoldersProtocol_Earlier") &&
+                 Exec(
+                     "INSERT OR IGNORE INTO FoldersProtocol (rowid, FolderPath, FolderName, DateUsed) "
+                     "SELECT rowid, FolderPath, FolderName, DateUsed FROM FoldersProtocol_Earlier") &&
                  Exec("DROP TABLE FoldersProtocol_Earlier");
         }
     }
@@ -239,7 +261,8 @@ bool cDatabase::UpgradeSchema() {
 }
 
 void cDatabase::Close() {
-    if (db_) sqlite3_close_v2(db_);
+    if (db_)
+        sqlite3_close_v2(db_);
     db_ = nullptr;
     clock_.reset();
 }
@@ -271,28 +294,35 @@ sqlite3_stmt* cDatabase::Prepare(std::wstring_view jetSql) {
     return stmt;
 }
 
-int cDatabase::Step(sqlite3_stmt* stmt) { return sqlite3_step(stmt); }
+int cDatabase::Step(sqlite3_stmt* stmt) {
+    return sqlite3_step(stmt);
+}
 
 bool cDatabase::Finish(sqlite3_stmt* stmt, int rc) {
-    if (rc != SQLITE_DONE) Fail();
+    if (rc != SQLITE_DONE)
+        Fail();
     sqlite3_finalize(stmt);
     return rc == SQLITE_DONE;
 }
 
 bool cDatabase::Execute(std::wstring_view jetSql, long* affectedRows) {
-    if (affectedRows) *affectedRows = 0;
+    if (affectedRows)
+        *affectedRows = 0;
     sqlite3_stmt* stmt = Prepare(jetSql);
-    if (!stmt) return false;
+    if (!stmt)
+        return false;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
     bool ok = Finish(stmt, rc);
-    if (ok && affectedRows) *affectedRows = static_cast<long>(sqlite3_changes(db_));
+    if (ok && affectedRows)
+        *affectedRows = static_cast<long>(sqlite3_changes(db_));
     return ok;
 }
 
 bool cDatabase::AppendVisit(std::wstring_view folderPath, std::wstring_view folderName) {
-    if (!db_) return Fail();
+    if (!db_)
+        return Fail();
     static const char kInsert[] = "INSERT INTO FoldersProtocol (FolderPath, FolderName, DateUsed) VALUES (?1, ?2, ?3)";
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db_, kInsert, -1, &stmt, nullptr) != SQLITE_OK) {
@@ -342,8 +372,10 @@ bool cDatabase::IsDamage(int errorCode) {
 }
 
 bool cDatabase::Compact() {
-    if (!db_) return Fail();
-    if (sqlite3_exec(db_, "VACUUM", nullptr, nullptr, nullptr) != SQLITE_OK) return Fail();
+    if (!db_)
+        return Fail();
+    if (sqlite3_exec(db_, "VACUUM", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return Fail();
     return true;
 }
 

@@ -17,14 +17,14 @@ namespace pw {
 
 // A row of a running query; valid only inside the callback that received it.
 class cRow {
-public:
+  public:
     explicit cRow(sqlite3_stmt* stmt) : stmt_(stmt) {}
     std::wstring Text(int column) const;
     long Long(int column) const;
     std::optional<LocalTime> Date(int column) const;
     bool IsNull(int column) const;
 
-private:
+  private:
     sqlite3_stmt* stmt_;
 };
 
@@ -37,7 +37,7 @@ struct TimedVisit {
 };
 
 class cDatabase {
-public:
+  public:
     cDatabase() = default;
     ~cDatabase();
     cDatabase(const cDatabase&) = delete;
@@ -57,7 +57,8 @@ public:
     template <typename F>
     bool Query(std::wstring_view jetSql, F&& onRow) {
         sqlite3_stmt* stmt = Prepare(jetSql);
-        if (!stmt) return false;
+        if (!stmt)
+            return false;
         int rc;
         while ((rc = Step(stmt)) == 100 /* SQLITE_ROW */) {
             if (!onRow(cRow(stmt))) {
@@ -92,7 +93,7 @@ public:
     bool Damaged() const { return IsDamage(errorCode_); }
     sqlite3* Handle() const { return db_; }
 
-private:
+  private:
     bool UpgradeSchema();
     bool Exec(const char* sql);
     sqlite3_stmt* Prepare(std::wstring_view jetSql);

@@ -18,17 +18,18 @@ LocalTime SystemLocalTime() {
 
 std::string FormatDbDate(const LocalTime& t) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
-                  t.second);
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
     return buf;
 }
 
 std::optional<LocalTime> ParseDbDate(std::string_view s) {
     auto digits = [&](size_t pos, size_t n, int& out) {
-        if (pos + n > s.size()) return false;
+        if (pos + n > s.size())
+            return false;
         out = 0;
         for (size_t i = pos; i < pos + n; ++i) {
-            if (s[i] < '0' || s[i] > '9') return false;
+            if (s[i] < '0' || s[i] > '9')
+                return false;
             out = out * 10 + (s[i] - '0');
         }
         return true;
@@ -97,10 +98,12 @@ int DaysInMonth(int y, int m) {
 }
 
 bool IEquals(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (size_t i = 0; i < a.size(); ++i) {
         char ca = a[i] >= 'A' && a[i] <= 'Z' ? a[i] + 32 : a[i];
-        if (ca != b[i]) return false;
+        if (ca != b[i])
+            return false;
     }
     return true;
 }
@@ -108,20 +111,30 @@ bool IEquals(std::string_view a, std::string_view b) {
 
 std::optional<LocalTime> DateAdd(std::string_view interval, long long n, const LocalTime& date) {
     long long monthsPer = 0, secondsPer = 0;
-    if (IEquals(interval, "yyyy")) monthsPer = 12;
-    else if (IEquals(interval, "q")) monthsPer = 3;
-    else if (IEquals(interval, "m")) monthsPer = 1;
-    else if (IEquals(interval, "d") || IEquals(interval, "y") || IEquals(interval, "w")) secondsPer = 86400;
-    else if (IEquals(interval, "ww")) secondsPer = 7 * 86400;
-    else if (IEquals(interval, "h")) secondsPer = 3600;
-    else if (IEquals(interval, "n")) secondsPer = 60;
-    else if (IEquals(interval, "s")) secondsPer = 1;
-    else return std::nullopt;
+    if (IEquals(interval, "yyyy"))
+        monthsPer = 12;
+    else if (IEquals(interval, "q"))
+        monthsPer = 3;
+    else if (IEquals(interval, "m"))
+        monthsPer = 1;
+    else if (IEquals(interval, "d") || IEquals(interval, "y") || IEquals(interval, "w"))
+        secondsPer = 86400;
+    else if (IEquals(interval, "ww"))
+        secondsPer = 7 * 86400;
+    else if (IEquals(interval, "h"))
+        secondsPer = 3600;
+    else if (IEquals(interval, "n"))
+        secondsPer = 60;
+    else if (IEquals(interval, "s"))
+        secondsPer = 1;
+    else
+        return std::nullopt;
     // A step beyond the whole range of dates (years 100 to 9999) leaves it
     // whatever the start; refused before the arithmetic can overflow.
     constexpr long long kRangeMonths = 10000LL * 12, kRangeSeconds = 10000LL * 366 * 86400;
     long long limit = monthsPer ? kRangeMonths / monthsPer : kRangeSeconds / secondsPer;
-    if (n > limit || n < -limit) return std::nullopt;
+    if (n > limit || n < -limit)
+        return std::nullopt;
     long long months = n * monthsPer, seconds = n * secondsPer;
 
     LocalTime t = date;
@@ -129,10 +142,13 @@ std::optional<LocalTime> DateAdd(std::string_view interval, long long n, const L
         long long total = t.year * 12LL + (t.month - 1) + months;
         t.year = static_cast<int>(total / 12);
         t.month = static_cast<int>(total % 12) + 1;
-        if (t.day > DaysInMonth(t.year, t.month)) t.day = DaysInMonth(t.year, t.month);
+        if (t.day > DaysInMonth(t.year, t.month))
+            t.day = DaysInMonth(t.year, t.month);
     }
-    if (seconds != 0) t = FromSeconds(SecondsSinceEpoch(t) + seconds);
-    if (t.year < 100 || t.year > 9999) return std::nullopt;
+    if (seconds != 0)
+        t = FromSeconds(SecondsSinceEpoch(t) + seconds);
+    if (t.year < 100 || t.year > 9999)
+        return std::nullopt;
     return t;
 }
 

@@ -3,9 +3,11 @@
 namespace pw {
 
 void ForceForeground(HWND hwnd, bool attachInput) {
-    if (!hwnd) return;
+    if (!hwnd)
+        return;
     HWND foreground = GetForegroundWindow();
-    if (foreground == hwnd) return;
+    if (foreground == hwnd)
+        return;
     DWORD foregroundThread = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
     DWORD ownThread = GetWindowThreadProcessId(hwnd, nullptr);
     if (attachInput && foregroundThread != 0 && foregroundThread != ownThread &&

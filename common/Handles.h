@@ -11,13 +11,14 @@ namespace pw {
 
 template <typename T, typename Traits>
 class cUnique {
-public:
+  public:
     cUnique() = default;
     explicit cUnique(T h) : h_(h) {}
     ~cUnique() { Reset(); }
     cUnique(cUnique&& o) noexcept : h_(std::exchange(o.h_, Traits::Invalid())) {}
     cUnique& operator=(cUnique&& o) noexcept {
-        if (this != &o) Reset(std::exchange(o.h_, Traits::Invalid()));
+        if (this != &o)
+            Reset(std::exchange(o.h_, Traits::Invalid()));
         return *this;
     }
     cUnique(const cUnique&) = delete;
@@ -30,12 +31,13 @@ public:
     }
     T Release() { return std::exchange(h_, Traits::Invalid()); }
     void Reset(T h = Traits::Invalid()) {
-        if (Traits::IsValid(h_)) Traits::Close(h_);
+        if (Traits::IsValid(h_))
+            Traits::Close(h_);
         h_ = h;
     }
     explicit operator bool() const { return Traits::IsValid(h_); }
 
-private:
+  private:
     T h_ = Traits::Invalid();
 };
 
@@ -87,11 +89,12 @@ using cPidl = cUnique<PIDLIST_ABSOLUTE, PidlTraits>;
 // A COM interface pointer.
 template <typename T>
 class cComPtr {
-public:
+  public:
     cComPtr() = default;
     ~cComPtr() { Reset(); }
     cComPtr(const cComPtr& o) : p_(o.p_) {
-        if (p_) p_->AddRef();
+        if (p_)
+            p_->AddRef();
     }
     cComPtr& operator=(cComPtr o) {
         std::swap(p_, o.p_);
@@ -105,32 +108,35 @@ public:
     }
     void** PutVoid() { return reinterpret_cast<void**>(Put()); }
     void Reset() {
-        if (p_) p_->Release();
+        if (p_)
+            p_->Release();
         p_ = nullptr;
     }
     explicit operator bool() const { return p_ != nullptr; }
     template <typename U>
     cComPtr<U> As(REFIID iid) const {
         cComPtr<U> other;
-        if (p_) p_->QueryInterface(iid, other.PutVoid());
+        if (p_)
+            p_->QueryInterface(iid, other.PutVoid());
         return other;
     }
 
-private:
+  private:
     T* p_ = nullptr;
 };
 
 // COM for the lifetime of a scope; uninitialises only what it initialised.
 class cComInit {
-public:
+  public:
     explicit cComInit(DWORD model = COINIT_APARTMENTTHREADED) : ok_(SUCCEEDED(CoInitializeEx(nullptr, model))) {}
     ~cComInit() {
-        if (ok_) CoUninitialize();
+        if (ok_)
+            CoUninitialize();
     }
     cComInit(const cComInit&) = delete;
     cComInit& operator=(const cComInit&) = delete;
 
-private:
+  private:
     bool ok_;
 };
 

@@ -249,7 +249,10 @@ void cRegistry::Value(const RegValue& vValue, cError* error) {
     }
 }
 
-RegValue cRegistry::ValueEx(HKEY classKey, std::wstring sectionKey, std::wstring valueKey, DWORD valueType,
+RegValue cRegistry::ValueEx(HKEY classKey,
+                            std::wstring sectionKey,
+                            std::wstring valueKey,
+                            DWORD valueType,
                             RegValue vDefault) {
     ClassKey(classKey);
     SectionKey(std::move(sectionKey));
@@ -259,8 +262,13 @@ RegValue cRegistry::ValueEx(HKEY classKey, std::wstring sectionKey, std::wstring
     return Value();
 }
 
-void cRegistry::ValueEx(HKEY classKey, std::wstring sectionKey, std::wstring valueKey, DWORD valueType,
-                        RegValue vDefault, RegValue newValue, cError* error) {
+void cRegistry::ValueEx(HKEY classKey,
+                        std::wstring sectionKey,
+                        std::wstring valueKey,
+                        DWORD valueType,
+                        RegValue vDefault,
+                        RegValue newValue,
+                        cError* error) {
     ClassKey(classKey);
     SectionKey(std::move(sectionKey));
     ValueKey(std::move(valueKey));

@@ -30,7 +30,7 @@ constexpr long kRegistryError = 26001;
 constexpr long kEnumerateSectionsError = static_cast<long>(0x800469AA);
 
 class cRegistry {
-public:
+  public:
     HKEY ClassKey() const { return classKey_; }
     void ClassKey(HKEY eKey) { classKey_ = eKey; }
     const std::wstring& SectionKey() const { return sectionKey_; }
@@ -49,10 +49,14 @@ public:
     // nothing; bytes are required for REG_BINARY (else *error is set).
     void Value(const RegValue& vValue, cError* error = nullptr);
 
-    RegValue ValueEx(HKEY classKey, std::wstring sectionKey, std::wstring valueKey, DWORD valueType,
-                     RegValue vDefault);
-    void ValueEx(HKEY classKey, std::wstring sectionKey, std::wstring valueKey, DWORD valueType, RegValue vDefault,
-                 RegValue newValue, cError* error = nullptr);
+    RegValue ValueEx(HKEY classKey, std::wstring sectionKey, std::wstring valueKey, DWORD valueType, RegValue vDefault);
+    void ValueEx(HKEY classKey,
+                 std::wstring sectionKey,
+                 std::wstring valueKey,
+                 DWORD valueType,
+                 RegValue vDefault,
+                 RegValue newValue,
+                 cError* error = nullptr);
 
     bool KeyExists() const;
     // The structural operations "raise" by returning false and filling *error.
@@ -63,10 +67,12 @@ public:
     bool EnumerateValues(std::vector<std::wstring>& sKeyNames, long& iKeyCount);
     // wrapErrors: the worker reports failures as error 0x800469AA; the main
     // program passes the original error through.
-    bool EnumerateSections(std::vector<std::wstring>& sSect, long& iSectCount, cError* error = nullptr,
+    bool EnumerateSections(std::vector<std::wstring>& sSect,
+                           long& iSectCount,
+                           cError* error = nullptr,
                            bool wrapErrors = true);
 
-private:
+  private:
     // REG_DWORD_BIG_ENDIAN data arrives in the other byte order.
     static std::int32_t ReverseByteOrder(std::int32_t value);
     // %NAME% references filled in from this process's environment.

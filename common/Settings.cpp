@@ -65,7 +65,9 @@ cRegistry At(Setting setting, RegValue fallback) {
 
 }  // namespace
 
-const SettingDef& Def(Setting setting) { return kCatalogue[static_cast<size_t>(setting)]; }
+const SettingDef& Def(Setting setting) {
+    return kCatalogue[static_cast<size_t>(setting)];
+}
 
 const wchar_t* SectionKeyOf(SettingsKey key) {
     switch (key) {
@@ -85,10 +87,16 @@ std::int32_t ReadNumber(Setting setting, bool vistaThemed) {
     return ToLong(At(setting, fallback).Value(), fallback);
 }
 
-std::wstring ReadText(Setting setting) { return ToText(At(setting, std::wstring()).Value()); }
+std::wstring ReadText(Setting setting) {
+    return ToText(At(setting, std::wstring()).Value());
+}
 
-void WriteNumber(Setting setting, std::int32_t value) { At(setting, {}).Value(value); }
+void WriteNumber(Setting setting, std::int32_t value) {
+    At(setting, {}).Value(value);
+}
 
-void WriteText(Setting setting, const std::wstring& value) { At(setting, std::wstring()).Value(value); }
+void WriteText(Setting setting, const std::wstring& value) {
+    At(setting, std::wstring()).Value(value);
+}
 
 }  // namespace pw

@@ -70,7 +70,9 @@ const wchar_t* SectionKeyOf(SettingsKey key);  // "Software\tannbach\Pfadwerk\Op
 std::int32_t ReadNumber(Setting setting, bool vistaThemed = false);
 std::wstring ReadText(Setting setting);
 // Booleans count as true only when exactly 1.
-inline bool ReadFlag(Setting setting) { return ReadNumber(setting) == 1; }
+inline bool ReadFlag(Setting setting) {
+    return ReadNumber(setting) == 1;
+}
 void WriteNumber(Setting setting, std::int32_t value);
 void WriteText(Setting setting, const std::wstring& value);
 

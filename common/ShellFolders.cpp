@@ -11,7 +11,8 @@
 namespace pw {
 
 std::wstring GetShellFolderPath(int csidl) {
-    if (auto scratch = TestRunShellFolder(csidl)) return *scratch;
+    if (auto scratch = TestRunShellFolder(csidl))
+        return *scratch;
     wchar_t buffer[MAX_PATH + 1] = {};
     HRESULT hr = SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer);
     if (hr == E_INVALIDARG) {
@@ -23,7 +24,8 @@ std::wstring GetShellFolderPath(int csidl) {
         MessageBoxW(nullptr, text.c_str(), ResText(IDS_CAPTION).c_str(), MB_OK);
         return {};
     }
-    if (FAILED(hr)) return {};
+    if (FAILED(hr))
+        return {};
     return buffer;
 }
 
@@ -31,7 +33,8 @@ std::wstring ProgramFolder() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         DWORD len = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (len == 0) return {};
+        if (len == 0)
+            return {};
         if (len < path.size()) {
             path.resize(len);
             break;

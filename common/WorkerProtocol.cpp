@@ -6,19 +6,25 @@ namespace pw {
 namespace {
 
 std::optional<std::int32_t> ParseInt32(std::wstring_view text) {
-    if (text.empty() || text.size() > 11) return std::nullopt;
+    if (text.empty() || text.size() > 11)
+        return std::nullopt;
     size_t i = 0;
     bool negative = text[0] == L'-';
-    if (negative) ++i;
-    if (i == text.size()) return std::nullopt;
+    if (negative)
+        ++i;
+    if (i == text.size())
+        return std::nullopt;
     long long value = 0;
     for (; i < text.size(); ++i) {
-        if (text[i] < L'0' || text[i] > L'9') return std::nullopt;
+        if (text[i] < L'0' || text[i] > L'9')
+            return std::nullopt;
         value = value * 10 + (text[i] - L'0');
     }
-    if (negative) value = -value;
+    if (negative)
+        value = -value;
     // Handles above 2^31 arrive as the unsigned decimal of the same 32 bits.
-    if (value < INT32_MIN || value > UINT32_MAX) return std::nullopt;
+    if (value < INT32_MIN || value > UINT32_MAX)
+        return std::nullopt;
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
@@ -39,10 +45,13 @@ std::wstring PropertiesRequestText(std::uint32_t ownerHandle, std::wstring_view 
     return text;
 }
 
-std::wstring ExitRequestText() { return std::wstring(kExitRequest); }
+std::wstring ExitRequestText() {
+    return std::wstring(kExitRequest);
+}
 
 std::optional<std::wstring> PayloadFromBytes(const void* data, size_t byteCount) {
-    if (!data || byteCount == 0 || byteCount % 2 != 0 || byteCount > kMaxPayloadBytes) return std::nullopt;
+    if (!data || byteCount == 0 || byteCount % 2 != 0 || byteCount > kMaxPayloadBytes)
+        return std::nullopt;
     const auto* bytes = static_cast<const unsigned char*>(data);
     std::wstring text(byteCount / 2, L'\0');
     for (size_t i = 0; i < text.size(); ++i)
@@ -54,17 +63,20 @@ Request ParseRequest(std::wstring_view payload) {
     if (payload.substr(0, kPropertiesPrefix.size()) == kPropertiesPrefix) {
         std::wstring_view rest = payload.substr(kPropertiesPrefix.size());
         size_t bar = rest.find(L'|');
-        if (bar == std::wstring_view::npos) return {};
+        if (bar == std::wstring_view::npos)
+            return {};
         auto owner = ParseInt32(rest.substr(0, bar));
         std::wstring_view path = rest.substr(bar + 1);
         if (!owner || path.empty() || path.size() > kMaxPathChars || path.find(L'\0') != std::wstring_view::npos)
             return {};
         return PropertiesRequest{*owner, std::wstring(path)};
     }
-    if (payload.substr(0, kExitRequest.size()) == kExitRequest) return ExitRequest{};
+    if (payload.substr(0, kExitRequest.size()) == kExitRequest)
+        return ExitRequest{};
 
     size_t sep = payload.find(kVisitSeparator);
-    if (sep == std::wstring_view::npos) return {};
+    if (sep == std::wstring_view::npos)
+        return {};
     VisitReport visit{std::wstring(payload.substr(0, sep)), TrimRight(payload.substr(sep + kVisitSeparator.size()))};
     // A NUL inside a name or path is no folder Windows could have shown.
     if (visit.path.empty() || visit.path.size() > kMaxPathChars || visit.name.size() > kMaxPathChars ||

@@ -44,7 +44,7 @@ inline std::string ProcessTag() {
 }
 
 class ScratchDir {
-public:
+  public:
     explicit ScratchDir(const std::string& name)
         : path_(std::filesystem::temp_directory_path() / ("pfadwerk-test-" + name + "-" + ProcessTag())) {
         std::error_code ec;
@@ -58,7 +58,7 @@ public:
     const std::filesystem::path& Path() const { return path_; }
     std::filesystem::path operator/(const std::string& leaf) const { return path_ / leaf; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -7,9 +7,11 @@
 namespace pw {
 
 bool cCleanUp::CleanUpCheck() {
-    if (lRememberedCleanUpDay == 0) lRememberedCleanUpDay = ReadNumber(Setting::LastCleanUpDay);
+    if (lRememberedCleanUpDay == 0)
+        lRememberedCleanUpDay = ReadNumber(Setting::LastCleanUpDay);
     int today = Now().day;
-    if (today == lRememberedCleanUpDay) return false;
+    if (today == lRememberedCleanUpDay)
+        return false;
     lRememberedCleanUpDay = today;
     return true;
 }
@@ -23,7 +25,8 @@ long cCleanUp::CleanUpOldRecords(const std::wstring& database) {
     long days = ReadNumber(Setting::KeepProtocolDays);
     // "-" followed by a negative number would start an SQL comment; a
     // negative period is no period the options dialog can set.
-    if (days < 0) days = Def(Setting::KeepProtocolDays).number;
+    if (days < 0)
+        days = Def(Setting::KeepProtocolDays).number;
 
     long deleted = -1;
     cDatabase db;
@@ -33,7 +36,8 @@ long cCleanUp::CleanUpOldRecords(const std::wstring& database) {
         !db.Execute(DeleteStatement(days), &deleted))
         deleted = -1;
     db.Close();
-    if (deleted > 0) CompactHistory(database);
+    if (deleted > 0)
+        CompactHistory(database);
     // Written also after a failure: the remembered day is already set, so
     // this run would not try again today anyway.
     WriteNumber(Setting::LastCleanUpDay, Now().day);

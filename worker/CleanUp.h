@@ -8,7 +8,7 @@
 namespace pw {
 
 class cCleanUp {
-public:
+  public:
     explicit cCleanUp(Clock clock = {}) : clock_(std::move(clock)) {}
 
     // Run after each stored visit: true when the clean-up is due today and
@@ -22,7 +22,7 @@ public:
     // The DELETE statement for a kept period of `days` days.
     static std::wstring DeleteStatement(long days);
 
-private:
+  private:
     LocalTime Now() const { return clock_ ? clock_() : SystemLocalTime(); }
 
     Clock clock_;

@@ -8,14 +8,18 @@
 namespace pw {
 namespace {
 
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 enum class Outcome { Stored, Missing, Damaged, Failed };
 
 Outcome Append(const HistoryFiles& files, const std::vector<TimedVisit>& visits) {
     cDatabase db;
-    if (db.Open(files.database) && db.AppendVisits(visits)) return Outcome::Stored;
-    if (db.Damaged()) return Outcome::Damaged;
+    if (db.Open(files.database) && db.AppendVisits(visits))
+        return Outcome::Stored;
+    if (db.Damaged())
+        return Outcome::Damaged;
     return Exists(files.database) ? Outcome::Failed : Outcome::Missing;
 }
 
@@ -52,7 +56,8 @@ void ShowFolderProperties(const PropertiesRequest& request) {
     info.lpVerb = L"properties";
     info.lpFile = request.path.c_str();
     info.nShow = SW_SHOWNORMAL;
-    if (ShellExecuteExW(&info) && info.hProcess) CloseHandle(info.hProcess);
+    if (ShellExecuteExW(&info) && info.hProcess)
+        CloseHandle(info.hProcess);
 }
 
 }  // namespace pw

@@ -39,7 +39,8 @@ bool frmMain::Load() {
         return false;
     }
     // A tool window that is never shown: no task bar button, no Alt+Tab entry.
-    if (!Create(WindowClass{L"PfadwerkHgWindow"}, WorkerCaption().c_str(), WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr)) {
+    if (!Create(WindowClass{L"PfadwerkHgWindow"}, WorkerCaption().c_str(), WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0,
+                nullptr)) {
         instance_.Reset();
         return false;
     }

@@ -12,7 +12,8 @@
 #include "frmWelcome.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
-    if (!pw::JoinTestRun()) return 1;
+    if (!pw::JoinTestRun())
+        return 1;
     pw::cComInit com;  // the shell's properties dialog needs COM
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);

@@ -22,12 +22,13 @@ namespace pw {
 namespace {
 
 void Call(const std::function<void()>& callback) {
-    if (callback) callback();
+    if (callback)
+        callback();
 }
 
 // A BSTR variant that frees itself.
 class cBstrVariant {
-public:
+  public:
     explicit cBstrVariant(const std::wstring& text) {
         VariantInit(&v_);
         V_VT(&v_) = VT_BSTR;
@@ -39,7 +40,7 @@ public:
     VARIANT* Get() { return &v_; }
     bool Ok() const { return V_BSTR(&v_) != nullptr; }
 
-private:
+  private:
     VARIANT v_;
 };
 
@@ -48,11 +49,14 @@ private:
 // "" when the window has no document (yet) or no type information.
 std::wstring DocumentTypeName(IWebBrowser2* browser) {
     cComPtr<IDispatch> document;
-    if (FAILED(browser->get_Document(document.Put())) || !document) return {};
+    if (FAILED(browser->get_Document(document.Put())) || !document)
+        return {};
     cComPtr<ITypeInfo> type;
-    if (FAILED(document->GetTypeInfo(0, LOCALE_USER_DEFAULT, type.Put())) || !type) return {};
+    if (FAILED(document->GetTypeInfo(0, LOCALE_USER_DEFAULT, type.Put())) || !type)
+        return {};
     BSTR name = nullptr;
-    if (FAILED(type->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr)) || !name) return {};
+    if (FAILED(type->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr)) || !name)
+        return {};
     std::wstring result(name, SysStringLen(name));
     SysFreeString(name);
     return result;
@@ -64,7 +68,8 @@ bool OpenWithShellDispatch(const std::wstring& path, FolderWindowKind kind) {
         !shell)
         return false;
     cBstrVariant folder(path);
-    if (!folder.Ok()) return false;
+    if (!folder.Ok())
+        return false;
     HRESULT hr = kind == FolderWindowKind::Explorer ? shell->Explore(*folder.Get()) : shell->Open(*folder.Get());
     return SUCCEEDED(hr);
 }
@@ -79,19 +84,24 @@ bool OpenWithShellExecute(const std::wstring& path, FolderWindowKind kind) {
 }
 
 int EffectiveVersionClass(const FolderActionServices& services) {
-    if (services.versionClass >= 0) return services.versionClass;
+    if (services.versionClass >= 0)
+        return services.versionClass;
     int versionClass = GetWindowsVersionClass();
     // Without common controls 6 there is no task dialog: the older systems' box.
-    if (versionClass == 2 && !IsTaskDialogAvailable()) versionClass = 1;
+    if (versionClass == 2 && !IsTaskDialogAvailable())
+        versionClass = 1;
     return versionClass;
 }
 
 // The one-time notice of an action, inside the modal frame. Nothing at all,
 // not even the frame, once the flag says it was shown.
-void ShowActionNotice(const FolderActionHost& host, Setting flag, const NoticeTexts& texts,
+void ShowActionNotice(const FolderActionHost& host,
+                      Setting flag,
+                      const NoticeTexts& texts,
                       const FolderActionServices& services) {
     NoticePlan plan = PlanNotice(EffectiveVersionClass(services), ReadNumber(flag));
-    if (plan.kind == NoticeKind::None) return;
+    if (plan.kind == NoticeKind::None)
+        return;
     cDialogPresenter& presenter = services.presenter ? *services.presenter : SystemDialogPresenter();
     Call(host.prepareModal);
     if (plan.kind == NoticeKind::TaskDialog) {
@@ -99,11 +109,13 @@ void ShowActionNotice(const FolderActionHost& host, Setting flag, const NoticeTe
         BuildNoticeDialog(spec, host.window, texts.instruction, texts.content);
         bool ticked = false;
         presenter.ShowTaskDialog(spec.config, &ticked);
-        if (plan.storeIfTicked && ticked) WriteNumber(flag, 1);
+        if (plan.storeIfTicked && ticked)
+            WriteNumber(flag, 1);
     } else {
         // Stored first: on these systems the notice is shown once, even when
         // the program ends while the box is up.
-        if (plan.storeBeforeShowing) WriteNumber(flag, 1);
+        if (plan.storeBeforeShowing)
+            WriteNumber(flag, 1);
         presenter.ShowMessageBox(host.window, NoticeMessageBoxText(texts), ResText(IDS_CAPTION),
                                  kNoticeMessageBoxStyle);
     }
@@ -126,12 +138,12 @@ bool cSystemFolderWindows::ListWindows(std::vector<ShellWindowInfo>& windows) {
     windows.clear();
     entries_.clear();
     cComPtr<IShellWindows> shellWindows;
-    if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_IShellWindows,
-                                shellWindows.PutVoid())) ||
+    if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_IShellWindows, shellWindows.PutVoid())) ||
         !shellWindows)
         return false;
     long count = 0;
-    if (FAILED(shellWindows->get_Count(&count))) return false;
+    if (FAILED(shellWindows->get_Count(&count)))
+        return false;
     for (long i = 0; i < count; ++i) {
         VARIANT index;
         VariantInit(&index);
@@ -139,14 +151,18 @@ bool cSystemFolderWindows::ListWindows(std::vector<ShellWindowInfo>& windows) {
         V_I4(&index) = i;
         cComPtr<IDispatch> item;
         // A window closed during the walk leaves a gap; it is simply not there.
-        if (FAILED(shellWindows->Item(index, item.Put())) || !item) continue;
+        if (FAILED(shellWindows->Item(index, item.Put())) || !item)
+            continue;
         Entry entry;
         entry.browser = item.As<IWebBrowser2>(IID_IWebBrowser2);
-        if (!entry.browser) continue;
+        if (!entry.browser)
+            continue;
         SHANDLE_PTR handle = 0;
-        if (FAILED(entry.browser->get_HWND(&handle)) || !handle) continue;
+        if (FAILED(entry.browser->get_HWND(&handle)) || !handle)
+            continue;
         entry.root = GetAncestor(reinterpret_cast<HWND>(handle), GA_ROOT);
-        if (!entry.root) continue;
+        if (!entry.root)
+            continue;
         ShellWindowInfo info;
         info.isFolderView = IsFolderViewTypeName(DocumentTypeName(entry.browser.Get()));
         info.root = entry.root;
@@ -158,22 +174,26 @@ bool cSystemFolderWindows::ListWindows(std::vector<ShellWindowInfo>& windows) {
 }
 
 bool cSystemFolderWindows::Restore(size_t index) {
-    if (index >= entries_.size() || !IsWindow(entries_[index].root)) return false;
+    if (index >= entries_.size() || !IsWindow(entries_[index].root))
+        return false;
     ShowWindow(entries_[index].root, SW_RESTORE);
     return true;
 }
 
 bool cSystemFolderWindows::BringToFront(size_t index) {
-    if (index >= entries_.size() || !IsWindow(entries_[index].root)) return false;
+    if (index >= entries_.size() || !IsWindow(entries_[index].root))
+        return false;
     AllowSetForegroundWindow(ASFW_ANY);
     SetForegroundWindow(entries_[index].root);
     return true;
 }
 
 bool cSystemFolderWindows::Navigate(size_t index, const std::wstring& path) {
-    if (index >= entries_.size()) return false;
+    if (index >= entries_.size())
+        return false;
     cBstrVariant address(path);
-    if (!address.Ok()) return false;
+    if (!address.Ok())
+        return false;
     VARIANT missing;
     VariantInit(&missing);
     return SUCCEEDED(entries_[index].browser->Navigate2(address.Get(), &missing, &missing, &missing, &missing));
@@ -187,35 +207,49 @@ bool cSystemFolderWindows::OpenNew(const std::wstring& path, FolderWindowKind ki
 
 bool ReuseFolderWindow(cFolderWindowShell& shell, const std::wstring& path) {
     std::vector<ShellWindowInfo> windows;
-    if (!shell.ListWindows(windows)) return false;
+    if (!shell.ListWindows(windows))
+        return false;
     std::vector<FolderWindowState> states;
     states.reserve(windows.size());
-    for (const ShellWindowInfo& window : windows) states.push_back({window.isFolderView, window.minimized});
+    for (const ShellWindowInfo& window : windows)
+        states.push_back({window.isFolderView, window.minimized});
     FolderWindowChoice choice = ChooseFolderWindow(states);
-    if (!choice.Found()) return false;
+    if (!choice.Found())
+        return false;
     auto index = static_cast<size_t>(choice.index);
-    if (choice.restore && !shell.Restore(index)) return false;
+    if (choice.restore && !shell.Restore(index))
+        return false;
     return shell.BringToFront(index) && shell.Navigate(index, path);
 }
 
-void OpenFolder(const FolderActionHost& host, const std::wstring& path, bool bInvertOpenMode, bool bInvertReuse,
+void OpenFolder(const FolderActionHost& host,
+                const std::wstring& path,
+                bool bInvertOpenMode,
+                bool bInvertReuse,
                 const FolderActionServices& services) {
-    if (host.setFolderOpened) host.setFolderOpened(true);
+    if (host.setFolderOpened)
+        host.setFolderOpened(true);
     const FolderOpenOptions& options = host.options;
-    if (HoldTopmostWhileOpening(options.exitBehavior)) Call(host.makeTopmost);
+    if (HoldTopmostWhileOpening(options.exitBehavior))
+        Call(host.makeTopmost);
 
     std::unique_ptr<cFolderWindowShell> shell =
         services.makeShell ? services.makeShell() : std::make_unique<cSystemFolderWindows>();
-    bool reused = ShouldLookForExistingWindow(options.reuseFolderWindows, bInvertReuse) &&
-                  ReuseFolderWindow(*shell, path);
-    if (!reused) shell->OpenNew(path, EffectiveWindowKind(options.defaultOpenInExplorer, bInvertOpenMode));
+    bool reused =
+        ShouldLookForExistingWindow(options.reuseFolderWindows, bInvertReuse) && ReuseFolderWindow(*shell, path);
+    if (!reused)
+        shell->OpenNew(path, EffectiveWindowKind(options.defaultOpenInExplorer, bInvertOpenMode));
     shell.reset();
 
     AfterOpenPlan plan = PlanAfterOpen(options.exitBehavior, reused);
-    if (plan.watchMouseLeave) Call(host.enableMouseLeaveWatch);
-    if (plan.minimize) Call(host.minimize);
-    if (plan.clearFolderOpened && host.setFolderOpened) host.setFolderOpened(false);
-    if (plan.hideAndUnload) Call(host.hideAndUnload);
+    if (plan.watchMouseLeave)
+        Call(host.enableMouseLeaveWatch);
+    if (plan.minimize)
+        Call(host.minimize);
+    if (plan.clearFolderOpened && host.setFolderOpened)
+        host.setFolderOpened(false);
+    if (plan.hideAndUnload)
+        Call(host.hideAndUnload);
 }
 
 // ---- Copying the path -------------------------------------------------------------------
@@ -224,8 +258,10 @@ bool PutTextOnClipboard(HWND owner, const std::wstring& text) {
     // Another program may hold the clipboard for a moment (a clipboard viewer
     // reading the last copy).
     bool open = false;
-    for (int attempt = 0; attempt < 20 && !(open = OpenClipboard(owner) != FALSE); ++attempt) Sleep(10);
-    if (!open) return false;
+    for (int attempt = 0; attempt < 20 && !(open = OpenClipboard(owner) != FALSE); ++attempt)
+        Sleep(10);
+    if (!open)
+        return false;
     bool ok = false;
     if (EmptyClipboard()) {
         size_t bytes = (text.size() + 1) * sizeof(wchar_t);
@@ -236,16 +272,20 @@ bool PutTextOnClipboard(HWND owner, const std::wstring& text) {
                 ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
             }
             // Once set, the memory belongs to the clipboard.
-            if (!ok) GlobalFree(memory);
+            if (!ok)
+                GlobalFree(memory);
         }
     }
     CloseClipboard();
     return ok;
 }
 
-bool CopyFolderPath(const FolderActionHost& host, const std::wstring& path, const std::wstring& displayName,
+bool CopyFolderPath(const FolderActionHost& host,
+                    const std::wstring& path,
+                    const std::wstring& displayName,
                     const FolderActionServices& services) {
-    if (!PutTextOnClipboard(host.window, path)) return false;
+    if (!PutTextOnClipboard(host.window, path))
+        return false;
     ShowActionNotice(host, Setting::TipShown_CopyPath, CopyPathNotice(displayName), services);
     return true;
 }
@@ -254,11 +294,14 @@ NoticeTexts CopyPathNotice(std::wstring_view folderDisplayName) {
     return {FillPlaceholders(ResText(IDS_NOTICE_COPY), {folderDisplayName}), ResText(IDS_NOTICE_COPY_TIP)};
 }
 
-NoticeTexts RemoveEntryNotice() { return {ResText(IDS_NOTICE_REMOVE), ResText(IDS_NOTICE_REMOVE_TIPS)}; }
+NoticeTexts RemoveEntryNotice() {
+    return {ResText(IDS_NOTICE_REMOVE), ResText(IDS_NOTICE_REMOVE_TIPS)};
+}
 
 // ---- Removing from the history -------------------------------------------------------------
 
-bool RemoveFolderFromHistory(const FolderActionHost& host, const std::wstring& path,
+bool RemoveFolderFromHistory(const FolderActionHost& host,
+                             const std::wstring& path,
                              const FolderActionServices& services) {
     std::wstring database = services.databasePath.empty() ? DatabasePath() : services.databasePath;
     bool removed = false;
@@ -266,9 +309,11 @@ bool RemoveFolderFromHistory(const FolderActionHost& host, const std::wstring& p
         cDatabase db;
         removed = db.Open(database) && db.Execute(RemoveFolderSql(path));
     }
-    if (removed) CompactHistory(database);
+    if (removed)
+        CompactHistory(database);
     Call(host.reloadList);
-    if (removed) ShowActionNotice(host, Setting::TipShown_RemoveEntry, RemoveEntryNotice(), services);
+    if (removed)
+        ShowActionNotice(host, Setting::TipShown_RemoveEntry, RemoveEntryNotice(), services);
     return removed;
 }
 
@@ -290,32 +335,39 @@ bool StartProgram(const std::wstring& exePath) {
     return true;
 }
 
-HWND FindOrStartWorker(const std::wstring& programFolder, DWORD waitMs,
+HWND FindOrStartWorker(const std::wstring& programFolder,
+                       DWORD waitMs,
                        const std::function<bool(const std::wstring&)>& startProcess) {
     bool started = false;
     DWORD begin = GetTickCount();
     for (;;) {
-        if (HWND worker = FindWorkerWindow()) return worker;
+        if (HWND worker = FindWorkerWindow())
+            return worker;
         if (!started) {
             started = true;
             std::wstring exe = programFolder + L"\\" + kWorkerProgram;
-            if (!(startProcess ? startProcess(exe) : StartProgram(exe))) return nullptr;
+            if (!(startProcess ? startProcess(exe) : StartProgram(exe)))
+                return nullptr;
         }
         // Nothing of the caller runs meanwhile: the wait is short, and a
         // window that changed under its own handler would be worse.
-        if (GetTickCount() - begin >= waitMs) return nullptr;
+        if (GetTickCount() - begin >= waitMs)
+            return nullptr;
         Sleep(2);
     }
 }
 
-bool RequestFolderProperties(const FolderActionHost& host, const std::wstring& path,
+bool RequestFolderProperties(const FolderActionHost& host,
+                             const std::wstring& path,
                              const FolderActionServices& services) {
     std::wstring folder = services.programFolder.empty() ? ProgramFolder() : services.programFolder;
     HWND worker = FindOrStartWorker(folder, services.workerWaitMs, services.startProcess);
-    if (!worker) return false;
+    if (!worker)
+        return false;
     auto owner = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(host.window));
     // A worker that hangs must not take the main window with it.
-    if (!SendToWorker(worker, PropertiesRequestText(owner, path))) return false;
+    if (!SendToWorker(worker, PropertiesRequestText(owner, path)))
+        return false;
     switch (PlanAfterProperties(host.options.exitBehavior)) {
         case AfterProperties::UnloadAfterMenu:
             Call(host.unloadAfterMenu);

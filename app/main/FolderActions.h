@@ -34,7 +34,7 @@ struct ShellWindowInfo {
 // OpenFolder makes a fresh one and drops it when done; indexes refer to the
 // last ListWindows.
 class cFolderWindowShell {
-public:
+  public:
     virtual ~cFolderWindowShell() = default;
     // False when the collection cannot be had at all.
     virtual bool ListWindows(std::vector<ShellWindowInfo>& windows) = 0;
@@ -49,7 +49,7 @@ public:
 // with ShellExecuteEx "explore"/"open" where Shell.Application is missing or
 // fails.
 class cSystemFolderWindows final : public cFolderWindowShell {
-public:
+  public:
     cSystemFolderWindows();
     ~cSystemFolderWindows() override;
     bool ListWindows(std::vector<ShellWindowInfo>& windows) override;
@@ -58,7 +58,7 @@ public:
     bool Navigate(size_t index, const std::wstring& path) override;
     bool OpenNew(const std::wstring& path, FolderWindowKind kind) override;
 
-private:
+  private:
     struct Entry;
     cComInit com_;  // first in, last out: the entries hold COM objects
     std::vector<Entry> entries_;
@@ -79,11 +79,11 @@ struct FolderActionHost {
     std::function<void()> makeTopmost;            // SetWindowPos HWND_TOPMOST, no move, no size
     std::function<void()> enableMouseLeaveWatch;  // tmrMouseLeaveChecker on
     std::function<void()> minimize;
-    std::function<void()> hideAndUnload;          // hide at once, then unload
-    std::function<void()> unloadAfterMenu;        // Tag "UNLOAD_NOW": unload when the context menu returns
-    std::function<void()> reloadList;             // tmrTabs on
-    std::function<void()> prepareModal;           // the modal frame, before a notice
-    std::function<void()> restoreModal;           // and after it
+    std::function<void()> hideAndUnload;    // hide at once, then unload
+    std::function<void()> unloadAfterMenu;  // Tag "UNLOAD_NOW": unload when the context menu returns
+    std::function<void()> reloadList;       // tmrTabs on
+    std::function<void()> prepareModal;     // the modal frame, before a notice
+    std::function<void()> restoreModal;     // and after it
 };
 
 // ---- What the actions use of the system ----------------------------------------------
@@ -109,24 +109,31 @@ struct FolderActionServices {
 
 // Opens path in a new or an open folder window and lets the main window do
 // what ExitBehavior asks.
-void OpenFolder(const FolderActionHost& host, const std::wstring& path, bool bInvertOpenMode, bool bInvertReuse,
+void OpenFolder(const FolderActionHost& host,
+                const std::wstring& path,
+                bool bInvertOpenMode,
+                bool bInvertReuse,
                 const FolderActionServices& services = {});
 
 // Puts path on the clipboard; the one-time notice names the folder by its
 // list text. False when the clipboard could not be had (no notice then).
-bool CopyFolderPath(const FolderActionHost& host, const std::wstring& path, const std::wstring& displayName,
+bool CopyFolderPath(const FolderActionHost& host,
+                    const std::wstring& path,
+                    const std::wstring& displayName,
                     const FolderActionServices& services = {});
 
 // Deletes every visit of path, compacts the history, has the list reloaded
 // and shows the one-time notice. False when the visits could not be deleted
 // (no notice then: nothing was removed).
-bool RemoveFolderFromHistory(const FolderActionHost& host, const std::wstring& path,
+bool RemoveFolderFromHistory(const FolderActionHost& host,
+                             const std::wstring& path,
                              const FolderActionServices& services = {});
 
 // Asks the worker to show the properties dialog of path, starting the worker
 // once when it is not running. False when the request could not be sent (the
 // main window is then left as it is).
-bool RequestFolderProperties(const FolderActionHost& host, const std::wstring& path,
+bool RequestFolderProperties(const FolderActionHost& host,
+                             const std::wstring& path,
                              const FolderActionServices& services = {});
 
 // ---- Pieces of the actions ---------------------------------------------------------------
@@ -141,7 +148,8 @@ bool PutTextOnClipboard(HWND owner, const std::wstring& text);
 // The worker's window; started (once) from programFolder when missing, then
 // looked for again every 2 ms for at most waitMs. Null when it did not
 // appear, or at once when it could not be started.
-HWND FindOrStartWorker(const std::wstring& programFolder, DWORD waitMs,
+HWND FindOrStartWorker(const std::wstring& programFolder,
+                       DWORD waitMs,
                        const std::function<bool(const std::wstring&)>& startProcess = {});
 
 // CreateProcess of exePath without arguments; both handles closed at once.

@@ -6,15 +6,18 @@
 namespace pw {
 
 bool IsNetworkFolderPath(const std::wstring& path) {
-    if (path.size() >= 2 && (path[0] == L'\\' || path[0] == L'/') && (path[1] == L'\\' || path[1] == L'/')) return true;
+    if (path.size() >= 2 && (path[0] == L'\\' || path[0] == L'/') && (path[1] == L'\\' || path[1] == L'/'))
+        return true;
     return PathIsNetworkPathW(path.c_str()) != FALSE;
 }
 
 void cFolderIcons::Reset() {
-    if (!images_) return;
+    if (!images_)
+        return;
     ImageList_RemoveAll(images_);
     SHFILEINFOW info{};
-    UINT flags = SHGFI_SYSICONINDEX | SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | (small_ ? SHGFI_SMALLICON : SHGFI_LARGEICON);
+    UINT flags =
+        SHGFI_SYSICONINDEX | SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | (small_ ? SHGFI_SMALLICON : SHGFI_LARGEICON);
     // As a folder: with no attributes the shell hands out its blank-page
     // icon, which reads as a file in a list of folders.
     if (SHGetFileInfoW(L"\\\\Test\\Test", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, flags) && info.hIcon) {
@@ -28,10 +31,12 @@ void cFolderIcons::Reset() {
 }
 
 int cFolderIcons::Add(const std::wstring& path) {
-    if (IsNetworkFolderPath(path)) return 0;
+    if (IsNetworkFolderPath(path))
+        return 0;
     SHFILEINFOW info{};
     UINT flags = SHGFI_SYSICONINDEX | SHGFI_ICON | (small_ ? SHGFI_SMALLICON : SHGFI_LARGEICON);
-    if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, flags) || !info.hIcon) return -1;
+    if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, flags) || !info.hIcon)
+        return -1;
     int index = images_ ? ImageList_AddIcon(images_, info.hIcon) : -1;
     DestroyIcon(info.hIcon);
     return index;

@@ -14,7 +14,7 @@ namespace pw {
 bool IsNetworkFolderPath(const std::wstring& path);
 
 class cFolderIcons {
-public:
+  public:
     // smallIcons: the shell's small icons (16 px lists); else its large ones,
     // which the image list scales to its own size.
     cFolderIcons(HIMAGELIST images, bool smallIcons) : images_(images), small_(smallIcons) {}
@@ -27,7 +27,7 @@ public:
     // folder the shell knows, -1 when the shell has no icon (the folder is gone).
     int Add(const std::wstring& path);
 
-private:
+  private:
     HIMAGELIST images_;
     bool small_;
 };

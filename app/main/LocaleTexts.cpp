@@ -18,7 +18,8 @@ const LCID kGerman = MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFA
 bool Read(LCTYPE type, std::wstring& out, LCID locale = LOCALE_USER_DEFAULT) {
     wchar_t buffer[128] = {};
     int length = GetLocaleInfoW(locale, type, buffer, 128);
-    if (length <= 1) return false;
+    if (length <= 1)
+        return false;
     out.assign(buffer, static_cast<size_t>(length - 1));
     return true;
 }
@@ -30,14 +31,17 @@ std::wstring ShortTimePictureOf(std::wstring_view picture) {
     bool quoted = false;
     for (size_t i = 0; i < picture.size(); ++i) {
         wchar_t c = picture[i];
-        if (c == L'\'') quoted = !quoted;
+        if (c == L'\'')
+            quoted = !quoted;
         if (quoted || c != L's') {
             out += c;
             continue;
         }
         // The separator in front of the seconds goes with them.
-        while (!out.empty() && !iswalpha(out.back()) && out.back() != L'\'' && out.back() != L' ') out.pop_back();
-        while (i + 1 < picture.size() && picture[i + 1] == L's') ++i;
+        while (!out.empty() && !iswalpha(out.back()) && out.back() != L'\'' && out.back() != L' ')
+            out.pop_back();
+        while (i + 1 < picture.size() && picture[i + 1] == L's')
+            ++i;
     }
     return out.empty() ? std::wstring(L"HH:mm") : out;
 }
@@ -63,9 +67,12 @@ DateLocale UserDateLocale() {
     } else if (Read(LOCALE_STIMEFORMAT, text)) {
         locale.shortTimePicture = ShortTimePictureOf(text);
     }
-    if (Read(LOCALE_SSHORTDATE, text)) locale.shortDatePicture = text;
-    if (Read(LOCALE_S1159, text)) locale.amDesignator = text;
-    if (Read(LOCALE_S2359, text)) locale.pmDesignator = text;
+    if (Read(LOCALE_SSHORTDATE, text))
+        locale.shortDatePicture = text;
+    if (Read(LOCALE_S1159, text))
+        locale.amDesignator = text;
+    if (Read(LOCALE_S2359, text))
+        locale.pmDesignator = text;
     return locale;
 }
 

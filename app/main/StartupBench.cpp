@@ -8,9 +8,13 @@
 namespace pw {
 namespace {
 
-double Milliseconds(ULONGLONG from100ns, ULONGLONG to100ns) { return (to100ns - from100ns) / 10000.0; }
+double Milliseconds(ULONGLONG from100ns, ULONGLONG to100ns) {
+    return (to100ns - from100ns) / 10000.0;
+}
 
-ULONGLONG AsNumber(const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
+ULONGLONG AsNumber(const FILETIME& t) {
+    return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
 
 ULONGLONG Now() {
     FILETIME now{};
@@ -22,7 +26,8 @@ ULONGLONG Now() {
 
 std::function<void()> StartupBenchHook() {
     wchar_t path[MAX_PATH] = {};
-    if (GetEnvironmentVariableW(L"PFADWERK_STARTUP_BENCH", path, MAX_PATH) == 0) return {};
+    if (GetEnvironmentVariableW(L"PFADWERK_STARTUP_BENCH", path, MAX_PATH) == 0)
+        return {};
     ULONGLONG entry = Now();
     std::wstring file = path;
     return [entry, file] {

@@ -9,7 +9,8 @@ namespace pw {
 // missing.
 template <typename T>
 T LoadProc(HMODULE module, const char* name) {
-    if (!module) return nullptr;
+    if (!module)
+        return nullptr;
     return reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 

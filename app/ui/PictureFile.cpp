@@ -22,9 +22,11 @@ using DisposeImageFn = int(WINAPI*)(void*);
 }  // namespace
 
 HBITMAP LoadPictureFile(const std::wstring& path, COLORREF background) {
-    if (path.empty() || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return nullptr;
+    if (path.empty() || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return nullptr;
     HMODULE gdiplus = LoadLibraryW(L"gdiplus.dll");
-    if (!gdiplus) return nullptr;
+    if (!gdiplus)
+        return nullptr;
     auto startup = LoadProc<StartupFn>(gdiplus, "GdiplusStartup");
     auto shutdown = LoadProc<ShutdownFn>(gdiplus, "GdiplusShutdown");
     auto fromFile = LoadProc<CreateBitmapFromFileFn>(gdiplus, "GdipCreateBitmapFromFile");
@@ -37,9 +39,10 @@ HBITMAP LoadPictureFile(const std::wstring& path, COLORREF background) {
         void* bitmap = nullptr;
         if (fromFile(path.c_str(), &bitmap) == 0 && bitmap) {
             // GDI+ wants ARGB; COLORREF is 0x00BBGGRR.
-            DWORD argb = 0xFF000000u | (GetRValue(background) << 16) | (GetGValue(background) << 8) |
-                         GetBValue(background);
-            if (toHbitmap(bitmap, &result, argb) != 0) result = nullptr;
+            DWORD argb =
+                0xFF000000u | (GetRValue(background) << 16) | (GetGValue(background) << 8) | GetBValue(background);
+            if (toHbitmap(bitmap, &result, argb) != 0)
+                result = nullptr;
             dispose(bitmap);
         }
         shutdown(token);

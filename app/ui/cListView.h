@@ -39,7 +39,7 @@ std::wstring MakeItemKey(long n);
 std::optional<double> LeadingNumber(const std::wstring& text);
 
 class cListView final : public cWindow {
-public:
+  public:
     enum class ViewMode { Details, LargeIcons };
 
     static constexpr int kNoPosition = -1;
@@ -82,8 +82,11 @@ public:
     // ---- Entries ----
     // Inserts at index (-1 or past the end: appends) and returns the entry's
     // index, or -1 when a non-empty key is already taken or the list refused.
-    int AddItem(const std::wstring& key, const std::wstring& text, int icon = -1,
-                const std::vector<std::wstring>& subItems = {}, int index = -1);
+    int AddItem(const std::wstring& key,
+                const std::wstring& text,
+                int icon = -1,
+                const std::vector<std::wstring>& subItems = {},
+                int index = -1);
     bool RemoveItem(int index);
     void ClearItems();
     int ItemCount() const { return static_cast<int>(entries_.size()); }
@@ -205,7 +208,7 @@ public:
     FileDragHandler OnFileDrop;
     std::function<void()> OnFileDragLeave;
 
-private:
+  private:
     struct Entry {
         std::uint32_t id = 0;  // the native item's lParam
         std::wstring key;

@@ -10,10 +10,12 @@ namespace {
 
 std::vector<std::wstring> DroppedFiles(IDataObject* data) {
     std::vector<std::wstring> files;
-    if (!data) return files;
+    if (!data)
+        return files;
     FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     STGMEDIUM medium{};
-    if (FAILED(data->GetData(&format, &medium))) return files;
+    if (FAILED(data->GetData(&format, &medium)))
+        return files;
     if (auto drop = static_cast<HDROP>(GlobalLock(medium.hGlobal))) {
         UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
         for (UINT i = 0; i < count; ++i) {
@@ -32,14 +34,15 @@ std::vector<std::wstring> DroppedFiles(IDataObject* data) {
 }  // namespace
 
 class cListView::cDropTarget : public IDropTarget {
-public:
+  public:
     explicit cDropTarget(cListView* owner) : owner_(owner) {}
     virtual ~cDropTarget() = default;
 
     void Detach() { owner_ = nullptr; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
+        if (!object)
+            return E_POINTER;
         if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
             *object = static_cast<IDropTarget*>(this);
             AddRef();
@@ -51,7 +54,8 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
     ULONG STDMETHODCALLTYPE Release() override {
         LONG left = InterlockedDecrement(&references_);
-        if (left == 0) delete this;
+        if (left == 0)
+            delete this;
         return static_cast<ULONG>(left);
     }
 
@@ -60,7 +64,8 @@ public:
         return DragOver(keyState, pt, effect);
     }
     HRESULT STDMETHODCALLTYPE DragOver(DWORD keyState, POINTL pt, DWORD* effect) override {
-        if (!effect) return E_INVALIDARG;
+        if (!effect)
+            return E_INVALIDARG;
         DWORD wanted = DROPEFFECT_NONE;
         if (owner_ && owner_->OnFileDragOver && !files_.empty()) {
             wanted = owner_->OnFileDragOver(files_, ClientPoint(pt), keyState);
@@ -70,24 +75,29 @@ public:
     }
     HRESULT STDMETHODCALLTYPE DragLeave() override {
         files_.clear();
-        if (owner_ && owner_->OnFileDragLeave) owner_->OnFileDragLeave();
+        if (owner_ && owner_->OnFileDragLeave)
+            owner_->OnFileDragLeave();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) override {
-        if (!effect) return E_INVALIDARG;
+        if (!effect)
+            return E_INVALIDARG;
         std::vector<std::wstring> files = DroppedFiles(data);
-        if (files.empty()) files = files_;
+        if (files.empty())
+            files = files_;
         files_.clear();
         DWORD done = DROPEFFECT_NONE;
-        if (owner_ && owner_->OnFileDrop && !files.empty()) done = owner_->OnFileDrop(files, ClientPoint(pt), keyState);
+        if (owner_ && owner_->OnFileDrop && !files.empty())
+            done = owner_->OnFileDrop(files, ClientPoint(pt), keyState);
         *effect &= done;
         return S_OK;
     }
 
-private:
+  private:
     POINT ClientPoint(POINTL pt) const {
         POINT point{pt.x, pt.y};
-        if (owner_ && owner_->list_) ScreenToClient(owner_->list_, &point);
+        if (owner_ && owner_->list_)
+            ScreenToClient(owner_->list_, &point);
         return point;
     }
 
@@ -99,15 +109,18 @@ private:
 bool cListView::EnableFileDrop(bool on) {
     if (!on) {
         if (dropTarget_) {
-            if (list_) RevokeDragDrop(list_);
+            if (list_)
+                RevokeDragDrop(list_);
             dropTarget_->Detach();
             dropTarget_->Release();
             dropTarget_ = nullptr;
         }
         return true;
     }
-    if (dropTarget_) return true;
-    if (!list_) return false;
+    if (dropTarget_)
+        return true;
+    if (!list_)
+        return false;
     auto* target = new cDropTarget(this);
     if (FAILED(RegisterDragDrop(list_, target))) {
         target->Release();

@@ -26,7 +26,8 @@ const cListView::Group* cListView::FindGroup(const std::wstring& key) const {
 }
 
 bool cListView::AddGroup(const std::wstring& key, const std::wstring& header, int position) {
-    if (!list_ || key.empty() || FindGroup(key)) return false;
+    if (!list_ || key.empty() || FindGroup(key))
+        return false;
     int place = position < 0 ? 0 : std::min(position, GroupCount());
     Group group{key, header, nextGroupId_++};
     std::wstring text = header;
@@ -42,9 +43,11 @@ bool cListView::AddGroup(const std::wstring& key, const std::wstring& header, in
 
 bool cListView::RemoveGroup(const std::wstring& key) {
     const Group* group = FindGroup(key);
-    if (!group) return false;
+    if (!group)
+        return false;
     for (int i = 0; i < ItemCount(); ++i) {
-        if (entries_[i].group == key) SetItemGroup(i, L"");
+        if (entries_[i].group == key)
+            SetItemGroup(i, L"");
     }
     SendMessageW(list_, LVM_REMOVEGROUP, group->id, 0);
     groups_.erase(groups_.begin() + (group - groups_.data()));
@@ -52,16 +55,21 @@ bool cListView::RemoveGroup(const std::wstring& key) {
 }
 
 void cListView::ClearGroups() {
-    if (list_) SendMessageW(list_, LVM_REMOVEALLGROUPS, 0, 0);
+    if (list_)
+        SendMessageW(list_, LVM_REMOVEALLGROUPS, 0, 0);
     groups_.clear();
-    for (Entry& entry : entries_) entry.group.clear();
+    for (Entry& entry : entries_)
+        entry.group.clear();
 }
 
-bool cListView::HasGroup(const std::wstring& key) const { return FindGroup(key) != nullptr; }
+bool cListView::HasGroup(const std::wstring& key) const {
+    return FindGroup(key) != nullptr;
+}
 
 std::vector<std::wstring> cListView::GroupKeys() const {
     std::vector<std::wstring> keys;
-    for (const Group& group : groups_) keys.push_back(group.key);
+    for (const Group& group : groups_)
+        keys.push_back(group.key);
     return keys;
 }
 
@@ -72,7 +80,8 @@ std::wstring cListView::GroupHeader(const std::wstring& key) const {
 
 bool cListView::SetGroupHeader(const std::wstring& key, const std::wstring& header) {
     auto found = std::find_if(groups_.begin(), groups_.end(), [&](const Group& g) { return g.key == key; });
-    if (found == groups_.end()) return false;
+    if (found == groups_.end())
+        return false;
     found->header = header;
     std::wstring text = header;
     LVGROUP record = GroupRecord(LVGF_HEADER);
@@ -82,9 +91,11 @@ bool cListView::SetGroupHeader(const std::wstring& key, const std::wstring& head
 }
 
 bool cListView::SetItemGroup(int index, const std::wstring& groupKey) {
-    if (!ValidIndex(index)) return false;
+    if (!ValidIndex(index))
+        return false;
     const Group* group = groupKey.empty() ? nullptr : FindGroup(groupKey);
-    if (!groupKey.empty() && !group) return false;
+    if (!groupKey.empty() && !group)
+        return false;
     LVITEMW item{};
     item.mask = LVIF_GROUPID;
     item.iItem = index;
@@ -94,22 +105,27 @@ bool cListView::SetItemGroup(int index, const std::wstring& groupKey) {
     return true;
 }
 
-std::wstring cListView::ItemGroup(int index) const { return ValidIndex(index) ? entries_[index].group : L""; }
+std::wstring cListView::ItemGroup(int index) const {
+    return ValidIndex(index) ? entries_[index].group : L"";
+}
 
 void cListView::EnableGroups(bool on) {
     groupsEnabled_ = on;
-    if (list_) SendMessageW(list_, LVM_ENABLEGROUPVIEW, on ? TRUE : FALSE, 0);
+    if (list_)
+        SendMessageW(list_, LVM_ENABLEGROUPVIEW, on ? TRUE : FALSE, 0);
 }
 
 std::vector<int> cListView::DisplayOrder() const {
     std::vector<int> order;
     if (!groupsEnabled_) {
-        for (int i = 0; i < ItemCount(); ++i) order.push_back(i);
+        for (int i = 0; i < ItemCount(); ++i)
+            order.push_back(i);
         return order;
     }
     for (const Group& group : groups_) {
         for (int i = 0; i < ItemCount(); ++i) {
-            if (entries_[i].group == group.key) order.push_back(i);
+            if (entries_[i].group == group.key)
+                order.push_back(i);
         }
     }
     return order;
@@ -119,7 +135,8 @@ std::vector<int> cListView::DisplayOrder() const {
 
 void cListView::SetViewMode(ViewMode mode) {
     view_ = mode;
-    if (!list_) return;
+    if (!list_)
+        return;
     LONG_PTR style = GetWindowLongPtrW(list_, GWL_STYLE);
     style = (style & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | (mode == ViewMode::LargeIcons ? LVS_ICON : LVS_REPORT);
     SetWindowLongPtrW(list_, GWL_STYLE, style);
@@ -128,7 +145,8 @@ void cListView::SetViewMode(ViewMode mode) {
 }
 
 void cListView::SetImageList(HIMAGELIST images, int which) {
-    if (list_) SendMessageW(list_, LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(images));
+    if (list_)
+        SendMessageW(list_, LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(images));
 }
 
 HIMAGELIST cListView::ImageList(int which) const {
@@ -136,12 +154,14 @@ HIMAGELIST cListView::ImageList(int which) const {
 }
 
 bool cListView::SetBackgroundPicture(const std::wstring& path, int xOffset, int yOffset) {
-    if (!list_ || path.empty()) return false;
+    if (!list_ || path.empty())
+        return false;
     LVBKIMAGEW image{};
     image.xOffsetPercent = std::clamp(xOffset, 0, 100);
     image.yOffsetPercent = std::clamp(yOffset, 0, 100);
     COLORREF background = static_cast<COLORREF>(SendMessageW(list_, LVM_GETBKCOLOR, 0, 0));
-    if (background == CLR_NONE) background = GetSysColor(COLOR_WINDOW);
+    if (background == CLR_NONE)
+        background = GetSysColor(COLOR_WINDOW);
     HBITMAP bitmap = LoadPictureFile(path, background);
     std::wstring source = path;
     if (bitmap) {
@@ -149,12 +169,14 @@ bool cListView::SetBackgroundPicture(const std::wstring& path, int xOffset, int 
         image.hbm = bitmap;  // the list owns it once accepted
     } else {
         // Without GDI+ the list loads the file itself.
-        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+            return false;
         image.ulFlags = LVBKIF_SOURCE_URL | LVBKIF_STYLE_NORMAL;
         image.pszImage = source.data();
     }
     if (!SendMessageW(list_, LVM_SETBKIMAGEW, 0, reinterpret_cast<LPARAM>(&image))) {
-        if (bitmap) DeleteObject(bitmap);
+        if (bitmap)
+            DeleteObject(bitmap);
         return false;
     }
     SendMessageW(list_, LVM_SETTEXTBKCOLOR, 0, CLR_NONE);
@@ -165,7 +187,8 @@ bool cListView::SetBackgroundPicture(const std::wstring& path, int xOffset, int 
 
 void cListView::ClearBackgroundPicture() {
     picture_.clear();
-    if (!list_) return;
+    if (!list_)
+        return;
     LVBKIMAGEW image{};
     image.ulFlags = LVBKIF_SOURCE_NONE;
     SendMessageW(list_, LVM_SETBKIMAGEW, 0, reinterpret_cast<LPARAM>(&image));
@@ -173,33 +196,42 @@ void cListView::ClearBackgroundPicture() {
 }
 
 void cListView::SetRedraw(bool on) {
-    if (!list_) return;
+    if (!list_)
+        return;
     SendMessageW(list_, WM_SETREDRAW, on ? TRUE : FALSE, 0);
-    if (on) InvalidateRect(list_, nullptr, TRUE);
+    if (on)
+        InvalidateRect(list_, nullptr, TRUE);
 }
 
 void cListView::SetExtendedStyle(DWORD mask, DWORD style) {
-    if (list_) SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, mask, style);
+    if (list_)
+        SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, mask, style);
 }
 
 void cListView::SetTextColor(COLORREF colour) {
-    if (!list_) return;
+    if (!list_)
+        return;
     SendMessageW(list_, LVM_SETTEXTCOLOR, 0, colour);
     InvalidateRect(list_, nullptr, TRUE);
 }
 
 void cListView::SetFont(HFONT font) {
-    if (list_) SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (list_)
+        SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void cListView::SetExplorerTheme() {
-    if (!list_ || GetWindowsVersionClass() < 2) return;
+    if (!list_ || GetWindowsVersionClass() < 2)
+        return;
     HMODULE uxtheme = GetModuleHandleW(L"uxtheme.dll");
-    if (!uxtheme) uxtheme = LoadLibraryW(L"uxtheme.dll");
-    if (!uxtheme) return;
+    if (!uxtheme)
+        uxtheme = LoadLibraryW(L"uxtheme.dll");
+    if (!uxtheme)
+        return;
     using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
     auto setTheme = LoadProc<SetWindowThemeFn>(uxtheme, "SetWindowTheme");
-    if (setTheme) setTheme(list_, L"explorer", nullptr);
+    if (setTheme)
+        setTheme(list_, L"explorer", nullptr);
 }
 
 }  // namespace pw

@@ -9,7 +9,9 @@
 namespace pw {
 namespace {
 
-HINSTANCE ProgramInstance() { return GetModuleHandleW(nullptr); }
+HINSTANCE ProgramInstance() {
+    return GetModuleHandleW(nullptr);
+}
 
 // comctl32 before v6 refuses tool records larger than it knows; v6 takes the
 // full record.
@@ -34,10 +36,13 @@ TTTOOLINFOW EmptyToolInfo() {
 
 }  // namespace
 
-cTooltips::~cTooltips() { Destroy(); }
+cTooltips::~cTooltips() {
+    Destroy();
+}
 
 void cTooltips::Destroy() {
-    if (hwnd_) DestroyWindow(hwnd_);
+    if (hwnd_)
+        DestroyWindow(hwnd_);
     hwnd_ = nullptr;
     enabled_ = false;
 }
@@ -49,31 +54,36 @@ bool cTooltips::Create(HWND owner, DWORD style) {
     title_.clear();
     hwnd_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, L"", style | WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, ProgramInstance(), nullptr);
-    if (!hwnd_) return false;
+    if (!hwnd_)
+        return false;
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return true;
 }
 
 bool cTooltips::AddTool(HWND control, UINT flags, const std::wstring& text) {
-    if (!hwnd_ || !control) return false;
+    if (!hwnd_ || !control)
+        return false;
     TTTOOLINFOW info = EmptyToolInfo();
     info.uFlags = flags | TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = GetParent(control);
     info.uId = reinterpret_cast<UINT_PTR>(control);
     info.hinst = ProgramInstance();
     std::wstring copy = text;  // the control copies it; the message wants a non-const pointer
-    if (!copy.empty()) info.lpszText = copy.data();
+    if (!copy.empty())
+        info.lpszText = copy.data();
     return SendMessageW(hwnd_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
 }
 
 std::optional<TTTOOLINFOW> cTooltips::FindTool(HWND control) const {
-    if (!hwnd_ || !control) return std::nullopt;
+    if (!hwnd_ || !control)
+        return std::nullopt;
     int count = ToolCount();
     for (int i = 0; i < count; ++i) {
         TTTOOLINFOW info = EmptyToolInfo();
         // No text buffer: the control would copy the text without a size limit.
         info.lpszText = nullptr;
-        if (!SendMessageW(hwnd_, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&info))) continue;
+        if (!SendMessageW(hwnd_, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&info)))
+            continue;
         if (info.uId == reinterpret_cast<UINT_PTR>(control)) {
             info.lpszText = nullptr;
             return info;
@@ -83,14 +93,18 @@ std::optional<TTTOOLINFOW> cTooltips::FindTool(HWND control) const {
 }
 
 void cTooltips::DeleteTool(HWND control) {
-    if (auto info = FindTool(control)) SendMessageW(hwnd_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&*info));
+    if (auto info = FindTool(control))
+        SendMessageW(hwnd_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&*info));
 }
 
-bool cTooltips::HasTool(HWND control) const { return FindTool(control).has_value(); }
+bool cTooltips::HasTool(HWND control) const {
+    return FindTool(control).has_value();
+}
 
 std::wstring cTooltips::TipText(HWND control) const {
     auto info = FindTool(control);
-    if (!info) return L"";
+    if (!info)
+        return L"";
     // TTM_GETTEXTW copies into a caller buffer; with comctl32 v6 wParam gives
     // its size, older versions assume 80 characters, so the buffer is large.
     std::vector<wchar_t> buffer(1024, L'\0');
@@ -104,7 +118,8 @@ std::wstring cTooltips::TipText(HWND control) const {
 
 void cTooltips::SetTipText(HWND control, const std::wstring& text) {
     auto info = FindTool(control);
-    if (!info) return;
+    if (!info)
+        return;
     std::wstring copy = text;
     info->lpszText = copy.data();
     info->hinst = ProgramInstance();
@@ -116,7 +131,8 @@ int cTooltips::ToolCount() const {
 }
 
 void cTooltips::Enabled(bool enabled) {
-    if (!hwnd_) return;
+    if (!hwnd_)
+        return;
     enabled_ = enabled;
     SendMessageW(hwnd_, TTM_ACTIVATE, enabled ? TRUE : FALSE, 0);
 }
@@ -126,13 +142,15 @@ void cTooltips::SendTitle() {
 }
 
 void cTooltips::Title(const std::wstring& title) {
-    if (!hwnd_) return;
+    if (!hwnd_)
+        return;
     title_ = title;
     SendTitle();
 }
 
 void cTooltips::Icon(int icon) {
-    if (!hwnd_) return;
+    if (!hwnd_)
+        return;
     icon_ = icon;
     SendTitle();
 }
@@ -142,7 +160,8 @@ int cTooltips::GetDelayTime(DWORD which) const {
 }
 
 void cTooltips::SetDelayTime(DWORD which, int milliseconds) {
-    if (hwnd_) SendMessageW(hwnd_, TTM_SETDELAYTIME, which, MAKELPARAM(milliseconds, 0));
+    if (hwnd_)
+        SendMessageW(hwnd_, TTM_SETDELAYTIME, which, MAKELPARAM(milliseconds, 0));
 }
 
 void cTooltips::SetTracking(HWND control, bool on) {
@@ -152,15 +171,18 @@ void cTooltips::SetTracking(HWND control, bool on) {
 }
 
 void cTooltips::SetTrackPosition(HWND control, int x, int y) {
-    if (FindTool(control)) SendMessageW(hwnd_, TTM_TRACKPOSITION, 0, MAKELPARAM(x, y));
+    if (FindTool(control))
+        SendMessageW(hwnd_, TTM_TRACKPOSITION, 0, MAKELPARAM(x, y));
 }
 
 void cTooltips::HideTips() {
-    if (hwnd_) SendMessageW(hwnd_, TTM_POP, 0, 0);
+    if (hwnd_)
+        SendMessageW(hwnd_, TTM_POP, 0, 0);
 }
 
 bool cTooltips::HitTest(HWND control, int x, int y) const {
-    if (!hwnd_ || !control) return false;
+    if (!hwnd_ || !control)
+        return false;
     TTHITTESTINFOW hit{};
     hit.hwnd = control;
     hit.pt = POINT{x, y};
@@ -170,12 +192,14 @@ bool cTooltips::HitTest(HWND control, int x, int y) const {
 
 RECT cTooltips::Margins() const {
     RECT margins{};
-    if (hwnd_) SendMessageW(hwnd_, TTM_GETMARGIN, 0, reinterpret_cast<LPARAM>(&margins));
+    if (hwnd_)
+        SendMessageW(hwnd_, TTM_GETMARGIN, 0, reinterpret_cast<LPARAM>(&margins));
     return margins;
 }
 
 void cTooltips::SetMargins(const RECT& margins) {
-    if (hwnd_) SendMessageW(hwnd_, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margins));
+    if (hwnd_)
+        SendMessageW(hwnd_, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margins));
 }
 
 void cTooltips::MarginLeft(int pixels) {
@@ -204,13 +228,15 @@ void cTooltips::MarginBottom(int pixels) {
 
 int cTooltips::GetTooltipWidth(HWND control) const {
     auto info = FindTool(control);
-    if (!info) return 0;
+    if (!info)
+        return 0;
     return LOWORD(SendMessageW(hwnd_, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&*info)));
 }
 
 int cTooltips::GetTooltipHeight(HWND control) const {
     auto info = FindTool(control);
-    if (!info) return 0;
+    if (!info)
+        return 0;
     return HIWORD(SendMessageW(hwnd_, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&*info)));
 }
 
@@ -219,18 +245,21 @@ int cTooltips::MaxTipWidth() const {
 }
 
 void cTooltips::MaxTipWidth(int pixels) {
-    if (hwnd_) SendMessageW(hwnd_, TTM_SETMAXTIPWIDTH, 0, pixels);
+    if (hwnd_)
+        SendMessageW(hwnd_, TTM_SETMAXTIPWIDTH, 0, pixels);
 }
 
 void cTooltips::SetToolRect(HWND control, int left, int top, int right, int bottom) {
     auto info = FindTool(control);
-    if (!info) return;
+    if (!info)
+        return;
     info->rect = RECT{left, top, right, bottom};
     SendMessageW(hwnd_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&*info));
 }
 
 COLORREF cTooltips::TranslateColor(std::uint32_t colour) {
-    if (colour & 0x80000000u) return GetSysColor(static_cast<int>(colour & 0xFFu));
+    if (colour & 0x80000000u)
+        return GetSysColor(static_cast<int>(colour & 0xFFu));
     return static_cast<COLORREF>(colour);
 }
 
@@ -239,7 +268,8 @@ COLORREF cTooltips::BackColor() const {
 }
 
 void cTooltips::BackColor(std::uint32_t colour) {
-    if (hwnd_) SendMessageW(hwnd_, TTM_SETTIPBKCOLOR, TranslateColor(colour), 0);
+    if (hwnd_)
+        SendMessageW(hwnd_, TTM_SETTIPBKCOLOR, TranslateColor(colour), 0);
 }
 
 COLORREF cTooltips::ForeColor() const {
@@ -247,12 +277,14 @@ COLORREF cTooltips::ForeColor() const {
 }
 
 void cTooltips::ForeColor(std::uint32_t colour) {
-    if (hwnd_) SendMessageW(hwnd_, TTM_SETTIPTEXTCOLOR, TranslateColor(colour), 0);
+    if (hwnd_)
+        SendMessageW(hwnd_, TTM_SETTIPTEXTCOLOR, TranslateColor(colour), 0);
 }
 
 RECT cTooltips::AdjustedRect(HDC dc, const std::wstring& text) const {
     RECT rect{};
-    if (!hwnd_ || !dc) return rect;
+    if (!hwnd_ || !dc)
+        return rect;
     SIZE extent{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
     rect.right = extent.cx;
@@ -272,14 +304,16 @@ int cTooltips::ToolTipHeightFromText(HDC dc, const std::wstring& text) const {
 }
 
 int cTooltips::TextWidthFromToolTipWidth(int width) const {
-    if (!hwnd_) return 0;
+    if (!hwnd_)
+        return 0;
     RECT rect{0, 0, width, 0};
     SendMessageW(hwnd_, TTM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rect));
     return rect.right - rect.left;
 }
 
 int cTooltips::TextHeightFromToolTipHeight(int height) const {
-    if (!hwnd_) return 0;
+    if (!hwnd_)
+        return 0;
     RECT rect{0, 0, 0, height};
     SendMessageW(hwnd_, TTM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rect));
     return rect.bottom - rect.top;

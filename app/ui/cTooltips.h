@@ -15,7 +15,7 @@
 namespace pw {
 
 class cTooltips {
-public:
+  public:
     cTooltips() = default;
     ~cTooltips();
     cTooltips(const cTooltips&) = delete;
@@ -86,7 +86,7 @@ public:
     int TextWidthFromToolTipWidth(int width) const;
     int TextHeightFromToolTipHeight(int height) const;
 
-private:
+  private:
     std::optional<TTTOOLINFOW> FindTool(HWND control) const;
     RECT Margins() const;
     void SetMargins(const RECT& margins);

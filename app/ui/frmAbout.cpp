@@ -80,9 +80,9 @@ INT_PTR frmAbout::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void frmAbout::Form_Load() {
-    std::wstring version = FillPlaceholders(ResText(IDS_ABOUT_VERSION), {std::to_wstring(PFADWERK_VERSION_MAJOR),
-                                                                         std::to_wstring(PFADWERK_VERSION_MINOR),
-                                                                         RevisionVersionText()});
+    std::wstring version = FillPlaceholders(
+        ResText(IDS_ABOUT_VERSION),
+        {std::to_wstring(PFADWERK_VERSION_MAJOR), std::to_wstring(PFADWERK_VERSION_MINOR), RevisionVersionText()});
     SetDlgItemTextW(Hwnd(), IDC_ABOUT_VERSION, version.c_str());
     SetDlgItemTextW(Hwnd(), IDC_ABOUT_LINK, ShownAddress(PFADWERK_VENDOR_WEBSITE).c_str());
     link_.Attach(GetDlgItem(Hwnd(), IDC_ABOUT_LINK));

@@ -15,20 +15,25 @@ using TaskDialogIndirectFn = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int
 TaskDialogIndirectFn LoadTaskDialogIndirect() {
     // The manifest binds comctl32 v6; GetModuleHandle finds the loaded one.
     HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
-    if (!comctl) comctl = LoadLibraryW(L"comctl32.dll");
+    if (!comctl)
+        comctl = LoadLibraryW(L"comctl32.dll");
     return LoadProc<TaskDialogIndirectFn>(comctl, "TaskDialogIndirect");
 }
 
 class cSystemPresenter : public cDialogPresenter {
-public:
+  public:
     int ShowTaskDialog(const TASKDIALOGCONFIG& config, bool* verificationChecked) override {
-        if (verificationChecked) *verificationChecked = false;
+        if (verificationChecked)
+            *verificationChecked = false;
         TaskDialogIndirectFn taskDialog = LoadTaskDialogIndirect();
-        if (!taskDialog) return IDCANCEL;
+        if (!taskDialog)
+            return IDCANCEL;
         int button = IDCANCEL;
         BOOL checked = FALSE;
-        if (FAILED(taskDialog(&config, &button, nullptr, &checked))) return IDCANCEL;
-        if (verificationChecked) *verificationChecked = checked != FALSE;
+        if (FAILED(taskDialog(&config, &button, nullptr, &checked)))
+            return IDCANCEL;
+        if (verificationChecked)
+            *verificationChecked = checked != FALSE;
         return button;
     }
     int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) override {
@@ -61,7 +66,8 @@ void FillCommon(cTaskDialogSpec& spec, HWND owner, const std::wstring& instructi
 }  // namespace
 
 bool BalloonTipsEnabledFor(int versionClass, const RegValue& enableBalloonTips) {
-    if (versionClass == 0) return true;
+    if (versionClass == 0)
+        return true;
     const auto* number = std::get_if<std::int32_t>(&enableBalloonTips);
     return !(number && *number == 0);
 }
@@ -69,7 +75,8 @@ bool BalloonTipsEnabledFor(int versionClass, const RegValue& enableBalloonTips) 
 bool IsBalloonTipsEnabled() {
     static const bool enabled = [] {
         int versionClass = GetWindowsVersionClass();
-        if (versionClass == 0) return true;
+        if (versionClass == 0)
+            return true;
         cRegistry reg;
         reg.ClassKey(HKEY_CURRENT_USER);
         reg.SectionKey(kExplorerAdvancedKey);
@@ -81,11 +88,13 @@ bool IsBalloonTipsEnabled() {
     return enabled;
 }
 
-HIMAGELIST SetButtonImage(HWND button, HICON icon, int marginLeft, int marginTop, UINT alignment, int width,
-                          int height) {
-    if (!button || !icon) return nullptr;
+HIMAGELIST
+SetButtonImage(HWND button, HICON icon, int marginLeft, int marginTop, UINT alignment, int width, int height) {
+    if (!button || !icon)
+        return nullptr;
     HIMAGELIST images = ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 1, 1);
-    if (!images) return nullptr;
+    if (!images)
+        return nullptr;
     if (ImageList_AddIcon(images, icon) < 0) {
         ImageList_Destroy(images);
         return nullptr;
@@ -101,9 +110,10 @@ HIMAGELIST SetButtonImage(HWND button, HICON icon, int marginLeft, int marginTop
     return images;
 }
 
-HIMAGELIST SetButtonImage(HWND button, IPicture* picture, int marginLeft, int marginTop, UINT alignment, int width,
-                          int height) {
-    if (!picture) return nullptr;
+HIMAGELIST
+SetButtonImage(HWND button, IPicture* picture, int marginLeft, int marginTop, UINT alignment, int width, int height) {
+    if (!picture)
+        return nullptr;
     SHORT type = PICTYPE_NONE;
     OLE_HANDLE handle = 0;
     if (FAILED(picture->get_Type(&type)) || type != PICTYPE_ICON || FAILED(picture->get_Handle(&handle))) {
@@ -113,7 +123,9 @@ HIMAGELIST SetButtonImage(HWND button, IPicture* picture, int marginLeft, int ma
                           alignment, width, height);
 }
 
-void BuildNoticeDialog(cTaskDialogSpec& spec, HWND owner, const std::wstring& instruction,
+void BuildNoticeDialog(cTaskDialogSpec& spec,
+                       HWND owner,
+                       const std::wstring& instruction,
                        const std::wstring& content) {
     FillCommon(spec, owner, instruction, content);
     spec.buttonText.clear();
@@ -124,8 +136,12 @@ void BuildNoticeDialog(cTaskDialogSpec& spec, HWND owner, const std::wstring& in
     spec.config.cxWidth = kNoticeWidth;
 }
 
-void BuildConfirmDialog(cTaskDialogSpec& spec, HWND owner, const std::wstring& instruction,
-                        const std::wstring& content, int buttonId, const std::wstring& buttonText) {
+void BuildConfirmDialog(cTaskDialogSpec& spec,
+                        HWND owner,
+                        const std::wstring& instruction,
+                        const std::wstring& content,
+                        int buttonId,
+                        const std::wstring& buttonText) {
     FillCommon(spec, owner, instruction, content);
     spec.buttonText = buttonText;
     spec.button.nButtonID = buttonId;
@@ -139,14 +155,17 @@ void BuildConfirmDialog(cTaskDialogSpec& spec, HWND owner, const std::wstring& i
 }
 
 std::wstring MessageBoxText(const std::wstring& instruction, const std::wstring& content) {
-    if (content.empty()) return instruction;
-    if (instruction.empty()) return content;
+    if (content.empty())
+        return instruction;
+    if (instruction.empty())
+        return content;
     return instruction + L"\r\n\r\n" + content;
 }
 
 NoticePlan PlanNotice(int versionClass, std::int32_t storedFlag) {
     NoticePlan plan;
-    if (storedFlag == 1) return plan;
+    if (storedFlag == 1)
+        return plan;
     if (versionClass == 2) {
         plan.kind = NoticeKind::TaskDialog;
         plan.storeIfTicked = true;
@@ -162,10 +181,17 @@ cDialogPresenter& SystemDialogPresenter() {
     return presenter;
 }
 
-bool IsTaskDialogAvailable() { return LoadTaskDialogIndirect() != nullptr; }
+bool IsTaskDialogAvailable() {
+    return LoadTaskDialogIndirect() != nullptr;
+}
 
-bool ShowNoticeWith(cDialogPresenter& presenter, int versionClass, const std::wstring& sectionKey, HWND owner,
-                    const std::wstring& flagName, const std::wstring& instruction, const std::wstring& content) {
+bool ShowNoticeWith(cDialogPresenter& presenter,
+                    int versionClass,
+                    const std::wstring& sectionKey,
+                    HWND owner,
+                    const std::wstring& flagName,
+                    const std::wstring& instruction,
+                    const std::wstring& content) {
     cRegistry flag = FlagValue(sectionKey, flagName);
     NoticePlan plan = PlanNotice(versionClass, ToLong(flag.Value(), 0));
     switch (plan.kind) {
@@ -174,7 +200,8 @@ bool ShowNoticeWith(cDialogPresenter& presenter, int versionClass, const std::ws
         case NoticeKind::MessageBox:
             // Written first: on these systems a notice is shown once, even if
             // the program ends while the box is open.
-            if (plan.storeBeforeShowing) flag.Value(std::int32_t{1});
+            if (plan.storeBeforeShowing)
+                flag.Value(std::int32_t{1});
             presenter.ShowMessageBox(owner, MessageBoxText(instruction, content), ResText(IDS_CAPTION),
                                      kNoticeMessageBoxStyle);
             return true;
@@ -183,18 +210,22 @@ bool ShowNoticeWith(cDialogPresenter& presenter, int versionClass, const std::ws
             BuildNoticeDialog(spec, owner, instruction, content);
             bool ticked = false;
             presenter.ShowTaskDialog(spec.config, &ticked);
-            if (plan.storeIfTicked && ticked) flag.Value(std::int32_t{1});
+            if (plan.storeIfTicked && ticked)
+                flag.Value(std::int32_t{1});
             return true;
         }
     }
     return false;
 }
 
-bool ShowNotice(HWND owner, const std::wstring& flagName, const std::wstring& instruction,
+bool ShowNotice(HWND owner,
+                const std::wstring& flagName,
+                const std::wstring& instruction,
                 const std::wstring& content) {
     int versionClass = GetWindowsVersionClass();
     // Without comctl32 v6 there is no task dialog: fall back to the message box.
-    if (versionClass == 2 && !IsTaskDialogAvailable()) versionClass = 1;
+    if (versionClass == 2 && !IsTaskDialogAvailable())
+        versionClass = 1;
     return ShowNoticeWith(SystemDialogPresenter(), versionClass, SectionKeyOf(SettingsKey::CurrentSettings), owner,
                           flagName, instruction, content);
 }
@@ -203,8 +234,13 @@ bool ShowNotice(HWND owner, Setting flag, const std::wstring& instruction, const
     return ShowNotice(owner, Def(flag).name, instruction, content);
 }
 
-bool ConfirmWith(cDialogPresenter& presenter, int versionClass, HWND owner, const std::wstring& instruction,
-                 const std::wstring& content, int buttonId, const std::wstring& buttonText) {
+bool ConfirmWith(cDialogPresenter& presenter,
+                 int versionClass,
+                 HWND owner,
+                 const std::wstring& instruction,
+                 const std::wstring& content,
+                 int buttonId,
+                 const std::wstring& buttonText) {
     if (versionClass == 2) {
         cTaskDialogSpec spec;
         BuildConfirmDialog(spec, owner, instruction, content, buttonId, buttonText);
@@ -214,23 +250,30 @@ bool ConfirmWith(cDialogPresenter& presenter, int versionClass, HWND owner, cons
                                     kConfirmMessageBoxStyle) != IDCANCEL;
 }
 
-bool Confirm(HWND owner, const std::wstring& instruction, const std::wstring& content, int buttonId,
+bool Confirm(HWND owner,
+             const std::wstring& instruction,
+             const std::wstring& content,
+             int buttonId,
              const std::wstring& buttonText) {
     int versionClass = GetWindowsVersionClass();
-    if (versionClass == 2 && !IsTaskDialogAvailable()) versionClass = 1;
+    if (versionClass == 2 && !IsTaskDialogAvailable())
+        versionClass = 1;
     return ConfirmWith(SystemDialogPresenter(), versionClass, owner, instruction, content, buttonId, buttonText);
 }
 
 std::wstring BrowseSelectionPath(const std::wstring& pathBoxText) {
     std::wstring path = pathBoxText;
-    if (path.size() > 3 && path.back() == L'\\') path.pop_back();
+    if (path.size() > 3 && path.back() == L'\\')
+        path.pop_back();
     return path;
 }
 
 int CALLBACK BrowseStartFolderCallback(HWND hwnd, UINT message, LPARAM lParam, LPARAM lpData) {
-    if (message != BFFM_INITIALIZED || lpData == 0) return 0;
+    if (message != BFFM_INITIALIZED || lpData == 0)
+        return 0;
     std::wstring path = BrowseSelectionPath(reinterpret_cast<const wchar_t*>(lpData));
-    if (!path.empty()) SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+    if (!path.empty())
+        SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
     return 0;
 }
 

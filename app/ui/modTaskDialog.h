@@ -28,7 +28,9 @@ constexpr int kTaskDialogShieldIcon = -4;
 
 // The 16-bit resource id the task dialog expects for one of the small negative
 // icon numbers above: -1 → 65535, -3 → 65533.
-constexpr WORD IconResourceId(int icon) { return static_cast<WORD>(static_cast<std::uint32_t>(icon) & 0xFFFFu); }
+constexpr WORD IconResourceId(int icon) {
+    return static_cast<WORD>(static_cast<std::uint32_t>(icon) & 0xFFFFu);
+}
 
 // ---- Balloon tips ------------------------------------------------------------
 
@@ -48,12 +50,11 @@ bool IsBalloonTipsEnabled();
 // of width × height, 32-bit colour with mask. The button does not own the list:
 // the caller destroys the returned list (ImageList_Destroy) once the button is
 // gone. Returns nullptr when nothing could be set.
-HIMAGELIST SetButtonImage(HWND button, HICON icon, int marginLeft, int marginTop, UINT alignment, int width,
-                          int height);
+HIMAGELIST
+SetButtonImage(HWND button, HICON icon, int marginLeft, int marginTop, UINT alignment, int width, int height);
 // The same from a picture object holding an icon.
-HIMAGELIST SetButtonImage(HWND button, IPicture* picture, int marginLeft, int marginTop, UINT alignment, int width,
-                          int height);
-
+HIMAGELIST
+SetButtonImage(HWND button, IPicture* picture, int marginLeft, int marginTop, UINT alignment, int width, int height);
 
 // ---- Notices and confirmations -------------------------------------------------------
 
@@ -81,12 +82,15 @@ struct cTaskDialogSpec {
 
 // Fill spec as a one-time notice: information icon, position relative to the
 // owner, OK only, the "do not show again" check box, 240 dialog units wide.
-void BuildNoticeDialog(cTaskDialogSpec& spec, HWND owner, const std::wstring& instruction,
-                       const std::wstring& content);
+void BuildNoticeDialog(cTaskDialogSpec& spec, HWND owner, const std::wstring& instruction, const std::wstring& content);
 // Fill spec as a confirmation: warning icon, Esc allowed, Cancel plus one
 // command button (buttonId, buttonText), 220 dialog units wide.
-void BuildConfirmDialog(cTaskDialogSpec& spec, HWND owner, const std::wstring& instruction,
-                        const std::wstring& content, int buttonId, const std::wstring& buttonText);
+void BuildConfirmDialog(cTaskDialogSpec& spec,
+                        HWND owner,
+                        const std::wstring& instruction,
+                        const std::wstring& content,
+                        int buttonId,
+                        const std::wstring& buttonText);
 
 // The message box text of older systems: instruction, blank line, content.
 std::wstring MessageBoxText(const std::wstring& instruction, const std::wstring& content);
@@ -104,7 +108,7 @@ NoticePlan PlanNotice(int versionClass, std::int32_t storedFlag);
 // Shows the dialogs. The system implementation loads TaskDialogIndirect at run
 // time; tests put in their own to see what would be shown.
 class cDialogPresenter {
-public:
+  public:
     virtual ~cDialogPresenter() = default;
     // Returns the button id (IDCANCEL when it could not be shown) and whether
     // the check box was ticked.
@@ -118,18 +122,30 @@ bool IsTaskDialogAvailable();
 
 // One-time notice under flagName (a REG_DWORD "TipShown_…" under sectionKey,
 // HKCU). Returns true when a dialog was shown.
-bool ShowNotice(HWND owner, const std::wstring& flagName, const std::wstring& instruction,
-                const std::wstring& content);
+bool ShowNotice(HWND owner, const std::wstring& flagName, const std::wstring& instruction, const std::wstring& content);
 bool ShowNotice(HWND owner, Setting flag, const std::wstring& instruction, const std::wstring& content);
-bool ShowNoticeWith(cDialogPresenter& presenter, int versionClass, const std::wstring& sectionKey, HWND owner,
-                    const std::wstring& flagName, const std::wstring& instruction, const std::wstring& content);
+bool ShowNoticeWith(cDialogPresenter& presenter,
+                    int versionClass,
+                    const std::wstring& sectionKey,
+                    HWND owner,
+                    const std::wstring& flagName,
+                    const std::wstring& instruction,
+                    const std::wstring& content);
 
 // Asks before something destructive; true = go ahead (anything but Cancel, Esc
 // or the close box).
-bool Confirm(HWND owner, const std::wstring& instruction, const std::wstring& content, int buttonId,
+bool Confirm(HWND owner,
+             const std::wstring& instruction,
+             const std::wstring& content,
+             int buttonId,
              const std::wstring& buttonText);
-bool ConfirmWith(cDialogPresenter& presenter, int versionClass, HWND owner, const std::wstring& instruction,
-                 const std::wstring& content, int buttonId, const std::wstring& buttonText);
+bool ConfirmWith(cDialogPresenter& presenter,
+                 int versionClass,
+                 HWND owner,
+                 const std::wstring& instruction,
+                 const std::wstring& content,
+                 int buttonId,
+                 const std::wstring& buttonText);
 
 // ---- Folder browser start folder ----------------------------------------------------
 

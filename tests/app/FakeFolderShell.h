@@ -11,7 +11,7 @@ namespace pw {
 
 // A window collection that lists what the test put in and notes what was done.
 class cFakeShell final : public cFolderWindowShell {
-public:
+  public:
     struct Log {
         bool listed = false;
         std::vector<std::wstring> calls;  // "restore 2", "front 2", "navigate 2 C:\x", "open explorer C:\x"
@@ -21,7 +21,8 @@ public:
 
     bool ListWindows(std::vector<ShellWindowInfo>& windows) override {
         log_.listed = true;
-        if (!listable_) return false;
+        if (!listable_)
+            return false;
         windows = windows_;
         return true;
     }
@@ -35,7 +36,7 @@ public:
         return Note(std::wstring(kind == FolderWindowKind::Explorer ? L"open explorer " : L"open plain ") + path);
     }
 
-private:
+  private:
     bool Note(std::wstring call) {
         log_.calls.push_back(std::move(call));
         return true;

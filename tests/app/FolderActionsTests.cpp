@@ -59,8 +59,12 @@ struct OpenRun {
     cFakeShell::Log shell;
 };
 
-void Open(OpenRun& run, const FolderActionHost& host, std::vector<ShellWindowInfo> windows, OpenRequest request,
-          bool listable = true, bool navigable = true) {
+void Open(OpenRun& run,
+          const FolderActionHost& host,
+          std::vector<ShellWindowInfo> windows,
+          OpenRequest request,
+          bool listable = true,
+          bool navigable = true) {
     FolderActionServices services;
     services.makeShell = [&run, windows, listable, navigable] {
         return std::make_unique<cFakeShell>(run.shell, windows, listable, navigable);
@@ -184,16 +188,16 @@ TEST(Notices, TextsOfCopyingAndRemoving) {
               L"auf \"Immer ignorieren\".");
 }
 
-
 class cRecordingPresenter final : public cDialogPresenter {
-public:
+  public:
     int ShowTaskDialog(const TASKDIALOGCONFIG& config, bool* verificationChecked) override {
         ++taskDialogs;
         owner = config.hwndParent;
         instruction = config.pszMainInstruction ? config.pszMainInstruction : L"";
         content = config.pszContent ? config.pszContent : L"";
         verification = config.pszVerificationText ? config.pszVerificationText : L"";
-        if (verificationChecked) *verificationChecked = tick;
+        if (verificationChecked)
+            *verificationChecked = tick;
         return IDOK;
     }
     int ShowMessageBox(HWND box, const std::wstring& text, const std::wstring& caption, UINT style) override {
@@ -213,7 +217,7 @@ public:
 
 // Keeps a TipShown_ value of the test prefix as it was.
 class cSavedFlag {
-public:
+  public:
     explicit cSavedFlag(Setting flag) : flag_(flag) {
         DWORD size = sizeof value_;
         existed_ = RegGetValueW(HKEY_CURRENT_USER, SectionKeyOf(SettingsKey::CurrentSettings), Def(flag).name,
@@ -226,14 +230,15 @@ public:
             RegDeleteKeyValueW(HKEY_CURRENT_USER, SectionKeyOf(SettingsKey::CurrentSettings), Def(flag_).name);
     }
 
-private:
+  private:
     Setting flag_;
     DWORD value_ = 0;
     bool existed_ = false;
 };
 
 std::optional<std::wstring> ClipboardText() {
-    if (!OpenClipboard(nullptr)) return std::nullopt;
+    if (!OpenClipboard(nullptr))
+        return std::nullopt;
     std::optional<std::wstring> text;
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
@@ -313,7 +318,8 @@ TEST(CopyFolderPath, OlderSystemsShowTheMessageBoxOnce) {
 
 long CountRows(const std::wstring& database, const std::wstring& path) {
     cDatabase db;
-    if (!db.Open(database)) return -1;
+    if (!db.Open(database))
+        return -1;
     long n = -1;
     db.Query(L"SELECT Count(*) FROM FoldersProtocol WHERE FolderPath = '" + QuoteSql(path) + L"'",
              [&](const cRow& row) {
@@ -335,8 +341,10 @@ TEST(RemoveFolderFromHistory, DeletesAllVisitsOfExactlyThatPath) {
     {
         cDatabase db;
         ASSERT_TRUE(db.Open(database));
-        for (int i = 0; i < 3; ++i) ASSERT_TRUE(db.AppendVisit(target, L"Rock 'n' Roll"));
-        for (const auto& other : others) ASSERT_TRUE(db.AppendVisit(other, L"x"));
+        for (int i = 0; i < 3; ++i)
+            ASSERT_TRUE(db.AppendVisit(target, L"Rock 'n' Roll"));
+        for (const auto& other : others)
+            ASSERT_TRUE(db.AppendVisit(other, L"x"));
     }
     ASSERT_EQ(CountRows(database, target), 3);
 
@@ -349,7 +357,8 @@ TEST(RemoveFolderFromHistory, DeletesAllVisitsOfExactlyThatPath) {
     EXPECT_TRUE(RemoveFolderFromHistory(log.Host(1), target, services));
 
     EXPECT_EQ(CountRows(database, target), 0);
-    for (const auto& other : others) EXPECT_EQ(CountRows(database, other), 1) << testing::PrintToString(other);
+    for (const auto& other : others)
+        EXPECT_EQ(CountRows(database, other), 1) << testing::PrintToString(other);
     // Compacted in place: no copy is left beside it.
     EXPECT_FALSE(std::filesystem::exists(dir / "PfadwerkC.dat"));
     EXPECT_EQ(log.events, (Events{"reload", "prepare modal", "restore modal"}));
@@ -389,15 +398,15 @@ TEST(RemoveFolderFromHistory, ConfirmedTipAndMissingHistory) {
 
 // A window of this test captioned like the worker, keeping what it is sent.
 class cFakeWorkerWindow {
-public:
+  public:
     cFakeWorkerWindow() {
         WNDCLASSW wc{};
         wc.lpfnWndProc = Proc;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"PfadwerkFakeWorker";
         RegisterClassW(&wc);
-        hwnd_ = CreateWindowExW(0, wc.lpszClassName, WorkerCaption().c_str(), WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                wc.hInstance, nullptr);
+        hwnd_ = CreateWindowExW(0, wc.lpszClassName, WorkerCaption().c_str(), WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                nullptr, wc.hInstance, nullptr);
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~cFakeWorkerWindow() { DestroyWindow(hwnd_); }
@@ -411,13 +420,14 @@ public:
     };
     std::vector<Received> received;
 
-private:
+  private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (msg == WM_COPYDATA) {
             auto* self = reinterpret_cast<cFakeWorkerWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
             const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
             const auto* bytes = static_cast<const unsigned char*>(data->lpData);
-            if (self) self->received.push_back({data->dwData, data->cbData, {bytes, bytes + data->cbData}, wParam});
+            if (self)
+                self->received.push_back({data->dwData, data->cbData, {bytes, bytes + data->cbData}, wParam});
             return 1;
         }
         return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -426,7 +436,7 @@ private:
 };
 
 class RequestFolderPropertiesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { pwtest::ResetWorkerAndHistory(); }
     void TearDown() override { pwtest::ResetWorkerAndHistory(); }
 };

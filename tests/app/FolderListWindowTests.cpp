@@ -86,7 +86,6 @@ class FolderListWindow : public cMainWindowTest {
         return (GetWindowLongPtrW(Control(*form_, ctl::picMessagePane), GWL_STYLE) & WS_VISIBLE) != 0;
     }
     std::wstring PaneHeader() const { return TextOf(Control(*form_, ctl::lblMessageHeader)); }
-
 };
 
 TEST_F(FolderListWindow, OneEntryPerFolderWithItsLatestUseInTheRightGroup) {

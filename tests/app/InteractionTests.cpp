@@ -497,16 +497,15 @@ TEST(ContextMenu, CaptionsFollowTheOptions) {
                    Case{true, true, L"Gewöhnliches Ordnerfenster öffnen", L"In neuem Fenster öffnen"}}) {
         for (int versionClass : {0, 1, 2}) {
             HMENU menu = BuildPopUpFolderMenu({versionClass, c.explorer, c.reuse, FolderView::LastUsed});
-            std::vector<std::wstring> expected{
-                c.second,
-                L"-",
-                L"Pfad kopieren",
-                L"Zu Ordnerfavoriten hinzufügen...",
-                L"-",
-                L"Aus Liste entfernen",
-                L"Immer ignorieren...",
-                L"-",
-                L"Eigenschaften"};
+            std::vector<std::wstring> expected{c.second,
+                                               L"-",
+                                               L"Pfad kopieren",
+                                               L"Zu Ordnerfavoriten hinzufügen...",
+                                               L"-",
+                                               L"Aus Liste entfernen",
+                                               L"Immer ignorieren...",
+                                               L"-",
+                                               L"Eigenschaften"};
             if (versionClass != 2)
                 expected.insert(expected.begin(), c.first);
             EXPECT_EQ(expected, Captions(menu)) << c.explorer << c.reuse << versionClass;

@@ -8,21 +8,22 @@ namespace pw::test {
 namespace {
 
 class cProcess {
-public:
+  public:
     explicit cProcess(const std::wstring& program) {
         std::wstring commandLine = L"\"" + program + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
-        if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &info)) {
+        if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                           &info)) {
             CloseHandle(info.hThread);
             process_.Reset(info.hProcess);
             id_ = info.dwProcessId;
         }
     }
     ~cProcess() {
-        if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) TerminateProcess(process_.Get(), 1);
+        if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT)
+            TerminateProcess(process_.Get(), 1);
     }
     cProcess(const cProcess&) = delete;
     cProcess& operator=(const cProcess&) = delete;
@@ -41,7 +42,8 @@ public:
                      w = FindWindowExW(nullptr, w, L"PfadwerkMain", nullptr)) {
                     DWORD owner = 0;
                     GetWindowThreadProcessId(w, &owner);
-                    if (owner == id_ && IsWindowVisible(w)) found = w;
+                    if (owner == id_ && IsWindowVisible(w))
+                        found = w;
                 }
                 return found != nullptr;
             },
@@ -49,15 +51,17 @@ public:
         return found;
     }
 
-private:
+  private:
     cHandle process_;
     DWORD id_ = 0;
 };
 
-std::wstring ProgramFile() { return DistFolder() + L"\\Pfadwerk.exe"; }
+std::wstring ProgramFile() {
+    return DistFolder() + L"\\Pfadwerk.exe";
+}
 
 class MainProgram : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ForgetUser(); }
     void TearDown() override { ForgetUser(); }
 };

@@ -56,7 +56,9 @@ inline void DeleteTree(const std::wstring& folder) {
     SHFileOperationW(&op);
 }
 
-inline std::wstring AutostartLink() { return GetShellFolderPath(CSIDL_STARTUP) + L"\\Pfadwerk-Autostart.lnk"; }
+inline std::wstring AutostartLink() {
+    return GetShellFolderPath(CSIDL_STARTUP) + L"\\Pfadwerk-Autostart.lnk";
+}
 
 // An empty history, copied from the shipped template into a fresh scratch
 // folder; its path, or "" when the copy failed.

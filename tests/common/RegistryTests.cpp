@@ -16,7 +16,7 @@ using test::WriteRaw;
 using Bytes = std::vector<std::uint8_t>;
 
 class RegistryTest : public ::testing::Test {
-protected:
+  protected:
     test::ScratchKey scratch{test::CurrentTestName()};
 
     cRegistry At(const std::wstring& name, DWORD type, RegValue fallback = {}) {

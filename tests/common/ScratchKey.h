@@ -21,7 +21,7 @@ inline std::wstring CurrentTestName() {
 }
 
 class ScratchKey {
-public:
+  public:
     explicit ScratchKey(std::wstring name) : path_(std::wstring(kTestRoot) + L"\\" + std::move(name)) { Remove(); }
     ~ScratchKey() {
         Remove();
@@ -35,7 +35,7 @@ public:
 
     void Remove() { RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str()); }
 
-private:
+  private:
     std::wstring path_;
 };
 

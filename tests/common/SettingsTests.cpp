@@ -16,7 +16,7 @@ using test::WriteRaw;
 // The catalogue lives in the product key, which in this test run is the
 // run's own (TestRunMain.h). Each test starts without it.
 class SettingsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey); }
     void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\tannbach"); }
 
@@ -95,8 +95,7 @@ TEST(SettingsCatalogue, KeysTypesAndDefaults) {
         EXPECT_EQ(expectedKey, def.key) << i;
         std::wstring name = def.name;
         bool text = name == L"IgnoreStrings" || name == L"IgnoreStringSQL" || name == L"UpdateCheckUrl" ||
-                    name == L"AddFavoritePreviousSubfolderSelected" || name == L"Groups" ||
-                    name == L"DamagedHistory";
+                    name == L"AddFavoritePreviousSubfolderSelected" || name == L"Groups" || name == L"DamagedHistory";
         EXPECT_EQ(text ? static_cast<DWORD>(REG_SZ) : static_cast<DWORD>(REG_DWORD), def.type) << i;
         // Only two values depend on the Vista look.
         bool themed = name == L"FolderListSize" || name == L"WindowWidth";

@@ -11,7 +11,7 @@ using namespace pw;
 namespace {
 
 class HistoryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(pwtest::CreateHistory(file_));
         ASSERT_TRUE(db_.Open(Path(), [this] { return now_; })) << db_.LastError();
@@ -52,7 +52,8 @@ TEST_F(HistoryTest, AppendStoresPathNameAndTheClocksMomentToTheSecond) {
 }
 
 TEST_F(HistoryTest, ThreeVisitsAreThreeRows) {
-    for (int s = 0; s < 3; ++s) Visit(L"C:\\Temp", {2026, 12, 7, 10, 0, s});
+    for (int s = 0; s < 3; ++s)
+        Visit(L"C:\\Temp", {2026, 12, 7, 10, 0, s});
     EXPECT_EQ(Count(), 3);
 }
 
@@ -93,13 +94,14 @@ TEST_F(HistoryTest, TextComparisonIgnoresCaseIncludingUmlauts) {
     EXPECT_EQ(Count(L"WHERE FoldersProtocol.FolderPath Not Like 'c:\\dok%'"), 1);
 
     std::vector<long> groups;
-    db_.Query(L"SELECT TOP 15 FoldersProtocol.FolderPath, FoldersProtocol.FolderName, Count(FoldersProtocol.FolderPath) "
-              L"AS UsageCount From FoldersProtocol  GROUP BY FoldersProtocol.FolderPath, FoldersProtocol.FolderName "
-              L"ORDER BY Count(FoldersProtocol.FolderPath) DESC;",
-              [&](const cRow& row) {
-                  groups.push_back(row.Long(2));
-                  return true;
-              });
+    db_.Query(
+        L"SELECT TOP 15 FoldersProtocol.FolderPath, FoldersProtocol.FolderName, Count(FoldersProtocol.FolderPath) "
+        L"AS UsageCount From FoldersProtocol  GROUP BY FoldersProtocol.FolderPath, FoldersProtocol.FolderName "
+        L"ORDER BY Count(FoldersProtocol.FolderPath) DESC;",
+        [&](const cRow& row) {
+            groups.push_back(row.Long(2));
+            return true;
+        });
     EXPECT_EQ(groups, (std::vector<long>{2, 1}));
 }
 
@@ -112,18 +114,19 @@ TEST_F(HistoryTest, TimeFramesCompareAgainstLocalNow) {
 }
 
 TEST_F(HistoryTest, QueryCanStopEarlyAndReportsErrors) {
-    for (int s = 0; s < 5; ++s) Visit(L"C:\\p" + std::to_wstring(s), {2026, 12, 7, 10, 0, s});
+    for (int s = 0; s < 5; ++s)
+        Visit(L"C:\\p" + std::to_wstring(s), {2026, 12, 7, 10, 0, s});
     int rows = 0;
-    EXPECT_TRUE(db_.Query(L"SELECT FolderPath FROM FoldersProtocol ORDER BY DateUsed DESC", [&](const cRow&) {
-        return ++rows < 2;
-    }));
+    EXPECT_TRUE(db_.Query(L"SELECT FolderPath FROM FoldersProtocol ORDER BY DateUsed DESC",
+                          [&](const cRow&) { return ++rows < 2; }));
     EXPECT_EQ(rows, 2);
     EXPECT_FALSE(db_.Execute(L"SELECT * FROM NoSuchTable"));
     EXPECT_FALSE(db_.LastError().empty());
 }
 
 TEST_F(HistoryTest, CompactionShrinksTheFileInPlaceAndKeepsEveryRow) {
-    for (int s = 0; s < 2000; ++s) Visit(L"C:\\p" + std::to_wstring(s), {2026, 12, 7, 10, s / 60 % 60, s % 60});
+    for (int s = 0; s < 2000; ++s)
+        Visit(L"C:\\p" + std::to_wstring(s), {2026, 12, 7, 10, s / 60 % 60, s % 60});
     ASSERT_TRUE(db_.Execute(L"DELETE * FROM FoldersProtocol WHERE FolderPath <> 'C:\\p1'"));
     auto before = std::filesystem::file_size(file_);
     ASSERT_TRUE(db_.Compact()) << db_.LastError();
@@ -202,8 +205,8 @@ TEST(HistoryUpgrade, AHistoryOfAnEarlierBuildIsRebuiltOnceWithEveryRowAndSoundIn
             return true;
         });
         // Every row with its rowid: ties in DateUsed keep their order.
-        EXPECT_EQ(newestFirst, (std::vector<std::wstring>{L"C:\\Ärger#3", L"C:\\Zebra#4", L"c:\\übersicht#2",
-                                                           L"C:\\Übersicht#1"}));
+        EXPECT_EQ(newestFirst,
+                  (std::vector<std::wstring>{L"C:\\Ärger#3", L"C:\\Zebra#4", L"c:\\übersicht#2", L"C:\\Übersicht#1"}));
         long folded = 0;
         db.Query(L"SELECT Count(*) FROM FoldersProtocol WHERE FolderPath = 'C:\\ÜBERSICHT'", [&](const cRow& row) {
             folded = row.Long(0);
@@ -244,9 +247,8 @@ TEST_F(HistoryTest, NowIsOneMomentPerStatementAsInJetAndNeverTakenForDeterminist
     sqlite3* raw = nullptr;
     ASSERT_EQ(SQLITE_OK, sqlite3_open(file_.string().c_str(), &raw));
     ASSERT_TRUE(RegisterJetFunctions(raw, nullptr));
-    EXPECT_NE(SQLITE_OK,
-              sqlite3_exec(raw, "CREATE INDEX Frozen ON FoldersProtocol (DateAdd('d', 1, Now()))", nullptr, nullptr,
-                           nullptr));
+    EXPECT_NE(SQLITE_OK, sqlite3_exec(raw, "CREATE INDEX Frozen ON FoldersProtocol (DateAdd('d', 1, Now()))", nullptr,
+                                      nullptr, nullptr));
     sqlite3_close(raw);
 }
 

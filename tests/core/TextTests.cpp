@@ -12,7 +12,10 @@ TEST(Text, Utf8RoundTripKeepsUmlautsAndAstralCharacters) {
 
 TEST(Text, MalformedUtf8BecomesReplacementCharacter) {
     EXPECT_EQ(FromUtf8("a\xC3"), std::wstring(L"a\uFFFD"));
-    EXPECT_EQ(FromUtf8("\xFF" "b"), std::wstring(L"\uFFFD" L"b"));
+    EXPECT_EQ(FromUtf8("\xFF"
+                       "b"),
+              std::wstring(L"\uFFFD"
+                           L"b"));
 }
 
 TEST(Text, FoldCaseCoversUmlautsAndOtherScripts) {

@@ -19,7 +19,9 @@ const wchar_t kCurrent[] = L"Software\\tannbach\\Pfadwerk\\CurrentSettings";
 void SetDword(const wchar_t* key, const wchar_t* name, DWORD value) {
     RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_DWORD, &value, sizeof value);
 }
-void DeleteValue(const wchar_t* key, const wchar_t* name) { RegDeleteKeyValueW(HKEY_CURRENT_USER, key, name); }
+void DeleteValue(const wchar_t* key, const wchar_t* name) {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, key, name);
+}
 long GetDword(const wchar_t* key, const wchar_t* name) {
     DWORD value = 0, size = sizeof value;
     if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
@@ -28,7 +30,7 @@ long GetDword(const wchar_t* key, const wchar_t* name) {
 }
 
 class CleanUpTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         DeleteValue(kOptions, L"KeepProtocolDays");
         DeleteValue(kCurrent, L"LastCleanUpDay");

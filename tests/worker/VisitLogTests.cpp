@@ -13,7 +13,7 @@ using namespace pw;
 namespace {
 
 class VisitLogTest : public ::testing::Test {
-protected:
+  protected:
     HistoryFiles Files() const {
         return {(dir_ / "data").wstring(), (dir_ / "data" / "Pfadwerk.dat").wstring(),
                 (pwtest::DistFolder() / L"Template.dat").wstring()};
@@ -77,7 +77,8 @@ TEST_F(VisitLogTest, ADamagedDatabaseIsKeptAsideUnchangedAndTheVisitGoesIntoANew
 
 TEST_F(VisitLogTest, CompactionKeepsEveryRowAndRemovesALeftoverOfEarlierBuilds) {
     HistoryFiles files = Files();
-    for (int i = 0; i < 200; ++i) ASSERT_TRUE(LogVisit(files, {L"n", L"C:\\F" + std::to_wstring(i)}));
+    for (int i = 0; i < 200; ++i)
+        ASSERT_TRUE(LogVisit(files, {L"n", L"C:\\F" + std::to_wstring(i)}));
     {
         cDatabase db;
         ASSERT_TRUE(db.Open(files.database));
@@ -113,7 +114,8 @@ TEST_F(VisitLogTest, ACompactionThatMustWaitTooLongLeavesTheHistoryAsItWas) {
 
 TEST_F(VisitLogTest, CompactionWhileTheOtherProgramReadsNeverLosesTheHistory) {
     HistoryFiles files = Files();
-    for (int i = 0; i < 20; ++i) ASSERT_TRUE(LogVisit(files, {L"n", L"C:\\F" + std::to_wstring(i)}));
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(LogVisit(files, {L"n", L"C:\\F" + std::to_wstring(i)}));
     cDatabase reader;
     ASSERT_TRUE(reader.Open(files.database));
     CompactHistory(files.database);

@@ -79,7 +79,8 @@ std::wstring FontFace(HWND control) {
 
 TEST(WelcomeText, BeforeVistaTheHowToTextHasThreeEmptyLinesAndTwoWays) {
     for (int versionClass : {0, 1}) {
-        EXPECT_EQ(pw::worker::HowToStartText(versionClass), kIntro + L"\r\r\r\r" + kLineA + L"\r" + kLineB) << versionClass;
+        EXPECT_EQ(pw::worker::HowToStartText(versionClass), kIntro + L"\r\r\r\r" + kLineA + L"\r" + kLineB)
+            << versionClass;
     }
 }
 
@@ -158,15 +159,16 @@ TEST_F(WelcomeWindowTest, ShowsTheTextsInTheirControlsTopmostAndInFront) {
               L"Windows-Explorer verwenden. Dies geschieht vollautomatisch. ");
     EXPECT_EQ(Text(GetDlgItem(hwnd, pw::worker::lblAppHeader)), L"Die Pfadwerk-Anwendung");
     EXPECT_EQ(Text(GetDlgItem(hwnd, pw::worker::lblAppStartHeader)), L"So starten Sie die Pfadwerk-Anwendung:");
-    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::worker::lblHowToStart)), kIntro + L"\r\n\r\n\r\n\r\n" + kLineA + L"\r\n" + kLineB);
+    EXPECT_EQ(Text(GetDlgItem(hwnd, pw::worker::lblHowToStart)),
+              kIntro + L"\r\n\r\n\r\n\r\n" + kLineA + L"\r\n" + kLineB);
 
     HWND ok = GetDlgItem(hwnd, IDOK);
     EXPECT_EQ(Text(ok), L"OK");
     EXPECT_EQ(GetWindowLongPtrW(ok, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
     EXPECT_EQ(GetFocus(), ok);
 
-    HBITMAP picture =
-        reinterpret_cast<HBITMAP>(SendMessageW(GetDlgItem(hwnd, pw::worker::imgStartIcon), STM_GETIMAGE, IMAGE_BITMAP, 0));
+    HBITMAP picture = reinterpret_cast<HBITMAP>(
+        SendMessageW(GetDlgItem(hwnd, pw::worker::imgStartIcon), STM_GETIMAGE, IMAGE_BITMAP, 0));
     ASSERT_NE(picture, nullptr);
     BITMAP info{};
     GetObjectW(picture, sizeof info, &info);
@@ -288,9 +290,9 @@ TEST_F(WelcomeWindowTest, FontsAndLayoutScaleWithTheDpi) {
         GetClientRect(welcome.Hwnd(), &client);
         clientWidth[i] = client.right;
         LOGFONTW font{};
-        GetObjectW(
-            reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(welcome.Hwnd(), pw::worker::lblHowToStart), WM_GETFONT, 0, 0)),
-            sizeof font, &font);
+        GetObjectW(reinterpret_cast<HFONT>(
+                       SendMessageW(GetDlgItem(welcome.Hwnd(), pw::worker::lblHowToStart), WM_GETFONT, 0, 0)),
+                   sizeof font, &font);
         fontHeight[i++] = font.lfHeight;
         welcome.Unload();
     }

@@ -22,7 +22,9 @@ inline std::filesystem::path DistFolder() {
     return std::filesystem::path(pw::ProgramFolder()).parent_path() / L"dist";
 }
 
-inline std::filesystem::path HistoryFolder() { return pw::DataFolder(); }
+inline std::filesystem::path HistoryFolder() {
+    return pw::DataFolder();
+}
 
 using pw::FindWorkerWindow;
 
@@ -40,7 +42,8 @@ template <typename Condition>
 bool WaitFor(Condition condition, DWORD timeoutMs = 10000) {
     DWORD start = GetTickCount();
     while (!condition()) {
-        if (GetTickCount() - start > timeoutMs) return false;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
         Sleep(20);
     }
     return true;
@@ -49,7 +52,8 @@ bool WaitFor(Condition condition, DWORD timeoutMs = 10000) {
 // Rows of the history, or -1 when it cannot be read.
 inline long HistoryRows(const std::wstring& where = L"") {
     pw::cDatabase db;
-    if (!db.Open((HistoryFolder() / L"Pfadwerk.dat").wstring())) return -1;
+    if (!db.Open((HistoryFolder() / L"Pfadwerk.dat").wstring()))
+        return -1;
     long n = -1;
     db.Query(L"SELECT Count(*) FROM FoldersProtocol " + where, [&](const pw::cRow& row) {
         n = row.Long(0);
@@ -59,7 +63,7 @@ inline long HistoryRows(const std::wstring& where = L"") {
 }
 
 class WorkerProcess {
-public:
+  public:
     explicit WorkerProcess(const std::filesystem::path& exe = DistFolder() / L"PfadwerkHg.exe",
                            const std::wstring& arguments = L"") {
         std::wstring commandLine = L"\"" + exe.wstring() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
@@ -74,7 +78,8 @@ public:
         }
     }
     ~WorkerProcess() {
-        if (process_ && Running()) TerminateProcess(process_.Get(), 1);
+        if (process_ && Running())
+            TerminateProcess(process_.Get(), 1);
     }
     bool Started() const { return static_cast<bool>(process_); }
     HANDLE Handle() const { return process_.Get(); }
@@ -85,7 +90,8 @@ public:
     HWND Window() const {
         HWND hwnd = FindWorkerWindow();
         DWORD pid = 0;
-        if (hwnd) GetWindowThreadProcessId(hwnd, &pid);
+        if (hwnd)
+            GetWindowThreadProcessId(hwnd, &pid);
         return pid == pid_ ? hwnd : nullptr;
     }
     HWND WaitForWindow(DWORD ms = 15000) const {
@@ -94,7 +100,7 @@ public:
         return hwnd;
     }
 
-private:
+  private:
     pw::cHandle process_;
     DWORD pid_ = 0;
 };
@@ -104,7 +110,8 @@ private:
 inline void ResetWorkerAndHistory() {
     for (int i = 0; i < 5; ++i) {
         HWND worker = FindWorkerWindow();
-        if (!worker) break;
+        if (!worker)
+            break;
         SendPayload(worker, pw::ExitRequestText());
         WaitFor([] { return FindWorkerWindow() == nullptr; }, 5000);
     }
@@ -114,7 +121,7 @@ inline void ResetWorkerAndHistory() {
 
 // The worker program alone in a folder of its own, without Template.dat.
 class ScratchCopy {
-public:
+  public:
     ScratchCopy() : folder_(std::filesystem::temp_directory_path() / L"pfadwerk-worker-copy") {
         std::error_code ec;
         std::filesystem::remove_all(folder_, ec);
@@ -127,7 +134,7 @@ public:
     }
     std::filesystem::path Exe() const { return folder_ / L"PfadwerkHg.exe"; }
 
-private:
+  private:
     std::filesystem::path folder_;
 };
 

@@ -14,7 +14,7 @@ using namespace pwtest;
 namespace {
 
 class WorkerProcessTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetWorkerAndHistory(); }
     void TearDown() override { ResetWorkerAndHistory(); }
 
@@ -33,7 +33,8 @@ protected:
 BOOL CALLBACK CountWorkerWindow(HWND hwnd, LPARAM param) {
     wchar_t caption[64] = {};
     GetWindowTextW(hwnd, caption, 64);
-    if (caption == pw::WorkerCaption()) ++*reinterpret_cast<int*>(param);
+    if (caption == pw::WorkerCaption())
+        ++*reinterpret_cast<int*>(param);
     return TRUE;
 }
 
@@ -116,7 +117,8 @@ TEST_F(WorkerProcessTest, TheVisitSenderToolIsUnderstood) {
 TEST_F(WorkerProcessTest, ABurstOfReportsIsStoredWhole) {
     WorkerProcess worker;
     HWND hwnd = Start(worker);
-    for (int i = 0; i < 300; ++i) SendPayload(hwnd, L"f|\\|C:\\Burst\\" + std::to_wstring(i));
+    for (int i = 0; i < 300; ++i)
+        SendPayload(hwnd, L"f|\\|C:\\Burst\\" + std::to_wstring(i));
     EXPECT_TRUE(WaitForRows(300));
     EXPECT_EQ(HistoryRows(L"WHERE FolderPath = 'C:\\Burst\\299'"), 1);
 }
@@ -125,8 +127,8 @@ TEST_F(WorkerProcessTest, MalformedPayloadsAreDroppedAndTheWorkerKeepsRunning) {
     WorkerProcess worker;
     HWND hwnd = Start(worker);
     SendPayload(hwnd, L"no separator at all");
-    SendBytes(hwnd, "abc", 3);                  // odd byte count
-    SendBytes(hwnd, nullptr, 0);                // nothing
+    SendBytes(hwnd, "abc", 3);    // odd byte count
+    SendBytes(hwnd, nullptr, 0);  // nothing
     std::wstring withNul(L"a|\\|C:\\x\0y", 10);
     SendPayload(hwnd, withNul);
     std::vector<wchar_t> huge(512 * 1024, L'x');  // 1 MiB
@@ -178,7 +180,8 @@ TEST_F(WorkerProcessTest, TheHotKeyStartsTheMainProgramFromTheWorkersFolder) {
     WorkerProcess worker;
     HWND hwnd = Start(worker);
     ASSERT_EQ(FindWindowW(nullptr, L"Pfadwerk"), nullptr);
-    PostMessageW(hwnd, WM_HOTKEY, pw::kHotKeyId, MAKELPARAM(pw::WorkerHotKey().modifiers, pw::WorkerHotKey().virtualKey));
+    PostMessageW(hwnd, WM_HOTKEY, pw::kHotKeyId,
+                 MAKELPARAM(pw::WorkerHotKey().modifiers, pw::WorkerHotKey().virtualKey));
     HWND main = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (main = FindWindowW(nullptr, L"Pfadwerk")) != nullptr; }, 20000));
     DWORD pid = 0;

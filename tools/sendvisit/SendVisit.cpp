@@ -26,8 +26,10 @@ int Usage() {
 HWND FindWorker(DWORD waitMs) {
     DWORD start = GetTickCount();
     for (;;) {
-        if (HWND hwnd = pw::FindWorkerWindow()) return hwnd;
-        if (GetTickCount() - start >= waitMs) return nullptr;
+        if (HWND hwnd = pw::FindWorkerWindow())
+            return hwnd;
+        if (GetTickCount() - start >= waitMs)
+            return nullptr;
         Sleep(20);
     }
 }
@@ -35,7 +37,8 @@ HWND FindWorker(DWORD waitMs) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (!pw::JoinTestRun()) return 2;
+    if (!pw::JoinTestRun())
+        return 2;
     int arg = 1;
     DWORD waitMs = 0;
     int repeat = 0;
@@ -50,7 +53,8 @@ int wmain(int argc, wchar_t** argv) {
             break;
         }
     }
-    if (arg >= argc) return Usage();
+    if (arg >= argc)
+        return Usage();
     std::wstring verb = argv[arg++];
     std::wstring payload;
     if (verb == L"visit" && argc - arg == 2) {
@@ -71,7 +75,8 @@ int wmain(int argc, wchar_t** argv) {
     if (repeat > 0 && verb == L"visit") {
         for (int i = 0; i < repeat; ++i) {
             std::wstring path = std::wstring(argv[arg + 1]) + L" " + std::to_wstring(i);
-            if (!pw::SendToWorker(worker, pw::VisitReportText(argv[arg], path))) return 1;
+            if (!pw::SendToWorker(worker, pw::VisitReportText(argv[arg], path)))
+                return 1;
         }
         return 0;
     }

@@ -46,7 +46,7 @@ int SundayWeekOfYear(const LocalTime& t);
 
 // The four groups of the last-used list.
 enum class DateGroup { Today, Yesterday, ThisWeek, Older };
-std::wstring_view DateGroupKey(DateGroup group);     // "t", "y", "w", "o"
+std::wstring_view DateGroupKey(DateGroup group);                               // "t", "y", "w", "o"
 const std::wstring& DateGroupHeader(DateGroup group, const ListTexts& texts);  // "Heute", …
 // The list puts each new group before the ones made earlier, so they are
 // made oldest first and show "Heute" on top.

@@ -34,9 +34,9 @@ struct InfoTipRequest {
 
 // The finished tip (padded), or empty: no tip, the notification passes on.
 std::wstring FolderInfoTip(const InfoTipRequest& request,
-                          const LocalTime& now,
-                          const DateLocale& locale,
-                          const ListTexts& texts);
+                           const LocalTime& now,
+                           const DateLocale& locale,
+                           const ListTexts& texts);
 
 // The tip cut to a buffer of bufferLength characters, NUL included; what
 // the list's get-info-tip notification offers.

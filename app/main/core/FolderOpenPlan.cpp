@@ -12,13 +12,19 @@ bool ShouldLookForExistingWindow(bool reuseFolderWindows, bool invertReuse) {
     return reuseFolderWindows != invertReuse;
 }
 
-OpenRequest PlainClickRequest() { return {false, false}; }
+OpenRequest PlainClickRequest() {
+    return {false, false};
+}
 
 // Passing the option itself as the inversion cancels it out: the other kind
 // always opens in a new window.
-OpenRequest ExplorerMenuRequest(bool reuseFolderWindows) { return {true, reuseFolderWindows}; }
+OpenRequest ExplorerMenuRequest(bool reuseFolderWindows) {
+    return {true, reuseFolderWindows};
+}
 
-OpenRequest OpenExistingMenuRequest() { return {false, true}; }
+OpenRequest OpenExistingMenuRequest() {
+    return {false, true};
+}
 
 bool IsFolderViewTypeName(std::wstring_view typeName) {
     constexpr std::wstring_view kFolderView = L"IShellFolderViewDual";

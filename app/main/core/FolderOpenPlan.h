@@ -44,9 +44,9 @@ struct OpenRequest {
     bool invertOpenMode = false;
     bool invertReuse = false;
 };
-OpenRequest PlainClickRequest();                             // a click on an entry
-OpenRequest ExplorerMenuRequest(bool reuseFolderWindows);    // the other kind, always a new window
-OpenRequest OpenExistingMenuRequest();                       // reuse the other way round
+OpenRequest PlainClickRequest();                           // a click on an entry
+OpenRequest ExplorerMenuRequest(bool reuseFolderWindows);  // the other kind, always a new window
+OpenRequest OpenExistingMenuRequest();                     // reuse the other way round
 
 // Whether a document type name is that of a folder view (web pages and other
 // documents in a shell window are not). Case-sensitive, as the shell names it.

@@ -16,9 +16,11 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
     out.lvwFolders = in.framedList ? TwipRect{0, 0, sw + 15, listHeight} : TwipRect{-15, 0, sw + 30, listHeight};
     out.cmdShowMenuLeft = sw - 600;
     int x = sw - 600 - (in.findHostWidth + 100);
-    if (in.menuBarShown) x += 600;  // the menu button is hidden then
+    if (in.menuBarShown)
+        x += 600;  // the menu button is hidden then
     out.searchLeft = x;
-    if (in.menuBarShown) x -= 300;
+    if (in.menuBarShown)
+        x -= 300;
     out.lblMessageTipLeft = x;
     out.imgMessageTipLeft = x + (in.largeFonts ? 600 : 500);
     out.imgMessageNothingFoundLeft = x + (in.largeFonts ? 430 : 310);
@@ -27,7 +29,8 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
 
 int FlexibleColumnWidth(const ColumnInput& in) {
     int rest = in.listWidth - 30 - in.usedCountColumnWidth - in.scrollBarAllowance;
-    if (!in.hidePathColumn) rest -= in.firstColumnWidth;
+    if (!in.hidePathColumn)
+        rest -= in.firstColumnWidth;
     return std::max(0, rest);
 }
 

@@ -12,19 +12,19 @@ struct TwipRect {
 struct LayoutInput {
     int innerWidth = 0, innerHeight = 0;  // the window's client area, twips
     bool vistaThemed = false;
-    bool framedList = false;     // title bar shown without bVistaThemed
-    bool menuBarShown = false;   // permanently or for Alt
+    bool framedList = false;    // title bar shown without bVistaThemed
+    bool menuBarShown = false;  // permanently or for Alt
     bool largeFonts = false;
     int findHostWidth = 1770;
 };
 
 struct MainLayout {
-    TwipRect picHost;              // in the window
-    TwipRect picMessagePane;       // in picHost, over the list
-    TwipRect lvwFolders;           // in picHost
+    TwipRect picHost;         // in the window
+    TwipRect picMessagePane;  // in picHost, over the list
+    TwipRect lvwFolders;      // in picHost
     int cmdShowMenuLeft = 0;
-    int searchLeft = 0;            // picFindHost, cmbMostUsedTimeframe, picManageFavoritesHost
-    int lblMessageTipLeft = 0;     // in the message pane
+    int searchLeft = 0;         // picFindHost, cmbMostUsedTimeframe, picManageFavoritesHost
+    int lblMessageTipLeft = 0;  // in the message pane
     int imgMessageTipLeft = 0;
     int imgMessageNothingFoundLeft = 0;
 };
@@ -35,10 +35,10 @@ inline constexpr int kListTop = 390;
 MainLayout ComputeMainLayout(const LayoutInput& in);
 
 struct ColumnInput {
-    int listWidth = 0;            // twips
+    int listWidth = 0;  // twips
     bool hidePathColumn = false;
-    int firstColumnWidth = 0;     // "Ordner" as the user sized it
-    int usedCountColumnWidth = 0; // "Verwendet", 0 while it does not exist
+    int firstColumnWidth = 0;      // "Ordner" as the user sized it
+    int usedCountColumnWidth = 0;  // "Verwendet", 0 while it does not exist
     int scrollBarAllowance = 0;
 };
 

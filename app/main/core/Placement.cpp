@@ -7,15 +7,18 @@ namespace {
 
 // Where a window along a top or bottom taskbar starts horizontally.
 int LeftAlongTaskbar(int mode, int screenWidth, int width, int mouseCandidate) {
-    if (mode == 1) return (screenWidth - width) / 2 - 100;
-    if (mode == 2) return mouseCandidate;
+    if (mode == 1)
+        return (screenWidth - width) / 2 - 100;
+    if (mode == 2)
+        return mouseCandidate;
     return 500;
 }
 
 // Where a window beside a left or right taskbar starts vertically; the mouse
 // mode has no meaning there and acts like mode 0.
 int TopBesideTaskbar(int mode, int screenHeight, int height) {
-    if (mode == 1) return (screenHeight - height) / 2 + 200;
+    if (mode == 1)
+        return (screenHeight - height) / 2 + 200;
     return 500;
 }
 
@@ -24,13 +27,13 @@ TwipPoint TaskbarPosition(const PlacementInput& in, int screenWidth, int screenH
     int candidate = 0;
     if (in.mode == 2) {
         int x = in.mouseXPx * in.twipsPerPixelX;
-        if (x + w + 150 > screenWidth) x = screenWidth - w - 150;
+        if (x + w + 150 > screenWidth)
+            x = screenWidth - w - 150;
         candidate = x + 50;
     }
     // Without a taskbar the window sits on the bottom of the work area, as it
     // would on a taskbar there.
-    PixelRect bar = in.taskbar.value_or(
-        PixelRect{0, in.workAreaBottomPx, in.screenWidthPx, in.screenHeightPx});
+    PixelRect bar = in.taskbar.value_or(PixelRect{0, in.workAreaBottomPx, in.screenWidthPx, in.screenHeightPx});
     const int t = bar.top * in.twipsPerPixelY;
     if (t >= 1) {  // bottom
         return {LeftAlongTaskbar(in.mode, screenWidth, w, candidate), in.vistaThemed ? t - h : t - h - 48};
@@ -61,15 +64,19 @@ TwipPoint PositionWindow(const PlacementInput& in) {
             int x = in.mouseXPx * in.twipsPerPixelX;
             int y = in.mouseYPx * in.twipsPerPixelY;
             int rightLimit = x <= screenWidth ? screenWidth : virtualWidth;
-            if (x + w + 150 > rightLimit) x = rightLimit - w - 150;
-            if (y + h + 650 > screenHeight) y = screenHeight - h - 650;
+            if (x + w + 150 > rightLimit)
+                x = rightLimit - w - 150;
+            if (y + h + 650 > screenHeight)
+                y = screenHeight - h - 650;
             at = {x + 50, y + 50};
             break;
         }
         case 5:
             at = {in.storedLeft, in.storedTop};
-            if (w + at.left > virtualWidth) at.left = virtualWidth - w - 50;
-            if (at.top + h > screenHeight) at.top = screenHeight - h - 600;
+            if (w + at.left > virtualWidth)
+                at.left = virtualWidth - w - 50;
+            if (at.top + h > screenHeight)
+                at.top = screenHeight - h - 600;
             break;
         default:
             at = TaskbarPosition(in, screenWidth, screenHeight);
@@ -83,10 +90,13 @@ TwipPoint PositionWindow(const PlacementInput& in) {
 }
 
 PixelSize MinimumWindowSize(bool vistaThemed, bool largeFonts) {
-    if (largeFonts) return vistaThemed ? PixelSize{634, 300} : PixelSize{587, 300};
+    if (largeFonts)
+        return vistaThemed ? PixelSize{634, 300} : PixelSize{587, 300};
     return vistaThemed ? PixelSize{515, 230} : PixelSize{479, 230};
 }
 
-int TwipsPerPixel(int dotsPerInch) { return dotsPerInch > 0 ? 1440 / dotsPerInch : 15; }
+int TwipsPerPixel(int dotsPerInch) {
+    return dotsPerInch > 0 ? 1440 / dotsPerInch : 15;
+}
 
 }  // namespace pw

@@ -26,16 +26,16 @@ struct TwipPoint {
 };
 
 struct PlacementInput {
-    int mode = 0;                    // lOptions_WindowPosition; unknown values act as 0
-    int width = 0, height = 0;       // the window, twips
+    int mode = 0;               // lOptions_WindowPosition; unknown values act as 0
+    int width = 0, height = 0;  // the window, twips
     int twipsPerPixelX = 15, twipsPerPixelY = 15;
     int screenWidthPx = 0, screenHeightPx = 0;  // the primary screen
-    int virtualWidthPx = 0;          // SM_CXVIRTUALSCREEN
+    int virtualWidthPx = 0;                     // SM_CXVIRTUALSCREEN
     int virtualLeftPx = 0, virtualTopPx = 0;    // origin of the whole desktop
     int mouseXPx = 0, mouseYPx = 0;
     // ABM_GETTASKBARPOS; empty when the shell has no taskbar to report.
     std::optional<PixelRect> taskbar;
-    int workAreaBottomPx = 0;        // stands in for a missing taskbar
+    int workAreaBottomPx = 0;  // stands in for a missing taskbar
     bool vistaThemed = false;
     int storedLeft = 0, storedTop = 0;  // WindowLeft / WindowTop, twips (mode 5)
 };

@@ -85,7 +85,8 @@ inline pw::DateLocale GermanDateLocale() {
     l.shortDayNames = {L"Mo", L"Di", L"Mi", L"Do", L"Fr", L"Sa", L"So"};
     l.monthNames = {L"Januar", L"Februar", L"März",      L"April",   L"Mai",      L"Juni",
                     L"Juli",   L"August",  L"September", L"Oktober", L"November", L"Dezember"};
-    l.shortMonthNames = {L"Jan", L"Feb", L"Mär", L"Apr", L"Mai", L"Jun", L"Jul", L"Aug", L"Sep", L"Okt", L"Nov", L"Dez"};
+    l.shortMonthNames = {L"Jan", L"Feb", L"Mär", L"Apr", L"Mai", L"Jun",
+                         L"Jul", L"Aug", L"Sep", L"Okt", L"Nov", L"Dez"};
     l.firstDayOfWeek = 0;
     l.shortTimePicture = L"HH:mm";
     l.shortDatePicture = L"dd.MM.yyyy";

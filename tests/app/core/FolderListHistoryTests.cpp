@@ -85,7 +85,8 @@ TEST_F(FolderListHistory, TwentyVisitsTodayAreOneEntryWithTheLatestTime) {
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].path, L"C:\\Projekte");
     ASSERT_TRUE(entries[0].dateUsed);
-    LastUsedDate text = LastUsedDateText(*entries[0].dateUsed, now_, pwtest::GermanDateLocale(), pwtest::ListTextsOfTheProgram());
+    LastUsedDate text =
+        LastUsedDateText(*entries[0].dateUsed, now_, pwtest::GermanDateLocale(), pwtest::ListTextsOfTheProgram());
     EXPECT_EQ(text.group, DateGroup::Today);
     EXPECT_EQ(text.text, L"Heute, 07:29");
     EXPECT_EQ(entries[1].path, L"D:\\Musik");

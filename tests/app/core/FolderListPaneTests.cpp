@@ -67,13 +67,19 @@ TEST(FolderListKeys, KeyReleaseInTheSearchBox) {
 }
 
 TEST(FolderListKeys, EscapeResetsASearchOrLeavesTheWindow) {
-    EXPECT_EQ(EscapeReleased(FolderView::LastUsed, true, L"abc", false, static_cast<ExitBehavior>(1)), EscapeAction::ResetSearch);
-    EXPECT_EQ(EscapeReleased(FolderView::LastUsed, true, L"", false, static_cast<ExitBehavior>(1)), EscapeAction::Unload);
-    EXPECT_EQ(EscapeReleased(FolderView::LastUsed, false, L"abc", false, static_cast<ExitBehavior>(2)), EscapeAction::Minimize);
-    EXPECT_EQ(EscapeReleased(FolderView::MostUsed, true, L"abc", false, static_cast<ExitBehavior>(4)), EscapeAction::Minimize);
-    EXPECT_EQ(EscapeReleased(FolderView::MostUsed, false, L"", false, static_cast<ExitBehavior>(3)), EscapeAction::Unload);
+    EXPECT_EQ(EscapeReleased(FolderView::LastUsed, true, L"abc", false, static_cast<ExitBehavior>(1)),
+              EscapeAction::ResetSearch);
+    EXPECT_EQ(EscapeReleased(FolderView::LastUsed, true, L"", false, static_cast<ExitBehavior>(1)),
+              EscapeAction::Unload);
+    EXPECT_EQ(EscapeReleased(FolderView::LastUsed, false, L"abc", false, static_cast<ExitBehavior>(2)),
+              EscapeAction::Minimize);
+    EXPECT_EQ(EscapeReleased(FolderView::MostUsed, true, L"abc", false, static_cast<ExitBehavior>(4)),
+              EscapeAction::Minimize);
+    EXPECT_EQ(EscapeReleased(FolderView::MostUsed, false, L"", false, static_cast<ExitBehavior>(3)),
+              EscapeAction::Unload);
     EXPECT_EQ(EscapeReleased(FolderView::MostUsed, false, L"", true, static_cast<ExitBehavior>(3)), EscapeAction::None);
-    EXPECT_EQ(EscapeReleased(FolderView::Favorites, false, L"", false, static_cast<ExitBehavior>(5)), EscapeAction::Unload);
+    EXPECT_EQ(EscapeReleased(FolderView::Favorites, false, L"", false, static_cast<ExitBehavior>(5)),
+              EscapeAction::Unload);
 }
 
 TEST(FolderListKeys, DeleteTabsAndMouseLeave) {

@@ -48,12 +48,17 @@ class FolderListSummary : public ::testing::Test {
     // paths, shell objects, many visits in the same second and equal counts.
     void VariedHistory(int visits) {
         std::vector<std::pair<std::wstring, std::wstring>> folders = {
-            {L"C:\\Daten\\Übersicht", L"Übersicht"},   {L"c:\\daten\\übersicht", L"übersicht"},
-            {L"C:\\DATEN\\ÜBERSICHT", L"Übersicht"},   {L"C:\\Daten\\Übersicht", L"Bericht"},
-            {L"D:\\Kunden\\O'Neil", L"O'Neil"},        {L"D:\\Kunden\\100%_sicher", L"100%_sicher"},
+            {L"C:\\Daten\\Übersicht", L"Übersicht"},
+            {L"c:\\daten\\übersicht", L"übersicht"},
+            {L"C:\\DATEN\\ÜBERSICHT", L"Übersicht"},
+            {L"C:\\Daten\\Übersicht", L"Bericht"},
+            {L"D:\\Kunden\\O'Neil", L"O'Neil"},
+            {L"D:\\Kunden\\100%_sicher", L"100%_sicher"},
             {L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", L"Arbeitsplatz"},
-            {L"\\\\nas\\archiv\\Ärger", L"Ärger"},     {L"C:\\Temp", L"Temp"},
-            {L"c:\\temp", L"Temp"},                     {L"C:\\Gone", L"Gone"},
+            {L"\\\\nas\\archiv\\Ärger", L"Ärger"},
+            {L"C:\\Temp", L"Temp"},
+            {L"c:\\temp", L"Temp"},
+            {L"C:\\Gone", L"Gone"},
         };
         for (int i = 0; i < 40; ++i)
             folders.push_back({L"E:\\Projekt " + std::to_wstring(i % 23) + L"\\Teil" + std::to_wstring(i),
@@ -74,7 +79,10 @@ class FolderListSummary : public ::testing::Test {
         ASSERT_TRUE(db_.Execute(L"COMMIT"));
     }
 
-    std::vector<FolderRow> Fill(bool summary, FolderView view, const std::wstring& find, int timeframe,
+    std::vector<FolderRow> Fill(bool summary,
+                                FolderView view,
+                                const std::wstring& find,
+                                int timeframe,
                                 const std::wstring& filter) {
         FolderQuery query = BuildFolderQuery(view, find, timeframe, filter);
         cFolderListRows rows(query.limit);
@@ -129,8 +137,7 @@ class FolderListSummary : public ::testing::Test {
         return n;
     }
 
-    pwtest::ScratchDir dir_{std::string("summary-") +
-                            ::testing::UnitTest::GetInstance()->current_test_info()->name()};
+    pwtest::ScratchDir dir_{std::string("summary-") + ::testing::UnitTest::GetInstance()->current_test_info()->name()};
     std::filesystem::path file_ = dir_ / "Pfadwerk.dat";
     LocalTime now_ = kNow;
     cDatabase db_;
@@ -157,8 +164,9 @@ TEST_F(FolderListSummary, StaysTrueToTheVisitsThroughAppendsRemovalsCleanUpAndCl
     EXPECT_EQ(SummaryMismatches(), 0);
     // The main program removes a folder, and the newest visit of another.
     ASSERT_TRUE(db_.Execute(L"DELETE * FROM FoldersProtocol WHERE FolderPath = 'C:\\temp'"));
-    ASSERT_TRUE(db_.Execute(L"DELETE FROM FoldersProtocol WHERE rowid = (SELECT LastRowid FROM FolderSummary "
-                            L"WHERE FolderPath = 'C:\\Daten\\Übersicht' AND FolderName = 'Bericht')"));
+    ASSERT_TRUE(
+        db_.Execute(L"DELETE FROM FoldersProtocol WHERE rowid = (SELECT LastRowid FROM FolderSummary "
+                    L"WHERE FolderPath = 'C:\\Daten\\Übersicht' AND FolderName = 'Bericht')"));
     EXPECT_EQ(SummaryMismatches(), 0);
     // The daily clean-up, then clearing the whole history.
     ASSERT_TRUE(

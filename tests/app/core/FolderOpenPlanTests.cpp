@@ -92,7 +92,7 @@ TEST(FolderOpenPlan, AfterOpeningByExitBehavior) {
         bool topmost, watch, minimize, hideAndUnload, clearOpened;
     };
     const Row rows[] = {
-        {1, true, true, false, false, false},  {2, true, true, false, false, false},
+        {1, true, true, false, false, false},   {2, true, true, false, false, false},
         {3, false, false, false, false, false}, {4, false, false, true, false, true},
         {5, false, false, false, true, false},  {0, false, false, false, false, false},
         {6, false, false, false, false, false},
@@ -117,7 +117,8 @@ TEST(FolderOpenPlan, AfterOpeningByExitBehavior) {
 
 TEST(FolderOpenPlan, MouseLeaveUnloadsOnlyForOneAndPropertiesFollowTheOption) {
     EXPECT_EQ(MouseLeaveActionFor(E(1)), MouseLeaveAction::Unload);
-    for (int value : {2, 3, 4, 5}) EXPECT_EQ(MouseLeaveActionFor(E(value)), MouseLeaveAction::Minimize) << value;
+    for (int value : {2, 3, 4, 5})
+        EXPECT_EQ(MouseLeaveActionFor(E(value)), MouseLeaveAction::Minimize) << value;
 
     EXPECT_EQ(PlanAfterProperties(E(1)), AfterProperties::UnloadAfterMenu);
     EXPECT_EQ(PlanAfterProperties(E(2)), AfterProperties::Minimize);

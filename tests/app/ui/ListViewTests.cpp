@@ -19,17 +19,20 @@ struct ListViewTest : ::testing::Test {
     }
     Keys KeysInOrder() const {
         Keys keys;
-        for (int i = 0; i < list.ItemCount(); ++i) keys.push_back(list.ItemKey(i));
+        for (int i = 0; i < list.ItemCount(); ++i)
+            keys.push_back(list.ItemKey(i));
         return keys;
     }
     Keys TextsInOrder(int subItem = 0) const {
         Keys texts;
-        for (int i = 0; i < list.ItemCount(); ++i) texts.push_back(list.SubItemText(i, subItem));
+        for (int i = 0; i < list.ItemCount(); ++i)
+            texts.push_back(list.SubItemText(i, subItem));
         return texts;
     }
     Keys KeysOf(const std::vector<int>& indices) const {
         Keys keys;
-        for (int i : indices) keys.push_back(list.ItemKey(i));
+        for (int i : indices)
+            keys.push_back(list.ItemKey(i));
         return keys;
     }
 
@@ -151,7 +154,8 @@ TEST_F(ListViewTest, KeysTagsAndTextsStayTogether) {
 
 TEST_F(ListViewTest, SelectionAndFocus) {
     list.AddColumn(L"Ordner", 2000);
-    for (int i = 0; i < 4; ++i) list.AddItem(MakeItemKey(i), L"Eintrag");
+    for (int i = 0; i < 4; ++i)
+        list.AddItem(MakeItemKey(i), L"Eintrag");
     EXPECT_EQ(-1, list.FirstSelected());
     list.SetItemSelected(2, true);
     list.SetItemFocused(2, true);
@@ -178,7 +182,8 @@ TEST_F(ListViewTest, CountColumnSortsByNumberTextColumnsByText) {
     EXPECT_EQ((Keys{L"100 mal", L"12 mal", L"12 mal", L"9 mal"}), TextsInOrder(1));
     // Equal counts keep their order; keys and tags travel with the entry.
     EXPECT_EQ((Keys{L"itmx1", L"itmx2", L"itmx3", L"itmx0"}), KeysInOrder());
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(list.ItemText(i), list.ItemTag(i));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(list.ItemText(i), list.ItemTag(i));
 
     list.SetSortMark(1, cListView::kMarkAscending);
     list.Sort();
@@ -195,7 +200,8 @@ TEST_F(ListViewTest, CountColumnSortsByNumberTextColumnsByText) {
     list.SetSortMark(0, cListView::kMarkAscending);
     list.Sort();
     EXPECT_EQ((Keys{L"apfel", L"Ärger", L"Bilder", L"Zeug"}), TextsInOrder(0));
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(list.ItemText(i), list.ItemTag(i));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(list.ItemText(i), list.ItemTag(i));
 
     // No mark: nothing moves.
     list.SetSortMark(0, cListView::kMarkNone);
@@ -250,7 +256,8 @@ TEST_F(ListViewTest, ColumnWidthsInTwips) {
 
 TEST_F(ListViewTest, HitTestItemTopAndScrolling) {
     list.AddColumn(L"Ordner", 3000);
-    for (int i = 0; i < 60; ++i) list.AddItem(MakeItemKey(i), L"Ordner " + std::to_wstring(i));
+    for (int i = 0; i < 60; ++i)
+        list.AddItem(MakeItemKey(i), L"Ordner " + std::to_wstring(i));
     test::PumpMessages();
 
     auto top0 = list.ItemTop(0);
@@ -360,9 +367,11 @@ TEST_F(ListViewTest, HeaderNotificationsReachTheControlWindow) {
     HWND header = list.hWndHeader();
     std::vector<UINT> codes;
     list.SetMessageHook([&](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
-        if (message != WM_NOTIFY) return false;
+        if (message != WM_NOTIFY)
+            return false;
         const auto* nm = reinterpret_cast<NMHDR*>(lParam);
-        if (nm->hwndFrom != header) return false;
+        if (nm->hwndFrom != header)
+            return false;
         codes.push_back(nm->code);
         if (nm->code == HDN_BEGINTRACKW && reinterpret_cast<const NMHEADERW*>(nm)->iItem != 0) {
             result = 1;
@@ -401,7 +410,8 @@ TEST_F(ListViewTest, HeaderNotificationsReachTheControlWindow) {
 WNDPROC g_originalProc = nullptr;
 int g_notifications = 0;
 LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NOTIFY) ++g_notifications;
+    if (message == WM_NOTIFY)
+        ++g_notifications;
     return CallWindowProcW(g_originalProc, hwnd, message, wParam, lParam);
 }
 
@@ -409,8 +419,8 @@ TEST_F(ListViewTest, OwnerCanSubclassTheControlWindow) {
     list.AddColumn(L"Ordner", 2000);
     list.AddItem(L"itmx0", L"Eintrag");
     g_notifications = 0;
-    g_originalProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(list.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnerProc)));
+    g_originalProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(list.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnerProc)));
     int clicked = -1;
     list.OnColumnClick = [&](int column) { clicked = column; };
     RECT first{};
@@ -427,7 +437,8 @@ TEST_F(ListViewTest, OwnerCanSubclassTheControlWindow) {
 TEST_F(ListViewTest, ListHookSeesTheInnerListsMessages) {
     int mouseMoves = 0;
     list.SetListMessageHook([&](HWND, UINT message, WPARAM, LPARAM, LRESULT& result) {
-        if (message != WM_MOUSEMOVE) return false;
+        if (message != WM_MOUSEMOVE)
+            return false;
         ++mouseMoves;
         result = 0;
         return true;  // swallowed, as the favorites list does on Vista
@@ -472,10 +483,12 @@ int CountColourBands(HWND hwnd, COLORREF colour) {
     for (int y = 0; y < client.bottom; ++y) {
         bool hit = false;
         for (int x = 0; x + 3 < client.right && !hit; ++x) {
-            if (GetPixel(dc, x, y) != colour) continue;
+            if (GetPixel(dc, x, y) != colour)
+                continue;
             hit = GetPixel(dc, x + 3, y) == colour;
         }
-        if (hit && !inBlock) ++rows;
+        if (hit && !inBlock)
+            ++rows;
         inBlock = hit;
     }
     ReleaseDC(hwnd, dc);
@@ -484,12 +497,12 @@ int CountColourBands(HWND hwnd, COLORREF colour) {
 
 TEST_F(ListViewTest, BackgroundPictureFromAFile) {
     // A 4 × 3 PNG with an alpha channel.
-    const unsigned char png[] = {
-        0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44, 0x52, 0x00,
-        0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x03, 0x08, 0x06, 0x00, 0x00, 0x00, 0xB4, 0xF4, 0xAE, 0xC6, 0x00,
-        0x00, 0x00, 0x12, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0x38, 0x21, 0x27, 0xF7, 0x1F, 0x19, 0x33,
-        0x10, 0x14, 0x00, 0x00, 0x64, 0x09, 0x18, 0x25, 0xFA, 0x28, 0xA7, 0x0D, 0x00, 0x00, 0x00, 0x00, 0x49,
-        0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
+    const unsigned char png[] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49,
+                                 0x48, 0x44, 0x52, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x03, 0x08, 0x06,
+                                 0x00, 0x00, 0x00, 0xB4, 0xF4, 0xAE, 0xC6, 0x00, 0x00, 0x00, 0x12, 0x49, 0x44,
+                                 0x41, 0x54, 0x78, 0x9C, 0x63, 0x38, 0x21, 0x27, 0xF7, 0x1F, 0x19, 0x33, 0x10,
+                                 0x14, 0x00, 0x00, 0x64, 0x09, 0x18, 0x25, 0xFA, 0x28, 0xA7, 0x0D, 0x00, 0x00,
+                                 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
     test::cTempFile picture(L"pfadwerk_watermark.png", png, sizeof(png));
 
     EXPECT_FALSE(list.SetBackgroundPicture(picture.Path() + L".fehlt", 103, 91));

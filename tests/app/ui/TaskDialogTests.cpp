@@ -78,7 +78,8 @@ TEST(NoticePlan, TaskDialogWithCheckBoxOnVistaMessageBoxOnceBefore) {
         EXPECT_EQ(NoticeKind::MessageBox, older.kind);
         EXPECT_TRUE(older.storeBeforeShowing);
     }
-    for (int versionClass : {0, 1, 2}) EXPECT_EQ(NoticeKind::None, PlanNotice(versionClass, 1).kind);
+    for (int versionClass : {0, 1, 2})
+        EXPECT_EQ(NoticeKind::None, PlanNotice(versionClass, 1).kind);
     // Only 1 counts as "do not show again".
     EXPECT_EQ(NoticeKind::TaskDialog, PlanNotice(2, 2).kind);
 }
@@ -122,12 +123,13 @@ TEST(TaskDialogConfig, ConfirmationAsTheProgramFillsIt) {
 
 // Records what would have been shown and answers as told.
 class cRecorder : public cDialogPresenter {
-public:
+  public:
     int ShowTaskDialog(const TASKDIALOGCONFIG& config, bool* verificationChecked) override {
         ++taskDialogs;
         lastVerification = config.pszVerificationText ? config.pszVerificationText : L"";
         lastCommonButtons = config.dwCommonButtons;
-        if (verificationChecked) *verificationChecked = tick;
+        if (verificationChecked)
+            *verificationChecked = tick;
         return answer;
     }
     int ShowMessageBox(HWND, const std::wstring& text, const std::wstring& caption, UINT style) override {
@@ -135,7 +137,8 @@ public:
         lastText = text;
         lastCaption = caption;
         lastStyle = style;
-        if (!flagPath.empty()) flagSeenWhileOpen = ReadRaw(flagPath, flagName).found;
+        if (!flagPath.empty())
+            flagSeenWhileOpen = ReadRaw(flagPath, flagName).found;
         return answer;
     }
 
@@ -151,7 +154,8 @@ public:
 
 DWORD StoredFlag(const ScratchKey& key, const wchar_t* name) {
     auto raw = ReadRaw(key.Path(), name);
-    if (!raw.found || raw.type != REG_DWORD || raw.data.size() != 4) return 0xFFFFFFFF;
+    if (!raw.found || raw.type != REG_DWORD || raw.data.size() != 4)
+        return 0xFFFFFFFF;
     return *reinterpret_cast<const DWORD*>(raw.data.data());
 }
 
@@ -179,8 +183,8 @@ TEST(Notice, OnXpAMessageBoxIsShownOnceWithoutCheckBox) {
     cRecorder recorder;
     recorder.flagPath = key.Path();
     recorder.flagName = L"TipShown_RemoveEntry";
-    EXPECT_TRUE(ShowNoticeWith(recorder, 1, key.Path(), nullptr, L"TipShown_RemoveEntry",
-                               L"Der Ordner wurde entfernt.", L"Er erscheint wieder, sobald Sie ihn verwenden."));
+    EXPECT_TRUE(ShowNoticeWith(recorder, 1, key.Path(), nullptr, L"TipShown_RemoveEntry", L"Der Ordner wurde entfernt.",
+                               L"Er erscheint wieder, sobald Sie ihn verwenden."));
     EXPECT_EQ(1, recorder.messageBoxes);
     EXPECT_EQ(0, recorder.taskDialogs);
     EXPECT_EQ(L"Der Ordner wurde entfernt.\r\n\r\nEr erscheint wieder, sobald Sie ihn verwenden.", recorder.lastText);
@@ -227,16 +231,18 @@ TEST(Confirm, OnlyCancelStopsTheAction) {
 // labelled buttonText, or sends the command when no label is given (IDCANCEL
 // is what Esc sends).
 class cDialogUser {
-public:
+  public:
     cDialogUser(std::wstring clickText, std::wstring buttonText, int command = IDOK)
-        : clickText_(std::move(clickText)), buttonText_(std::move(buttonText)), command_(command),
+        : clickText_(std::move(clickText)),
+          buttonText_(std::move(buttonText)),
+          command_(command),
           thread_([this] { Run(); }) {}
     ~cDialogUser() { thread_.join(); }
     bool Found() const { return found_; }
     bool Clicked() const { return clicked_; }
     bool Pressed() const { return pressed_; }
 
-private:
+  private:
     struct Search {
         const std::wstring* text;
         HWND found;
@@ -262,15 +268,18 @@ private:
         HWND dialog = nullptr;
         for (int i = 0; i < 300 && !dialog; ++i) {  // up to 30 s for a slow Wine start
             dialog = FindWindowW(L"#32770", L"Pfadwerk");
-            if (!dialog) Sleep(100);
+            if (!dialog)
+                Sleep(100);
         }
         found_ = dialog != nullptr;
-        if (!dialog) return;
+        if (!dialog)
+            return;
         Sleep(200);  // let the dialog finish its own set-up
         if (!clickText_.empty()) {
             HWND box = Child(dialog, clickText_);
             clicked_ = box != nullptr;
-            if (box) SendMessageW(box, BM_CLICK, 0, 0);
+            if (box)
+                SendMessageW(box, BM_CLICK, 0, 0);
         }
         HWND button = buttonText_.empty() ? nullptr : Child(dialog, buttonText_);
         pressed_ = button != nullptr;
@@ -320,14 +329,14 @@ TEST(ConfirmOnScreen, EscDoesNotConfirmTheButtonDoes) {
     test::cHostWindow owner;
     {
         cDialogUser user(L"", L"", IDCANCEL);
-        EXPECT_FALSE(ConfirmWith(SystemDialogPresenter(), 2, owner.hwnd(), L"Verlauf zurücksetzen?", L"", 101,
-                                 L"Zurücksetzen"));
+        EXPECT_FALSE(
+            ConfirmWith(SystemDialogPresenter(), 2, owner.hwnd(), L"Verlauf zurücksetzen?", L"", 101, L"Zurücksetzen"));
         EXPECT_TRUE(user.Found());
     }
     {
         cDialogUser user(L"", L"Zurücksetzen");
-        EXPECT_TRUE(ConfirmWith(SystemDialogPresenter(), 2, owner.hwnd(), L"Verlauf zurücksetzen?", L"", 101,
-                                L"Zurücksetzen"));
+        EXPECT_TRUE(
+            ConfirmWith(SystemDialogPresenter(), 2, owner.hwnd(), L"Verlauf zurücksetzen?", L"", 101, L"Zurücksetzen"));
         EXPECT_TRUE(user.Pressed());
     }
 }

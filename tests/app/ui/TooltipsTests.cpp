@@ -10,25 +10,27 @@ namespace {
 
 // Records the messages the tooltip window receives.
 class cMessageLog {
-public:
+  public:
     explicit cMessageLog(HWND hwnd) : hwnd_(hwnd) {
         current_ = this;
         old_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
     }
     ~cMessageLog() {
-        if (IsWindow(hwnd_)) SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old_));
+        if (IsWindow(hwnd_))
+            SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old_));
         current_ = nullptr;
     }
     int Count(UINT message) const {
         int n = 0;
-        for (UINT m : messages_) n += m == message;
+        for (UINT m : messages_)
+            n += m == message;
         return n;
     }
     // What the last TTM_SETTITLEW carried.
     WPARAM titleIcon = 0;
     std::wstring titleText;
 
-private:
+  private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         current_->messages_.push_back(message);
         if (message == TTM_SETTITLEW) {

@@ -5,7 +5,6 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-
 namespace pw::test {
 namespace {
 
@@ -38,7 +37,8 @@ struct cCommonControls6 {
         context.lpSource = path.c_str();
         HANDLE handle = CreateActCtxW(&context);
         ULONG_PTR cookie = 0;
-        if (handle != INVALID_HANDLE_VALUE) ActivateActCtx(handle, &cookie);
+        if (handle != INVALID_HANDLE_VALUE)
+            ActivateActCtx(handle, &cookie);
         INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&icc);
         OleInitialize(nullptr);
@@ -64,15 +64,16 @@ cHostWindow::cHostWindow(int width, int height) {
         return RegisterClassExW(&wc);
     }();
     (void)atom;
-    hwnd_ = CreateWindowExW(0, L"PfadwerkUiTestHost", L"UI test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40,
-                            width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    hwnd_ = CreateWindowExW(0, L"PfadwerkUiTestHost", L"UI test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, width,
+                            height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
     PumpMessages();
 }
 
 cHostWindow::~cHostWindow() {
-    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    if (IsWindow(hwnd_))
+        DestroyWindow(hwnd_);
     PumpMessages();
 }
 
@@ -98,6 +99,8 @@ cTempFile::cTempFile(const std::wstring& name, const void* data, size_t bytes) :
     }
 }
 
-cTempFile::~cTempFile() { DeleteFileW(path_.c_str()); }
+cTempFile::~cTempFile() {
+    DeleteFileW(path_.c_str());
+}
 
 }  // namespace pw::test

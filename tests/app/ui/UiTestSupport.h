@@ -9,7 +9,7 @@ namespace pw::test {
 
 // A plain top-level window, shown, destroyed with the object.
 class cHostWindow {
-public:
+  public:
     cHostWindow(int width = 640, int height = 480);
     ~cHostWindow();
     cHostWindow(const cHostWindow&) = delete;
@@ -18,7 +18,7 @@ public:
     // A push button child with the given text.
     HWND AddButton(const std::wstring& text, int x, int y, int width = 120, int height = 28);
 
-private:
+  private:
     HWND hwnd_ = nullptr;
 };
 
@@ -27,12 +27,12 @@ void PumpMessages();
 
 // A file path in the temporary folder, removed with the object.
 class cTempFile {
-public:
+  public:
     cTempFile(const std::wstring& name, const void* data, size_t bytes);
     ~cTempFile();
     const std::wstring& Path() const { return path_; }
 
-private:
+  private:
     std::wstring path_;
 };
 
