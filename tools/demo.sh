@@ -1,7 +1,9 @@
 #!/bin/bash
 # tools/demo.sh DIST SHOTS — run inside tools/session: starts the worker, logs
-# a few sample visits through the visit sender, shows the history and takes a
-# screenshot of the main window.
+# a few sample visits through the visit sender, shows the history and takes
+# two screenshots of the main window: run.png of its first start (which
+# greets a new user with the welcome pane, whatever the history holds) and
+# run-list.png of a second start (the list of the sample folders).
 set -u
 dist="$1"; shots="$2"
 mkdir -p "$shots"
@@ -28,7 +30,9 @@ else
     echo "(no history file was created)"
 fi
 
-if [ -f "$dist/Pfadwerk.exe" ]; then
+# main_window NAME: starts the main program, waits for its window and saves
+# a picture of the screen as SHOTS/NAME.png.
+main_window() {
     echo "== Opening the main window (Pfadwerk.exe)"
     # A German user sees German dates and times.
     LC_ALL=de_DE.UTF-8 wine "$dist/Pfadwerk.exe" >/dev/null 2>&1 </dev/null &
@@ -37,7 +41,20 @@ if [ -f "$dist/Pfadwerk.exe" ]; then
         sleep 0.2
     done
     sleep 2
+    import -window root "$shots/$1.png" && echo "== Screenshot: $shots/$1.png"
+}
+
+if [ -f "$dist/Pfadwerk.exe" ]; then
+    main_window run
+    # Closed as a user closes it, so that the second start is an ordinary one.
+    wine taskkill /IM Pfadwerk.exe >/dev/null 2>&1
+    for _ in $(seq 50); do
+        xdotool search --name '^Pfadwerk$' >/dev/null 2>&1 || break
+        sleep 0.2
+    done
+    main_window run-list
+else
+    import -window root "$shots/run.png" && echo "== Screenshot: $shots/run.png"
 fi
-import -window root "$shots/run.png" && echo "== Screenshot: $shots/run.png"
 
 run "$dist/PfadwerkSend.exe" exit
