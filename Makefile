@@ -37,9 +37,10 @@ all: dist
 deps: packages $(SQLITE)/sqlite3.c
 
 # Quick when everything is there; also picks up wine64 once the 64-bit path
-# is asked for.
+# is asked for. The targets below that call make again pass DEPS_DONE=1, so
+# that one command installs (and retries a broken package index) once.
 packages:
-	@tools/install-deps.sh
+	@[ -n "$(DEPS_DONE)" ] || tools/install-deps.sh
 
 $(SQLITE)/sqlite3.c: tools/fetch-sqlite.sh | packages
 	tools/fetch-sqlite.sh $(SQLITE)
@@ -75,9 +76,9 @@ native-test: $(NATIVE)/CMakeCache.txt
 
 test: deps
 	@tools/wine-arch --explain "make test"
-	@$(MAKE) --no-print-directory dist native-test cross64
-	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SMOKE_SECONDS)
-	@$(MAKE) --no-print-directory windows-test WINARCH=$$(tools/wine-arch)
+	@$(MAKE) --no-print-directory dist native-test cross64 DEPS_DONE=1
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SMOKE_SECONDS) DEPS_DONE=1
+	@$(MAKE) --no-print-directory windows-test WINARCH=$$(tools/wine-arch) DEPS_DONE=1
 
 windows-test: $(WINBUILD)/CMakeCache.txt
 	cmake --build $(WINBUILD) -j $(JOBS)
@@ -85,8 +86,8 @@ windows-test: $(WINBUILD)/CMakeCache.txt
 
 run: deps
 	@tools/wine-arch --explain "make run"
-	@$(MAKE) --no-print-directory dist
-	@$(MAKE) --no-print-directory windows-run WINARCH=$$(tools/wine-arch)
+	@$(MAKE) --no-print-directory dist DEPS_DONE=1
+	@$(MAKE) --no-print-directory windows-run WINARCH=$$(tools/wine-arch) DEPS_DONE=1
 
 # The i686 programs run from dist/ as shipped; the x86_64 ones from their
 # build.
