@@ -126,8 +126,30 @@ std::wstring SnapshotOfUserData() {
 
 }  // namespace pwtest
 
+namespace pwtest {
+namespace {
+
+// Every process a test starts (a worker, the main program the worker starts
+// in turn) ends with the test program, also when the test runner kills it at
+// a time-out: a worker left behind would hold the run's hot key and history
+// and fail the tests after it. The handle stays open until the program ends.
+void EndStartedProcessesWithThisOne() {
+    HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    if (!job)
+        return;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits) ||
+        !AssignProcessToJobObject(job, GetCurrentProcess()))
+        CloseHandle(job);
+}
+
+}  // namespace
+}  // namespace pwtest
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    pwtest::EndStartedProcessesWithThisOne();
     auto& places = const_cast<pwtest::RealPlaces&>(pwtest::UserPlaces());
     // Taken before the run moves HKEY_CURRENT_USER: this handle keeps
     // pointing at the user's real key.
