@@ -46,6 +46,12 @@ struct HandleTraits {
     static bool IsValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
     static void Close(HANDLE h) { CloseHandle(h); }
 };
+// A search of FindFirstFileW, ended by FindClose.
+struct FindTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { FindClose(h); }
+};
 struct HKeyTraits {
     static HKEY Invalid() { return nullptr; }
     static bool IsValid(HKEY h) { return h != nullptr; }
@@ -78,6 +84,7 @@ struct PidlTraits {
 
 using cHandle = cUnique<HANDLE, HandleTraits>;
 using cHKey = cUnique<HKEY, HKeyTraits>;
+using cFindHandle = cUnique<HANDLE, FindTraits>;
 using cFont = cUnique<HFONT, GdiTraits<HFONT>>;
 using cBrush = cUnique<HBRUSH, GdiTraits<HBRUSH>>;
 using cPen = cUnique<HPEN, GdiTraits<HPEN>>;

@@ -383,4 +383,94 @@ bool cRegistry::EnumerateSections(std::vector<std::wstring>& sSect, long& iSectC
     return false;
 }
 
+cRegistryKey::~cRegistryKey() {
+    if (key_)
+        RegCloseKey(key_);
+}
+
+cRegistryKey::cRegistryKey(cRegistryKey&& o) noexcept : key_(o.key_) {
+    o.key_ = nullptr;
+}
+
+cRegistryKey& cRegistryKey::operator=(cRegistryKey&& o) noexcept {
+    if (this != &o) {
+        if (key_)
+            RegCloseKey(key_);
+        key_ = o.key_;
+        o.key_ = nullptr;
+    }
+    return *this;
+}
+
+cRegistryKey cRegistryKey::Open(HKEY parent, const std::wstring& path) {
+    cRegistryKey key;
+    if (parent && RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, &key.key_) != ERROR_SUCCESS)
+        key.key_ = nullptr;
+    return key;
+}
+
+std::uint64_t cRegistryKey::LastWriteTime() const {
+    FILETIME written{};
+    if (!key_ || RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                  nullptr, nullptr, &written) != ERROR_SUCCESS)
+        return 0;
+    return (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+}
+
+std::vector<std::wstring> cRegistryKey::ValueNames() const {
+    std::vector<std::wstring> names;
+    // Value names are at most 16,383 characters.
+    std::wstring name(16384, L'\0');
+    for (DWORD i = 0; key_; ++i) {
+        DWORD length = static_cast<DWORD>(name.size());
+        LSTATUS rc = RegEnumValueW(key_, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_NO_MORE_ITEMS || (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA))
+            break;
+        if (rc == ERROR_SUCCESS)
+            names.emplace_back(name.data(), length);
+    }
+    return names;
+}
+
+std::vector<std::wstring> cRegistryKey::SubkeyNames() const {
+    std::vector<std::wstring> names;
+    wchar_t name[256];  // key names are at most 255 characters
+    for (DWORD i = 0; key_; ++i) {
+        DWORD length = static_cast<DWORD>(std::size(name));
+        LSTATUS rc = RegEnumKeyExW(key_, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_NO_MORE_ITEMS || (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA))
+            break;
+        if (rc == ERROR_SUCCESS)
+            names.emplace_back(name, length);
+    }
+    return names;
+}
+
+std::optional<std::vector<std::uint8_t>> cRegistryKey::Bytes(const std::wstring& name, size_t maxBytes) const {
+    if (!key_)
+        return std::nullopt;
+    DWORD size = 0;
+    if (RegQueryValueExW(key_, name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS || size > maxBytes)
+        return std::nullopt;
+    std::vector<std::uint8_t> data(size);
+    // The value may have grown since: the call then fails instead of writing
+    // past the buffer.
+    if (RegQueryValueExW(key_, name.c_str(), nullptr, nullptr, data.data(), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    data.resize(size);
+    return data;
+}
+
+std::optional<std::wstring> cRegistryKey::Text(const std::wstring& name) const {
+    DWORD type = 0;
+    if (!key_ || RegQueryValueExW(key_, name.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return std::nullopt;
+    auto data = Bytes(name);
+    if (!data)
+        return std::nullopt;
+    std::wstring text = SingleString(*data);
+    return type == REG_EXPAND_SZ ? cRegistry::ExpandEnvironmentText(text) : text;
+}
+
 }  // namespace pw

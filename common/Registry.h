@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -72,17 +73,47 @@ class cRegistry {
                            cError* error = nullptr,
                            bool wrapErrors = true);
 
+    // %NAME% references filled in from this process's environment.
+    static std::wstring ExpandEnvironmentText(const std::wstring& text);
+
   private:
     // REG_DWORD_BIG_ENDIAN data arrives in the other byte order.
     static std::int32_t ReverseByteOrder(std::int32_t value);
-    // %NAME% references filled in from this process's environment.
-    static std::wstring ExpandEnvironmentText(const std::wstring& text);
 
     HKEY classKey_ = nullptr;
     std::wstring sectionKey_;
     std::wstring valueKey_;
     DWORD valueType_ = 0;
     RegValue default_;
+};
+
+// A key that Windows keeps for itself (Explorer's lists of remembered
+// folders), opened for reading only: what it holds as it is, with the time it
+// was last written. Values are read up to a bound; a larger one is nothing.
+class cRegistryKey {
+  public:
+    cRegistryKey() = default;
+    ~cRegistryKey();
+    cRegistryKey(cRegistryKey&& o) noexcept;
+    cRegistryKey& operator=(cRegistryKey&& o) noexcept;
+    cRegistryKey(const cRegistryKey&) = delete;
+    cRegistryKey& operator=(const cRegistryKey&) = delete;
+
+    static cRegistryKey Open(HKEY parent, const std::wstring& path);
+    cRegistryKey Subkey(const std::wstring& name) const { return Open(key_, name); }
+    explicit operator bool() const { return key_ != nullptr; }
+
+    std::uint64_t LastWriteTime() const;  // FILETIME, UTC; 0 when unknown
+    std::vector<std::wstring> ValueNames() const;
+    std::vector<std::wstring> SubkeyNames() const;
+    // The value's bytes whatever its type, nothing when it is missing or
+    // larger than maxBytes.
+    std::optional<std::vector<std::uint8_t>> Bytes(const std::wstring& name, size_t maxBytes = 65536) const;
+    // A REG_SZ or REG_EXPAND_SZ value (the latter expanded), up to its first NUL.
+    std::optional<std::wstring> Text(const std::wstring& name) const;
+
+  private:
+    HKEY key_ = nullptr;
 };
 
 }  // namespace pw

@@ -78,6 +78,11 @@ std::optional<std::wstring> TestRunShellFolder(int csidl) {
         case CSIDL_STARTUP:
             leaf = L"Startup";
             break;
+        // Read only, but a test must find its own shortcuts and jump lists
+        // there, never the user's.
+        case CSIDL_RECENT:
+            leaf = L"Recent";
+            break;
         default:
             return std::nullopt;
     }

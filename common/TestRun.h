@@ -44,7 +44,7 @@ std::wstring RunScopedName(const std::wstring& name);
 
 // The folder standing in for a shell folder within a run (created when
 // missing), or nothing when the id is not one of the user's folders that
-// the programs write to.
+// the programs write to or read the user's history from.
 std::optional<std::wstring> TestRunShellFolder(int csidl);
 
 }  // namespace pw

@@ -134,6 +134,26 @@ std::wstring AppendIgnoreString(std::wstring_view storedList, std::wstring_view 
     return JoinIgnoreStrings(entries);
 }
 
+bool IgnoreListHides(std::wstring_view storedList, std::wstring_view folderPath) {
+    std::string path = ToUtf8(folderPath);
+    for (const std::wstring& stored : SplitIgnoreStrings(storedList)) {
+        // The value the condition's literal stands for.
+        std::wstring value = SingleQuotes(stored);
+        if (value.find(L'*') == std::wstring::npos) {
+            if (EqualsNoCase(value, folderPath))
+                return true;
+            continue;
+        }
+        for (wchar_t& c : value) {
+            if (c == L'*')
+                c = L'%';
+        }
+        if (LikeNoCase(ToUtf8(value), path))
+            return true;
+    }
+    return false;
+}
+
 std::wstring BuildIgnoreFilter(std::wstring_view storedList) {
     // A list without any separator holds no entry; "()" would be no valid
     // condition and break every query.

@@ -67,6 +67,11 @@ std::wstring AppendIgnoreString(std::wstring_view storedList, std::wstring_view 
 // " AND " + ")", or "" when the list holds no entry.
 std::wstring BuildIgnoreFilter(std::wstring_view storedList);
 
+// Whether the filter of this stored list hides the folder: the test each of
+// its conditions makes in a history query, made here without one (for
+// folders that are not in the history yet).
+bool IgnoreListHides(std::wstring_view storedList, std::wstring_view folderPath);
+
 // The number of conditions when the text has exactly the shape
 // BuildIgnoreFilter gives (0 for ""), nullopt for anything else: the filter
 // is taken from the registry and becomes part of every history query, so
