@@ -49,6 +49,7 @@ constexpr std::array<SettingDef, static_cast<size_t>(Setting::Count_)> kCatalogu
     {K::CurrentSettings, L"AddFavoritePreviousSubfolderSelected", kText, 0, 0},
     {K::CurrentSettings, L"LastCleanUpDay", kNum, -1, -1},
     {K::CurrentSettings, L"DamagedHistory", kText, 0, 0},
+    {K::CurrentSettings, L"WindowsHistoryOffered", kNum, 0, 0},
     {K::FolderFavorites, L"Groups", kText, 0, 0},
 }};
 

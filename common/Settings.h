@@ -49,6 +49,7 @@ enum class Setting {
     AddFavoritePreviousSubfolderSelected,
     LastCleanUpDay,
     DamagedHistory,  // where a damaged history was set aside, until the main window has told the user
+    WindowsHistoryOffered,  // the welcome window has offered the import of the folders Windows remembers
     // FolderFavorites
     Groups,
     Count_

@@ -89,4 +89,8 @@ bool IsSetupCommandLine(std::wstring_view commandLine) {
     return FoldCase(commandLine) == L"/setupnow";
 }
 
+bool IsImportCommandLine(std::wstring_view commandLine) {
+    return FoldCase(Trim(commandLine)) == kImportSwitch;
+}
+
 }  // namespace pw

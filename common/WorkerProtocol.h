@@ -61,4 +61,10 @@ Request ParseRequest(std::wstring_view payload);
 // else (not even a trailing blank).
 bool IsSetupCommandLine(std::wstring_view commandLine);
 
+// The main program's switch that opens the import of the folders Windows
+// remembers instead of the main window; the welcome window starts it so.
+constexpr wchar_t kImportSwitch[] = L"/import";
+// The switch alone, in any letter case, blanks around it allowed.
+bool IsImportCommandLine(std::wstring_view commandLine);
+
 }  // namespace pw

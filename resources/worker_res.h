@@ -20,3 +20,4 @@
 #define IDS_HOWTO_HOTKEY 116
 #define IDS_HOWTO_NOTE 117
 #define IDS_OK 118
+#define IDS_IMPORT_OFFER 119

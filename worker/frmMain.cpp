@@ -104,8 +104,12 @@ LRESULT frmMain::OnCopyData(const COPYDATASTRUCT* data) {
 }
 
 void frmMain::OnHotKey() {
+    StartMainProgram();
+}
+
+void frmMain::StartMainProgram(const std::wstring& arguments) {
     std::wstring program = ProgramFolder() + L"\\Pfadwerk.exe";
-    std::wstring commandLine = L"\"" + program + L"\"";
+    std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};

@@ -28,6 +28,8 @@ class frmMain final : public cWindow {
     // The welcome window of a set-up run on Vista and later gives the hot
     // key back at once.
     void ReleaseHotKey();
+    // Starts Pfadwerk.exe from this program's folder, with the arguments.
+    void StartMainProgram(const std::wstring& arguments = {});
     // Called once the window has gone, whatever ended it.
     std::function<void()> onUnloaded;
 

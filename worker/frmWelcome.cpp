@@ -7,6 +7,7 @@
 #include "Foreground.h"
 #include "ProgramNames.h"
 #include "ResText.h"
+#include "Settings.h"
 #include "WindowsVersion.h"
 #include "frmMain.h"
 #include "worker_res.h"
@@ -222,6 +223,16 @@ void frmWelcome::CreateControls() {
                   footerY + (footerHeight - buttonHeight) / 2, buttonWidth, buttonHeight, textFont_.Get());
     // The button lies on the footer strip and must stay in front of it.
     SetWindowPos(ok, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // A history from the first minute: the folders Windows remembers, once
+    // offered, ticked from the start.
+    if (!ReadFlag(Setting::WindowsHistoryOffered)) {
+        int boxHeight = Py(kButtonHeight) * 2 / 3;
+        HWND box = add(chkImport, L"BUTTON", ResText(IDS_IMPORT_OFFER), BS_AUTOCHECKBOX | WS_TABSTOP, textLeft,
+                       footerY + (footerHeight - boxHeight) / 2, clientWidth - 3 * textLeft - buttonWidth, boxHeight,
+                       textFont_.Get());
+        SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
+        SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
 }
 
 // The picture shows what to click and stands right after the Quick Launch
@@ -258,8 +269,12 @@ LRESULT frmWelcome::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             // Enter and Esc arrive as IDOK and IDCANCEL through the dialog
             // keyboard handling.
-            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
+            if (LOWORD(wParam) == IDOK) {
                 cmdOK_Click();
+            } else if (LOWORD(wParam) == IDCANCEL) {
+                AnswerImportOffer(false);
+                Unload();
+            }
             return 0;
         case DM_GETDEFID:
             return MAKELRESULT(IDOK, DC_HASDEFID);
@@ -271,6 +286,7 @@ LRESULT frmWelcome::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORBTN:
             return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_CLOSE:
+            AnswerImportOffer(false);
             Unload();
             return 0;
         default:
@@ -293,6 +309,7 @@ LRESULT frmWelcome::OnCtlColor(HDC dc, HWND control) {
             brush = divider2Brush_.Get();
             break;
         case picFooter:
+        case chkImport:
         case IDOK:
             brush = footerBrush_.Get();
             break;
@@ -305,7 +322,20 @@ LRESULT frmWelcome::OnCtlColor(HDC dc, HWND control) {
 }
 
 void frmWelcome::cmdOK_Click() {
+    AnswerImportOffer(true);
     Unload();
+}
+
+// Esc and the close box leave the offer unanswered but made: it is not
+// shown again either way.
+void frmWelcome::AnswerImportOffer(bool ok) {
+    HWND box = GetDlgItem(Hwnd(), chkImport);
+    if (!box)
+        return;
+    bool ticked = ok && SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    WriteNumber(Setting::WindowsHistoryOffered, 1);
+    if (ticked && onImportChosen)
+        onImportChosen();
 }
 
 // On Vista and later the set-up run has done its part once the user has read

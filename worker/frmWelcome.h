@@ -25,6 +25,7 @@ enum WelcomeControl : int {
     linDivider,
     linDivider2,
     picFooter,
+    chkImport,
 };
 
 // The how-to text for a Windows version class, with carriage returns alone
@@ -61,6 +62,9 @@ class frmWelcome final : public cWindow {
     bool PreTranslateMessage(MSG& msg);
     // Called once the window has gone, whatever closed it.
     std::function<void()> onUnloaded;
+    // Called when OK closes the window with "Verlauf aus Windows übernehmen"
+    // ticked; the box is there until the user has answered it once.
+    std::function<void()> onImportChosen;
 
   private:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -69,6 +73,7 @@ class frmWelcome final : public cWindow {
     void PlaceStartIcon();
     LRESULT OnCtlColor(HDC dc, HWND control);
     void cmdOK_Click();
+    void AnswerImportOffer(bool ok);
     void Form_Unload();
 
     int Px(int twips) const;  // horizontal

@@ -38,6 +38,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
         endWhenNoneLeft();
     };
     welcome.onUnloaded = endWhenNoneLeft;
+    welcome.onImportChosen = [&] { worker.StartMainProgram(pw::kImportSwitch); };
     // Only the session's one worker watches, and never one of a test run:
     // the Explorer windows are the user's, and their visits would pour into
     // the run's history.

@@ -259,6 +259,7 @@ class frmMain final : public cWindow {
     // frmMain_Ignore.cpp: the ignore list's commands.
     void mnuPopUpFolderIgnore_Click();
     void mnuMenuIgnoredFolders_Click();
+    void mnuMenuImport_Click();
 
     // frmMain_Commands.cpp: the menu button, the menu bar and their commands.
     struct MenuCommand {

@@ -69,6 +69,7 @@ const frmMain::MenuCommand* frmMain::FindMenuCommand(UINT id) {
         {0, IDM_VIEW_HIDEMENUBAR, &frmMain::mnuViewHideMenuBar_Click},
         {IDM_MENU_MANAGEFAVORITES, IDM_TOOLS_MANAGEFAVORITES, &frmMain::lblManageFavorites_Click},
         {IDM_MENU_IGNOREDFOLDERS, IDM_TOOLS_IGNOREDFOLDERS, &frmMain::mnuMenuIgnoredFolders_Click},
+        {IDM_MENU_IMPORT, IDM_TOOLS_IMPORT, &frmMain::mnuMenuImport_Click},
         {IDM_MENU_OPTIONS, IDM_TOOLS_OPTIONS, &frmMain::mnuMenuOptions_Click},
         {IDM_MENU_HELPTOPICS, IDM_HELP_TOPICS, &frmMain::mnuMenuHelpTopics_Click},
         {IDM_MENU_FEEDBACK, IDM_HELP_FEEDBACK, &frmMain::mnuMenuFeedback_Click},

@@ -8,14 +8,21 @@
 #include "MainProgram.h"
 #include "StartupBench.h"
 #include "TestRun.h"
+#include "WorkerProtocol.h"
+#include "frmImport.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     if (!pw::JoinTestRun())
         return 1;
     pw::cComInit com;  // shell links and the list's background picture
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
 
+    // The worker's welcome window (or the user) asks for the import alone.
+    if (pw::IsImportCommandLine(commandLine ? commandLine : L"")) {
+        pw::frmImport().Show({});
+        return 0;
+    }
     pw::frmMainSetup setup;
     setup.onFirstPaint = pw::StartupBenchHook();
     pw::RunMainProgram(setup);
