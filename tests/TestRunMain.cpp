@@ -10,6 +10,7 @@
 
 #include "Settings.h"
 #include "TestRun.h"
+#include "TestRunScope.h"
 
 namespace pwtest {
 namespace {
@@ -76,36 +77,6 @@ void DescribeFile(const std::filesystem::path& path, std::wstring& out) {
     out += path.wstring() + L" " + std::to_wstring(std::filesystem::file_size(path, ec)) + L" " +
            std::to_wstring(std::filesystem::last_write_time(path, ec).time_since_epoch().count()) + L"\n";
 }
-
-// The run's scratch folder below the temp folder, and the run itself.
-class TestRunScope {
-  public:
-    TestRunScope() {
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        folder_ = std::wstring(temp) + L"pfadwerk-run-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                  std::to_wstring(GetTickCount());
-        if (!CreateDirectoryW(folder_.c_str(), nullptr))
-            return;
-        SetEnvironmentVariableW(pw::kTestRunVariable, folder_.c_str());
-        joined_ = pw::CurrentTestRun() && pw::JoinTestRun();
-    }
-    ~TestRunScope() {
-        if (joined_) {
-            RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-            RegDeleteTreeW(HKEY_CURRENT_USER, pw::CurrentTestRun()->RegistryKey().c_str());
-            RegDeleteKeyW(HKEY_CURRENT_USER, pw::kTestRunRegistryRoot);  // goes only once no other run is left
-        }
-        std::error_code ec;
-        if (!folder_.empty())
-            std::filesystem::remove_all(folder_, ec);
-    }
-    bool Joined() const { return joined_; }
-
-  private:
-    std::wstring folder_;
-    bool joined_ = false;
-};
 
 }  // namespace
 

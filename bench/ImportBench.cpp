@@ -1,0 +1,232 @@
+// Speed of the import of the folders Windows remembers, under Wine: a user
+// with 5,000 remembered folders (shortcuts in the Recent folder, a BagMRU
+// tree, a jump list, the file dialogs' list; partly the same folders), planted
+// in a test run of the benchmark's own. Each run measures the dialog from its
+// call until it lists every folder (every source read, sifted, shown) and
+// the import of all of them after OK, into a history of 20,000 visits.
+//
+//   pfadwerk_import_bench [RUNS]      (tools/import-bench.sh runs it)
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "DestList.h"
+#include "HistoryFiles.h"
+#include "TestRunScope.h"
+#include "WindowsHistory.h"
+#include "frmImport.h"
+#include "import_res.h"
+
+using namespace pw;
+using Steady = std::chrono::steady_clock;
+
+namespace {
+
+constexpr int kFolders = 5000;
+
+void SetBinary(const std::wstring& key, const std::wstring& name, const Bytes& data) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_BINARY, data.data(),
+                    static_cast<DWORD>(data.size()));
+}
+
+Bytes ItemIdsOf(const std::wstring& path) {
+    PIDLIST_ABSOLUTE ids = nullptr;
+    if (FAILED(SHParseDisplayName(path.c_str(), nullptr, &ids, 0, nullptr)) || !ids)
+        return {};
+    auto p = reinterpret_cast<const std::uint8_t*>(ids);
+    Bytes out(p, p + ILGetSize(ids));
+    CoTaskMemFree(ids);
+    return out;
+}
+
+void Put(Bytes& out, std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+// Folders 0..4999 below root: 0..1999 as shortcuts, 1500..3499 in the view
+// records, 3000..4999 in a jump list, every tenth in the file dialogs' list.
+void Plant(const std::wstring& root, const std::wstring& recent) {
+    std::vector<std::wstring> folders;
+    CreateDirectoryW(root.c_str(), nullptr);
+    for (int group = 0; group < kFolders / 50; ++group)
+        CreateDirectoryW((root + L"\\G" + std::to_wstring(group)).c_str(), nullptr);
+    for (int i = 0; i < kFolders; ++i) {
+        folders.push_back(root + L"\\G" + std::to_wstring(i / 50) + L"\\Ordner " + std::to_wstring(i));
+        CreateDirectoryW(folders.back().c_str(), nullptr);
+    }
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    std::uint64_t when = (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    for (int i = 0; i < 2000; ++i) {
+        IShellLinkW* link = nullptr;
+        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                    reinterpret_cast<void**>(&link))))
+            continue;
+        link->SetPath(folders[i].c_str());
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            file->Save((recent + L"\\Ordner " + std::to_wstring(i) + L".lnk").c_str(), TRUE);
+            file->Release();
+        }
+        link->Release();
+    }
+    // The view records: one node per group folder, its fifty folders below.
+    std::vector<Bytes> rootItems = ItemIds(*CheckedItemIdList(ItemIdsOf(root)));
+    std::wstring bagRoot = kBagMruKeys[2];
+    std::wstring key = bagRoot;
+    for (const Bytes& item : rootItems) {
+        SetBinary(key, L"0", item);
+        key += L"\\0";
+    }
+    for (int i = 1500; i < 3500; ++i) {
+        int group = i / 50;
+        std::wstring groupKey = key + L"\\" + std::to_wstring(group - 30);
+        if (i % 50 == 0 || i == 1500) {
+            Bytes groupIds = ItemIdsOf(root + L"\\G" + std::to_wstring(group));
+            SetBinary(key, std::to_wstring(group - 30), ItemIds(*CheckedItemIdList(groupIds)).back());
+        }
+        Bytes ids = ItemIdsOf(folders[i]);
+        SetBinary(groupKey, std::to_wstring(i % 50), ItemIds(*CheckedItemIdList(ids)).back());
+    }
+    // One jump list of 2,000 entries (version 3).
+    Bytes stream;
+    Put(stream, 3, 4);
+    Put(stream, 2000, 4);
+    stream.resize(kDestListHeaderSize, 0);
+    for (int i = 3000; i < 5000; ++i) {
+        size_t at = stream.size();
+        stream.resize(at + kDestListEntrySize10, 0);
+        Bytes field;
+        Put(field, when - i * 10000000ull, 8);
+        Put(field, 0xFFFFFFFFu, 4);
+        std::copy(field.begin(), field.end(), stream.begin() + at + 100);
+        stream[at + 128] = static_cast<std::uint8_t>(folders[i].size());
+        stream[at + 129] = static_cast<std::uint8_t>(folders[i].size() >> 8);
+        for (wchar_t c : folders[i])
+            Put(stream, c, 2);
+        Put(stream, 0, 4);
+    }
+    std::wstring jumps = recent + L"\\" + kAutomaticDestinationsFolder;
+    CreateDirectoryW(jumps.c_str(), nullptr);
+    IStorage* storage = nullptr;
+    if (SUCCEEDED(StgCreateDocfile((jumps + L"\\bench.automaticDestinations-ms").c_str(),
+                                   STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, &storage))) {
+        IStream* out = nullptr;
+        if (SUCCEEDED(storage->CreateStream(kDestListStream, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0,
+                                            &out))) {
+            ULONG written = 0;
+            out->Write(stream.data(), static_cast<ULONG>(stream.size()), &written);
+            out->Release();
+        }
+        storage->Commit(STGC_DEFAULT);
+        storage->Release();
+    }
+    // The file dialogs' list: every tenth folder.
+    Bytes order;
+    for (int i = 0, n = 0; i < kFolders; i += 10, ++n) {
+        std::wstring program = L"notepad.exe";
+        Bytes value(reinterpret_cast<const std::uint8_t*>(program.c_str()),
+                    reinterpret_cast<const std::uint8_t*>(program.c_str() + program.size() + 1));
+        Bytes ids = ItemIdsOf(folders[i]);
+        value.insert(value.end(), ids.begin(), ids.end());
+        SetBinary(kLastVisitedPidlMruKey, std::to_wstring(n), value);
+        Put(order, n, 4);
+    }
+    Put(order, 0xFFFFFFFFu, 4);
+    SetBinary(kLastVisitedPidlMruKey, L"MRUListEx", order);
+}
+
+struct Run {
+    double shown = 0, imported = 0;
+    int listed = 0;
+    long added = 0;
+};
+
+Run* gRun = nullptr;
+Steady::time_point gStart, gOk;
+
+BOOL CALLBACK FindDialog(HWND w, LPARAM out) {
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 16);
+    if (std::wstring(cls) == L"#32770" && IsWindowVisible(w)) {
+        *reinterpret_cast<HWND*>(out) = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog || gRun->shown > 0 || !IsWindowEnabled(GetDlgItem(dialog, IDOK)))
+        return;
+    UpdateWindow(dialog);
+    gRun->shown = std::chrono::duration<double, std::milli>(Steady::now() - gStart).count();
+    gRun->listed = ListView_GetItemCount(GetDlgItem(dialog, IDC_LVW_IMPORT));
+    gOk = Steady::now();
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 3;
+    pwtest::TestRunScope scope;
+    if (!scope.Joined())
+        return 1;
+    cComInit com;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    std::wstring recent = GetShellFolderPath(CSIDL_RECENT);
+    std::wstring root = CurrentTestRun()->folder + L"\\Ordner";
+    Plant(root, recent);
+
+    // A history of 20,000 visits of other folders, copied afresh for each run.
+    std::wstring base = CurrentTestRun()->folder + L"\\Basis.dat";
+    HistoryFiles files = HistoryFilesAt(base);
+    if (!EnsureHistory(files))
+        return 1;
+    {
+        cDatabase db;
+        db.Open(base);
+        std::vector<TimedVisit> visits;
+        for (int i = 0; i < 20000; ++i)
+            visits.push_back({L"D:\\Früher\\" + std::to_wstring(i % 3000), L"x", {2024, 1 + i % 12, 1 + i % 28, 12, 0, 0}});
+        db.AppendVisits(visits);
+    }
+    std::vector<double> shown, imported;
+    for (int r = 0; r < runs; ++r) {
+        std::wstring database = CurrentTestRun()->folder + L"\\Lauf" + std::to_wstring(r) + L".dat";
+        CopyFileW(base.c_str(), database.c_str(), FALSE);
+        Run run;
+        gRun = &run;
+        ImportRequest request;
+        request.history = HistoryFilesAt(database);
+        UINT_PTR timer = SetTimer(nullptr, 0, 5, &Watch);
+        gStart = Steady::now();
+        ImportResult result = frmImport().Show(request);
+        run.imported = std::chrono::duration<double, std::milli>(Steady::now() - gOk).count();
+        KillTimer(nullptr, timer);
+        run.added = result.added;
+        std::printf("run %d: %d folders listed in %.0f ms (every source read, sifted, shown); %ld imported in %.0f ms\n",
+                    r + 1, run.listed, run.shown, run.added, run.imported);
+        shown.push_back(run.shown);
+        imported.push_back(run.imported);
+    }
+    std::printf("median of %d runs: dialog listing %d remembered folders %.0f ms, import %.0f ms\n", runs, kFolders,
+                Median(shown), Median(imported));
+    return 0;
+}
