@@ -1,8 +1,25 @@
 #include "Window.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace pw {
+
+void CentreOnOwner(HWND dialog) {
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    RECT o = work, d{};
+    if ((owner && !GetWindowRect(owner, &o)) || !GetWindowRect(dialog, &d))
+        return;
+    int width = d.right - d.left, height = d.bottom - d.top;
+    int x = (o.left + o.right - width) / 2, y = (o.top + o.bottom - height) / 2;
+    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');

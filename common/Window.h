@@ -15,6 +15,10 @@ namespace pw {
 // The caption of a window, the text of a control.
 std::wstring WindowText(HWND window);
 
+// Moves a dialog over the middle of its owner (of the screen's work area
+// when it has none), inside the owner's screen.
+void CentreOnOwner(HWND dialog);
+
 // Window class fields a window cares about; the procedure and the module are
 // the base's. A class is registered at the first Create that names it.
 struct WindowClass {

@@ -18,23 +18,6 @@ HICON LoadNamedIcon(const wchar_t* name, int size) {
     return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON, size, size, 0));
 }
 
-// Over the middle of its owner, inside the owner's screen.
-void CentreOnOwner(HWND dialog) {
-    HWND owner = GetWindow(dialog, GW_OWNER);
-    RECT o{}, d{};
-    if (!owner || !GetWindowRect(owner, &o) || !GetWindowRect(dialog, &d))
-        return;
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& work = monitor.rcWork;
-    int width = d.right - d.left, height = d.bottom - d.top;
-    int x = (o.left + o.right - width) / 2, y = (o.top + o.bottom - height) / 2;
-    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
-    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
-    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 }  // namespace
 
 frmIgnoreManager::~frmIgnoreManager() {

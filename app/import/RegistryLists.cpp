@@ -75,6 +75,14 @@ void WalkBags(const cRegistryKey& node,
 
 }  // namespace
 
+std::vector<Bytes> MruValues(const cRegistryKey& key) {
+    std::vector<Bytes> values;
+    auto order = key.Bytes(L"MRUListEx");
+    for (std::uint32_t n : order ? MruListEx(*order) : std::vector<std::uint32_t>{})
+        values.push_back(key.Bytes(std::to_wstring(n)).value_or(Bytes{}));
+    return values;
+}
+
 std::vector<FoundFolder> ReadTypedPaths() {
     std::vector<FoundFolder> found;
     cRegistryKey key = cRegistryKey::Open(HKEY_CURRENT_USER, kTypedPathsKey);
@@ -95,11 +103,9 @@ std::vector<FoundFolder> ReadFileDialogLists() {
     std::vector<FoundFolder> found;
     if (cRegistryKey key = cRegistryKey::Open(HKEY_CURRENT_USER, kLastVisitedPidlMruKey)) {
         std::uint64_t written = key.LastWriteTime();
-        auto order = key.Bytes(L"MRUListEx");
-        std::vector<std::uint32_t> numbers = order ? MruListEx(*order) : std::vector<std::uint32_t>{};
-        for (size_t position = 0; position < numbers.size(); ++position) {
-            auto value = key.Bytes(std::to_wstring(numbers[position]));
-            auto named = value ? SplitNamedItemIds(*value) : std::nullopt;
+        std::vector<Bytes> values = MruValues(key);
+        for (size_t position = 0; position < values.size(); ++position) {
+            auto named = SplitNamedItemIds(values[position]);
             std::wstring folder = named ? PathOfItemIds(named->itemIds) : L"";
             if (!folder.empty())
                 found.push_back({folder, SecondsBefore(written, position), position == 0, kSourceFileDialogs});

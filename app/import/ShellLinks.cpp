@@ -83,11 +83,9 @@ std::vector<FoundFolder> ReadRecentDocs(const std::wstring& recentFolder) {
         return found;
     std::vector<Bytes> prefix = ItemIds(*recentList);
     std::uint64_t written = key.LastWriteTime();
-    auto order = key.Bytes(L"MRUListEx");
-    std::vector<std::uint32_t> numbers = order ? MruListEx(*order) : std::vector<std::uint32_t>{};
-    for (size_t position = 0; position < numbers.size(); ++position) {
-        auto value = key.Bytes(std::to_wstring(numbers[position]));
-        auto named = value ? SplitNamedItemIds(*value) : std::nullopt;
+    std::vector<Bytes> values = MruValues(key);
+    for (size_t position = 0; position < values.size(); ++position) {
+        auto named = SplitNamedItemIds(values[position]);
         if (!named)
             continue;
         std::vector<Bytes> items = prefix;

@@ -10,6 +10,7 @@
 
 #include "FoundFolders.h"
 #include "ItemIdList.h"
+#include "Registry.h"
 
 namespace pw {
 
@@ -51,6 +52,10 @@ std::vector<FoundFolder> ReadJumpLists(const std::wstring& recentFolder);
 
 // Every source of this user.
 std::vector<FoundFolder> ReadWindowsHistory();
+
+// The values of a key ordered by its "MRUListEx", newest first; a value
+// that is missing or too large stays in its place, empty.
+std::vector<Bytes> MruValues(const cRegistryKey& key);
 
 // The shortcut's target when it is a path, else its item id list's path.
 std::wstring ShortcutTarget(const std::wstring& linkFile);

@@ -53,23 +53,6 @@ std::wstring DateText(std::uint64_t fileTime) {
     return std::wstring(date) + L" " + time;
 }
 
-// Over the middle of its owner, or of the screen when it has none.
-void Centre(HWND dialog, HWND owner) {
-    RECT o{}, d{};
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST), &monitor);
-    if (!owner || !GetWindowRect(owner, &o))
-        o = monitor.rcWork;
-    if (!GetWindowRect(dialog, &d))
-        return;
-    const RECT& work = monitor.rcWork;
-    int width = d.right - d.left, height = d.bottom - d.top;
-    int x = std::max<int>(work.left, std::min<int>((o.left + o.right - width) / 2, work.right - width));
-    int y = std::max<int>(work.top, std::min<int>((o.top + o.bottom - height) / 2, work.bottom - height));
-    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 }  // namespace
 
 bool IsNetworkFolder(const std::wstring& path) {
@@ -160,7 +143,7 @@ INT_PTR frmImport::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 void frmImport::Form_Load() {
     if (!request_.owner)
         SetWindowLongPtrW(Hwnd(), GWL_EXSTYLE, GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE) | WS_EX_APPWINDOW);
-    Centre(Hwnd(), request_.owner);
+    CentreOnOwner(Hwnd());
     for (size_t i = 0; i < std::size(kSourceTexts); ++i)
         sourceNames_[i] = ResText(kSourceTexts[i]);
 
@@ -219,7 +202,7 @@ void frmImport::FindFolders() {
     EnableInput(true);
     EnableWindow(Item(IDC_CHK_IMPORT_NETWORK), !network_.empty());
     SortBy(sortColumn_, false);
-    SetFocus(entries_.empty() ? Item(IDOK) : List());
+    SendMessageW(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(entries_.empty() ? Item(IDOK) : List()), TRUE);
     if (!entries_.empty())
         ListView_SetItemState(List(), 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
 }

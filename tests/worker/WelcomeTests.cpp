@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "Settings.h"
 #include "TestRunMain.h"
 #include "WindowsVersion.h"
 #include "WorkerHarness.h"
@@ -238,6 +239,44 @@ TEST_F(WelcomeWindowTest, FromVistaOnTheHotKeyIsFreeAndClosingEndsTheWorker) {
     PressKey(welcome, VK_RETURN);
     EXPECT_EQ(welcome.Hwnd(), nullptr);
     EXPECT_EQ(worker_.Hwnd(), nullptr);
+}
+
+// "Verlauf aus Windows übernehmen": ticked at first, taken up by OK alone,
+// and offered until the window has been closed once with it.
+TEST_F(WelcomeWindowTest, OkWithTheImportTickedStartsItAndTheOfferComesOnce) {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, pw::SectionKeyOf(pw::SettingsKey::CurrentSettings),
+                       L"WindowsHistoryOffered");
+    int chosen = 0;
+    auto show = [&](UINT key, bool untick) {
+        pw::worker::frmWelcome welcome(worker_, System(1));
+        welcome.onImportChosen = [&] { ++chosen; };
+        EXPECT_TRUE(welcome.Load());
+        HWND box = GetDlgItem(welcome.Hwnd(), pw::worker::chkImport);
+        bool shown = box != nullptr;
+        if (shown) {
+            EXPECT_EQ(Text(box), L"Verlauf aus Windows übernehmen");
+            EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+            if (untick)
+                SendMessageW(box, BM_SETCHECK, BST_UNCHECKED, 0);
+        }
+        Pump(welcome);
+        PressKey(welcome, key);
+        EXPECT_EQ(welcome.Hwnd(), nullptr);
+        return shown;
+    };
+    EXPECT_TRUE(show(VK_ESCAPE, false));  // Esc takes nothing up, but the offer was made
+    EXPECT_EQ(chosen, 0);
+    EXPECT_FALSE(show(VK_RETURN, false));
+    EXPECT_EQ(chosen, 0);
+
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, pw::SectionKeyOf(pw::SettingsKey::CurrentSettings),
+                       L"WindowsHistoryOffered");
+    EXPECT_TRUE(show(VK_RETURN, true));
+    EXPECT_EQ(chosen, 0);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, pw::SectionKeyOf(pw::SettingsKey::CurrentSettings),
+                       L"WindowsHistoryOffered");
+    EXPECT_TRUE(show(VK_RETURN, false));
+    EXPECT_EQ(chosen, 1);
 }
 
 TEST_F(WelcomeWindowTest, TheCloseBoxClosesLikeOK) {
