@@ -18,9 +18,11 @@
 #include <vector>
 
 #include "DestList.h"
+#include "DestListBytes.h"
 #include "HistoryFiles.h"
 #include "TestRunScope.h"
 #include "WindowsHistory.h"
+#include "WindowsHistoryFixture.h"
 #include "frmImport.h"
 #include "import_res.h"
 
@@ -30,26 +32,6 @@ using Steady = std::chrono::steady_clock;
 namespace {
 
 constexpr int kFolders = 5000;
-
-void SetBinary(const std::wstring& key, const std::wstring& name, const Bytes& data) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_BINARY, data.data(),
-                    static_cast<DWORD>(data.size()));
-}
-
-Bytes ItemIdsOf(const std::wstring& path) {
-    PIDLIST_ABSOLUTE ids = nullptr;
-    if (FAILED(SHParseDisplayName(path.c_str(), nullptr, &ids, 0, nullptr)) || !ids)
-        return {};
-    auto p = reinterpret_cast<const std::uint8_t*>(ids);
-    Bytes out(p, p + ILGetSize(ids));
-    CoTaskMemFree(ids);
-    return out;
-}
-
-void Put(Bytes& out, std::uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
 
 // Folders 0..4999 below root: 0..1999 as shortcuts, 1500..3499 in the view
 // records, 3000..4999 in a jump list, every tenth in the file dialogs' list.
@@ -62,86 +44,47 @@ void Plant(const std::wstring& root, const std::wstring& recent) {
         folders.push_back(root + L"\\G" + std::to_wstring(i / 50) + L"\\Ordner " + std::to_wstring(i));
         CreateDirectoryW(folders.back().c_str(), nullptr);
     }
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    std::uint64_t when = (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-    for (int i = 0; i < 2000; ++i) {
-        IShellLinkW* link = nullptr;
-        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                    reinterpret_cast<void**>(&link))))
-            continue;
-        link->SetPath(folders[i].c_str());
-        IPersistFile* file = nullptr;
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            file->Save((recent + L"\\Ordner " + std::to_wstring(i) + L".lnk").c_str(), TRUE);
-            file->Release();
-        }
-        link->Release();
-    }
+    std::uint64_t when = test::Now();
+    for (int i = 0; i < 2000; ++i)
+        test::MakeShortcut(recent + L"\\Ordner " + std::to_wstring(i) + L".lnk", folders[i], when);
     // The view records: one node per group folder, its fifty folders below.
-    std::vector<Bytes> rootItems = ItemIds(*CheckedItemIdList(ItemIdsOf(root)));
+    std::vector<Bytes> rootItems = ItemIds(*CheckedItemIdList(test::ItemIdsOf(root)));
     std::wstring bagRoot = kBagMruKeys[2];
     std::wstring key = bagRoot;
     for (const Bytes& item : rootItems) {
-        SetBinary(key, L"0", item);
+        test::SetBinary(key, L"0", item);
         key += L"\\0";
     }
     for (int i = 1500; i < 3500; ++i) {
         int group = i / 50;
         std::wstring groupKey = key + L"\\" + std::to_wstring(group - 30);
         if (i % 50 == 0 || i == 1500) {
-            Bytes groupIds = ItemIdsOf(root + L"\\G" + std::to_wstring(group));
-            SetBinary(key, std::to_wstring(group - 30), ItemIds(*CheckedItemIdList(groupIds)).back());
+            Bytes groupIds = test::ItemIdsOf(root + L"\\G" + std::to_wstring(group));
+            test::SetBinary(key, std::to_wstring(group - 30), ItemIds(*CheckedItemIdList(groupIds)).back());
         }
-        Bytes ids = ItemIdsOf(folders[i]);
-        SetBinary(groupKey, std::to_wstring(i % 50), ItemIds(*CheckedItemIdList(ids)).back());
+        Bytes ids = test::ItemIdsOf(folders[i]);
+        test::SetBinary(groupKey, std::to_wstring(i % 50), ItemIds(*CheckedItemIdList(ids)).back());
     }
     // One jump list of 2,000 entries (version 3).
-    Bytes stream;
-    Put(stream, 3, 4);
-    Put(stream, 2000, 4);
-    stream.resize(kDestListHeaderSize, 0);
-    for (int i = 3000; i < 5000; ++i) {
-        size_t at = stream.size();
-        stream.resize(at + kDestListEntrySize10, 0);
-        Bytes field;
-        Put(field, when - i * 10000000ull, 8);
-        Put(field, 0xFFFFFFFFu, 4);
-        std::copy(field.begin(), field.end(), stream.begin() + at + 100);
-        stream[at + 128] = static_cast<std::uint8_t>(folders[i].size());
-        stream[at + 129] = static_cast<std::uint8_t>(folders[i].size() >> 8);
-        for (wchar_t c : folders[i])
-            Put(stream, c, 2);
-        Put(stream, 0, 4);
-    }
+    std::vector<pwtest::DestEntry> entries;
+    for (int i = 3000; i < 5000; ++i)
+        entries.push_back({std::u16string(folders[i].begin(), folders[i].end()), when - i * 10000000ull});
+    Bytes stream = pwtest::DestListBytes(3, entries);
     std::wstring jumps = recent + L"\\" + kAutomaticDestinationsFolder;
     CreateDirectoryW(jumps.c_str(), nullptr);
-    IStorage* storage = nullptr;
-    if (SUCCEEDED(StgCreateDocfile((jumps + L"\\bench.automaticDestinations-ms").c_str(),
-                                   STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, &storage))) {
-        IStream* out = nullptr;
-        if (SUCCEEDED(storage->CreateStream(kDestListStream, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0,
-                                            &out))) {
-            ULONG written = 0;
-            out->Write(stream.data(), static_cast<ULONG>(stream.size()), &written);
-            out->Release();
-        }
-        storage->Commit(STGC_DEFAULT);
-        storage->Release();
-    }
+    test::MakeJumpList(jumps + L"\\bench.automaticDestinations-ms", stream);
     // The file dialogs' list: every tenth folder.
     Bytes order;
     for (int i = 0, n = 0; i < kFolders; i += 10, ++n) {
-        std::wstring program = L"notepad.exe";
-        Bytes value(reinterpret_cast<const std::uint8_t*>(program.c_str()),
-                    reinterpret_cast<const std::uint8_t*>(program.c_str() + program.size() + 1));
-        Bytes ids = ItemIdsOf(folders[i]);
+        Bytes value = test::Utf16z(L"notepad.exe"), ids = test::ItemIdsOf(folders[i]);
         value.insert(value.end(), ids.begin(), ids.end());
-        SetBinary(kLastVisitedPidlMruKey, std::to_wstring(n), value);
-        Put(order, n, 4);
+        test::SetBinary(kLastVisitedPidlMruKey, std::to_wstring(n), value);
+        Bytes number = test::Numbers({static_cast<std::uint32_t>(n)});
+        order.insert(order.end(), number.begin(), number.end());
     }
-    Put(order, 0xFFFFFFFFu, 4);
-    SetBinary(kLastVisitedPidlMruKey, L"MRUListEx", order);
+    Bytes end = test::Numbers({0xFFFFFFFFu});
+    order.insert(order.end(), end.begin(), end.end());
+    test::SetBinary(kLastVisitedPidlMruKey, L"MRUListEx", order);
 }
 
 struct Run {

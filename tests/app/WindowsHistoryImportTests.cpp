@@ -16,24 +16,12 @@
 #include "ModalScript.h"
 #include "Registry.h"
 #include "WindowsHistory.h"
+#include "WindowsHistoryFixture.h"
 #include "frmImport.h"
 #include "import_res.h"
 
 namespace pw::test {
 namespace {
-
-std::uint64_t FileTimeOf(WORD year, WORD month, WORD day, WORD hour, WORD minute) {
-    SYSTEMTIME utc{year, month, 0, day, hour, minute, 0, 0};
-    FILETIME t{};
-    SystemTimeToFileTime(&utc, &t);
-    return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-}
-
-std::uint64_t Now() {
-    FILETIME t{};
-    GetSystemTimeAsFileTime(&t);
-    return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-}
 
 std::string LocalDate(std::uint64_t fileTime) {
     FILETIME utc{static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)};
@@ -41,70 +29,6 @@ std::string LocalDate(std::uint64_t fileTime) {
     FileTimeToSystemTime(&utc, &s);
     SystemTimeToTzSpecificLocalTime(nullptr, &s, &l);
     return FormatDbDate({l.wYear, l.wMonth, l.wDay, l.wHour, l.wMinute, l.wSecond});
-}
-
-Bytes ItemIdsOf(const std::wstring& path) {
-    PIDLIST_ABSOLUTE ids = nullptr;
-    if (FAILED(SHParseDisplayName(path.c_str(), nullptr, &ids, 0, nullptr)) || !ids)
-        return {};
-    cPidl owned(ids);
-    auto p = reinterpret_cast<const std::uint8_t*>(ids);
-    return Bytes(p, p + ILGetSize(ids));
-}
-
-Bytes Utf16z(const std::wstring& text) {
-    Bytes out(reinterpret_cast<const std::uint8_t*>(text.c_str()),
-              reinterpret_cast<const std::uint8_t*>(text.c_str() + text.size() + 1));
-    return out;
-}
-
-Bytes Numbers(std::initializer_list<std::uint32_t> numbers) {
-    Bytes out;
-    for (std::uint32_t n : numbers)
-        for (int i = 0; i < 4; ++i)
-            out.push_back(static_cast<std::uint8_t>(n >> (8 * i)));
-    return out;
-}
-
-void SetBinary(const std::wstring& key, const std::wstring& name, const Bytes& data) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_BINARY, data.data(),
-                    static_cast<DWORD>(data.size()));
-}
-
-void SetText(const std::wstring& key, const std::wstring& name, const std::wstring& text) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, text.c_str(),
-                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-
-void SetWriteTime(const std::wstring& file, std::uint64_t when) {
-    cHandle h(CreateFileW(file.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    FILETIME t{static_cast<DWORD>(when), static_cast<DWORD>(when >> 32)};
-    SetFileTime(h.Get(), nullptr, nullptr, &t);
-}
-
-bool MakeShortcut(const std::wstring& link, const std::wstring& target, std::uint64_t when) {
-    cComPtr<IShellLinkW> shell;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shell.PutVoid())))
-        return false;
-    shell->SetPath(target.c_str());
-    auto file = shell.As<IPersistFile>(IID_IPersistFile);
-    if (!file || FAILED(file->Save(link.c_str(), TRUE)))
-        return false;
-    SetWriteTime(link, when);
-    return true;
-}
-
-bool MakeJumpList(const std::wstring& file, const Bytes& destList) {
-    cComPtr<IStorage> storage;
-    if (FAILED(StgCreateDocfile(file.c_str(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, storage.Put())))
-        return false;
-    cComPtr<IStream> stream;
-    if (FAILED(storage->CreateStream(kDestListStream, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0,
-                                     stream.Put())))
-        return false;
-    ULONG written = 0;
-    return SUCCEEDED(stream->Write(destList.data(), static_cast<ULONG>(destList.size()), &written)) &&
-           SUCCEEDED(storage->Commit(STGC_DEFAULT));
 }
 
 // Every source with folders of its own, a file and a folder that is gone.
