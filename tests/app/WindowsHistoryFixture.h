@@ -32,6 +32,11 @@ inline Bytes ItemIdsOf(const std::wstring& path) {
     return Bytes(p, p + ILGetSize(ids));
 }
 
+inline Bytes operator+(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 inline Bytes Utf16z(const std::wstring& text) {
     Bytes out(reinterpret_cast<const std::uint8_t*>(text.c_str()),
               reinterpret_cast<const std::uint8_t*>(text.c_str() + text.size() + 1));

@@ -3,7 +3,9 @@
 // given history, opens the button menu, the menu bar, each page of the
 // options, the About window, the ignore manager and entry dialog, the notices
 // of the update check (an update, for the menu command and the weekly check,
-// and up to date, against a version file served on 127.0.0.1) and the help, and saves each as
+// and up to date, against a version file served on 127.0.0.1), the import of
+// the folders Windows remembers (planted in the prefix's own places, one per
+// source) with the lists after it, and the help, and saves each as
 // OUT_FOLDER\NAME.bmp (what the screen shows in the rectangle of the windows
 // concerned). Run only inside a scratch Wine prefix (tools/ui-screenshots.sh).
 #include <windows.h>
@@ -17,10 +19,13 @@
 #include <string>
 #include <vector>
 
+#include "DestListBytes.h"
 #include "Handles.h"
 #include "LoopbackHttpServer.h"
+#include "WindowsHistoryFixture.h"
 #include "MainControls.h"
 #include "PfadwerkVersion.h"
+#include "ShellFolders.h"
 #include "app_res.h"
 #include "frmMain.h"
 #include "options_res.h"
@@ -120,6 +125,35 @@ std::string VersionFile(int ahead) {
            std::to_string(PFADWERK_VERSION_MINOR) + "</minor><build>" + build + "</build><build_manualcheck>" + build +
            "</build_manualcheck></version_info>"
            "<download_url>http://www.example.com/download/</download_url></pfadwerk>";
+}
+
+// One remembered folder for each source, in the prefix's own places.
+void PlantWindowsHistory() {
+    using namespace pw::test;
+    std::wstring recent = pw::GetShellFolderPath(CSIDL_RECENT);
+    for (const wchar_t* folder : {L"C:\\Projekte", L"C:\\Projekte\\Angebote", L"C:\\Projekte\\Berichte 2024",
+                                  L"C:\\Fotos", L"C:\\Fotos\\Urlaub Rügen", L"C:\\Musik", L"C:\\Musik\\Klassik",
+                                  L"C:\\Kunden", L"C:\\Kunden\\Müller GmbH"})
+        CreateDirectoryW(folder, nullptr);
+    std::uint64_t day = 24ull * 3600 * 10000000;
+    MakeShortcut(recent + L"\\Angebote.lnk", L"C:\\Projekte\\Angebote", Now() - 3 * day);
+    MakeShortcut(recent + L"\\Projekte.lnk", L"C:\\Projekte", Now() - 12 * day);
+    std::vector<pw::Bytes> link = pw::ItemIds(*pw::CheckedItemIdList(ItemIdsOf(recent + L"\\Angebote.lnk")));
+    SetBinary(pw::kRecentDocsFolderKey, L"0", Utf16z(L"Angebote") + pw::JoinItemIds({link.back()}));
+    SetBinary(pw::kRecentDocsFolderKey, L"MRUListEx", Numbers({0, 0xFFFFFFFF}));
+    SetText(pw::kTypedPathsKey, L"url1", L"C:\\Projekte\\Berichte 2024");
+    SetBinary(pw::kLastVisitedPidlMruKey, L"0", Utf16z(L"notepad.exe") + ItemIdsOf(L"C:\\Fotos\\Urlaub Rügen"));
+    SetBinary(pw::kLastVisitedPidlMruKey, L"MRUListEx", Numbers({0, 0xFFFFFFFF}));
+    std::wstring key = pw::kBagMruKeys[2];
+    for (const pw::Bytes& item : pw::ItemIds(*pw::CheckedItemIdList(ItemIdsOf(L"C:\\Musik\\Klassik")))) {
+        SetBinary(key, L"0", item);
+        SetBinary(key, L"MRUListEx", Numbers({0, 0xFFFFFFFF}));
+        key += L"\\0";
+    }
+    std::wstring jumps = recent + L"\\" + pw::kAutomaticDestinationsFolder;
+    CreateDirectoryW(jumps.c_str(), nullptr);
+    MakeJumpList(jumps + L"\\shots.automaticDestinations-ms",
+                 pwtest::DestListBytes(3, {{u"C:\\Kunden\\Müller GmbH", Now() - 40 * day}}));
 }
 
 void CALLBACK ShootMenu(HWND, UINT, UINT_PTR id, DWORD) {
@@ -251,6 +285,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             });
         Pump(200);
     }
+
+    // The import with an entry from every source, OK, and the lists after it.
+    PlantWindowsHistory();
+    WithModal(
+        main_, [] { SendMessageW(main_, WM_COMMAND, IDM_MENU_IMPORT, 0); },
+        [](HWND import) {
+            Pump(1500);
+            Save(L"import", Union({import}));
+            PostMessageW(import, WM_COMMAND, IDOK, 0);
+        });
+    Pump(1500);
+    Save(L"main-after-import", Union({main_}));
 
     SendMessageW(main_, WM_COMMAND, IDM_MENU_HELPTOPICS, 0);
     HWND help = nullptr;
