@@ -125,4 +125,8 @@ TEST(WorkerProtocol, SetupSwitchIsTheWholeCommandLineInAnyCase) {
     EXPECT_FALSE(IsSetupCommandLine(L"/setupnow "));
     EXPECT_FALSE(IsSetupCommandLine(L"/setupnow /x"));
     EXPECT_FALSE(IsSetupCommandLine(L""));
+    // The main program's import switch, as the welcome window starts it.
+    EXPECT_TRUE(IsImportCommandLine(L" /IMPORT "));
+    EXPECT_FALSE(IsImportCommandLine(L"/import /x"));
+    EXPECT_FALSE(IsImportCommandLine(L""));
 }
