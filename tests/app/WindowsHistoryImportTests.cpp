@@ -10,11 +10,14 @@
 #include <algorithm>
 #include <map>
 
+#include "DestList.h"
 #include "DestListBytes.h"
 #include "HistoryFiles.h"
 #include "MainWindowSupport.h"
 #include "ModalScript.h"
 #include "Registry.h"
+#include "TestRun.h"
+#include "Text.h"
 #include "WindowsHistory.h"
 #include "WindowsHistoryFixture.h"
 #include "frmImport.h"
@@ -121,6 +124,7 @@ class WindowsHistoryImport : public ::testing::Test {
         return offered;
     }
 
+    cComInit com_;  // shell links, item ids and compound files
     static constexpr std::uint64_t kLinkTime = 133000000000000000ull;  // 2022
     static constexpr std::uint64_t kJumpTime = 133300000000000000ull;  // 2023
     std::wstring recent_, root_;
