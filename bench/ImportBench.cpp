@@ -20,6 +20,7 @@
 #include "DestList.h"
 #include "DestListBytes.h"
 #include "HistoryFiles.h"
+#include "ShellFolders.h"
 #include "TestRunScope.h"
 #include "WindowsHistory.h"
 #include "WindowsHistoryFixture.h"
@@ -87,14 +88,25 @@ void Plant(const std::wstring& root, const std::wstring& recent) {
     test::SetBinary(kLastVisitedPidlMruKey, L"MRUListEx", order);
 }
 
+// This process's processor time so far: the machine may be shared, and
+// the wall-clock figures then tell of the others as well.
+double CpuMs() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto ticks = [](const FILETIME& t) { return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
+}
+
 struct Run {
     double shown = 0, imported = 0;
+    double shownCpu = 0, importedCpu = 0;
     int listed = 0;
     long added = 0;
 };
 
 Run* gRun = nullptr;
 Steady::time_point gStart, gOk;
+double gStartCpu = 0, gOkCpu = 0;
 
 BOOL CALLBACK FindDialog(HWND w, LPARAM out) {
     wchar_t cls[16] = {};
@@ -106,15 +118,18 @@ BOOL CALLBACK FindDialog(HWND w, LPARAM out) {
     return TRUE;
 }
 
-void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
+void CALLBACK Watch(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND dialog = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&dialog));
     if (!dialog || gRun->shown > 0 || !IsWindowEnabled(GetDlgItem(dialog, IDOK)))
         return;
     UpdateWindow(dialog);
     gRun->shown = std::chrono::duration<double, std::milli>(Steady::now() - gStart).count();
+    gRun->shownCpu = CpuMs() - gStartCpu;
     gRun->listed = ListView_GetItemCount(GetDlgItem(dialog, IDC_LVW_IMPORT));
+    KillTimer(nullptr, timer);
     gOk = Steady::now();
+    gOkCpu = CpuMs();
     SendMessageW(dialog, WM_COMMAND, IDOK, 0);
 }
 
@@ -128,8 +143,10 @@ double Median(std::vector<double> v) {
 int wmain(int argc, wchar_t** argv) {
     int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 3;
     pwtest::TestRunScope scope;
-    if (!scope.Joined())
+    if (!scope.Joined()) {
+        std::fprintf(stderr, "no test run of its own\n");
         return 1;
+    }
     cComInit com;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
@@ -139,9 +156,12 @@ int wmain(int argc, wchar_t** argv) {
 
     // A history of 20,000 visits of other folders, copied afresh for each run.
     std::wstring base = CurrentTestRun()->folder + L"\\Basis.dat";
-    HistoryFiles files = HistoryFilesAt(base);
-    if (!EnsureHistory(files))
+    // The template beside the programs: testbin\..\dist.
+    HistoryFiles files = HistoryFilesAt(base, ProgramFolder() + L"\\..\\dist");
+    if (!EnsureHistory(files)) {
+        std::fprintf(stderr, "no history could be made from %ls\n", files.templateFile.c_str());
         return 1;
+    }
     {
         cDatabase db;
         db.Open(base);
@@ -150,7 +170,58 @@ int wmain(int argc, wchar_t** argv) {
             visits.push_back({L"D:\\Früher\\" + std::to_wstring(i % 3000), L"x", {2024, 1 + i % 12, 1 + i % 28, 12, 0, 0}});
         db.AppendVisits(visits);
     }
-    std::vector<double> shown, imported;
+    // Where the time goes: each reader, and the per-folder calls of the
+    // sifting and the import.
+    auto timed = [](const char* what, auto&& work) {
+        auto start = Steady::now();
+        size_t n = work();
+        std::printf("  %-28s %6.0f ms (%zu)\n", what,
+                    std::chrono::duration<double, std::milli>(Steady::now() - start).count(), n);
+    };
+    std::vector<FoundFolder> all;
+    auto keep = [&all](std::vector<FoundFolder> found) {
+        all.insert(all.end(), found.begin(), found.end());
+        return found.size();
+    };
+    timed("Recent folder", [&] { return keep(ReadRecentFolder(recent)); });
+    timed("RecentDocs", [&] { return keep(ReadRecentDocs(recent)); });
+    timed("TypedPaths", [&] { return keep(ReadTypedPaths()); });
+    timed("file dialogs", [&] { return keep(ReadFileDialogLists()); });
+    timed("view records (BagMRU)", [&] { return keep(ReadShellBags()); });
+    timed("jump lists", [&] { return keep(ReadJumpLists(recent)); });
+    std::vector<FoundFolder> merged = MergeFoundFolders(all);
+    timed("folder exists, each", [&] {
+        return static_cast<size_t>(std::count_if(merged.begin(), merged.end(),
+                                                 [](const FoundFolder& f) { return IsExistingFolder(f.path); }));
+    });
+    timed("network drive, each", [&] {
+        auto isNetwork = NetworkFolderTest();
+        return static_cast<size_t>(std::count_if(merged.begin(), merged.end(),
+                                                 [&](const FoundFolder& f) { return isNetwork(f.path); }));
+    });
+    timed("display name, each", [&] {
+        size_t n = 0;
+        for (const FoundFolder& f : merged)
+            n += !FolderDisplayName(f.path).empty();
+        return n;
+    });
+
+    timed("import, without the dialog", [&] {
+        std::wstring database = CurrentTestRun()->folder + L"\\Direkt.dat";
+        CopyFileW(base.c_str(), database.c_str(), FALSE);
+        std::vector<TimedVisit> visits;
+        for (const FoundFolder& f : merged)
+            visits.push_back({f.path, L"x", {2024, 6, 1, 12, 0, 0}});
+        cDatabase db;
+        db.Open(database);
+        cVisitImport import(db);
+        import.Begin();
+        import.Add(visits);
+        import.Commit();
+        return static_cast<size_t>(import.Added());
+    });
+
+    std::vector<double> shown, imported, shownCpu, importedCpu;
     for (int r = 0; r < runs; ++r) {
         std::wstring database = CurrentTestRun()->folder + L"\\Lauf" + std::to_wstring(r) + L".dat";
         CopyFileW(base.c_str(), database.c_str(), FALSE);
@@ -160,16 +231,22 @@ int wmain(int argc, wchar_t** argv) {
         request.history = HistoryFilesAt(database);
         UINT_PTR timer = SetTimer(nullptr, 0, 5, &Watch);
         gStart = Steady::now();
+        gStartCpu = CpuMs();
         ImportResult result = frmImport().Show(request);
         run.imported = std::chrono::duration<double, std::milli>(Steady::now() - gOk).count();
+        run.importedCpu = CpuMs() - gOkCpu;
         KillTimer(nullptr, timer);
         run.added = result.added;
-        std::printf("run %d: %d folders listed in %.0f ms (every source read, sifted, shown); %ld imported in %.0f ms\n",
-                    r + 1, run.listed, run.shown, run.added, run.imported);
+        std::printf("run %d: %d folders listed in %.0f ms, %.0f ms processor time (every source read, sifted, "
+                    "shown); %ld imported in %.0f ms, %.0f ms processor time\n",
+                    r + 1, run.listed, run.shown, run.shownCpu, run.added, run.imported, run.importedCpu);
         shown.push_back(run.shown);
         imported.push_back(run.imported);
+        shownCpu.push_back(run.shownCpu);
+        importedCpu.push_back(run.importedCpu);
     }
-    std::printf("median of %d runs: dialog listing %d remembered folders %.0f ms, import %.0f ms\n", runs, kFolders,
-                Median(shown), Median(imported));
+    std::printf("median of %d runs: dialog listing %d remembered folders %.0f ms (processor %.0f ms), import %.0f ms "
+                "(processor %.0f ms)\n",
+                runs, kFolders, Median(shown), Median(shownCpu), Median(imported), Median(importedCpu));
     return 0;
 }

@@ -35,8 +35,8 @@ void WalkBags(const cRegistryKey& node,
     std::uint64_t nodeWritten = node.LastWriteTime();
     auto order = node.Bytes(L"MRUListEx");
     std::vector<std::uint32_t> numbers = order ? MruListEx(*order) : std::vector<std::uint32_t>{};
-    // A child missing from the order list is still a folder the user saw.
-    for (const std::wstring& name : node.ValueNames()) {
+    // Without an order list the children are still folders the user saw.
+    for (const std::wstring& name : order ? std::vector<std::wstring>{} : node.ValueNames()) {
         if (IsNumber(name)) {
             auto n = static_cast<std::uint32_t>(std::stoul(name));
             if (std::find(numbers.begin(), numbers.end(), n) == numbers.end())

@@ -6,6 +6,9 @@
 #include <uxtheme.h>
 
 #include <algorithm>
+#include <cwctype>
+#include <map>
+#include <memory>
 
 #include "IgnoreList.h"
 #include "ResText.h"
@@ -32,10 +35,15 @@ constexpr UINT kSourceTexts[] = {IDS_IMPORT_SOURCE_RECENT_FOLDER, IDS_IMPORT_SOU
                                  IDS_IMPORT_SOURCE_SHELL_BAGS,    IDS_IMPORT_SOURCE_JUMP_LISTS};
 static_assert(std::size(kSourceTexts) == std::size(kAllFolderSources));
 
+// The user's time zone, read once: asked for every folder, the system reads
+// it anew each time, which costs more than the whole import.
 SYSTEMTIME LocalSystemTime(std::uint64_t fileTime) {
+    static TIME_ZONE_INFORMATION zone{};
+    static const bool known = GetTimeZoneInformation(&zone) != TIME_ZONE_ID_INVALID;
     FILETIME utc{static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)};
     SYSTEMTIME system{}, local{};
-    if (!FileTimeToSystemTime(&utc, &system) || !SystemTimeToTzSpecificLocalTime(nullptr, &system, &local))
+    if (!FileTimeToSystemTime(&utc, &system) ||
+        !SystemTimeToTzSpecificLocalTime(known ? &zone : nullptr, &system, &local))
         return {1601, 1, 1, 1, 0, 0, 0, 0};
     return local;
 }
@@ -62,6 +70,21 @@ bool IsNetworkFolder(const std::wstring& path) {
     return GetDriveTypeW(root) == DRIVE_REMOTE;
 }
 
+std::function<bool(const std::wstring&)> NetworkFolderTest() {
+    // One question per drive letter, not per folder: thousands of folders
+    // lie on a handful of drives.
+    auto drives = std::make_shared<std::map<wchar_t, bool>>();
+    return [drives](const std::wstring& path) {
+        if (IsNetworkPathText(path) || path.empty())
+            return IsNetworkPathText(path);
+        wchar_t letter = static_cast<wchar_t>(towupper(path[0]));
+        auto known = drives->find(letter);
+        if (known == drives->end())
+            known = drives->emplace(letter, IsNetworkFolder(path)).first;
+        return known->second;
+    };
+}
+
 bool IsExistingFolder(const std::wstring& path) {
     // An empty card reader or disc drive must not ask the user for a disk.
     UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -71,12 +94,21 @@ bool IsExistingFolder(const std::wstring& path) {
 }
 
 // As the folder window names the folder, which is the name its visits carry.
+// The shell names a folder other than its file name only where the folder
+// says so itself (a desktop.ini, which makes it read-only or a system
+// folder: Documents shows as "Dokumente") and for a drive; asking the shell
+// for every folder would take many times as long as the whole import.
 std::wstring FolderDisplayName(const std::wstring& path) {
-    SHFILEINFOW info{};
-    if (SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME) && info.szDisplayName[0])
-        return info.szDisplayName;
     size_t slash = path.find_last_of(L'\\');
-    return slash == std::wstring::npos || slash + 1 == path.size() ? path : path.substr(slash + 1);
+    bool root = slash == std::wstring::npos || slash + 1 == path.size();
+    DWORD attributes = root ? 0 : GetFileAttributesW(path.c_str());
+    bool customized = attributes != INVALID_FILE_ATTRIBUTES &&
+                      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM));
+    SHFILEINFOW info{};
+    if ((root || customized) && SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME) &&
+        info.szDisplayName[0])
+        return info.szDisplayName;
+    return root ? path : path.substr(slash + 1);
 }
 
 ImportResult frmImport::Show(const ImportRequest& request) {
@@ -84,7 +116,7 @@ ImportResult frmImport::Show(const ImportRequest& request) {
     if (!request_.findFolders)
         request_.findFolders = &ReadWindowsHistory;
     if (!request_.isNetwork)
-        request_.isNetwork = &IsNetworkFolder;
+        request_.isNetwork = NetworkFolderTest();
     if (!request_.isFolder)
         request_.isFolder = &IsExistingFolder;
     if (!request_.nameOf)

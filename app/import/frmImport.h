@@ -92,6 +92,8 @@ class frmImport final : public cDialog {
 
 // The dialog's default checks of the system.
 bool IsNetworkFolder(const std::wstring& path);
+// The same, asked once per drive.
+std::function<bool(const std::wstring&)> NetworkFolderTest();
 bool IsExistingFolder(const std::wstring& path);
 std::wstring FolderDisplayName(const std::wstring& path);
 
