@@ -93,7 +93,9 @@ void Plant(const std::wstring& root, const std::wstring& recent) {
 double CpuMs() {
     FILETIME created, exited, kernel, user;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto ticks = [](const FILETIME& t) { return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    auto ticks = [](const FILETIME& t) {
+        return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
     return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
 }
 
@@ -167,7 +169,8 @@ int wmain(int argc, wchar_t** argv) {
         db.Open(base);
         std::vector<TimedVisit> visits;
         for (int i = 0; i < 20000; ++i)
-            visits.push_back({L"D:\\Früher\\" + std::to_wstring(i % 3000), L"x", {2024, 1 + i % 12, 1 + i % 28, 12, 0, 0}});
+            visits.push_back(
+                {L"D:\\Früher\\" + std::to_wstring(i % 3000), L"x", {2024, 1 + i % 12, 1 + i % 28, 12, 0, 0}});
         db.AppendVisits(visits);
     }
     // Where the time goes: each reader, and the per-folder calls of the
@@ -191,13 +194,13 @@ int wmain(int argc, wchar_t** argv) {
     timed("jump lists", [&] { return keep(ReadJumpLists(recent)); });
     std::vector<FoundFolder> merged = MergeFoundFolders(all);
     timed("folder exists, each", [&] {
-        return static_cast<size_t>(std::count_if(merged.begin(), merged.end(),
-                                                 [](const FoundFolder& f) { return IsExistingFolder(f.path); }));
+        return static_cast<size_t>(
+            std::count_if(merged.begin(), merged.end(), [](const FoundFolder& f) { return IsExistingFolder(f.path); }));
     });
     timed("network drive, each", [&] {
         auto isNetwork = NetworkFolderTest();
-        return static_cast<size_t>(std::count_if(merged.begin(), merged.end(),
-                                                 [&](const FoundFolder& f) { return isNetwork(f.path); }));
+        return static_cast<size_t>(
+            std::count_if(merged.begin(), merged.end(), [&](const FoundFolder& f) { return isNetwork(f.path); }));
     });
     timed("display name, each", [&] {
         size_t n = 0;
@@ -237,16 +240,18 @@ int wmain(int argc, wchar_t** argv) {
         run.importedCpu = CpuMs() - gOkCpu;
         KillTimer(nullptr, timer);
         run.added = result.added;
-        std::printf("run %d: %d folders listed in %.0f ms, %.0f ms processor time (every source read, sifted, "
-                    "shown); %ld imported in %.0f ms, %.0f ms processor time\n",
-                    r + 1, run.listed, run.shown, run.shownCpu, run.added, run.imported, run.importedCpu);
+        std::printf(
+            "run %d: %d folders listed in %.0f ms, %.0f ms processor time (every source read, sifted, "
+            "shown); %ld imported in %.0f ms, %.0f ms processor time\n",
+            r + 1, run.listed, run.shown, run.shownCpu, run.added, run.imported, run.importedCpu);
         shown.push_back(run.shown);
         imported.push_back(run.imported);
         shownCpu.push_back(run.shownCpu);
         importedCpu.push_back(run.importedCpu);
     }
-    std::printf("median of %d runs: dialog listing %d remembered folders %.0f ms (processor %.0f ms), import %.0f ms "
-                "(processor %.0f ms)\n",
-                runs, kFolders, Median(shown), Median(shownCpu), Median(imported), Median(importedCpu));
+    std::printf(
+        "median of %d runs: dialog listing %d remembered folders %.0f ms (processor %.0f ms), import %.0f ms "
+        "(processor %.0f ms)\n",
+        runs, kFolders, Median(shown), Median(shownCpu), Median(imported), Median(importedCpu));
     return 0;
 }

@@ -411,8 +411,8 @@ cRegistryKey cRegistryKey::Open(HKEY parent, const std::wstring& path) {
 
 std::uint64_t cRegistryKey::LastWriteTime() const {
     FILETIME written{};
-    if (!key_ || RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                  nullptr, nullptr, &written) != ERROR_SUCCESS)
+    if (!key_ || RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                  nullptr, &written) != ERROR_SUCCESS)
         return 0;
     return (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
 }

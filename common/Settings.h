@@ -48,7 +48,7 @@ enum class Setting {
     FavoritesManagementExpanded,
     AddFavoritePreviousSubfolderSelected,
     LastCleanUpDay,
-    DamagedHistory,  // where a damaged history was set aside, until the main window has told the user
+    DamagedHistory,         // where a damaged history was set aside, until the main window has told the user
     WindowsHistoryOffered,  // the welcome window has offered the import of the folders Windows remembers
     // FolderFavorites
     Groups,

@@ -17,8 +17,7 @@ std::optional<Bytes> ReadDestList(const std::wstring& file) {
     cComPtr<IStorage> storage;
     // Explorer may have the file open for writing; a transacted open reads
     // a snapshot then.
-    if (FAILED(StgOpenStorage(file.c_str(), nullptr, STGM_READ | STGM_SHARE_DENY_WRITE, nullptr, 0,
-                              storage.Put())) &&
+    if (FAILED(StgOpenStorage(file.c_str(), nullptr, STGM_READ | STGM_SHARE_DENY_WRITE, nullptr, 0, storage.Put())) &&
         FAILED(StgOpenStorage(file.c_str(), nullptr, STGM_READ | STGM_TRANSACTED | STGM_SHARE_DENY_NONE, nullptr, 0,
                               storage.Put())))
         return std::nullopt;

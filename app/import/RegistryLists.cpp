@@ -26,10 +26,7 @@ bool IsNumber(const std::wstring& name) {
     return true;
 }
 
-void WalkBags(const cRegistryKey& node,
-              std::vector<Bytes>& path,
-              std::vector<FoundFolder>& found,
-              size_t& nodes) {
+void WalkBags(const cRegistryKey& node, std::vector<Bytes>& path, std::vector<FoundFolder>& found, size_t& nodes) {
     if (path.size() >= kMaxItemIds)
         return;
     std::uint64_t nodeWritten = node.LastWriteTime();

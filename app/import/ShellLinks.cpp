@@ -20,8 +20,7 @@ std::uint64_t TimeOf(const FILETIME& t) {
 
 std::wstring PathOfItemIds(const Bytes& checkedList) {
     wchar_t path[MAX_PATH] = {};
-    if (checkedList.size() <= 2 ||
-        !SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(checkedList.data()), path))
+    if (checkedList.size() <= 2 || !SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(checkedList.data()), path))
         return {};
     return path;
 }
@@ -78,7 +77,8 @@ std::vector<FoundFolder> ReadRecentDocs(const std::wstring& recentFolder) {
     if (FAILED(SHParseDisplayName(recentFolder.c_str(), nullptr, &recentIds, 0, nullptr)) || !recentIds)
         return found;
     cPidl recent(recentIds);
-    auto recentList = CheckedItemIdList(ByteView(reinterpret_cast<const std::uint8_t*>(recentIds), ILGetSize(recentIds)));
+    auto recentList =
+        CheckedItemIdList(ByteView(reinterpret_cast<const std::uint8_t*>(recentIds), ILGetSize(recentIds)));
     if (!recentList)
         return found;
     std::vector<Bytes> prefix = ItemIds(*recentList);

@@ -102,8 +102,8 @@ std::wstring FolderDisplayName(const std::wstring& path) {
     size_t slash = path.find_last_of(L'\\');
     bool root = slash == std::wstring::npos || slash + 1 == path.size();
     DWORD attributes = root ? 0 : GetFileAttributesW(path.c_str());
-    bool customized = attributes != INVALID_FILE_ATTRIBUTES &&
-                      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM));
+    bool customized =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM));
     SHFILEINFOW info{};
     if ((root || customized) && SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME) &&
         info.szDisplayName[0])
@@ -180,8 +180,8 @@ void frmImport::Form_Load() {
         sourceNames_[i] = ResText(kSourceTexts[i]);
 
     HWND list = List();
-    ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER |
-                                                LVS_EX_INFOTIP);
+    ListView_SetExtendedListViewStyle(list,
+                                      LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
     // The check marks are the dialog's, not the list's.
     ListView_SetCallbackMask(list, LVIS_STATEIMAGEMASK);
     HDC dc = GetDC(Hwnd());
@@ -318,8 +318,8 @@ void frmImport::ShowCounts() {
         text = ResText(IDS_IMPORT_NOTHING_FOUND);
     } else {
         auto ticked = std::count_if(entries_.begin(), entries_.end(), [](const Entry& e) { return e.ticked; });
-        text = FillPlaceholders(ResText(IDS_IMPORT_COUNTS),
-                                {std::to_wstring(ticked), std::to_wstring(entries_.size())});
+        text =
+            FillPlaceholders(ResText(IDS_IMPORT_COUNTS), {std::to_wstring(ticked), std::to_wstring(entries_.size())});
     }
     SetDlgItemTextW(Hwnd(), IDC_LBL_IMPORT_COUNTS, text.c_str());
 }

@@ -25,10 +25,10 @@ struct ImportRequest {
     HistoryFiles history = UserHistoryFiles();
     // Where the folders come from and what the system says of them; tests
     // put in their own.
-    std::function<std::vector<FoundFolder>()> findFolders;     // default: ReadWindowsHistory
-    std::function<bool(const std::wstring&)> isNetwork;        // default: a share or a network drive
-    std::function<bool(const std::wstring&)> isFolder;         // default: there now, and a folder
-    std::function<std::wstring(const std::wstring&)> nameOf;   // default: the shell's display name
+    std::function<std::vector<FoundFolder>()> findFolders;    // default: ReadWindowsHistory
+    std::function<bool(const std::wstring&)> isNetwork;       // default: a share or a network drive
+    std::function<bool(const std::wstring&)> isFolder;        // default: there now, and a folder
+    std::function<std::wstring(const std::wstring&)> nameOf;  // default: the shell's display name
     cDialogPresenter* presenter = &SystemDialogPresenter();
 };
 

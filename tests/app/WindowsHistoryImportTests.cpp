@@ -45,9 +45,9 @@ class WindowsHistoryImport : public ::testing::Test {
         ASSERT_NE(std::wstring::npos, recent_.find(CurrentTestRun()->folder));  // never the user's
         root_ = ScratchFolder(L"pfadwerk-import");
         DeleteTree(root_);
-        for (const wchar_t* leaf : {L"", L"\\Verknüpft", L"\\Explorer", L"\\Getippt", L"\\Dialog", L"\\XP",
-                                    L"\\Bag", L"\\Bag\\Tief", L"\\Bag\\Tief\\Ganz tief", L"\\Sprung1", L"\\Sprung3",
-                                    L"\\Sprung4", L"\\Geheim", L"\\Netzlaufwerk"})
+        for (const wchar_t* leaf :
+             {L"", L"\\Verknüpft", L"\\Explorer", L"\\Getippt", L"\\Dialog", L"\\XP", L"\\Bag", L"\\Bag\\Tief",
+              L"\\Bag\\Tief\\Ganz tief", L"\\Sprung1", L"\\Sprung3", L"\\Sprung4", L"\\Geheim", L"\\Netzlaufwerk"})
             CreateDirectoryW((root_ + leaf).c_str(), nullptr);
         HANDLE file = CreateFileW(File().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         CloseHandle(file);
@@ -86,9 +86,10 @@ class WindowsHistoryImport : public ::testing::Test {
         for (std::uint32_t version : kDestListVersions) {
             std::wstring n = std::to_wstring(version);
             auto u16 = [](const std::wstring& s) { return std::u16string(s.begin(), s.end()); };
-            Bytes stream = pwtest::DestListBytes(
-                version, {{u16(Folder(L"Sprung" + n)), kJumpTime + version}, {u16(File()), kJumpTime},
-                          {u16(Folder(L"Weg")), kJumpTime}, {u16(Folder(L"Geheim")), kJumpTime}});
+            Bytes stream = pwtest::DestListBytes(version, {{u16(Folder(L"Sprung" + n)), kJumpTime + version},
+                                                           {u16(File()), kJumpTime},
+                                                           {u16(Folder(L"Weg")), kJumpTime},
+                                                           {u16(Folder(L"Geheim")), kJumpTime}});
             ASSERT_TRUE(MakeJumpList(jumps + L"\\v" + n + L".automaticDestinations-ms", stream));
         }
     }
@@ -124,7 +125,7 @@ class WindowsHistoryImport : public ::testing::Test {
         return offered;
     }
 
-    cComInit com_;  // shell links, item ids and compound files
+    cComInit com_;                                                     // shell links, item ids and compound files
     static constexpr std::uint64_t kLinkTime = 133000000000000000ull;  // 2022
     static constexpr std::uint64_t kJumpTime = 133300000000000000ull;  // 2023
     std::wstring recent_, root_;
@@ -189,9 +190,7 @@ class ImportDialog : public WindowsHistoryImport {
         });
         return rows;
     }
-    static bool Ready(HWND d) {
-        return IsWindowEnabled(GetDlgItem(d, IDOK)) != FALSE;
-    }
+    static bool Ready(HWND d) { return IsWindowEnabled(GetDlgItem(d, IDOK)) != FALSE; }
     static std::vector<std::wstring> Listed(HWND d) {
         HWND list = GetDlgItem(d, IDC_LVW_IMPORT);
         std::vector<std::wstring> paths;
@@ -265,14 +264,14 @@ TEST_F(ImportDialog, OkTakesTheTickedFoldersOverOnceCancelChangesNothing) {
 
 TEST_F(ImportDialog, NetworkFoldersComeOnRequestAndUntickedOnesStayOut) {
     cModalScript script({[&](HWND d) {
-        if (!Ready(d))
-            return false;
-        std::vector<std::wstring> before = Listed(d);
-        EXPECT_FALSE(Has(before, Folder(L"Netzlaufwerk")));
-        CheckDlgButton(d, IDC_CHK_IMPORT_NETWORK, BST_CHECKED);
-        Press(d, IDC_CHK_IMPORT_NETWORK);
-        return true;
-    },
+                             if (!Ready(d))
+                                 return false;
+                             std::vector<std::wstring> before = Listed(d);
+                             EXPECT_FALSE(Has(before, Folder(L"Netzlaufwerk")));
+                             CheckDlgButton(d, IDC_CHK_IMPORT_NETWORK, BST_CHECKED);
+                             Press(d, IDC_CHK_IMPORT_NETWORK);
+                             return true;
+                         },
                          [&](HWND d) {
                              EXPECT_TRUE(Has(Listed(d), Folder(L"Netzlaufwerk")));
                              // None ticked, then one: only that one is taken over.

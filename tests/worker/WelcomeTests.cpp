@@ -244,8 +244,7 @@ TEST_F(WelcomeWindowTest, FromVistaOnTheHotKeyIsFreeAndClosingEndsTheWorker) {
 // "Verlauf aus Windows übernehmen": ticked at first, taken up by OK alone,
 // and offered until the window has been closed once with it.
 TEST_F(WelcomeWindowTest, OkWithTheImportTickedStartsItAndTheOfferComesOnce) {
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, pw::SectionKeyOf(pw::SettingsKey::CurrentSettings),
-                       L"WindowsHistoryOffered");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, pw::SectionKeyOf(pw::SettingsKey::CurrentSettings), L"WindowsHistoryOffered");
     int chosen = 0;
     auto show = [&](UINT key, bool untick) {
         pw::worker::frmWelcome welcome(worker_, System(1));
@@ -269,12 +268,10 @@ TEST_F(WelcomeWindowTest, OkWithTheImportTickedStartsItAndTheOfferComesOnce) {
     EXPECT_FALSE(show(VK_RETURN, false));
     EXPECT_EQ(chosen, 0);
 
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, pw::SectionKeyOf(pw::SettingsKey::CurrentSettings),
-                       L"WindowsHistoryOffered");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, pw::SectionKeyOf(pw::SettingsKey::CurrentSettings), L"WindowsHistoryOffered");
     EXPECT_TRUE(show(VK_RETURN, true));
     EXPECT_EQ(chosen, 0);
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, pw::SectionKeyOf(pw::SettingsKey::CurrentSettings),
-                       L"WindowsHistoryOffered");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, pw::SectionKeyOf(pw::SettingsKey::CurrentSettings), L"WindowsHistoryOffered");
     EXPECT_TRUE(show(VK_RETURN, false));
     EXPECT_EQ(chosen, 1);
 }

@@ -131,9 +131,9 @@ std::string VersionFile(int ahead) {
 void PlantWindowsHistory() {
     using namespace pw::test;
     std::wstring recent = pw::GetShellFolderPath(CSIDL_RECENT);
-    for (const wchar_t* folder : {L"C:\\Projekte", L"C:\\Projekte\\Angebote", L"C:\\Projekte\\Berichte 2024",
-                                  L"C:\\Fotos", L"C:\\Fotos\\Urlaub Rügen", L"C:\\Musik", L"C:\\Musik\\Klassik",
-                                  L"C:\\Kunden", L"C:\\Kunden\\Müller GmbH"})
+    for (const wchar_t* folder :
+         {L"C:\\Projekte", L"C:\\Projekte\\Angebote", L"C:\\Projekte\\Berichte 2024", L"C:\\Fotos",
+          L"C:\\Fotos\\Urlaub Rügen", L"C:\\Musik", L"C:\\Musik\\Klassik", L"C:\\Kunden", L"C:\\Kunden\\Müller GmbH"})
         CreateDirectoryW(folder, nullptr);
     std::uint64_t day = 24ull * 3600 * 10000000;
     MakeShortcut(recent + L"\\Angebote.lnk", L"C:\\Projekte\\Angebote", Now() - 3 * day);

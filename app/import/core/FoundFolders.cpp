@@ -79,9 +79,8 @@ std::vector<FoundFolder> MergeFoundFolders(const std::vector<FoundFolder>& found
         }
         kept.sources = sources;
     }
-    std::stable_sort(merged.begin(), merged.end(), [](const FoundFolder& a, const FoundFolder& b) {
-        return a.when > b.when;
-    });
+    std::stable_sort(merged.begin(), merged.end(),
+                     [](const FoundFolder& a, const FoundFolder& b) { return a.when > b.when; });
     return merged;
 }
 
@@ -106,8 +105,7 @@ ImportCandidates SiftForImport(const std::vector<FoundFolder>& found, const Fold
     return out;
 }
 
-std::vector<ImportCandidate> ReachableFolders(const std::vector<ImportCandidate>& network,
-                                              const FolderChecks& checks) {
+std::vector<ImportCandidate> ReachableFolders(const std::vector<ImportCandidate>& network, const FolderChecks& checks) {
     std::vector<ImportCandidate> reachable;
     for (const ImportCandidate& c : network) {
         if (checks.isFolder(c.folder.path))

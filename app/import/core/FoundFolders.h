@@ -22,7 +22,7 @@ enum FolderSource : unsigned {
     kSourceJumpList = 32,     // automatic jump lists
 };
 inline constexpr unsigned kAllFolderSources[] = {kSourceRecentFolder, kSourceRecentDocs, kSourceTypedPaths,
-                                                kSourceFileDialogs,  kSourceShellBags,  kSourceJumpList};
+                                                 kSourceFileDialogs,  kSourceShellBags,  kSourceJumpList};
 
 struct FoundFolder {
     std::wstring path;
@@ -78,7 +78,6 @@ struct ImportCandidates {
 // Merges what the readers found and keeps what the import may offer.
 ImportCandidates SiftForImport(const std::vector<FoundFolder>& found, const FolderChecks& checks);
 // The network folders of SiftForImport that exist now.
-std::vector<ImportCandidate> ReachableFolders(const std::vector<ImportCandidate>& network,
-                                              const FolderChecks& checks);
+std::vector<ImportCandidate> ReachableFolders(const std::vector<ImportCandidate>& network, const FolderChecks& checks);
 
 }  // namespace pw

@@ -140,9 +140,9 @@ TEST(IgnoreFilter, HidesWhatEachFormNames) {
     ASSERT_TRUE(pwtest::CreateHistory(dir / "Pfadwerk.dat"));
     cDatabase db;
     ASSERT_TRUE(db.Open((dir / "Pfadwerk.dat").wstring())) << db.LastError();
-    const std::vector<std::wstring> all{L"C:\\Daten",           L"C:\\Daten\\Alt",   L"C:\\Daten2",
-                                        L"C:\\Daten\\Übersicht", L"D:\\Projekte\\Entwurf", L"D:\\Entwürfe",
-                                        L"E:\\Musik"};
+    const std::vector<std::wstring> all{
+        L"C:\\Daten",    L"C:\\Daten\\Alt", L"C:\\Daten2", L"C:\\Daten\\Übersicht", L"D:\\Projekte\\Entwurf",
+        L"D:\\Entwürfe", L"E:\\Musik"};
     for (const std::wstring& path : all)
         ASSERT_TRUE(db.AppendVisit(path, L"x"));
     auto shown = [&](const IgnoreEntry& entry) {

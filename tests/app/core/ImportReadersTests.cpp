@@ -48,7 +48,7 @@ TEST(ItemIdLists, CheckedOnlyWhenEveryItemLiesWithinTheData) {
     EXPECT_EQ(list, *checked);
     EXPECT_EQ((std::vector<Bytes>{Item(0x1F, 20), Item(0x2F, 25), Item(0x31, 40)}), ItemIds(*checked));
 
-    EXPECT_FALSE(CheckedItemIdList(Bytes(list.begin(), list.end() - 1)));  // no end mark
+    EXPECT_FALSE(CheckedItemIdList(Bytes(list.begin(), list.end() - 1)));     // no end mark
     EXPECT_FALSE(CheckedItemIdList(Bytes(list.begin(), list.begin() + 30)));  // an item runs past the data
     EXPECT_FALSE(CheckedItemIdList(Bytes{2, 0, 0, 0}));                       // an item of its size field alone
     EXPECT_FALSE(CheckedItemIdList(Bytes{0xFF, 0xFF, 1, 2}));
@@ -120,9 +120,9 @@ TEST(FoundFolders, PathsAreTakenAsTheHistoryKeepsFolders) {
     EXPECT_EQ(L"C:\\", NormalFolderPath(L"C:\\"));
     EXPECT_EQ(L"\\\\server\\share\\x", NormalFolderPath(L"\\\\?\\UNC\\server\\share\\x"));
     EXPECT_EQ(L"C:\\Lang", NormalFolderPath(L"\\\\?\\C:\\Lang"));
-    for (const wchar_t* not_a_folder : {L"", L"Daten", L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", L"shell:Recent",
-                                        L"knownfolder:{x}", L"\\\\server", L"\\\\server\\", L"C:\\a\\\\b",
-                                        L"C:\\a:stream", L"C:\\a\x01", L"http://x/y"})
+    for (const wchar_t* not_a_folder :
+         {L"", L"Daten", L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", L"shell:Recent", L"knownfolder:{x}",
+          L"\\\\server", L"\\\\server\\", L"C:\\a\\\\b", L"C:\\a:stream", L"C:\\a\x01", L"http://x/y"})
         EXPECT_EQ(L"", NormalFolderPath(not_a_folder)) << ToUtf8(not_a_folder);
 }
 
@@ -147,9 +147,12 @@ TEST(FoundFolders, OneEntryPerFolderWithTheNewestExactDateAndEverySource) {
 
 TEST(FoundFolders, SiftingKeepsExistingLocalFoldersNeitherIgnoredNorKnown) {
     std::vector<FoundFolder> found{
-        {L"C:\\Neu", 5, true, kSourceRecentFolder},        {L"C:\\Bekannt", 5, true, kSourceRecentFolder},
-        {L"C:\\Geheim\\X", 5, true, kSourceRecentFolder},  {L"C:\\Weg", 5, true, kSourceRecentFolder},
-        {L"N:\\Team", 5, true, kSourceRecentFolder},       {L"\\\\srv\\share\\Da", 5, true, kSourceRecentFolder},
+        {L"C:\\Neu", 5, true, kSourceRecentFolder},
+        {L"C:\\Bekannt", 5, true, kSourceRecentFolder},
+        {L"C:\\Geheim\\X", 5, true, kSourceRecentFolder},
+        {L"C:\\Weg", 5, true, kSourceRecentFolder},
+        {L"N:\\Team", 5, true, kSourceRecentFolder},
+        {L"\\\\srv\\share\\Da", 5, true, kSourceRecentFolder},
         {L"\\\\srv\\share\\Fort", 5, true, kSourceRecentFolder},
     };
     std::vector<std::wstring> askedHistory;
