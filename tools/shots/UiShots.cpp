@@ -133,7 +133,7 @@ void PlantWindowsHistory() {
     std::wstring recent = pw::GetShellFolderPath(CSIDL_RECENT);
     for (const wchar_t* folder :
          {L"C:\\Projekte", L"C:\\Projekte\\Angebote", L"C:\\Projekte\\Berichte 2024", L"C:\\Fotos",
-          L"C:\\Fotos\\Urlaub Rügen", L"C:\\Musik", L"C:\\Musik\\Klassik", L"C:\\Kunden", L"C:\\Kunden\\Müller GmbH"})
+          L"C:\\Fotos\\Urlaub 2025", L"C:\\Musik", L"C:\\Musik\\Klassik", L"C:\\Kunden", L"C:\\Kunden\\Meyer GmbH"})
         CreateDirectoryW(folder, nullptr);
     std::uint64_t day = 24ull * 3600 * 10000000;
     MakeShortcut(recent + L"\\Angebote.lnk", L"C:\\Projekte\\Angebote", Now() - 3 * day);
@@ -142,7 +142,7 @@ void PlantWindowsHistory() {
     SetBinary(pw::kRecentDocsFolderKey, L"0", Utf16z(L"Angebote") + pw::JoinItemIds({link.back()}));
     SetBinary(pw::kRecentDocsFolderKey, L"MRUListEx", Numbers({0, 0xFFFFFFFF}));
     SetText(pw::kTypedPathsKey, L"url1", L"C:\\Projekte\\Berichte 2024");
-    SetBinary(pw::kLastVisitedPidlMruKey, L"0", Utf16z(L"notepad.exe") + ItemIdsOf(L"C:\\Fotos\\Urlaub Rügen"));
+    SetBinary(pw::kLastVisitedPidlMruKey, L"0", Utf16z(L"notepad.exe") + ItemIdsOf(L"C:\\Fotos\\Urlaub 2025"));
     SetBinary(pw::kLastVisitedPidlMruKey, L"MRUListEx", Numbers({0, 0xFFFFFFFF}));
     std::wstring key = pw::kBagMruKeys[2];
     for (const pw::Bytes& item : pw::ItemIds(*pw::CheckedItemIdList(ItemIdsOf(L"C:\\Musik\\Klassik")))) {
@@ -153,7 +153,7 @@ void PlantWindowsHistory() {
     std::wstring jumps = recent + L"\\" + pw::kAutomaticDestinationsFolder;
     CreateDirectoryW(jumps.c_str(), nullptr);
     MakeJumpList(jumps + L"\\shots.automaticDestinations-ms",
-                 pwtest::DestListBytes(3, {{u"C:\\Kunden\\Müller GmbH", Now() - 40 * day}}));
+                 pwtest::DestListBytes(3, {{u"C:\\Kunden\\Meyer GmbH", Now() - 40 * day}}));
 }
 
 void CALLBACK ShootMenu(HWND, UINT, UINT_PTR id, DWORD) {
