@@ -28,7 +28,7 @@ constexpr size_t kImportStep = 250;
 // An import that takes longer shows its progress.
 constexpr auto kProgressDelay = std::chrono::milliseconds(300);
 
-constexpr int kColumnWidths[] = {330, 150, 110};  // pixels at 96 dpi
+constexpr int kColumnWidths[] = {290, 170, 110};  // pixels at 96 dpi, within the list beside its scroll bar
 constexpr UINT kColumnTexts[] = {IDS_IMPORT_COLUMN_FOLDER, IDS_IMPORT_COLUMN_SOURCE, IDS_IMPORT_COLUMN_DATE};
 constexpr UINT kSourceTexts[] = {IDS_IMPORT_SOURCE_RECENT_FOLDER, IDS_IMPORT_SOURCE_RECENT_DOCS,
                                  IDS_IMPORT_SOURCE_TYPED_PATHS,   IDS_IMPORT_SOURCE_FILE_DIALOGS,
