@@ -73,6 +73,7 @@ const Named kNames[] = {
     PW_NAMED(AddFavoritePreviousSubfolderSelected),
     PW_NAMED(LastCleanUpDay),
     PW_NAMED(DamagedHistory),
+    PW_NAMED(WindowsHistoryOffered),
     PW_NAMED(Groups),
 };
 #undef PW_NAMED
@@ -89,9 +90,10 @@ TEST(SettingsCatalogue, EveryEntrySitsAtItsEnumName) {
 TEST(SettingsCatalogue, KeysTypesAndDefaults) {
     for (int i = 0; i < kCount; ++i) {
         const SettingDef& def = Def(At(i));
-        SettingsKey expectedKey = i <= static_cast<int>(Setting::ShowMenuBar)      ? SettingsKey::Options
-                                  : i <= static_cast<int>(Setting::DamagedHistory) ? SettingsKey::CurrentSettings
-                                                                                   : SettingsKey::FolderFavorites;
+        SettingsKey expectedKey = i <= static_cast<int>(Setting::ShowMenuBar) ? SettingsKey::Options
+                                  : i <= static_cast<int>(Setting::WindowsHistoryOffered)
+                                      ? SettingsKey::CurrentSettings
+                                      : SettingsKey::FolderFavorites;
         EXPECT_EQ(expectedKey, def.key) << i;
         std::wstring name = def.name;
         bool text = name == L"IgnoreStrings" || name == L"IgnoreStringSQL" || name == L"UpdateCheckUrl" ||
