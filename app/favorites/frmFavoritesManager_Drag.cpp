@@ -1,12 +1,16 @@
 // Dragging favorites to another place in the list, and dropping folders from
-// Explorer onto it. A line across the list shows where the favorite will go:
-// before the entry under the pointer when it is on the entry's upper half,
-// after it on the lower half, and after the last entry above the pointer
-// where there is no entry (below the end of a group).
+// Explorer onto it. A line shows where the favorite will go: before the entry
+// under the pointer, and after the last entry above the pointer where there
+// is no entry (below the end of a group).
 #include "frmFavoritesManager.h"
 
 #include <commctrl.h>
 #include <ole2.h>
+
+#include <algorithm>
+
+#include "Handles.h"
+#include "WindowsVersion.h"
 
 namespace pw {
 namespace {
@@ -15,6 +19,7 @@ constexpr UINT_PTR kDragScrollTimer = 1;
 constexpr UINT kDragScrollInterval = 140;  // ms
 constexpr int kDragScrollStep = 16;        // pixels
 constexpr int kScrollBand = 6;             // pixels at the list's lower edge
+constexpr int kMarkerLength = 800;         // pixels from the list's left edge
 
 RECT RowRect(HWND list, int index) {
     RECT r{};
@@ -74,16 +79,17 @@ void frmFavoritesManager::TrackDrag(POINT client) {
     bool after = false;
     int hit = lvwFavorites_.HitTest(client);
     if (hit >= 0 && static_cast<size_t>(hit) < rows_.size()) {
-        RECT r = RowRect(list, hit);
+        // Dropped on an entry, a favorite takes that entry's place.
         target = static_cast<size_t>(hit);
-        after = client.y >= (r.top + r.bottom) / 2;
     } else {
-        // No entry here: after the last one above the pointer.
+        // No entry here: after the last one above the pointer. A placeholder
+        // keeps the side it had, so the line does not jump under an empty
+        // group's only row.
         for (size_t i = rows_.size(); i-- > 0;) {
             RECT r = RowRect(list, static_cast<int>(i));
             if (r.bottom > r.top && r.top <= client.y) {
                 target = i;
-                after = true;
+                after = rows_[i].Placeholder() ? drag_.after : true;
                 break;
             }
         }
@@ -213,12 +219,23 @@ bool frmFavoritesManager::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam, 
         ReleaseDC(list, dc);
         return true;
     }
-    if (!drag_.active || drag_.fromOutside)
+    // From Vista on the list's theme lights up the entry under the pointer,
+    // which would stand against the line of a drag; the list never sees the
+    // pointer move. With a button down and no drag yet the list still does:
+    // some list controls tell a drag from a click there.
+    const bool swallowMoves = GetWindowsVersionClass() >= 2;
+    if (!drag_.active || drag_.fromOutside) {
+        if (msg == WM_MOUSEMOVE && swallowMoves && !(wParam & (MK_LBUTTON | MK_RBUTTON))) {
+            result = 0;
+            return true;
+        }
         return false;
+    }
     POINT client{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     switch (msg) {
         case WM_MOUSEMOVE:
             TrackDrag(client);
+            result = 0;
             return true;
         case WM_LBUTTONUP:
             EndDrag(true, client);
@@ -248,7 +265,7 @@ void frmFavoritesManager::SetMarker(std::optional<int> y) {
     for (std::optional<int> at : {markerY_, y}) {
         if (!at)
             continue;
-        RECT band{0, *at - 5, client.right, *at + 5};
+        RECT band{0, *at - 5, std::max<int>(client.right, kMarkerLength), *at + 5};
         InvalidateRect(list, &band, TRUE);
     }
     markerY_ = y;
@@ -265,16 +282,13 @@ void frmFavoritesManager::DrawMarker(HDC dc) const {
     // Never over the column header.
     int saved = SaveDC(dc);
     IntersectClipRect(dc, 0, HeaderHeight(list), client.right, client.bottom);
-    RECT line{0, y - 1, client.right, y + 1};
-    FillRect(dc, &line, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    POINT left[] = {{0, y - 4}, {4, y}, {0, y + 4}};
-    POINT right[] = {{client.right - 1, y - 4}, {client.right - 5, y}, {client.right - 1, y + 4}};
-    Polygon(dc, left, 3);
-    Polygon(dc, right, 3);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
+    // A thin line with a small arrow head at its left end.
+    cPen pen(CreatePen(PS_SOLID, 2, RGB(0, 0, 0)));
+    SelectObject(dc, pen ? static_cast<HGDIOBJ>(pen.Get()) : GetStockObject(BLACK_PEN));
+    SelectObject(dc, GetStockObject(BLACK_BRUSH));
+    Rectangle(dc, 0, y, kMarkerLength, y + 1);
+    POINT head[] = {{0, y - 3}, {2, y}, {0, y + 2}};
+    Polygon(dc, head, 3);
     RestoreDC(dc, saved);
 }
 

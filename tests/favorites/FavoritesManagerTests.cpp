@@ -75,17 +75,17 @@ class FavoritesManager : public ::testing::Test {
         item.state = LVIS_SELECTED | LVIS_FOCUSED;
         SendMessageW(list, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
     }
-    // Drags an entry with the mouse onto the upper or lower half of another.
-    void Drag(int from, int onto, bool lowerHalf) {
+    // Drags an entry with the mouse to the height y of the list and lets it
+    // go there; the line showed where it would go.
+    void Drag(int from, int y, int markerY) {
         NMLISTVIEW note{};
         note.hdr.hwndFrom = List();
         note.hdr.code = LVN_BEGINDRAG;
         note.iItem = from;
         SendMessageW(manager_->Favorites().hWnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&note));
-        RECT r = RowRect(onto);
-        LPARAM at = MAKELPARAM(30, lowerHalf ? r.bottom - 3 : r.top + 3);
+        LPARAM at = MAKELPARAM(30, y);
         SendMessageW(List(), WM_MOUSEMOVE, MK_LBUTTON, at);
-        EXPECT_EQ(manager_->MarkerY(), std::optional<int>(lowerHalf ? r.bottom : r.top));
+        EXPECT_EQ(manager_->MarkerY(), std::optional<int>(markerY));
         SendMessageW(List(), WM_LBUTTONUP, 0, at);
         Pump(30);
     }
@@ -131,8 +131,10 @@ TEST_F(FavoritesManager, ShowsTheGroupsInOrderWithAPlaceholderForTheEmptyOneAndS
 TEST_F(FavoritesManager, OkWritesExactlyWhatTheEditsLeft) {
     StoreExample();
     frmFavoritesManager& manager = Open();
-    // Temp dragged onto the lower half of Angebote: into "Projekte", after it.
-    Drag(Row(L"Temp"), Row(L"Angebote"), true);
+    // Temp dropped on the lower half of Vorlagen: into "Projekte", before it.
+    RECT vorlagen = RowRect(Row(L"Vorlagen"));
+    Drag(Row(L"Temp"), vorlagen.bottom - 3, vorlagen.top);
+    ASSERT_EQ(Row(L"Temp"), Row(L"Vorlagen") - 1);
     // Vorlagen renamed in place.
     Select(List(), Row(L"Vorlagen"));
     SendMessageW(List(), WM_KEYDOWN, VK_F2, 1);
@@ -163,7 +165,10 @@ TEST_F(FavoritesManager, CancelAfterManyEditsLeavesTheStoreAsItWas) {
     const StoreSnapshot before = Snapshot();
     ASSERT_FALSE(before.empty());
     frmFavoritesManager& manager = Open();
-    Drag(Row(L"Angebote"), Row(L"Temp"), false);
+    // Below the last entry: after it.
+    RECT temp = RowRect(Row(L"Temp"));
+    Drag(Row(L"Angebote"), temp.bottom + 5, temp.bottom);
+    ASSERT_EQ(Row(L"Angebote"), Row(L"Temp") + 1);
     Select(List(), Row(L"Vorlagen"));
     Command(IDC_FAVMAN_REMOVE);
     Command(IDC_FAVMAN_EXPAND);
