@@ -184,9 +184,8 @@ bool frmFavoritesAdd::txtFolderPath_Validate() {
 }
 
 void frmFavoritesAdd::cmdBrowse_Click() {
-    std::wstring start = ItemText(IDC_FAVADD_PATH);
-    if (Trim(start).empty())
-        start = ReadText(Setting::AddFavoritePreviousSubfolderSelected);
+    // The picker opens where the last folder was picked, whatever the box holds.
+    std::wstring start = ReadText(Setting::AddFavoritePreviousSubfolderSelected);
     const std::wstring title = ResText(IDS_FAV_BROWSE_TEXT);
     std::optional<std::wstring> chosen =
         PickFolder ? PickFolder(Hwnd(), title, start) : BrowseForFolder(Hwnd(), title, start);
@@ -273,7 +272,7 @@ void frmFavoritesAdd::ShowAddTipNow(bool show) {
             return;
         RECT r{};
         GetWindowRect(label, &r);
-        tooltip_.SetTrackPosition(label, r.left + 2, r.bottom);
+        tooltip_.SetTrackPosition(label, r.left + 30, r.bottom);
     }
     tooltip_.SetTracking(label, show);
     tipShown_ = show;

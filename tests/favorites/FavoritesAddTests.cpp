@@ -137,7 +137,7 @@ TEST_F(FavoritesAdd, ThePathIsCheckedThroughTheShellAndANewFolderBringsItsName) 
     EXPECT_EQ(dialog.FolderName(), L"Vorlagen");
 }
 
-TEST_F(FavoritesAdd, BrowsingRemembersTheParentFolderExceptWhenChanging) {
+TEST_F(FavoritesAdd, BrowsingStartsWhereTheLastPickWasAndRemembersItsParentExceptWhenChanging) {
     std::wstring sub = folders_.Make(L"Angebote\\2024");
     std::wstring started;
     auto picker = [&](const std::wstring& chosen) {
@@ -156,22 +156,24 @@ TEST_F(FavoritesAdd, BrowsingRemembersTheParentFolderExceptWhenChanging) {
     EXPECT_EQ(GetFocus(), dialog_->Item(IDC_FAVADD_NAME));
     EXPECT_EQ(ReadText(Setting::AddFavoritePreviousSubfolderSelected), folder_);
 
-    // The next empty dialog starts there; a drive root is kept as it is.
+    // The next dialog starts there, even with another folder in its box; a
+    // drive root is kept as it is.
     dialog_ = std::make_unique<frmFavoritesAdd>();
+    dialog_->txtFolderPath = sub;
     dialog_->PickFolder = picker(L"C:\\");
     Create();
     SendMessageW(dialog_->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_FAVADD_BROWSE, BN_CLICKED), 0);
     EXPECT_EQ(started, folder_);
     EXPECT_EQ(ReadText(Setting::AddFavoritePreviousSubfolderSelected), L"C:\\");
 
-    // Changing a favorite starts at its folder and remembers nothing.
+    // Changing a favorite starts there too and remembers nothing.
     dialog_ = std::make_unique<frmFavoritesAdd>();
     dialog_->Caption = L"Favoriteneintrag ändern";
     dialog_->txtFolderPath = folder_;
     dialog_->PickFolder = picker(sub);
     Create();
     SendMessageW(dialog_->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_FAVADD_BROWSE, BN_CLICKED), 0);
-    EXPECT_EQ(started, folder_);
+    EXPECT_EQ(started, L"C:\\");
     EXPECT_EQ(ReadText(Setting::AddFavoritePreviousSubfolderSelected), L"C:\\");
 }
 
