@@ -100,7 +100,7 @@ bool cFavoriteIcons::Create() {
         return false;
     // Asked by name and attributes only: the shell does not go looking.
     SHFILEINFOW info{};
-    if (SHGetFileInfoW(L"\\\\Test\\Test", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+    if (SHGetFileInfoW(L"\\\\Test\\Test", 0, &info, sizeof info,
                        SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES) &&
         info.hIcon) {
         ImageList_AddIcon(images_, info.hIcon);

@@ -18,9 +18,9 @@ void cFolderIcons::Reset() {
     SHFILEINFOW info{};
     UINT flags =
         SHGFI_SYSICONINDEX | SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | (small_ ? SHGFI_SMALLICON : SHGFI_LARGEICON);
-    // As a folder: with no attributes the shell hands out its blank-page
-    // icon, which reads as a file in a list of folders.
-    if (SHGetFileInfoW(L"\\\\Test\\Test", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, flags) && info.hIcon) {
+    // Asked by name alone, with no attributes: the shell answers without
+    // looking for the share.
+    if (SHGetFileInfoW(L"\\\\Test\\Test", 0, &info, sizeof info, flags) && info.hIcon) {
         ImageList_AddIcon(images_, info.hIcon);
         DestroyIcon(info.hIcon);
     } else {

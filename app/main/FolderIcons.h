@@ -19,8 +19,9 @@ class cFolderIcons {
     // which the image list scales to its own size.
     cFolderIcons(HIMAGELIST images, bool smallIcons) : images_(images), small_(smallIcons) {}
 
-    // Empties the image list and puts the generic folder icon at index 0,
-    // looked up by attributes only ("\\Test\Test"), so no network access.
+    // Empties the image list and puts the shell's icon for the share
+    // "\\Test\Test" at index 0, asked by name with no attributes, so no
+    // network access.
     void Reset();
 
     // Image index for a folder: 0 for network paths, a new image for a local

@@ -53,6 +53,46 @@ std::wstring TempFolder() {
     return ScratchFolder(L"PfadwerkListTests");
 }
 
+// Image `index` of a list's images as drawn, pixel by pixel.
+std::vector<DWORD> ImagePixels(HIMAGELIST images, int index) {
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(images, &cx, &cy);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = cx;
+    info.bmiHeader.biHeight = -cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    ImageList_Draw(images, index, dc, 0, 0, ILD_NORMAL);
+    GdiFlush();
+    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + cx * cy);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+}
+
+// The shell's icon for the share "\\Test\Test" asked with these
+// attributes, in an image list like the given one.
+std::vector<DWORD> ShareIconPixels(HIMAGELIST like, DWORD attributes) {
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(like, &cx, &cy);
+    HIMAGELIST images = ImageList_Create(cx, cy, ILC_COLOR32, 1, 1);
+    SHFILEINFOW info{};
+    UINT flags = SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | (cx == 16 ? SHGFI_SMALLICON : SHGFI_LARGEICON);
+    if (SHGetFileInfoW(L"\\\\Test\\Test", attributes, &info, sizeof info, flags) && info.hIcon) {
+        ImageList_AddIcon(images, info.hIcon);
+        DestroyIcon(info.hIcon);
+    }
+    std::vector<DWORD> pixels = ImagePixels(images, 0);
+    ImageList_Destroy(images);
+    return pixels;
+}
+
 class FolderListWindow : public cMainWindowTest {
   protected:
     FolderListWindow() : cMainWindowTest(TempFolder()) {}
@@ -148,9 +188,13 @@ TEST_F(FolderListWindow, SkipsDuplicatesShellObjectsAndGoneFoldersWithoutDisturb
     ASSERT_EQ(3, List().ItemCount());
     EXPECT_EQ(L"system32", List().ItemText(0));  // the first row in date order wins
     EXPECT_EQ(L"Heute, " + SystemShortTime(newest), List().SubItemText(0, 2));
-    // The share is listed with the generic icon, asking nobody.
+    // The share is listed with the shell's icon for a share asked by name
+    // alone, asking nobody.
     EXPECT_EQ(L"Freigabe", List().ItemText(1));
     EXPECT_EQ(0, List().ItemIcon(1));
+    HIMAGELIST images = List().ImageList(LVSIL_SMALL);
+    ASSERT_NE(ShareIconPixels(images, 0), ShareIconPixels(images, FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(ShareIconPixels(images, 0), ImagePixels(images, 0));
     EXPECT_EQ(L"itmx1", List().ItemKey(1));
     EXPECT_EQ(L"Fonts", List().ItemText(2));
     EXPECT_EQ(L"Gestern, " + SystemShortTime(yesterday), List().SubItemText(2, 2));
