@@ -33,10 +33,15 @@ INT_PTR frmAbout::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_INITDIALOG:
             Form_Load();
             return TRUE;
+        case WM_KEYUP:
+            // With no control to hold the focus the window gets the key itself.
+            if (wParam == VK_ESCAPE)
+                EndDialog(Hwnd(), IDCANCEL);
+            return TRUE;
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case IDOK:
-                case IDCANCEL:  // Esc and the close box
+                case IDCANCEL:  // the close box
                     EndDialog(Hwnd(), LOWORD(wParam));
                     return TRUE;
                 case IDC_ABOUT_LINK:
@@ -86,6 +91,7 @@ void frmAbout::Form_Load() {
     SetDlgItemTextW(Hwnd(), IDC_ABOUT_VERSION, version.c_str());
     SetDlgItemTextW(Hwnd(), IDC_ABOUT_LINK, ShownAddress(PFADWERK_VENDOR_WEBSITE).c_str());
     link_.Attach(GetDlgItem(Hwnd(), IDC_ABOUT_LINK));
+    SubclassControl(GetDlgItem(Hwnd(), IDOK), this);
 
     body_.Reset(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
     if (vistaThemed_) {
@@ -108,6 +114,34 @@ void frmAbout::Form_Load() {
     int iconSize = MulDiv(32, dpi, 96);
     logoIcon_.Reset(static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), L"AA", IMAGE_ICON, iconSize, iconSize, LR_DEFAULTCOLOR)));
+}
+
+// Esc closes the window when the key comes up, not when it goes down. The
+// dialog manager would close it on the press; it leaves the key alone for a
+// control that says it wants it, and the button, which has the focus, says so.
+LRESULT frmAbout::OnControlMessage(HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_GETDLGCODE: {
+            const auto* key = reinterpret_cast<const MSG*>(lParam);
+            LRESULT code = DefSubclassProc(control, msg, wParam, lParam);
+            if (key && key->wParam == VK_ESCAPE &&
+                (key->message == WM_KEYDOWN || key->message == WM_KEYUP || key->message == WM_CHAR))
+                code |= DLGC_WANTMESSAGE;
+            return code;
+        }
+        case WM_KEYDOWN:
+        case WM_CHAR:
+            if (wParam == VK_ESCAPE)
+                return 0;
+            break;
+        case WM_KEYUP:
+            if (wParam == VK_ESCAPE) {
+                EndDialog(Hwnd(), IDCANCEL);
+                return 0;
+            }
+            break;
+    }
+    return DefSubclassProc(control, msg, wParam, lParam);
 }
 
 // The lines lie right above the footer band, one pixel each.

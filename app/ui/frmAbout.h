@@ -19,6 +19,9 @@ class frmAbout final : public cDialog {
     frmAbout(std::function<void(HWND owner, const std::wstring& address)> openAddress, bool vistaThemed);
     INT_PTR Show(HWND owner);
 
+    // The OK button is subclassed: Esc reaches the window through it.
+    LRESULT OnControlMessage(HWND control, UINT msg, WPARAM wParam, LPARAM lParam);
+
   private:
     INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void Form_Load();

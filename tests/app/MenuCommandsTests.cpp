@@ -280,10 +280,10 @@ TEST_F(Menus, HelpOpensTheHelpFileBesideTheWindowWhichThenStays) {
     EXPECT_NE(std::string::npos, bytes.find(std::string("/") + "index.htm"));
 }
 
-TEST_F(Menus, AboutShowsTheBuildsVersionLinksToTheVendorAndClosesWithEsc) {
+TEST_F(Menus, AboutShowsTheBuildsVersionLinksToTheVendorAndClosesWhenEscComesUp) {
     frmMain& form = Load();
     const std::wstring version = L"Version 1.0  (1.00." + std::to_wstring(PFADWERK_VERSION_BUILD) + L")";
-    bool openAfterOtherKey = false, closedByEsc = false;
+    bool openAfterOtherKey = false, openWhileEscIsDown = false, closedByEsc = false;
     {
         cModalScript script({[&](HWND about) {
             EXPECT_EQ(version, TextOf(Control(about, IDC_ABOUT_VERSION)));
@@ -292,18 +292,23 @@ TEST_F(Menus, AboutShowsTheBuildsVersionLinksToTheVendorAndClosesWithEsc) {
                          reinterpret_cast<LPARAM>(Control(about, IDC_ABOUT_LINK)));
             EXPECT_EQ(std::vector<HWND>{about}, openedOwners_);
             // Keys as the dialog's loop hands them to the dialog manager.
-            auto key = [about](WPARAM code) {
-                for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
-                    MSG msg{GetFocus(), message, code, message == WM_KEYDOWN ? 1 : static_cast<LPARAM>(0xC0000001)};
-                    if (!IsDialogMessageW(about, &msg)) {
-                        TranslateMessage(&msg);
-                        DispatchMessageW(&msg);
-                    }
+            auto key = [about](UINT message, WPARAM code) {
+                MSG msg{};
+                msg.hwnd = GetFocus();
+                msg.message = message;
+                msg.wParam = code;
+                msg.lParam = message == WM_KEYDOWN ? 1 : static_cast<LPARAM>(0xC0000001);
+                if (!IsDialogMessageW(about, &msg)) {
+                    TranslateMessage(&msg);
+                    DispatchMessageW(&msg);
                 }
             };
-            key('A');
+            key(WM_KEYDOWN, 'A');
+            key(WM_KEYUP, 'A');
             openAfterOtherKey = !IsWindowEnabled(form.Hwnd());
-            key(VK_ESCAPE);
+            key(WM_KEYDOWN, VK_ESCAPE);
+            openWhileEscIsDown = !IsWindowEnabled(form.Hwnd());
+            key(WM_KEYUP, VK_ESCAPE);
             closedByEsc = IsWindowEnabled(form.Hwnd()) != FALSE;  // EndDialog gives the owner back
             if (!closedByEsc)
                 EndDialog(about, IDCANCEL);
@@ -313,6 +318,7 @@ TEST_F(Menus, AboutShowsTheBuildsVersionLinksToTheVendorAndClosesWithEsc) {
     }
     EXPECT_EQ(std::vector<std::wstring>{L"https://www.example.com/"}, opened_);
     EXPECT_TRUE(openAfterOtherKey);
+    EXPECT_TRUE(openWhileEscIsDown) << "Esc closes on its release";
     EXPECT_TRUE(closedByEsc);
 
     // The version resources of both programs carry the same build.
