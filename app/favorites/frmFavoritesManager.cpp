@@ -15,6 +15,7 @@
 #include "ResText.h"
 #include "Settings.h"
 #include "ShapeIcon.h"
+#include "SystemIcons.h"
 #include "Text.h"
 #include "common_res.h"
 #include "favorites_res.h"
@@ -173,13 +174,7 @@ void frmFavoritesManager::Form_Load() {
     SubclassControl(Item(IDC_FAVMAN_REORDER_TIP), this);
 
     // The shell's picture of a favorites folder beside the header text.
-    wchar_t system[MAX_PATH] = {};
-    GetSystemDirectoryW(system, MAX_PATH);
-    if (HMODULE shell =
-            LoadLibraryExW((std::wstring(system) + L"\\shell32.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-        headerIcon_.Reset(static_cast<HICON>(LoadImageW(shell, MAKEINTRESOURCEW(205), IMAGE_ICON, 32, 32, 0)));
-        FreeLibrary(shell);
-    }
+    headerIcon_.Reset(SystemFileIcon(L"shell32.dll", 205));
     // Systems without that picture show the program's own.
     if (!headerIcon_)
         headerIcon_.Reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"AA", IMAGE_ICON, 32, 32, 0)));
@@ -319,16 +314,16 @@ void frmFavoritesManager::SetLayout(bool expanded) {
         GetClientRect(lvwGroups_.hWndListView(), &client);
         lvwGroups_.SetColumnWidthPixels(0, client.right - client.left);
     }
-    // Where a picture can go on the button, the chevrons say which way it opens.
+    // Where a picture can go on the button, the chevrons alone say which way
+    // it opens; elsewhere its text does.
     HWND button = Item(IDC_FAVMAN_EXPAND);
     if (moreIcon_ && lessIcon_) {
         if (expandImages_)
             ImageList_Destroy(expandImages_);
         expandImages_ = SetButtonImage(button, expanded ? lessIcon_.Get() : moreIcon_.Get(), 12, 2,
-                                       BUTTON_IMAGELIST_ALIGN_LEFT, 9, 8);
+                                       BUTTON_IMAGELIST_ALIGN_CENTER, 9, 8);
     }
-    UINT caption = expandImages_ ? IDS_FAV_GROUPS_SHORT : (expanded ? IDS_FAV_GROUPS_LESS : IDS_FAV_GROUPS_MORE);
-    SetWindowTextW(button, ResText(caption).c_str());
+    SetWindowTextW(button, expandImages_ ? L"" : ResText(expanded ? IDS_FAV_GROUPS_LESS : IDS_FAV_GROUPS_MORE).c_str());
     // The children too: the lists changed size under the dialog's background.
     RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -669,7 +664,7 @@ void frmFavoritesManager::ShowReorderTip(bool show) {
             return;
         RECT r{};
         GetWindowRect(label, &r);
-        tooltip_.SetTrackPosition(label, r.left + 2, r.bottom);
+        tooltip_.SetTrackPosition(label, r.left + 30, r.bottom);
     }
     tooltip_.SetTracking(label, show);
     tipShown_ = show;

@@ -9,6 +9,7 @@
 #include "Database.h"
 #include "ResText.h"
 #include "Settings.h"
+#include "SystemIcons.h"
 #include "Text.h"
 #include "common_res.h"
 #include "modTaskDialog.h"
@@ -112,13 +113,9 @@ void frmOptions::Form_Load() {
     CreatePages();
 
     // The header's symbol is the system's own; without it, none.
-    wchar_t system[MAX_PATH] = {};
-    GetSystemDirectoryW(system, MAX_PATH);
-    HICON large = nullptr;
-    if (ExtractIconExW((std::wstring(system) + L"\\shell32.dll").c_str(), 110, &large, nullptr, 1) > 0 && large) {
-        headerIcon_.Reset(large);
-        SendDlgItemMessageW(Hwnd(), IDC_OPT_HEADER_ICON, STM_SETICON, reinterpret_cast<WPARAM>(large), 0);
-    }
+    headerIcon_.Reset(SystemFileIcon(L"shell32.dll", 110));
+    if (headerIcon_)
+        SendDlgItemMessageW(Hwnd(), IDC_OPT_HEADER_ICON, STM_SETICON, reinterpret_cast<WPARAM>(headerIcon_.Get()), 0);
     deleteIcon_.Reset(
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"Delete_16", IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
     if (deleteIcon_) {
