@@ -175,10 +175,8 @@ void frmOptions::LoadValues() {
     Check(IDC_CHK_SHOWPATHCOLUMN, !options.hidePathColumn);
 
     lKeepProtocolDays_ = ReadNumber(Setting::KeepProtocolDays);
-    keepDaysItem_ = KeepDaysItem(lKeepProtocolDays_);
-    SendMessageW(Item(IDC_CMB_DATAWEEKS), CB_SETCURSEL, static_cast<WPARAM>(keepDaysItem_), 0);
-    checkForUpdates_ = ReadNumber(Setting::CheckForUpdates) == 1;
-    Check(IDC_CHK_CHECKFORUPDATES, checkForUpdates_);
+    SendMessageW(Item(IDC_CMB_DATAWEEKS), CB_SETCURSEL, static_cast<WPARAM>(KeepDaysItem(lKeepProtocolDays_)), 0);
+    Check(IDC_CHK_CHECKFORUPDATES, ReadNumber(Setting::CheckForUpdates) == 1);
 }
 
 // Vista and later open folders one way only: the choice of the Explorer goes,
@@ -215,13 +213,15 @@ void frmOptions::tmrTabTimer_Timer() {
     }
 }
 
-// Written in this order; what the user left as it was stays unwritten.
+// Written in this order, each value whether changed or not, so that a value
+// missing from the registry is there afterwards; only the window position
+// waits for a change.
 void frmOptions::cmdOK_Click() {
     MainOptions& options = *host_.options;
 
     // 1. The kept period; with none chosen the stored one stays.
     int item = Selected(IDC_CMB_DATAWEEKS);
-    if (item >= 0 && item < static_cast<int>(kKeepDays.size()) && item != keepDaysItem_) {
+    if (item >= 0 && item < static_cast<int>(kKeepDays.size())) {
         int days = kKeepDays[item];
         if (lKeepProtocolDays_ > days && !ShorteningConfirmed(days))
             return;  // nothing saved, the dialog stays
@@ -231,61 +231,48 @@ void frmOptions::cmdOK_Click() {
     for (size_t i = 0; i < kExitChoices.size(); ++i) {
         if (!Checked(kExitChoices[i]))
             continue;
-        auto exit = static_cast<ExitBehavior>(i + 1);
-        if (exit != options.exitBehavior) {
-            options.exitBehavior = exit;
-            WriteNumber(Setting::ExitBehavior, static_cast<int>(exit));
-        }
+        options.exitBehavior = static_cast<ExitBehavior>(i + 1);
+        WriteNumber(Setting::ExitBehavior, static_cast<int>(options.exitBehavior));
     }
     // 3. The weekly update check.
-    if (Checked(IDC_CHK_CHECKFORUPDATES) != checkForUpdates_)
-        WriteNumber(Setting::CheckForUpdates, Checked(IDC_CHK_CHECKFORUPDATES) ? 1 : 0);
+    WriteNumber(Setting::CheckForUpdates, Checked(IDC_CHK_CHECKFORUPDATES) ? 1 : 0);
     // 4. The icon size of the details view, applied at once there.
     int size = Selected(IDC_CMB_SIZE);
-    if (size >= 0 && size != static_cast<int>(options.listSize)) {
+    if (size >= 0) {
         WriteNumber(Setting::FolderListSize, size);
-        options.listSize = static_cast<ListSize>(size);
-        if (!host_.largeIconView && host_.reloadDetailsView)
-            host_.reloadDetailsView(options.listSize);
+        if (size != static_cast<int>(options.listSize)) {
+            options.listSize = static_cast<ListSize>(size);
+            if (!host_.largeIconView && host_.reloadDetailsView)
+                host_.reloadDetailsView(options.listSize);
+        }
     }
     // 5. and 6. How folders open; the list's menu takes its captions from
     // these.
-    if (Checked(IDC_CHK_DEFAULTOPENINEXPLORER) != options.defaultOpenInExplorer) {
-        options.defaultOpenInExplorer = !options.defaultOpenInExplorer;
-        WriteNumber(Setting::DefaultOpenInExplorer, options.defaultOpenInExplorer ? 1 : 0);
-    }
-    if (Checked(IDC_CHK_REUSEFOLDERWINDOWS) != options.reuseFolderWindows) {
-        options.reuseFolderWindows = !options.reuseFolderWindows;
-        WriteNumber(Setting::ReuseFolderWindows, options.reuseFolderWindows ? 1 : 0);
-    }
+    options.defaultOpenInExplorer = Checked(IDC_CHK_DEFAULTOPENINEXPLORER);
+    WriteNumber(Setting::DefaultOpenInExplorer, options.defaultOpenInExplorer ? 1 : 0);
+    options.reuseFolderWindows = Checked(IDC_CHK_REUSEFOLDERWINDOWS);
+    WriteNumber(Setting::ReuseFolderWindows, options.reuseFolderWindows ? 1 : 0);
     // 7. The background picture, at once.
-    if (Checked(IDC_CHK_SHOWWATERMARK) != watermark_) {
-        WriteNumber(Setting::ShowWatermark, watermark_ ? 0 : 1);
-        if (host_.showWatermark)
-            host_.showWatermark(!watermark_);
-    }
+    const bool watermark = Checked(IDC_CHK_SHOWWATERMARK);
+    WriteNumber(Setting::ShowWatermark, watermark ? 1 : 0);
+    if (watermark != watermark_ && host_.showWatermark)
+        host_.showWatermark(watermark);
     // 8. to 11. Options that only a freshly loaded window shows.
     bool reload = false;
     bool hidePathColumn = !Checked(IDC_CHK_SHOWPATHCOLUMN);
-    if (hidePathColumn != options.hidePathColumn) {
-        WriteNumber(Setting::HidePathColumn, hidePathColumn ? 1 : 0);
-        reload = true;
-    }
+    WriteNumber(Setting::HidePathColumn, hidePathColumn ? 1 : 0);
+    reload |= hidePathColumn != options.hidePathColumn;
     int position = Selected(IDC_CMB_WINDOWPOSITION);
     if (position >= 0 && position != static_cast<int>(options.windowPosition)) {
         WriteNumber(Setting::WindowPosition, position);
         reload = true;
     }
     bool titleBar = Checked(IDC_CHK_SHOWWINDOWTITLEANDBORDER);
-    if (titleBar != options.showWindowTitleAndBorder) {
-        WriteNumber(Setting::ShowWindowTitleAndBorder, titleBar ? 1 : 0);
-        reload = true;
-    }
+    WriteNumber(Setting::ShowWindowTitleAndBorder, titleBar ? 1 : 0);
+    reload |= titleBar != options.showWindowTitleAndBorder;
     bool favoritesFirst = Checked(IDC_CHK_SHOWFAVORITESTABFIRST);
-    if (favoritesFirst != options.showFavoritesTabFirst) {
-        WriteNumber(Setting::ShowFavoritesTabFirst, favoritesFirst ? 1 : 0);
-        reload = true;
-    }
+    WriteNumber(Setting::ShowFavoritesTabFirst, favoritesFirst ? 1 : 0);
+    reload |= favoritesFirst != options.showFavoritesTabFirst;
     if (reload && host_.reloadMainWindow)
         *host_.reloadMainWindow = true;
     EndDialog(Hwnd(), IDOK);

@@ -78,10 +78,9 @@ class frmOptions final : public cDialog {
     HWND tabOptions_ = nullptr;
     cIcon headerIcon_, deleteIcon_;
     HIMAGELIST deleteImages_ = nullptr;
-    // As shown when the dialog opened, to write only what the user changed.
+    // As found when the dialog opened: a shorter period deletes older
+    // visits, a changed picture setting is applied at once.
     int lKeepProtocolDays_ = 42;
-    int keepDaysItem_ = -1;
-    bool checkForUpdates_ = true;
     bool watermark_ = false;
 };
 

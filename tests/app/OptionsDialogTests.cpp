@@ -114,7 +114,7 @@ class OptionsDialog : public cMainWindowTest {
     cAnsweringPresenter presenter_;
 };
 
-TEST_F(OptionsDialog, ShowsTheStoredValuesAndWritesExactlyTheChangedOnes) {
+TEST_F(OptionsDialog, ShowsTheStoredValuesAndWritesThemBack) {
     Store(Setting::KeepProtocolDays, 56);
     Store(Setting::ReuseFolderWindows, 1);
     Store(Setting::HidePathColumn, 1);
@@ -150,6 +150,11 @@ TEST_F(OptionsDialog, ShowsTheStoredValuesAndWritesExactlyTheChangedOnes) {
     expected[L"CheckForUpdates"] = 0;
     expected[L"ShowWatermark"] = 0;
     expected[L"KeepProtocolDays"] = 84;
+    // The untouched ones are written as shown, the unchanged position is not.
+    expected[L"FolderListSize"] = static_cast<DWORD>(form.Options().listSize);
+    expected[L"DefaultOpenInExplorer"] = 0;
+    expected[L"ShowWindowTitleAndBorder"] = 1;
+    expected[L"ShowFavoritesTabFirst"] = 0;
     EXPECT_EQ(expected, StoredOptions());
     EXPECT_EQ(3u, StoredNumber(Setting::OptionsLastOpenedTab));
     EXPECT_TRUE(form.FolderList().View().BackgroundPicture().empty()) << "the picture goes at once";
@@ -164,6 +169,22 @@ TEST_F(OptionsDialog, ShowsTheStoredValuesAndWritesExactlyTheChangedOnes) {
     });
     EXPECT_EQ(expected, StoredOptions());
     EXPECT_NE(nullptr, form.Hwnd());
+}
+
+TEST_F(OptionsDialog, OkStoresEveryValueMissingBeforeButAnUnchangedWindowPosition) {
+    frmMain& form = Load();
+    ASSERT_EQ(0u, StoredOptions().count(L"CheckForUpdates"));
+    WithOptions([&](HWND dialog) { Press(dialog, IDOK); });
+    auto stored = StoredOptions();
+    for (const wchar_t* name : {L"KeepProtocolDays", L"ExitBehavior", L"CheckForUpdates", L"FolderListSize",
+                                L"DefaultOpenInExplorer", L"ReuseFolderWindows", L"ShowWatermark", L"HidePathColumn",
+                                L"ShowWindowTitleAndBorder", L"ShowFavoritesTabFirst"}) {
+        EXPECT_EQ(1u, stored.count(name)) << name;
+    }
+    EXPECT_EQ(42u, stored[L"KeepProtocolDays"]);
+    EXPECT_EQ(1u, stored[L"CheckForUpdates"]);
+    EXPECT_EQ(0u, stored.count(L"WindowPosition"));
+    EXPECT_FALSE(form.ReloadRequested());
 }
 
 TEST_F(OptionsDialog, AKeptPeriodOfNoneOfTheChoicesStaysAsStored) {
