@@ -43,7 +43,7 @@ shotbelow() {  # shotbelow NAME WINDOW-ID
 # its window, which has no caption of its own without a window manager.
 dlu() { echo $(( $1 * 3 / 2 )) $(( $2 * 13 / 8 )); }
 # Presses the mouse on a favorite (row from 0, list top in dialog units),
-# drags it onto the lower half of another and leaves it there.
+# drags it onto another (into its lower half) and leaves it there.
 drag() {  # drag WINDOW LISTTOP FROM ONTO
     read -r x y <<<"$(dlu 40 "$2")"
     local header=18 row=17

@@ -282,11 +282,13 @@ void frmFavoritesManager::DrawMarker(HDC dc) const {
     // Never over the column header.
     int saved = SaveDC(dc);
     IntersectClipRect(dc, 0, HeaderHeight(list), client.right, client.bottom);
-    // A thin line with a small arrow head at its left end.
+    // A line two pixels high from y down, so that it shows right under the
+    // header too, with a small arrow head at its left end.
+    RECT line{0, y, kMarkerLength, y + 2};
+    FillRect(dc, &line, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     cPen pen(CreatePen(PS_SOLID, 2, RGB(0, 0, 0)));
     SelectObject(dc, pen ? static_cast<HGDIOBJ>(pen.Get()) : GetStockObject(BLACK_PEN));
     SelectObject(dc, GetStockObject(BLACK_BRUSH));
-    Rectangle(dc, 0, y, kMarkerLength, y + 1);
     POINT head[] = {{0, y - 3}, {2, y}, {0, y + 2}};
     Polygon(dc, head, 3);
     RestoreDC(dc, saved);
