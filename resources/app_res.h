@@ -75,6 +75,8 @@
 #define IDS_NOTICE_REMOVE 402
 #define IDS_NOTICE_REMOVE_TIPS 403
 #define IDS_DONT_SHOW_AGAIN 410
+// Opening a list entry that names no folder.
+#define IDS_OPEN_NOT_A_FOLDER 420
 
 // The menus of the main window: the menu bar (mnuView, mnuTools, mnuHelp)
 // and the menu button's drop-down (mnuMenu). Each bar entry has a twin in the

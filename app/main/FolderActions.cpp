@@ -222,11 +222,36 @@ bool ReuseFolderWindow(cFolderWindowShell& shell, const std::wstring& path) {
     return shell.BringToFront(index) && shell.Navigate(index, path);
 }
 
-void OpenFolder(const FolderActionHost& host,
+PathTarget TargetOf(const std::wstring& path) {
+    if (IsShellNamespacePath(path))
+        return PathTarget::Unknown;
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return PathTarget::Unknown;
+    return attributes & FILE_ATTRIBUTE_DIRECTORY ? PathTarget::Folder : PathTarget::File;
+}
+
+bool IsOpenableFolder(const std::wstring& path) {
+    return MayOpenAsFolder(path, TargetOf(path));
+}
+
+void ShowNotAFolder(const FolderActionHost& host, const std::wstring& path, const FolderActionServices& services) {
+    cDialogPresenter& presenter = services.presenter ? *services.presenter : SystemDialogPresenter();
+    Call(host.prepareModal);
+    presenter.ShowMessageBox(host.window, FillPlaceholders(ResText(IDS_OPEN_NOT_A_FOLDER), {path}),
+                             ResText(IDS_CAPTION), MB_OK | MB_ICONEXCLAMATION);
+    Call(host.restoreModal);
+}
+
+bool OpenFolder(const FolderActionHost& host,
                 const std::wstring& path,
                 bool bInvertOpenMode,
                 bool bInvertReuse,
                 const FolderActionServices& services) {
+    if (!IsOpenableFolder(path)) {
+        ShowNotAFolder(host, path, services);
+        return false;
+    }
     if (host.setFolderOpened)
         host.setFolderOpened(true);
     const FolderOpenOptions& options = host.options;
@@ -250,6 +275,7 @@ void OpenFolder(const FolderActionHost& host,
         host.setFolderOpened(false);
     if (plan.hideAndUnload)
         Call(host.hideAndUnload);
+    return true;
 }
 
 // ---- Copying the path -------------------------------------------------------------------

@@ -107,9 +107,19 @@ struct FolderActionServices {
 
 // ---- The actions ------------------------------------------------------------------------
 
+// What path names on disk; a shell namespace path is not looked up.
+PathTarget TargetOf(const std::wstring& path);
+// The one check before a folder is handed to the shell, whoever opens it:
+// never a file, never a bare name the shell would look for along the
+// program path.
+bool IsOpenableFolder(const std::wstring& path);
+// The message for a path that is no folder, inside the modal frame.
+void ShowNotAFolder(const FolderActionHost& host, const std::wstring& path, const FolderActionServices& services = {});
+
 // Opens path in a new or an open folder window and lets the main window do
-// what ExitBehavior asks.
-void OpenFolder(const FolderActionHost& host,
+// what ExitBehavior asks. A path that is no folder gets the message instead,
+// leaves the main window as it is and gives false.
+bool OpenFolder(const FolderActionHost& host,
                 const std::wstring& path,
                 bool bInvertOpenMode,
                 bool bInvertReuse,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -312,6 +313,40 @@ TEST(CopyFolderPath, OlderSystemsShowTheMessageBoxOnce) {
     EXPECT_EQ(presenter.caption, L"Pfadwerk");
     EXPECT_EQ(presenter.style, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
     EXPECT_EQ(ReadNumber(Setting::TipShown_CopyPath), 1);
+}
+
+// ---- Paths that are no folder -------------------------------------------------------------
+
+// A history path names whatever any local program reported: a file is never
+// run, and neither is a bare name the shell would find along the program path.
+TEST(OpenFolder, AFileOrABareNameIsNeverHandedToTheShell) {
+    pwtest::ScratchDir dir("open-target");
+    const std::wstring file = (dir / "Bericht.cmd").wstring();
+    { std::ofstream(dir / "Bericht.cmd") << "exit"; }
+    for (const std::wstring& path : {file, std::wstring(L"calc.exe")}) {
+        SCOPED_TRACE(ToUtf8(path));
+        cHostLog log;
+        cRecordingPresenter presenter;
+        OpenRun run;
+        FolderActionServices services;
+        services.presenter = &presenter;
+        services.makeShell = [&run] { return std::make_unique<cFakeShell>(run.shell, std::vector{kFolder}); };
+        EXPECT_FALSE(OpenFolder(log.Host(5, false, true), path, false, false, services));
+        EXPECT_TRUE(run.shell.calls.empty());
+        EXPECT_EQ(presenter.messageBoxes, 1);
+        EXPECT_NE(presenter.text.find(L"'" + path + L"' nicht öffnen, weil es kein Ordner ist"), std::wstring::npos);
+        EXPECT_EQ(presenter.style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+        // Nothing was opened: the main window stays as it is.
+        EXPECT_EQ(log.events, (Events{"prepare modal", "restore modal"}));
+    }
+    // Folders, also the one holding the file, and the shell's own paths open as before.
+    for (const std::wstring& path : {dir.Path().wstring(), std::wstring(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}")}) {
+        OpenRun run;
+        FolderActionServices services;
+        services.makeShell = [&run] { return std::make_unique<cFakeShell>(run.shell, std::vector<ShellWindowInfo>{}); };
+        EXPECT_TRUE(OpenFolder(run.host.Host(3), path, false, false, services));
+        EXPECT_EQ(run.shell.calls, Calls{L"open plain " + path});
+    }
 }
 
 // ---- Removing from the history --------------------------------------------------------------

@@ -26,6 +26,19 @@ OpenRequest OpenExistingMenuRequest() {
     return {false, true};
 }
 
+bool IsShellNamespacePath(std::wstring_view path) {
+    return path.substr(0, 3) == L"::{";
+}
+
+bool MayOpenAsFolder(std::wstring_view path, PathTarget target) {
+    if (IsShellNamespacePath(path))
+        return true;
+    bool drive = path.size() >= 3 && ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')) &&
+                 path[1] == L':' && path[2] == L'\\';
+    bool network = path.size() > 2 && path[0] == L'\\' && path[1] == L'\\';
+    return (drive || network) && target != PathTarget::File;
+}
+
 bool IsFolderViewTypeName(std::wstring_view typeName) {
     constexpr std::wstring_view kFolderView = L"IShellFolderViewDual";
     return typeName.substr(0, kFolderView.size()) == kFolderView;

@@ -32,6 +32,18 @@ struct FolderOpenOptions {
     ExitBehavior exitBehavior = ExitBehavior::StayThenHide;
 };
 
+// What a path names on disk, as far as opening cares: a folder, a file, or
+// nothing that can be seen (missing, or a server that does not answer).
+enum class PathTarget { Folder, File, Unknown };
+
+// Whether opening may hand the path to the shell, which runs a file it is
+// asked to open and looks a bare name up along the program path: a shell
+// namespace path ("::{…}"), or a drive or network path that names no file.
+// A folder since replaced by a file of that name is refused as well.
+bool MayOpenAsFolder(std::wstring_view path, PathTarget target);
+// "::{…}": opened by the shell itself, never looked up on disk.
+bool IsShellNamespacePath(std::wstring_view path);
+
 // Explorer with the folder tree when exactly one of the option and the
 // inversion is set.
 FolderWindowKind EffectiveWindowKind(bool defaultOpenInExplorer, bool invertOpenMode);
