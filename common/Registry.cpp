@@ -90,11 +90,21 @@ std::wstring MultiString(const std::vector<std::uint8_t>& data) {
     return text;
 }
 
-// "%" and, at least two characters further on, another "%": the text names
-// an environment variable and is stored for expansion.
+// "%NAME%" where NAME is a variable of this process's environment. Only
+// then does expanding change the text; "100%", "50% von 80%" or a name of no
+// variable read back as they were written only when stored as plain text.
 bool NamesEnvironmentVariable(const std::wstring& text) {
-    size_t first = text.find(L'%');
-    return first != std::wstring::npos && text.find(L'%', first + 2) != std::wstring::npos;
+    for (size_t open = text.find(L'%'); open != std::wstring::npos; open = text.find(L'%', open + 1)) {
+        size_t close = text.find(L'%', open + 1);
+        if (close == std::wstring::npos)
+            return false;
+        if (close > open + 1) {
+            std::wstring name = text.substr(open + 1, close - open - 1);
+            if (GetEnvironmentVariableW(name.c_str(), nullptr, 0) > 0)
+                return true;
+        }
+    }
+    return false;
 }
 
 LONG SetValue(HKEY key, const std::wstring& name, DWORD type, const void* data, size_t bytes) {
@@ -223,7 +233,7 @@ void cRegistry::Value(const RegValue& vValue, cError* error) {
         case REG_SZ:
         case REG_EXPAND_SZ: {
             std::wstring text = ToText(vValue);
-            DWORD type = NamesEnvironmentVariable(text) ? REG_EXPAND_SZ : REG_SZ;
+            DWORD type = !literal_ && NamesEnvironmentVariable(text) ? REG_EXPAND_SZ : REG_SZ;
             SetValue(key.Get(), valueKey_, type, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
             break;
         }

@@ -42,6 +42,13 @@ class cRegistry {
     void ValueType(DWORD eValueType) { valueType_ = eValueType; }
     const RegValue& Default() const { return default_; }
     void Default(RegValue vDefault) { default_ = std::move(vDefault); }
+    // How a text is written. By default as a path, which may name
+    // environment variables ("%USERPROFILE%\Dokumente"): stored for
+    // expansion when it names one that exists. A literal text (a display
+    // name, a pattern of the ignore filter, a group name) is always stored
+    // exactly as given, so that it reads back unchanged.
+    bool Literal() const { return literal_; }
+    void Literal(bool bLiteral) { literal_ = bLiteral; }
 
     // Never fails: anything missing or unreadable gives Default(). Updates
     // ValueType() to the type actually stored.
@@ -85,6 +92,7 @@ class cRegistry {
     std::wstring valueKey_;
     DWORD valueType_ = 0;
     RegValue default_;
+    bool literal_ = false;
 };
 
 // A key that Windows keeps for itself (Explorer's lists of remembered

@@ -61,6 +61,10 @@ cRegistry At(Setting setting, RegValue fallback) {
     reg.ValueKey(def.name);
     reg.ValueType(def.type);
     reg.Default(std::move(fallback));
+    // No text of the catalogue is a path meant for expansion: the ignore
+    // list and its LIKE patterns, a web address with its "%20", file paths
+    // as they are on disk, group names.
+    reg.Literal(true);
     return reg;
 }
 
@@ -90,6 +94,14 @@ std::int32_t ReadNumber(Setting setting, bool vistaThemed) {
 
 std::wstring ReadText(Setting setting) {
     return ToText(At(setting, std::wstring()).Value());
+}
+
+std::optional<std::wstring> ReadStoredText(Setting setting) {
+    cRegistry reg = At(setting, std::wstring());
+    RegValue value = reg.Value();
+    if (reg.ValueType() != REG_SZ && reg.ValueType() != REG_EXPAND_SZ)
+        return std::nullopt;
+    return ToText(value);
 }
 
 void WriteNumber(Setting setting, std::int32_t value) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace pw {
@@ -70,6 +71,10 @@ const wchar_t* SectionKeyOf(SettingsKey key);  // "Software\tannbach\Pfadwerk\Op
 // unreadable value gives the default. vistaThemed picks the themed default.
 std::int32_t ReadNumber(Setting setting, bool vistaThemed = false);
 std::wstring ReadText(Setting setting);
+// The text only when the value is stored as text: nothing for a number,
+// bytes or a multi-string, which ReadText would turn into text of some
+// kind. A missing value gives "".
+std::optional<std::wstring> ReadStoredText(Setting setting);
 // Booleans count as true only when exactly 1.
 inline bool ReadFlag(Setting setting) {
     return ReadNumber(setting) == 1;

@@ -15,16 +15,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PW_FUZZ_CHECK(JoinIgnoreStrings(entries).size() <= text.size());
     std::wstring built = BuildIgnoreFilter(text);
     auto conditions = IgnoreFilterConditions(built);
-    PW_FUZZ_CHECK(conditions && *conditions == static_cast<int>(entries.size()));
+    PW_FUZZ_CHECK(conditions && *conditions == static_cast<int>(IgnoreFilterEntries(text).size()));
+    PW_FUZZ_CHECK(*conditions <= kIgnoreEntryLimit);
     for (const auto& stored : entries) {
         IgnoreEntry entry = ParseIgnoreEntry(stored);
         if (IsStorableIgnoreEntry(entry))
             PW_FUZZ_CHECK(ParseIgnoreEntry(StoredIgnoreEntry(entry)) == entry);
     }
 
-    // As a stored filter: what passes the check runs as a query's condition
-    // (text without NUL: a NUL would end the statement's text early).
-    if (IsIgnoreFilter(text) && !text.empty() && text.find(L'\0') == std::wstring::npos) {
+    // As a stored filter: what passes the check runs as a query's condition.
+    if (IsIgnoreFilter(text) && !text.empty()) {
         std::wstring query = L"SELECT FolderPath FROM FoldersProtocol WHERE " + text + L" ORDER BY FolderPath";
         PW_FUZZ_CHECK(pwfuzz::RunQuery(query));
     }

@@ -15,8 +15,8 @@ std::wstring BuildIgnoreStringSQL() {
 }
 
 std::wstring LoadIgnoreFilter() {
-    std::wstring stored = ReadText(Setting::IgnoreStringSQL);
-    return IsIgnoreFilter(stored) ? stored : BuildIgnoreStringSQL();
+    std::optional<std::wstring> stored = ReadStoredText(Setting::IgnoreStringSQL);
+    return stored && IsIgnoreFilter(*stored) ? *stored : BuildIgnoreStringSQL();
 }
 
 void AppendIgnoreEntry(std::wstring_view storedEntry) {

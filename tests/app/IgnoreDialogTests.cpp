@@ -260,5 +260,33 @@ TEST_F(IgnoreDialogs, TheExampleListGivesTheExampleFilterAndAFilterOfThatShapeIs
     EXPECT_EQ(older, LoadIgnoreFilter());
 }
 
+// "%appdata%" is the path part's pattern, not the variable: it is stored as
+// written and read back unchanged, so the filter is taken as stored.
+TEST_F(IgnoreDialogs, APatternNamingAVariableReadsBackUnchanged) {
+    ASSERT_GT(GetEnvironmentVariableW(L"APPDATA", nullptr, 0), 0u);
+    AppendIgnoreEntry(L"*appdata*");
+    const std::wstring filter = L"(FoldersProtocol.FolderPath Not Like '%appdata%')";
+    EXPECT_EQ(filter, BuildIgnoreStringSQL());
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), ReadRaw(SectionKeyOf(SettingsKey::CurrentSettings), L"IgnoreStringSQL").type);
+    EXPECT_EQ(L"*appdata*|\\|", ReadText(Setting::IgnoreStrings));
+    EXPECT_EQ(filter, LoadIgnoreFilter());
+}
+
+// A filter of the right shape stored as bytes or as a multi-string is not
+// taken: it is built anew from the list and stored as text.
+TEST_F(IgnoreDialogs, AFilterOfAnotherTypeIsRebuilt) {
+    WriteText(Setting::IgnoreStrings, L"c:\\temp|\\|");
+    const std::wstring built = L"(FoldersProtocol.FolderPath <> 'c:\\temp')";
+    const std::wstring other = L"(FoldersProtocol.FolderPath <> 'c:\\alt')";
+    for (DWORD type : {static_cast<DWORD>(REG_BINARY), static_cast<DWORD>(REG_MULTI_SZ)}) {
+        SCOPED_TRACE(type);
+        WriteRaw(SectionKeyOf(SettingsKey::CurrentSettings), L"IgnoreStringSQL", type, other.c_str(),
+                 static_cast<DWORD>((other.size() + 1) * sizeof(wchar_t)));
+        EXPECT_EQ(built, LoadIgnoreFilter());
+        EXPECT_EQ(static_cast<DWORD>(REG_SZ),
+                  ReadRaw(SectionKeyOf(SettingsKey::CurrentSettings), L"IgnoreStringSQL").type);
+    }
+}
+
 }  // namespace
 }  // namespace pw::test

@@ -56,23 +56,40 @@ TEST_F(RegistryTest, TextNamingAVariableIsStoredForExpansionAndReadsExpanded) {
     EXPECT_EQ(RegValue(std::wstring(L"%PFW_NO_SUCH_VARIABLE%")), reader.Value());
 }
 
+// Only a variable that exists makes a text one for expansion; a literal
+// text is never one. Either way it reads back as it was written unless it
+// names a variable.
 TEST_F(RegistryTest, PercentRuleChoosesTheStoredType) {
+    ASSERT_TRUE(SetEnvironmentVariableW(L"a", L"C:\\A"));
     struct Case {
         const wchar_t* text;
         DWORD expected;
     };
     const Case cases[] = {
-        {L"100%", REG_SZ}, {L"%%", REG_SZ},         {L"a%%b", REG_SZ},        {L"%x", REG_SZ},
-        {L"", REG_SZ},     {L"%a%", REG_EXPAND_SZ}, {L"%%a%", REG_EXPAND_SZ}, {L"50% von 80%", REG_EXPAND_SZ},
+        {L"100%", REG_SZ},
+        {L"%%", REG_SZ},
+        {L"a%%b", REG_SZ},
+        {L"%x", REG_SZ},
+        {L"", REG_SZ},
+        {L"%a%", REG_EXPAND_SZ},
+        {L"%%a%", REG_EXPAND_SZ},
+        {L"50% von 80%", REG_SZ},
+        {L"%PFW_NO_SUCH_VARIABLE%\\x", REG_SZ},
     };
     for (const Case& c : cases) {
         for (DWORD asked : {static_cast<DWORD>(REG_SZ), static_cast<DWORD>(REG_EXPAND_SZ)}) {
-            At(L"V", asked).Value(std::wstring(c.text));
-            test::RawValue raw = ReadRaw(scratch.Path(), L"V");
-            ASSERT_TRUE(raw.found) << c.text;
-            EXPECT_EQ(c.expected, raw.type)
-                << "text \"" << testing::PrintToString(std::wstring(c.text)) << "\" asked as " << asked;
-            EXPECT_EQ(std::wstring(c.text) + L'\0', TextOfRaw(raw));
+            for (bool literal : {false, true}) {
+                cRegistry reg = At(L"V", asked);
+                reg.Literal(literal);
+                reg.Value(std::wstring(c.text));
+                test::RawValue raw = ReadRaw(scratch.Path(), L"V");
+                ASSERT_TRUE(raw.found) << c.text;
+                EXPECT_EQ(literal ? static_cast<DWORD>(REG_SZ) : c.expected, raw.type)
+                    << "text \"" << testing::PrintToString(std::wstring(c.text)) << "\" asked as " << asked;
+                EXPECT_EQ(std::wstring(c.text) + L'\0', TextOfRaw(raw));
+                if (literal || c.expected == REG_SZ)
+                    EXPECT_EQ(RegValue(std::wstring(c.text)), reg.Value());
+            }
         }
     }
 }

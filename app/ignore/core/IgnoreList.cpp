@@ -50,6 +50,16 @@ bool At(std::wstring_view text, size_t pos, std::wstring_view part) {
     return text.substr(pos, part.size()) == part;
 }
 
+// No folder path holds a control character; in a query's text a NUL would
+// end the statement early.
+bool HasControlCharacter(std::wstring_view text) {
+    for (wchar_t c : text) {
+        if (c < L' ')
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 IgnoreEntry FolderIgnoreEntry(std::wstring_view typedPath, bool includeSubfolders) {
@@ -82,6 +92,8 @@ bool IsStorableIgnoreEntry(const IgnoreEntry& entry) {
     if (entry.text.empty())
         return false;
     std::wstring stored = StoredIgnoreEntry(entry);
+    if (HasControlCharacter(stored))
+        return false;
     std::vector<std::wstring> read = SplitIgnoreStrings(stored + std::wstring(kIgnoreSeparator));
     return read.size() == 1 && read[0] == stored && ParseIgnoreEntry(stored) == entry;
 }
@@ -134,9 +146,20 @@ std::wstring AppendIgnoreString(std::wstring_view storedList, std::wstring_view 
     return JoinIgnoreStrings(entries);
 }
 
+std::vector<std::wstring> IgnoreFilterEntries(std::wstring_view storedList) {
+    std::vector<std::wstring> entries;
+    for (std::wstring& stored : SplitIgnoreStrings(storedList)) {
+        if (entries.size() == static_cast<size_t>(kIgnoreEntryLimit))
+            break;
+        if (!HasControlCharacter(stored))
+            entries.push_back(std::move(stored));
+    }
+    return entries;
+}
+
 bool IgnoreListHides(std::wstring_view storedList, std::wstring_view folderPath) {
     std::string path = ToUtf8(folderPath);
-    for (const std::wstring& stored : SplitIgnoreStrings(storedList)) {
+    for (const std::wstring& stored : IgnoreFilterEntries(storedList)) {
         // The value the condition's literal stands for.
         std::wstring value = SingleQuotes(stored);
         if (value.find(L'*') == std::wstring::npos) {
@@ -157,7 +180,7 @@ bool IgnoreListHides(std::wstring_view storedList, std::wstring_view folderPath)
 std::wstring BuildIgnoreFilter(std::wstring_view storedList) {
     // A list without any separator holds no entry; "()" would be no valid
     // condition and break every query.
-    std::vector<std::wstring> entries = SplitIgnoreStrings(storedList);
+    std::vector<std::wstring> entries = IgnoreFilterEntries(storedList);
     if (entries.empty())
         return {};
     std::wstring filter = L"(";
@@ -173,7 +196,7 @@ std::wstring BuildIgnoreFilter(std::wstring_view storedList) {
 std::optional<int> IgnoreFilterConditions(std::wstring_view filter) {
     if (filter.empty())
         return 0;
-    if (filter.front() != L'(')
+    if (filter.front() != L'(' || HasControlCharacter(filter))
         return std::nullopt;
     size_t pos = 1;
     int count = 0;
@@ -210,7 +233,10 @@ std::optional<int> IgnoreFilterConditions(std::wstring_view filter) {
         }
         if (like && !wildcard)
             return std::nullopt;
-        ++count;
+        // Every condition is one more level of the query's expression; a
+        // long enough chain is more than the engine parses.
+        if (++count > kIgnoreEntryLimit)
+            return std::nullopt;
         if (At(filter, pos, kAnd)) {
             pos += kAnd.size();
             continue;

@@ -63,8 +63,13 @@ std::wstring JoinIgnoreStrings(const std::vector<std::wstring>& storedEntries);
 // separator is dropped on the way).
 std::wstring AppendIgnoreString(std::wstring_view storedList, std::wstring_view storedEntry);
 
-// The filter of a stored list: "(" + one condition per entry joined by
-// " AND " + ")", or "" when the list holds no entry.
+// The entries the filter is made of: the first seven of the stored list
+// that can name a folder (one with a control character names none). More
+// than the limit only a hand-edited list holds, and the lists would slow
+// down with every one.
+std::vector<std::wstring> IgnoreFilterEntries(std::wstring_view storedList);
+// The filter of a stored list: "(" + one condition per entry of
+// IgnoreFilterEntries joined by " AND " + ")", or "" when there is none.
 std::wstring BuildIgnoreFilter(std::wstring_view storedList);
 
 // Whether the filter of this stored list hides the folder: the test each of
@@ -73,7 +78,8 @@ std::wstring BuildIgnoreFilter(std::wstring_view storedList);
 bool IgnoreListHides(std::wstring_view storedList, std::wstring_view folderPath);
 
 // The number of conditions when the text has exactly the shape
-// BuildIgnoreFilter gives (0 for ""), nullopt for anything else: the filter
+// BuildIgnoreFilter gives (0 for ""), nullopt for anything else, also for a
+// control character anywhere or more conditions than the limit: the filter
 // is taken from the registry and becomes part of every history query, so
 // nothing else may pass.
 std::optional<int> IgnoreFilterConditions(std::wstring_view filter);

@@ -128,9 +128,30 @@ TEST(IgnoreFilter, OnlyTheBuiltShapePassesTheCheck) {
              L"(FoldersProtocol.FolderPath <> 'a'",
              L"(FoldersProtocol.FolderPath <> 'a)",
              L"(FoldersProtocol.FolderPath <> 'a' and FoldersProtocol.FolderPath <> 'b')",
+             L"(FoldersProtocol.FolderPath <> 'a\tb')",
          }) {
         EXPECT_FALSE(IsIgnoreFilter(bad)) << std::string(ToUtf8(bad));
     }
+    // A multi-string or bytes read as text: NULs inside.
+    EXPECT_FALSE(IsIgnoreFilter(std::wstring(L"(FoldersProtocol.FolderPath <> 'a\0b')", 37)));
+}
+
+// A hand-edited list with more entries than the limit, or with entries no
+// folder path can hold, still gives a filter the check takes; the first
+// seven that can name a folder make it, as the lists show them.
+TEST(IgnoreFilter, MoreThanTheLimitIsNoFilterAndTheBuilderStopsThere) {
+    std::wstring list = L"c:\\a\tb|\\|";
+    for (int i = 0; i < 9; ++i)
+        list += L"c:\\" + std::to_wstring(i) + L"|\\|";
+    std::wstring filter = BuildIgnoreFilter(list);
+    EXPECT_EQ(std::optional<int>(kIgnoreEntryLimit), IgnoreFilterConditions(filter));
+    EXPECT_NE(filter.find(L"'c:\\6'"), std::wstring::npos);
+    EXPECT_EQ(filter.find(L"'c:\\7'"), std::wstring::npos);
+    EXPECT_TRUE(IgnoreListHides(list, L"c:\\6"));
+    EXPECT_FALSE(IgnoreListHides(list, L"c:\\7"));
+
+    std::wstring eight = filter.substr(0, filter.size() - 1) + L" AND FoldersProtocol.FolderPath <> 'c:\\7')";
+    EXPECT_FALSE(IsIgnoreFilter(eight));
 }
 
 // The three forms against a real history: which folders each one hides,
