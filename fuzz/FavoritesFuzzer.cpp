@@ -49,6 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         });
         PW_FUZZ_CHECK(again == parsed);
     }
+    // The rewrite's journal reads back as its plan; any other stored text
+    // reads as no journal or as a plan that survives its own journal.
+    PW_FUZZ_CHECK(ParseFavoritesRewriteJournal(FavoritesRewriteJournal(rewrite)) == rewrite);
+    if (auto plan = ParseFavoritesRewriteJournal(pwfuzz::Utf16Units(pieces.back())))
+        PW_FUZZ_CHECK(ParseFavoritesRewriteJournal(FavoritesRewriteJournal(*plan)) == plan);
     if (!parsed.groups.empty()) {
         const Favorite added{L"Neu", L"C:\\Neu"};
         PlanFavoritesAppend(groups, parsed.groups[0].name, subKeys[parsed.groups[0].name], added);

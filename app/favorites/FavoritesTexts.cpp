@@ -28,6 +28,8 @@ std::wstring GroupNameRefusal(GroupNameProblem problem, const std::wstring& name
             return FavoritesText(IDS_FAV_GROUP_CASE, clash);
         case GroupNameProblem::Separator:
             return FavoritesText(IDS_FAV_GROUP_SEPARATOR);
+        case GroupNameProblem::TooLong:
+            return FavoritesText(IDS_FAV_GROUP_TOO_LONG);
         case GroupNameProblem::None:
         case GroupNameProblem::Empty:
             break;

@@ -101,13 +101,15 @@ TEST_F(FavoritesAdd, AnEighthGroupAndNamesTheStoreCouldNotKeepApartAreRefused) {
     const std::wstring seven = L"A|*#|B|*#|C|*#|D|*#|E|*#|F|*#|Projekte|*#|";
     StoreText(L"", L"Groups", seven);
     frmFavoritesAdd& dialog = FromMainWindow(folder_, L"Angebote");
-    for (const wchar_t* group : {L"Acht", L"projekte", L"Uncategorized", L"A\\B", L"A|*#|B"}) {
+    const std::wstring tooLong(kMaxGroupNameLength + 1, L'g');
+    for (const std::wstring& group : {std::wstring(L"Acht"), std::wstring(L"projekte"), std::wstring(L"Uncategorized"),
+                                      std::wstring(L"A\\B"), std::wstring(L"A|*#|B"), tooLong}) {
         SetText(IDC_FAVADD_GROUPS, group);
         Ok();
-        EXPECT_EQ(dialog.Result(), IDCANCEL) << group;
-        EXPECT_TRUE(IsWindowVisible(dialog.Hwnd())) << group;
+        EXPECT_EQ(dialog.Result(), IDCANCEL) << group.size();
+        EXPECT_TRUE(IsWindowVisible(dialog.Hwnd())) << group.size();
     }
-    ASSERT_EQ(presenter_.texts.size(), 5u);
+    ASSERT_EQ(presenter_.texts.size(), 6u);
     EXPECT_EQ(presenter_.texts[0],
               L"Sie haben die neue Gruppe 'Acht' für den Ordnerfavoriten festgelegt. Allerdings sind bereits 7 "
               L"Gruppen definiert, und es können nicht mehr als 7 Gruppen definiert werden. Wählen Sie daher eine "
@@ -116,6 +118,10 @@ TEST_F(FavoritesAdd, AnEighthGroupAndNamesTheStoreCouldNotKeepApartAreRefused) {
     EXPECT_NE(presenter_.texts[2].find(L"'Uncategorized' verwendet Pfadwerk selbst"), std::wstring::npos);
     EXPECT_NE(presenter_.texts[3].find(L"umgekehrten Schrägstrich"), std::wstring::npos);
     EXPECT_EQ(presenter_.texts[4], presenter_.texts[3]);
+    // A sub-key is named like its group, and a key's name has a limit.
+    EXPECT_EQ(presenter_.texts[5],
+              L"Eine Gruppenbezeichnung darf höchstens 255 Zeichen lang sein. Bitte wählen Sie eine "
+              L"kürzere Bezeichnung.");
     EXPECT_EQ(Stored(L"", L"Groups"), seven);
     EXPECT_EQ(Stored(L"Uncategorized", L"Favorites"), L"<missing>");
     EXPECT_FALSE(KeyPresent(FavoritesKey() + L"\\Acht"));

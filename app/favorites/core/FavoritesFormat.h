@@ -7,6 +7,7 @@
 // the registry and the favorites windows all go through it.
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,9 +77,12 @@ FavoritesData ParseFavorites(std::wstring_view groupsValue, const FavoritesSubKe
 // and "(Keine)", otherwise the group of that name.
 std::wstring SubKeyOfGroupChoice(const std::wstring& group);
 
-// The full rewrite (the favorites manager's OK): delete the sub-keys of the
-// old groups and of the built-in group, write the sub-keys that hold
-// favorites, then "Groups" (also when empty).
+// The full rewrite (the favorites manager's OK): write the sub-keys that
+// hold favorites, then "Groups" (also when empty), then delete the sub-keys
+// of the old groups and of the built-in group that were not written (key
+// names match in any letter case). The whole plan is stored first as one
+// value, the journal, so that a rewrite ended half way is finished when the
+// favorites are next read: old or new favorites, never a mix.
 struct FavoritesSubKeyWrite {
     std::wstring subKey;
     FavoritesValues values;
@@ -88,8 +92,17 @@ struct FavoritesRewrite {
     std::vector<std::wstring> deleteSubKeys;
     std::vector<FavoritesSubKeyWrite> writeSubKeys;
     std::wstring groupsValue;
+    friend bool operator==(const FavoritesRewrite&, const FavoritesRewrite&) = default;
 };
 FavoritesRewrite PlanFavoritesRewrite(std::wstring_view oldGroupsValue, const FavoritesData& data);
+
+// The journal's value beside "Groups", present only while a rewrite runs.
+inline constexpr wchar_t kRewriteJournalValueName[] = L"RewriteInProgress";
+// The plan as one text: every field as its length in decimal, ":" and the
+// field itself, so that no text of a favorite can be taken for structure.
+std::wstring FavoritesRewriteJournal(const FavoritesRewrite& plan);
+// Nothing for a text that is not exactly such a journal.
+std::optional<FavoritesRewrite> ParseFavoritesRewriteJournal(std::wstring_view journal);
 
 // Appending one favorite (the add-favorite dialog from the main window): a
 // new group's name goes to the end of "Groups", the favorite to the end of
@@ -116,7 +129,10 @@ enum class GroupNameProblem {
     Duplicate,         // equal to another group's name
     DuplicateButCase,  // differs from another group's name only in letter case (one sub-key for both)
     Separator,         // holds "\" (a deeper sub-key) or "|*#|"
+    TooLong,           // longer than a registry key's name can be
 };
+// The longest name of a registry key, and so of a group.
+inline constexpr size_t kMaxGroupNameLength = 255;
 // others: the names of the other user groups.
 GroupNameProblem CheckGroupName(std::wstring_view name, const std::vector<std::wstring>& others);
 // The other group that name clashes with (Duplicate, DuplicateButCase), or "".

@@ -46,7 +46,8 @@ TEST(FavoritesFormat, TheExampleStoreReadsAndIsWrittenBackAsItWas) {
     EXPECT_EQ(data, expected);
 
     FavoritesRewrite plan = PlanFavoritesRewrite(kExampleGroups, data);
-    EXPECT_EQ(plan.deleteSubKeys, (std::vector<std::wstring>{L"Projekte", L"Kunden", L"Uncategorized"}));
+    // Only the old keys not written again go, and they go last.
+    EXPECT_EQ(plan.deleteSubKeys, (std::vector<std::wstring>{L"Kunden"}));
     // The built-in group first, a group without favorites gets no sub-key.
     ASSERT_EQ(plan.writeSubKeys.size(), 2u);
     EXPECT_EQ(plan.writeSubKeys[0], (FavoritesSubKeyWrite{L"Uncategorized", store[L"Uncategorized"]}));
@@ -61,6 +62,20 @@ TEST(FavoritesFormat, NothingStoredReadsAsNothingAndEmptiesTheStoreWhenWritten) 
     EXPECT_EQ(plan.deleteSubKeys.size(), 3u);
     EXPECT_TRUE(plan.writeSubKeys.empty());
     EXPECT_EQ(plan.groupsValue, L"");
+}
+
+// The rewrite is stored as one journal first; whatever a favorite's texts
+// hold, it reads back as the same plan, and a cut-off journal as none.
+TEST(FavoritesFormat, TheRewriteJournalReadsBackAsItsPlanAndACutOneAsNone) {
+    FavoritesData data{{{L"Projekte", {{L"12:3:|*#|", L"d:\\100%\\x"}}}, {L"Leer", {}}}, {{L"Temp", L"c:\\temp"}}};
+    // "projekte" in another case is the same key: written, so not deleted.
+    FavoritesRewrite plan = PlanFavoritesRewrite(L"projekte|*#|Alt|*#|Leer|*#|", data);
+    EXPECT_EQ(plan.deleteSubKeys, (std::vector<std::wstring>{L"Alt", L"Leer"}));
+    std::wstring journal = FavoritesRewriteJournal(plan);
+    EXPECT_EQ(ParseFavoritesRewriteJournal(journal), std::optional<FavoritesRewrite>(plan));
+    for (size_t cut : {size_t{0}, size_t{1}, journal.size() / 2, journal.size() - 1})
+        EXPECT_EQ(ParseFavoritesRewriteJournal(journal.substr(0, cut)), std::nullopt) << cut;
+    EXPECT_EQ(ParseFavoritesRewriteJournal(journal + L"0:"), std::nullopt);
 }
 
 TEST(FavoritesFormat, MoreThanSevenStoredGroupsAreAllKept) {
@@ -136,6 +151,8 @@ TEST(FavoritesFormat, GroupNamesThatWouldBreakTheStoreAreRefused) {
     EXPECT_EQ(CheckGroupName(L"Ä\\B", others), GroupNameProblem::Separator);
     EXPECT_EQ(CheckGroupName(L"A|*#|B", others), GroupNameProblem::Separator);
     EXPECT_EQ(CheckGroupName(L"A|*B#|", others), GroupNameProblem::None);
+    EXPECT_EQ(CheckGroupName(std::wstring(kMaxGroupNameLength, L'g'), others), GroupNameProblem::None);
+    EXPECT_EQ(CheckGroupName(std::wstring(kMaxGroupNameLength + 1, L'g'), others), GroupNameProblem::TooLong);
     EXPECT_EQ(CheckGroupName(L"Übersicht", {L"übersicht"}), GroupNameProblem::DuplicateButCase);
 
     EXPECT_TRUE(FavoriteNameFitsFormat(L"a|b*#"));
