@@ -32,6 +32,13 @@ TEST_F(FavoritesStoreWrites, APathFollowsItsVariableANameStaysAsWritten) {
     EXPECT_EQ(TargetOf(data.groups[0].favorites[0].path), PathTarget::Folder);
 }
 
+// The longest group name the writers take is one the registry holds.
+TEST_F(FavoritesStoreWrites, AGroupNamedAsLongAsAKeyNameCanBeIsKept) {
+    const std::wstring longest(kMaxGroupNameLength, L'g');
+    AppendFavorite(longest, {L"Temp", L"c:\\temp"});
+    EXPECT_EQ(ReadFavorites(), (FavoritesData{{{longest, {{L"Temp", L"c:\\temp"}}}}, {}}));
+}
+
 // The manager's OK ended by a crash or a log-off after its journal was
 // stored: the next reading finishes it, whichever step was the last.
 TEST_F(FavoritesStoreWrites, ARewriteEndedHalfWayIsFinishedByTheNextReading) {
