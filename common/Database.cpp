@@ -185,11 +185,33 @@ bool cDatabase::Open(const std::wstring& path, Clock clock) {
         Close();
         return false;
     }
-    if (!UpgradeSchema()) {  // has told why
+    if (!HasVisitsTable() || !UpgradeSchema()) {  // has told why
         Close();
         return false;
     }
     return true;
+}
+
+// A file without the visits table is no history, whatever else it holds: an
+// empty file (a copy that never finished) or another program's database. It
+// counts as damaged, so that it is replaced or set aside instead of failing
+// every write with "no such table".
+bool cDatabase::HasVisitsTable() {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db_, "SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = 'FoldersProtocol'", -1,
+                           &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return Fail();
+    }
+    int rc = sqlite3_step(stmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        Fail();
+    sqlite3_finalize(stmt);
+    if (rc == SQLITE_DONE) {
+        errorCode_ = SQLITE_NOTADB;
+        error_ = sqlite3_errstr(SQLITE_NOTADB);
+    }
+    return rc == SQLITE_ROW;
 }
 
 bool cDatabase::Exec(const char* sql) {
@@ -238,7 +260,6 @@ bool cDatabase::UpgradeSchema() {
             }
         }
         sqlite3_finalize(stmt);
-        // Not a history of ours: left as it is, its statements fail as before.
         if (hasTable) {
             for (const auto& index : indexes)
                 ok = ok && Exec(("DROP INDEX \"" + index + "\"").c_str());

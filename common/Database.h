@@ -45,7 +45,8 @@ class cDatabase {
 
     // Opens an existing history file for reading and writing; never creates
     // one (a missing file is the caller's cue to copy the template). A
-    // history of an earlier build is rebuilt to the present schema first.
+    // history of an earlier build is rebuilt to the present schema first; a
+    // file without the visits table (an empty one too) is damaged.
     bool Open(const std::wstring& path, Clock clock = {});
     void Close();
     bool IsOpen() const { return db_ != nullptr; }
@@ -94,6 +95,7 @@ class cDatabase {
     sqlite3* Handle() const { return db_; }
 
   private:
+    bool HasVisitsTable();
     bool UpgradeSchema();
     bool Exec(const char* sql);
     sqlite3_stmt* Prepare(std::wstring_view jetSql);
