@@ -15,6 +15,14 @@ constexpr wchar_t kCompactLeftoverFile[] = L"PfadwerkC.dat";  // from compaction
 constexpr wchar_t kTemplateFile[] = L"Template.dat";          // beside the programs
 // A damaged history is kept under this name, followed by when it was found.
 constexpr wchar_t kDamagedHistoryPrefix[] = L"Pfadwerk-beschädigt-";
+// A history being made, beside the history, until it takes the history's
+// place: "PfadwerkR-" followed by the rest of the name the damaged file it
+// carries the visits of is kept under ("PfadwerkR-2026-12-07-17-15-00.dat").
+// One that a program ended in the middle left behind is finished by the next.
+constexpr wchar_t kRepairFilePrefix[] = L"PfadwerkR-";
+// Held by either program around every check, repair and making of the
+// history, so that neither sets aside what the other has just made.
+constexpr wchar_t kHistoryRepairMutex[] = L"Local\\Pfadwerk.HistoryRepair";
 
 struct HistoryFiles {
     std::wstring dataFolder;    // created when missing
@@ -31,9 +39,11 @@ HistoryFiles UserHistoryFiles(const std::wstring& programFolder = ProgramFolder(
 // A history at a path of the caller's choosing (tests, a scratch copy).
 HistoryFiles HistoryFilesAt(const std::wstring& database, const std::wstring& programFolder = ProgramFolder());
 
-// True when the database file is there afterwards. A missing one is copied
-// from the template, its folder created first; a file that another program
-// has made meanwhile is never overwritten.
+// True when the database file is there afterwards. A repair that ended half
+// way is finished first; a history still missing is copied from the
+// template (the schema built in where the template is missing or damaged),
+// its folder created first. A new history takes its place whole or not at
+// all, and never over a file that another program has made meanwhile.
 bool EnsureHistory(const HistoryFiles& files);
 
 // The name a damaged history is kept under, beside the history: what it is
@@ -45,14 +55,22 @@ struct HistoryRepair {
     long carried = 0;     // visits carried into the new history
 };
 
-// For a history that reported itself damaged: checks that it is damaged
-// still (the other program may have repaired it meanwhile), sets it aside
-// under DamagedHistoryPath (never deleted; a journal goes with it), makes a
-// new history from the template and carries every visit that can still be
-// read into it. The main window is told by the notice below. Nothing when
-// the file is sound, or cannot be set aside now because the other program
-// has it open: the caller's write fails as any busy write does.
+// For a history that reported itself damaged: checks the whole file (the
+// other program may have repaired it meanwhile). Indexes that disagree with
+// their tables are rebuilt in place, every visit kept. An empty file is
+// replaced by a new history. Anything else damaged is set aside under
+// DamagedHistoryPath (never deleted; a journal goes with it), the notice
+// below written at once, and a new history with every visit that can still
+// be read takes its place. Nothing when the file is sound, or cannot be
+// checked or set aside now (the other program has it open, or is repairing
+// it): the caller's write fails as any busy write does.
 std::optional<HistoryRepair> RepairDamagedHistory(const HistoryFiles& files, const LocalTime& now = SystemLocalTime());
+
+// Finishes what a repair that ended half way left beside the history (a
+// killed program, a file held by another): the visits carried out of a
+// damaged history go into the history, or are carried first. The worker
+// calls it as it starts; EnsureHistory and RepairDamagedHistory do so first.
+void FinishInterruptedRepairs(const HistoryFiles& files);
 
 // Where the last damaged history was set aside, once: the value is cleared
 // as it is taken. Empty when there was no repair since the last call.

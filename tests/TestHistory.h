@@ -128,6 +128,36 @@ inline std::vector<char> DamageMendably(const std::filesystem::path& file) {
     return bytes;
 }
 
+// Damage that no quick check finds: the summary's date index left as it was
+// before `later` visits were stored, as a tool writing the tables alone
+// would leave it; it has as many entries as its table, but not theirs. A
+// twin of the index, kept out of the schema meanwhile, trades trees with it.
+inline bool StaleSummaryDateIndex(const std::filesystem::path& file, const std::vector<pw::TimedVisit>& later) {
+    auto exec = [&](const std::string& sql) {
+        sqlite3* db = nullptr;
+        bool ok = sqlite3_open(file.string().c_str(), &db) == SQLITE_OK && pw::RegisterJetFunctions(db, nullptr) &&
+                  sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+        sqlite3_close(db);
+        return ok;
+    };
+    const std::string twin = "CREATE INDEX StaleTwin ON FolderSummary (LastUsed, LastRowid)";
+    if (!exec(twin))
+        return false;
+    std::string twinRoot = std::to_string(RootPage(file, "StaleTwin"));
+    std::string ownRoot = std::to_string(RootPage(file, "FolderSummary_LastUsed"));
+    pw::cDatabase db;
+    bool stored = exec("PRAGMA writable_schema = ON; DELETE FROM sqlite_schema WHERE name = 'StaleTwin'") &&
+                  db.Open(file.wstring()) && db.AppendVisits(later);
+    db.Close();
+    return stored &&
+           exec(
+               "PRAGMA writable_schema = ON; INSERT INTO sqlite_schema VALUES ('index', 'StaleTwin', "
+               "'FolderSummary', " +
+               ownRoot + ", '" + twin + "'); UPDATE sqlite_schema SET rootpage = " + twinRoot +
+               " WHERE name = 'FolderSummary_LastUsed'") &&
+           exec("DROP INDEX StaleTwin");
+}
+
 inline std::string IntegrityCheck(const std::filesystem::path& file) {
     pw::cDatabase db;
     std::string verdict = "cannot open";

@@ -12,6 +12,8 @@ namespace {
 // The payloads are worked off one per message, after the sender of
 // WM_COPYDATA has had its answer.
 constexpr UINT kProcessPayload = WM_APP + 1;
+// Once at the start: what a repair of the history that ended half way left.
+constexpr UINT kFinishRepairs = WM_APP + 2;
 constexpr UINT_PTR tmrCleanUpOldRecords = 1;
 constexpr UINT kCleanUpDelayMs = 10000;
 // While visits wait for a history that could not take them, it is tried
@@ -46,6 +48,7 @@ bool frmMain::Load() {
     }
     HotKey hotKey = WorkerHotKey();
     hotKeyRegistered_ = RegisterHotKey(Hwnd(), kHotKeyId, hotKey.modifiers, hotKey.virtualKey) != FALSE;
+    PostMessageW(Hwnd(), kFinishRepairs, 0, 0);
     return true;
 }
 
@@ -75,6 +78,9 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case kProcessPayload:
             OnProcessPayload();
+            return 0;
+        case kFinishRepairs:
+            FinishInterruptedRepairs(files_);
             return 0;
         case WM_TIMER:
             if (wParam == tmrCleanUpOldRecords)

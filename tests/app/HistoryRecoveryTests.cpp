@@ -175,6 +175,42 @@ TEST_F(HistoryRecovery, TheMainWindowSetsAFileOfRandomBytesAsideAndShowsAnEmptyL
     EXPECT_EQ(pwtest::IntegrityCheck(History()), "ok");
 }
 
+// Whatever moment of a repair the worker is ended at, the next one finishes
+// it: every visit that could be read carried once, the damaged history kept
+// once, nothing of the repair's own left.
+TEST_F(HistoryRecovery, ARepairEndedAtAnyMomentIsFinishedByTheNextWorker) {
+    for (DWORD delay : {0, 300, 1200}) {
+        SCOPED_TRACE(delay);
+        pwtest::ResetWorkerAndHistory();
+        CreateDirectoryW(DataFolder().c_str(), nullptr);
+        ASSERT_TRUE(CopyFileW((DistFolder() + L"\\Template.dat").c_str(), History().c_str(), FALSE));
+        FillHistory(2000);
+        Rows before = ReadRows(History());
+        ASSERT_FALSE(pwtest::DamageMendably(History()).empty());
+        {
+            pwtest::WorkerProcess worker;
+            HWND window = worker.WaitForWindow();
+            ASSERT_NE(window, nullptr);
+            pwtest::SendPayload(window, VisitReportText(L"Neu", folders_[0]));
+            Sleep(delay);
+            TerminateProcess(worker.Handle(), 9);
+            ASSERT_TRUE(worker.WaitForExit());
+        }
+        pwtest::WorkerProcess next;
+        HWND window = next.WaitForWindow();
+        ASSERT_NE(window, nullptr);
+        pwtest::SendPayload(window, VisitReportText(L"Danach", folders_[1]));
+        ASSERT_TRUE(pwtest::WaitFor([] { return pwtest::HistoryRows(L"WHERE FolderName = 'Danach'") == 1; }));
+        Rows after = ReadRows(History());
+        for (const auto& [row, count] : before)
+            ASSERT_EQ(after[row], count) << row;
+        EXPECT_EQ(KeptAside().size(), 1u);
+        EXPECT_EQ(pwtest::IntegrityCheck(History()), "ok");
+        for (const auto& entry : fs::directory_iterator(DataFolder()))
+            EXPECT_NE(entry.path().filename().wstring().rfind(kRepairFilePrefix, 0), 0u) << entry.path();
+    }
+}
+
 TEST_F(HistoryRecovery, AHistoryThatCannotBeWrittenKeepsTheVisitsQueuedUntilItCanBeWrittenAgain) {
     // Held by another program far beyond the busy time-out, and read-only
     // (the attribute alone stops no process that runs as root under Wine).

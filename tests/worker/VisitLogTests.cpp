@@ -47,11 +47,11 @@ TEST_F(VisitLogTest, MissingFolderAndDatabaseAreCreatedFromTheTemplate) {
     EXPECT_EQ(Rows(files.templateFile), 0);
 }
 
-TEST_F(VisitLogTest, WithoutTemplateTheVisitIsDroppedAndNothingIsCreated) {
+TEST_F(VisitLogTest, WithoutTemplateTheHistoryIsMadeFromTheBuiltInSchema) {
     HistoryFiles files = Files();
     files.templateFile = (dir_ / "NoTemplate.dat").wstring();
-    EXPECT_FALSE(LogVisit(files, {L"Temp", L"C:\\Temp"}));
-    EXPECT_FALSE(std::filesystem::exists(files.database));
+    EXPECT_TRUE(LogVisit(files, {L"Temp", L"C:\\Temp"}));
+    EXPECT_EQ(Rows(files.database), 1);
 }
 
 TEST_F(VisitLogTest, ADamagedDatabaseIsKeptAsideUnchangedAndTheVisitGoesIntoANewOne) {

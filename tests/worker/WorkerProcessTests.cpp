@@ -152,17 +152,17 @@ TEST_F(WorkerProcessTest, ExitNowEndsTheWorkerAndFreesTheHotKey) {
     UnregisterHotKey(nullptr, 78);
 }
 
-TEST_F(WorkerProcessTest, WithoutTemplateTheReportIsDroppedAndTheWorkerLives) {
+TEST_F(WorkerProcessTest, WithoutTemplateTheHistoryIsMadeFromTheBuiltInSchema) {
     ScratchCopy copy;
     WorkerProcess worker(copy.Exe());
     HWND hwnd = Start(worker);
-    SendPayload(hwnd, L"a|\\|C:\\Lost");
-    SendPayload(hwnd, L"b|\\|C:\\Lost\\Too");
+    SendPayload(hwnd, L"a|\\|C:\\Kept");
+    SendPayload(hwnd, L"b|\\|C:\\Kept\\Too");
     // Requests run in arrival order: once the worker has taken the exit
     // request, both reports were handled, and it was still alive to take it.
     SendPayload(hwnd, pw::ExitRequestText());
     EXPECT_TRUE(worker.WaitForExit());
-    EXPECT_FALSE(std::filesystem::exists(HistoryFolder() / L"Pfadwerk.dat"));
+    EXPECT_EQ(HistoryRows(), 2);
 }
 
 TEST_F(WorkerProcessTest, APropertiesRequestNeverHoldsUpTheVisitsBehindIt) {
