@@ -71,17 +71,22 @@ Request ParseRequest(std::wstring_view payload) {
             return {};
         return PropertiesRequest{*owner, std::wstring(path)};
     }
-    if (payload.substr(0, kExitRequest.size()) == kExitRequest)
-        return ExitRequest{};
-
     size_t sep = payload.find(kVisitSeparator);
-    if (sep == std::wstring_view::npos)
+    if (sep == std::wstring_view::npos) {
+        if (payload.substr(0, kExitRequest.size()) == kExitRequest)
+            return ExitRequest{};
         return {};
-    VisitReport visit{std::wstring(payload.substr(0, sep)), TrimRight(payload.substr(sep + kVisitSeparator.size()))};
-    // A NUL inside a name or path is no folder Windows could have shown.
+    }
+    if (auto visit = MakeVisit(payload.substr(0, sep), payload.substr(sep + kVisitSeparator.size())))
+        return std::move(*visit);
+    return {};
+}
+
+std::optional<VisitReport> MakeVisit(std::wstring_view name, std::wstring_view path) {
+    VisitReport visit{std::wstring(name), TrimRight(path)};
     if (visit.path.empty() || visit.path.size() > kMaxPathChars || visit.name.size() > kMaxPathChars ||
         visit.path.find(L'\0') != std::wstring::npos || visit.name.find(L'\0') != std::wstring::npos)
-        return {};
+        return std::nullopt;
     return visit;
 }
 

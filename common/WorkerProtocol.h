@@ -18,7 +18,9 @@ constexpr wchar_t kWorkerCaption[] = L"PFADWERK_WORKER_APP";
 constexpr std::wstring_view kVisitSeparator = L"|\\|";
 // Properties request: prefix + owner window handle in decimal + "|" + path.
 constexpr std::wstring_view kPropertiesPrefix = L"\\Properties!";
-// Any text beginning with this ends the worker.
+// Ends the worker. A text with the visit separator is a visit whatever it
+// begins with (a folder may be called "ExitNow-Sicherung"); any other text
+// beginning with this is the exit request, as senders have always sent it.
 constexpr std::wstring_view kExitRequest = L"ExitNow";
 // Windows logo key + Ctrl + Space (MOD_CONTROL | MOD_WIN, VK_SPACE), id 1.
 constexpr int kHotKeyId = 1;
@@ -56,6 +58,11 @@ std::wstring ExitRequestText();
 std::optional<std::wstring> PayloadFromBytes(const void* data, size_t byteCount);
 
 Request ParseRequest(std::wstring_view payload);
+
+// A visit as the worker takes it, from the wire or from its own reporter:
+// blanks after the path dropped; nothing for a name or path no folder of
+// Windows could have (empty path, NUL inside, longer than any path).
+std::optional<VisitReport> MakeVisit(std::wstring_view name, std::wstring_view path);
 
 // The set-up switch: the whole command line, in any letter case, and nothing
 // else (not even a trailing blank).

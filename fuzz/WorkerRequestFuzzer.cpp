@@ -23,6 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         auto again = ParseRequest(PropertiesRequestText(static_cast<uint32_t>(properties->owner), properties->path));
         auto* same = std::get_if<PropertiesRequest>(&again);
         PW_FUZZ_CHECK(same && same->owner == properties->owner && same->path == properties->path);
+    } else if (std::holds_alternative<ExitRequest>(request)) {
+        // A text with the separator is never the exit request: a folder's
+        // name must not end the worker.
+        PW_FUZZ_CHECK(payload->find(kVisitSeparator) == std::wstring::npos);
     }
     IsSetupCommandLine(*payload);
     return 0;

@@ -113,20 +113,13 @@ TEST(WorkerProtocol, PropertiesRequestIsRecognisedByItsFirstTwelveCharactersAlon
     EXPECT_TRUE(std::holds_alternative<std::monostate>(ParseRequest(L"\\properties!1|C:\\")));
 }
 
-TEST(WorkerProtocol, ExitRequestIsAnyTextBeginningWithExitNow) {
+TEST(WorkerProtocol, ExitNowWithoutTheSeparatorEndsTheWorkerAndAFolderOfThatNameIsAVisit) {
     EXPECT_TRUE(std::holds_alternative<ExitRequest>(ParseRequest(L"ExitNow")));
-    EXPECT_TRUE(std::holds_alternative<ExitRequest>(ParseRequest(L"ExitNow please|\\|C:\\")));
+    EXPECT_TRUE(std::holds_alternative<ExitRequest>(ParseRequest(std::wstring(L"ExitNow\0", 8))));
     EXPECT_FALSE(std::holds_alternative<ExitRequest>(ParseRequest(L"exitnow")));
-}
-
-TEST(WorkerProtocol, SetupSwitchIsTheWholeCommandLineInAnyCase) {
-    EXPECT_TRUE(IsSetupCommandLine(L"/setupnow"));
-    EXPECT_TRUE(IsSetupCommandLine(L"/SETUPNOW"));
-    EXPECT_FALSE(IsSetupCommandLine(L"/setupnow "));
-    EXPECT_FALSE(IsSetupCommandLine(L"/setupnow /x"));
-    EXPECT_FALSE(IsSetupCommandLine(L""));
-    // The main program's import switch, as the welcome window starts it.
-    EXPECT_TRUE(IsImportCommandLine(L" /IMPORT "));
-    EXPECT_FALSE(IsImportCommandLine(L"/import /x"));
-    EXPECT_FALSE(IsImportCommandLine(L""));
+    auto request = ParseRequest(VisitReportText(L"ExitNow-Sicherung", L"D:\\ExitNow-Sicherung"));
+    auto* visit = std::get_if<VisitReport>(&request);
+    ASSERT_TRUE(visit);
+    EXPECT_EQ(visit->name, L"ExitNow-Sicherung");
+    EXPECT_EQ(visit->path, L"D:\\ExitNow-Sicherung");
 }
