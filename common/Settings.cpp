@@ -92,6 +92,11 @@ std::int32_t ReadNumber(Setting setting, bool vistaThemed) {
     return ToLong(At(setting, fallback).Value(), fallback);
 }
 
+std::int32_t KeptDays() {
+    std::int32_t days = ReadNumber(Setting::KeepProtocolDays);
+    return days > 0 ? days : Def(Setting::KeepProtocolDays).number;
+}
+
 std::wstring ReadText(Setting setting) {
     return ToText(At(setting, std::wstring()).Value());
 }

@@ -79,6 +79,10 @@ std::optional<std::wstring> ReadStoredText(Setting setting);
 inline bool ReadFlag(Setting setting) {
     return ReadNumber(setting) == 1;
 }
+// The days of history the daily clean-up keeps. A stored period of 0 or
+// less, or one that is no number, counts as the default: no setting may
+// empty the history. A longer period set by hand is kept as it is.
+std::int32_t KeptDays();
 void WriteNumber(Setting setting, std::int32_t value);
 void WriteText(Setting setting, const std::wstring& value);
 

@@ -22,11 +22,7 @@ std::wstring cCleanUp::DeleteStatement(long days) {
 }
 
 long cCleanUp::CleanUpOldRecords(const std::wstring& database) {
-    long days = ReadNumber(Setting::KeepProtocolDays);
-    // "-" followed by a negative number would start an SQL comment; a
-    // negative period is no period the options dialog can set.
-    if (days < 0)
-        days = Def(Setting::KeepProtocolDays).number;
+    long days = KeptDays();
 
     long deleted = -1;
     cDatabase db;

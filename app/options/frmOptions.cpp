@@ -174,7 +174,8 @@ void frmOptions::LoadValues() {
     Check(IDC_CHK_SHOWFAVORITESTABFIRST, options.showFavoritesTabFirst);
     Check(IDC_CHK_SHOWPATHCOLUMN, !options.hidePathColumn);
 
-    lKeepProtocolDays_ = ReadNumber(Setting::KeepProtocolDays);
+    // What the clean-up keeps: a stored 0 shows as the default it counts as.
+    lKeepProtocolDays_ = KeptDays();
     SendMessageW(Item(IDC_CMB_DATAWEEKS), CB_SETCURSEL, static_cast<WPARAM>(KeepDaysItem(lKeepProtocolDays_)), 0);
     Check(IDC_CHK_CHECKFORUPDATES, ReadNumber(Setting::CheckForUpdates) == 1);
 }

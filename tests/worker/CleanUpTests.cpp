@@ -124,13 +124,28 @@ TEST_F(CleanUpTest, CompactionRunsOnlyWhenRowsWereDeleted) {
     EXPECT_EQ(Rows(), 1);
 }
 
-TEST_F(CleanUpTest, ZeroDaysDeletesEverythingBeforeTheMoment) {
-    SetDword(kOptions, L"KeepProtocolDays", 0);
+// No stored period may empty the history: 0, or 0 as a text, keeps the
+// default 42 days.
+TEST_F(CleanUpTest, ZeroDaysKeepsTheDefaultPeriod) {
     Visit(L"C:\\a", {2026, 12, 7, 14, 29, 59});
-    Visit(L"C:\\b", {2026, 12, 7, 14, 30, 0});
+    Visit(L"C:\\b", {2026, 11, 1, 8, 0, 0});
+    cCleanUp cleanUp(TestClock());
+    SetDword(kOptions, L"KeepProtocolDays", 0);
+    EXPECT_EQ(Run(cleanUp), 0);
+    RegSetKeyValueW(HKEY_CURRENT_USER, kOptions, L"KeepProtocolDays", REG_SZ, L"0", 4);
+    EXPECT_EQ(Run(cleanUp), 0);
+    Visit(L"C:\\old", {2026, 10, 1, 8, 0, 0});
+    EXPECT_EQ(Run(cleanUp), 1);
+    EXPECT_EQ(Rows(), 2);
+}
+
+TEST_F(CleanUpTest, APeriodSetByHandIsHonoured) {
+    SetDword(kOptions, L"KeepProtocolDays", 100);
+    Visit(L"C:\\99", {2026, 8, 30, 14, 30, 0});
+    Visit(L"C:\\101", {2026, 8, 28, 14, 30, 0});
     cCleanUp cleanUp(TestClock());
     EXPECT_EQ(Run(cleanUp), 1);
-    EXPECT_EQ(Rows(), 1);
+    EXPECT_EQ(Rows(L"WHERE FolderPath = 'C:\\99'"), 1);
 }
 
 TEST_F(CleanUpTest, ANegativePeriodFromTheRegistryIsNoSqlTrap) {
