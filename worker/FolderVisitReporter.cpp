@@ -7,6 +7,8 @@
 #include <optional>
 #include <utility>
 
+#include "Text.h"
+
 namespace pw::worker {
 namespace {
 
@@ -85,6 +87,27 @@ std::optional<ShownFolderInfo> ShownFolder(IWebBrowser2* browser) {
     if (!IsReportable(shown.path, fileSystem != VARIANT_FALSE))
         return std::nullopt;
     return shown;
+}
+
+// A folder named by a drive or network path, as the navigation's event names
+// file-system folders (virtual ones go by "::{...}").
+bool IsFolderPath(const std::wstring& url) {
+    return (url.size() >= 3 && url[1] == L':' && url[2] == L'\\') || url.rfind(L"\\\\", 0) == 0;
+}
+
+bool SamePath(std::wstring a, std::wstring b) {
+    for (std::wstring* path : {&a, &b}) {
+        if (path->size() > 3 && path->back() == L'\\')
+            path->pop_back();
+    }
+    return EqualsNoCase(a, b);
+}
+
+std::wstring LastPart(const std::wstring& path) {
+    size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos || slash + 1 >= path.size())
+        return path;  // a drive's root
+    return path.substr(slash + 1);
 }
 
 }  // namespace
@@ -189,6 +212,7 @@ void cFolderVisitReporter::Stop() {
     stopPending_ = false;
     Disconnect();
     pendingWork_ = 0;
+    navigations_.clear();
     Destroy();
 }
 
@@ -249,6 +273,8 @@ void cFolderVisitReporter::OnWork() {
         }
         if (work & kReconcile)
             Reconcile();
+        if (work & kReport)
+            ReportNavigations();
     }
     Leave();
 }
@@ -419,36 +445,69 @@ void cFolderVisitReporter::OnBrowserEvent(unsigned long key, DISPID id, DISPPARA
     if (id == DISPID_ONQUIT) {
         quitWindows_.push_back(key);
         RequestWork(kReleaseQuit);
-    } else if (id == DISPID_NAVIGATECOMPLETE2 && params && params->cArgs >= 1) {
-        // Arguments come last first: the browser that navigated is the first.
-        const VARIANT& first = params->rgvarg[params->cArgs - 1];
-        IDispatch* navigated = nullptr;
-        if (first.vt == VT_DISPATCH)
-            navigated = first.pdispVal;
-        else if (first.vt == (VT_DISPATCH | VT_BYREF) && first.ppdispVal)
-            navigated = *first.ppdispVal;
-        OnNavigateComplete2(key, navigated);
+    } else if (id == DISPID_NAVIGATECOMPLETE2 && params) {
+        OnNavigateComplete2(key, *params);
     }
     Leave();
 }
 
-void cFolderVisitReporter::OnNavigateComplete2(unsigned long key, IDispatch* navigated) {
+// Runs inside the shell's call: notes the navigation and nothing else.
+void cFolderVisitReporter::OnNavigateComplete2(unsigned long key, const DISPPARAMS& params) {
+    if (params.cArgs < 1)
+        return;
+    // Arguments come last first: the browser that navigated, then where to.
+    const VARIANT& first = params.rgvarg[params.cArgs - 1];
+    IDispatch* navigated = nullptr;
+    if (first.vt == VT_DISPATCH)
+        navigated = first.pdispVal;
+    else if (first.vt == (VT_DISPATCH | VT_BYREF) && first.ppdispVal)
+        navigated = *first.ppdispVal;
     WatchedWindow& window = *windows_.at(key);
     // A frame inside the window (a web page's) navigates on its own; only the
-    // window's own navigation is a folder visit.
+    // window's own navigation is a folder visit. Asking a proxy for its
+    // identity stays in this process.
     if (IdentityOf(navigated).Get() != window.identity.Get())
         return;
-    bool first = !std::exchange(window.navigationSeen, true);
-    cComPtr<IWebBrowser2> browser = window.browser;
-    auto folder = ShownFolder(browser.Get());
-    // The shell may have called us meanwhile: look again.
-    auto found = windows_.find(key);
-    if (!folder || found == windows_.end())
-        return;
-    if (first && folder->path == found->second->reportedAtWatch)
-        return;
-    if (sink_)
-        sink_(folder->name, folder->path);
+    std::wstring url;
+    if (params.cArgs >= 2) {
+        const VARIANT* where = &params.rgvarg[params.cArgs - 2];
+        if (where->vt == (VT_VARIANT | VT_BYREF) && where->pvarVal)
+            where = where->pvarVal;
+        if (where->vt == VT_BSTR && where->bstrVal)
+            url.assign(where->bstrVal, SysStringLen(where->bstrVal));
+    }
+    navigations_.push_back({key, std::move(url), !std::exchange(window.navigationSeen, true)});
+    RequestWork(kReport);
+}
+
+void cFolderVisitReporter::ReportNavigations() {
+    std::vector<Navigation> navigations = std::exchange(navigations_, {});
+    for (size_t i = 0; i < navigations.size(); ++i) {
+        const Navigation& navigation = navigations[i];
+        auto found = windows_.find(navigation.key);
+        if (found == windows_.end())
+            continue;
+        // The window went on before it could be asked (the worker's thread
+        // was busy): what it shows is a later navigation's folder. A
+        // navigation to a folder path is still a visit, named as its path
+        // does; where an earlier one went otherwise is unknown.
+        bool movedOn = std::any_of(navigations.begin() + i + 1, navigations.end(),
+                                   [&](const Navigation& later) { return later.key == navigation.key; });
+        if (movedOn && !IsFolderPath(navigation.url))
+            continue;
+        cComPtr<IWebBrowser2> browser = found->second->browser;
+        auto folder = ShownFolder(browser.Get());
+        // The shell may have called us meanwhile: look again.
+        found = windows_.find(navigation.key);
+        if (found == windows_.end() || !folder)
+            continue;
+        if (IsFolderPath(navigation.url) && !SamePath(folder->path, navigation.url))
+            folder = ShownFolderInfo{LastPart(navigation.url), navigation.url};
+        if (navigation.first && folder->path == found->second->reportedAtWatch)
+            continue;
+        if (sink_)
+            sink_(folder->name, folder->path);
+    }
 }
 
 }  // namespace pw::worker

@@ -5,7 +5,10 @@
 // close, each window's DWebBrowserEvents2 tells of its navigations, and the
 // window's folder view gives the folder's path and display name. Events
 // arrive as calls into this thread's apartment through the worker's message
-// loop; nothing runs while the user does nothing.
+// loop; nothing runs while the user does nothing. An event only notes what
+// happened and returns: Explorer waits for the call, and asking its window
+// about the folder, or anything the worker's thread takes up meanwhile (a
+// write to a busy history), would hold up its navigation.
 #pragma once
 #include <windows.h>
 
@@ -52,7 +55,13 @@ class cFolderVisitReporter final : public cWindow {
 
   private:
     struct WatchedWindow;
-    enum Work : unsigned { kReconcile = 1, kReconnect = 2, kReleaseQuit = 4 };
+    // A navigation as the shell's call told of it; asked about afterwards.
+    struct Navigation {
+        unsigned long key;
+        std::wstring url;  // where the window went, as the event named it
+        bool first;        // the window's first navigation since it was watched
+    };
+    enum Work : unsigned { kReconcile = 1, kReconnect = 2, kReleaseQuit = 4, kReport = 8 };
 
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void RequestWork(unsigned work);
@@ -71,7 +80,8 @@ class cFolderVisitReporter final : public cWindow {
 
     void OnShellEvent(DISPID id);
     void OnBrowserEvent(unsigned long key, DISPID id, DISPPARAMS* params);
-    void OnNavigateComplete2(unsigned long key, IDispatch* navigated);
+    void OnNavigateComplete2(unsigned long key, const DISPPARAMS& params);
+    void ReportNavigations();
 
     ShellWindowsSource source_;
     FolderVisitSink sink_;
@@ -85,6 +95,7 @@ class cFolderVisitReporter final : public cWindow {
     std::map<unsigned long, std::unique_ptr<WatchedWindow>> windows_;
     unsigned long nextKey_ = 1;
     std::vector<unsigned long> quitWindows_;
+    std::vector<Navigation> navigations_;
 
     unsigned pendingWork_ = 0;
     bool workPosted_ = false;

@@ -243,15 +243,24 @@ class FakeBrowser final : public IWebBrowser2, public IConnectionPointContainer 
     // shell tells of the navigation; `by` stands for a frame inside it.
     void Show(const std::wstring& name, const std::wstring& path, bool fileSystem = true) {
         SetDocument(static_cast<IShellFolderViewDual*>(new FakeFolderView(name, path, fileSystem, shell_)));
+        url_ = path;
     }
-    void ShowWebPage() { SetDocument(new FakeWebPage); }
+    void ShowWebPage() {
+        SetDocument(new FakeWebPage);
+        url_ = L"https://example.org/";
+    }
+    // As the shell fires it: the place, a reference to a text, after the
+    // browser.
     void FireNavigateComplete2(IDispatch* by = nullptr) {
-        VARIANT url, browser;
-        VariantInit(&url);
-        VariantInit(&browser);
+        VARIANT text, url, browser;
+        text.vt = VT_BSTR;
+        text.bstrVal = Bstr(url_);
+        url.vt = VT_VARIANT | VT_BYREF;
+        url.pvarVal = &text;
         browser.vt = VT_DISPATCH;
         browser.pdispVal = by ? by : static_cast<IWebBrowser2*>(this);
         events_->Fire(DISPID_NAVIGATECOMPLETE2, {url, browser});
+        SysFreeString(text.bstrVal);
     }
     void Navigate(const std::wstring& name, const std::wstring& path, bool fileSystem = true) {
         Show(name, path, fileSystem);
@@ -342,6 +351,7 @@ class FakeBrowser final : public IWebBrowser2, public IConnectionPointContainer 
     const Liveness& shell_;
     FakeConnectionPoint* events_ = new FakeConnectionPoint(DIID_DWebBrowserEvents2);
     IDispatch* document_ = nullptr;
+    std::wstring url_;
 };
 
 // The shell's list of folder windows.

@@ -68,12 +68,17 @@ class FolderVisitReporterTest : public ::testing::Test {
 
 TEST_F(FolderVisitReporterTest, EachNavigationOfAWindowGivesOneReport) {
     FakeBrowser* window = OpenWindow(L"Projekte", L"C:\\Projekte");
-    window->Navigate(L"Pfadwerk", L"C:\\Projekte\\Pfadwerk");       // opened from the list
-    window->Navigate(L"Projekte", L"C:\\Projekte");                 // back
-    window->Navigate(L"Lokaler Datenträger (C:)", L"C:\\");         // up
-    window->Navigate(L"Windows", L"C:\\Windows");                   // a typed path
+    window->Navigate(L"Pfadwerk", L"C:\\Projekte\\Pfadwerk");  // opened from the list
+    Pump();
+    window->Navigate(L"Projekte", L"C:\\Projekte");  // back
+    Pump();
+    window->Navigate(L"Lokaler Datenträger (C:)", L"C:\\");  // up
+    Pump();
+    window->Navigate(L"Windows", L"C:\\Windows");  // a typed path
+    Pump();
     window->Navigate(L"Berichte", L"\\\\server\\daten\\Berichte");  // a network share
-    window->Navigate(L"server", L"\\\\server", false);              // the server's shares
+    Pump();
+    window->Navigate(L"server", L"\\\\server", false);  // the server's shares
     Pump();
     EXPECT_EQ(visits, (std::vector<Visit>{{L"Projekte", L"C:\\Projekte"},
                                           {L"Pfadwerk", L"C:\\Projekte\\Pfadwerk"},
@@ -97,6 +102,7 @@ TEST_F(FolderVisitReporterTest, NewWindowsAndTabsAreReportedOnceWhicheverEventCo
     Pump();
     tab->Navigate(L"Bilder", L"C:\\Users\\Anna\\Pictures");
     window->Navigate(L"Videos", L"C:\\Users\\Anna\\Videos");
+    Pump();
     tab->Navigate(L"Urlaub", L"C:\\Users\\Anna\\Pictures\\Urlaub");
     Pump();
     EXPECT_EQ(visits, (std::vector<Visit>{{L"Musik", L"C:\\Users\\Anna\\Music"},
@@ -114,7 +120,28 @@ TEST_F(FolderVisitReporterTest, WindowsOpenBeforeTheStartAreWatchedFromTheirNext
     Pump();
     EXPECT_TRUE(visits.empty());
     window->Navigate(L"Briefe", L"C:\\Users\\Anna\\Documents\\Briefe");
+    Pump();
     EXPECT_EQ(visits, (std::vector<Visit>{{L"Briefe", L"C:\\Users\\Anna\\Documents\\Briefe"}}));
+}
+
+// Explorer waits while its event is with us: the event only notes the
+// navigation, and the window is asked about its folder after the call.
+TEST_F(FolderVisitReporterTest, TheShellsCallOnlyNotesTheVisitAndAWindowThatMovedOnKeepsEach) {
+    FakeBrowser* window = OpenWindow(L"Temp", L"C:\\Temp");
+    bool askedDuringTheCall = false;
+    window->whileAsked = [&] { askedDuringTheCall = true; };
+    window->Navigate(L"Projekte", L"C:\\Projekte");
+    EXPECT_FALSE(askedDuringTheCall);
+    EXPECT_EQ(visits.size(), 1u);
+    // More navigations before the first was asked about (the worker was
+    // busy): the window shows the last folder by then.
+    window->Navigate(L"Dieser PC", L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", false);
+    window->Navigate(L"Berichte", L"C:\\Projekte\\Berichte");
+    window->whileAsked = nullptr;
+    Pump();
+    EXPECT_EQ(visits,
+              (std::vector<Visit>{
+                  {L"Temp", L"C:\\Temp"}, {L"Projekte", L"C:\\Projekte"}, {L"Berichte", L"C:\\Projekte\\Berichte"}}));
 }
 
 TEST_F(FolderVisitReporterTest, WhatIsNoFolderWithAPathGivesNoReport) {
@@ -122,8 +149,11 @@ TEST_F(FolderVisitReporterTest, WhatIsNoFolderWithAPathGivesNoReport) {
     Pump();
     window->ShowWebPage();  // a window whose document is no folder view
     window->FireNavigateComplete2();
+    Pump();
     window->Navigate(L"Dieser PC", L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", false);
+    Pump();
     window->Navigate(L"Dokumente", L"::{031E4825-7B94-4DC3-B131-E946B44C8DD5}\\Documents.library-ms", false);
+    Pump();
     // A frame inside the window navigating on its own.
     window->Show(L"Temp", L"C:\\Temp");
     FakeBrowser* frame = Shell().Add();
@@ -159,6 +189,7 @@ TEST_F(FolderVisitReporterTest, StoppedWhileAskingAWindowItFinishesTheAnswerFirs
     window->AddRef();
     window->whileAsked = [&] { reporter.Stop(); };
     window->Navigate(L"Windows", L"C:\\Windows");
+    Pump();
     window->whileAsked = nullptr;
     EXPECT_EQ(visits.back(), (Visit{L"Windows", L"C:\\Windows"}));
     EXPECT_FALSE(reporter.Connected());
