@@ -14,14 +14,17 @@ namespace {
 constexpr UINT kProcessPayload = WM_APP + 1;
 // Once at the start: what a repair of the history that ended half way left.
 constexpr UINT kFinishRepairs = WM_APP + 2;
+// The end asked for, after requests sent meanwhile have been taken.
+constexpr UINT kUnload = WM_APP + 3;
 constexpr UINT_PTR tmrCleanUpOldRecords = 1;
 constexpr UINT kCleanUpDelayMs = 10000;
 // While visits wait for a history that could not take them, it is tried
-// again this often.
+// again, first soon, then less often: each try reads the spool.
 constexpr UINT_PTR tmrRetryPendingVisits = 2;
-constexpr UINT kRetryDelayMs = 2000;
-// A history that stays unwritable for days still costs the worker no more
-// than this much memory; beyond it the oldest visits give way.
+constexpr UINT kFirstRetryMs = 2000;
+constexpr UINT kLongestRetryMs = 60000;
+// Only when neither the history nor the spool beside it can be written (the
+// disk full) do visits wait in memory; this many at most.
 constexpr size_t kMaxPendingVisits = 5000;
 // One worker per user session.
 constexpr wchar_t kInstanceMutex[] = L"Local\\PfadwerkHg.Instance";
@@ -49,6 +52,12 @@ bool frmMain::Load() {
     HotKey hotKey = WorkerHotKey();
     hotKeyRegistered_ = RegisterHotKey(Hwnd(), kHotKeyId, hotKey.modifiers, hotKey.virtualKey) != FALSE;
     PostMessageW(Hwnd(), kFinishRepairs, 0, 0);
+    // Visits an earlier run could not store (it was ended, or the history
+    // was busy) go in first.
+    if (SpoolWaiting(SpoolPathFor(files_.database))) {
+        spoolWaiting_ = true;
+        payloadPosted_ = PostMessageW(Hwnd(), kProcessPayload, 0, 0);
+    }
     return true;
 }
 
@@ -63,24 +72,50 @@ void frmMain::ReleaseHotKey() {
 }
 
 void frmMain::OnDestroyed() {
-    instance_.Reset();
+    // However the window ends (the exit request, WM_CLOSE), what it took stays.
+    TakeQueuedVisits();
+    SpoolPendingVisits();
     sWorkerData_.clear();
+    instance_.Reset();
     if (onUnloaded)
         onUnloaded();
 }
 
 LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // An exception leaving a window procedure ends the process, and with the
+    // hidden worker all logging until the next log-on: a failure within one
+    // request (memory running out) costs that request and nothing more.
+    try {
+        return HandleMessage(msg, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
+}
+
+LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_COPYDATA:
             return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         case WM_HOTKEY:
             OnHotKey();
             return 0;
+        // Log-off and shut-down end the process soon after these, without
+        // WM_DESTROY.
+        case WM_QUERYENDSESSION:
+            OnEndSession();
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam)
+                OnEndSession();
+            return 0;
         case kProcessPayload:
             OnProcessPayload();
             return 0;
         case kFinishRepairs:
             FinishInterruptedRepairs(files_);
+            return 0;
+        case kUnload:
+            Unload();
             return 0;
         case WM_TIMER:
             if (wParam == tmrCleanUpOldRecords)
@@ -100,13 +135,36 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT frmMain::OnCopyData(const COPYDATASTRUCT* data) {
     // Answer at once; the work follows the answer, so the sender is free.
-    if (data) {
-        if (auto payload = PayloadFromBytes(data->lpData, data->cbData))
-            sWorkerData_.push_back(std::move(*payload));
-    }
-    if (!sWorkerData_.empty() && !payloadPosted_)
-        payloadPosted_ = PostMessageW(Hwnd(), kProcessPayload, 0, 0);
+    auto payload = data ? PayloadFromBytes(data->lpData, data->cbData) : std::nullopt;
+    Request request = payload ? ParseRequest(*payload) : Request{};
+    if (auto* visit = std::get_if<VisitReport>(&request))
+        Queue(TimedVisit{std::move(visit->path), std::move(visit->name), Now()});
+    else if (auto* properties = std::get_if<PropertiesRequest>(&request))
+        Queue(std::move(*properties));
+    else if (std::holds_alternative<ExitRequest>(request))
+        Queue(ExitRequest{});
+    else
+        return 0;  // the sender learns that nothing was taken
     return 1;
+}
+
+bool frmMain::AcceptVisit(const std::wstring& name, const std::wstring& path) {
+    auto visit = MakeVisit(name, path);
+    if (!visit || !Hwnd())
+        return false;
+    Queue(TimedVisit{std::move(visit->path), std::move(visit->name), Now()});
+    return true;
+}
+
+void frmMain::Queue(Work work) {
+    sWorkerData_.push_back(std::move(work));
+    if (!payloadPosted_)
+        payloadPosted_ = PostMessageW(Hwnd(), kProcessPayload, 0, 0);
+}
+
+void frmMain::OnEndSession() {
+    TakeQueuedVisits();
+    SpoolPendingVisits();
 }
 
 void frmMain::OnHotKey() {
@@ -119,7 +177,8 @@ void frmMain::StartMainProgram(const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr,
+    // Nothing of the worker's (the history, the spool) goes with it.
+    if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
                        nullptr, &startup, &process)) {
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
@@ -132,56 +191,73 @@ void frmMain::StartMainProgram(const std::wstring& arguments) {
 // costs one write instead of one each.
 void frmMain::OnProcessPayload() {
     payloadPosted_ = false;
-    bool visits = false;
-    while (!sWorkerData_.empty()) {
-        Request request = ParseRequest(sWorkerData_.front());
-        auto* visit = std::get_if<VisitReport>(&request);
-        if (!visit)
-            break;
-        if (pendingVisits_.size() >= kMaxPendingVisits)
-            pendingVisits_.erase(pendingVisits_.begin());
-        pendingVisits_.push_back({std::move(visit->path), std::move(visit->name), Now()});
-        sWorkerData_.pop_front();
-        visits = true;
-    }
-    if (visits) {
+    if (sWorkerData_.empty() || std::holds_alternative<TimedVisit>(sWorkerData_.front())) {
+        while (!sWorkerData_.empty() && std::holds_alternative<TimedVisit>(sWorkerData_.front())) {
+            pendingVisits_.push_back(std::move(std::get<TimedVisit>(sWorkerData_.front())));
+            sWorkerData_.pop_front();
+        }
         WritePendingVisits();
-    } else if (!sWorkerData_.empty()) {
-        std::wstring payload = std::move(sWorkerData_.front());
+    } else {
+        Work work = std::move(sWorkerData_.front());
         sWorkerData_.pop_front();
-        if (!ProcessPayload(payload))
+        if (auto* properties = std::get_if<PropertiesRequest>(&work)) {
+            ShowFolderProperties(*properties);
+        } else {
+            // The visits taken before the exit request, and any taken after
+            // it, still get their try. Visits sent while it ran are taken
+            // before the window goes, and spooled with whatever the history
+            // could not take.
+            TakeQueuedVisits();
+            WritePendingVisits();
+            if (!PostMessageW(Hwnd(), kUnload, 0, 0))
+                Unload();
             return;
+        }
     }
-    if (!sWorkerData_.empty())
+    if (!sWorkerData_.empty() && !payloadPosted_)
         payloadPosted_ = PostMessageW(Hwnd(), kProcessPayload, 0, 0);
 }
 
-bool frmMain::ProcessPayload(const std::wstring& payload) {
-    Request request = ParseRequest(payload);
-    if (auto* properties = std::get_if<PropertiesRequest>(&request)) {
-        ShowFolderProperties(*properties);
-    } else if (std::holds_alternative<ExitRequest>(request)) {
-        // The visits reported before the exit request still get their try.
-        WritePendingVisits();
-        Unload();
-        return false;
+void frmMain::TakeQueuedVisits() {
+    for (Work& work : sWorkerData_) {
+        if (auto* visit = std::get_if<TimedVisit>(&work))
+            pendingVisits_.push_back(std::move(*visit));
     }
-    return true;
+    std::erase_if(sWorkerData_, [](const Work& work) { return std::holds_alternative<TimedVisit>(work); });
 }
 
 void frmMain::WritePendingVisits() {
-    if (pendingVisits_.empty())
+    if (pendingVisits_.empty() && !spoolWaiting_)
         return;
-    if (!LogVisits(files_, pendingVisits_, clock_)) {
-        // Never an error box: the hidden worker would stop at it.
-        SetTimer(Hwnd(), tmrRetryPendingVisits, kRetryDelayMs, nullptr);
+    LogResult result = LogOrSpool(files_, pendingVisits_, spoolStoredAhead_, clock_);
+    if (result != LogResult::Kept) {
+        pendingVisits_.clear();
+        pendingVisits_.shrink_to_fit();
+    } else if (pendingVisits_.size() > kMaxPendingVisits) {
+        pendingVisits_.erase(pendingVisits_.begin(), pendingVisits_.end() - kMaxPendingVisits);
+    }
+    if (result == LogResult::Stored) {
+        retryDelayMs_ = 0;
+        spoolWaiting_ = SpoolWaiting(SpoolPathFor(files_.database), spoolStoredAhead_);
+        // A spool of more than one piece: the next piece after the requests
+        // that came meanwhile.
+        if (spoolWaiting_ && !payloadPosted_)
+            payloadPosted_ = PostMessageW(Hwnd(), kProcessPayload, 0, 0);
+        if (cleanUp_.CleanUpCheck())
+            SetTimer(Hwnd(), tmrCleanUpOldRecords, kCleanUpDelayMs, nullptr);
         return;
     }
-    pendingVisits_.clear();
-    pendingVisits_.shrink_to_fit();
-    KillTimer(Hwnd(), tmrRetryPendingVisits);
-    if (cleanUp_.CleanUpCheck())
-        SetTimer(Hwnd(), tmrCleanUpOldRecords, kCleanUpDelayMs, nullptr);
+    spoolWaiting_ = spoolWaiting_ || result == LogResult::Spooled;
+    // Never an error box: the hidden worker would stop at it.
+    retryDelayMs_ = retryDelayMs_ ? std::min(retryDelayMs_ * 2, kLongestRetryMs) : kFirstRetryMs;
+    SetTimer(Hwnd(), tmrRetryPendingVisits, retryDelayMs_, nullptr);
+}
+
+void frmMain::SpoolPendingVisits() {
+    if (!pendingVisits_.empty() && SpoolVisits(SpoolPathFor(files_.database), pendingVisits_)) {
+        pendingVisits_.clear();
+        spoolWaiting_ = true;
+    }
 }
 
 void frmMain::tmrRetryPendingVisits_Timer() {
@@ -191,7 +267,14 @@ void frmMain::tmrRetryPendingVisits_Timer() {
 
 void frmMain::tmrCleanUpOldRecords_Timer() {
     KillTimer(Hwnd(), tmrCleanUpOldRecords);
+    // The clean-up and compaction may take long; an end meanwhile (the
+    // installer ends a worker that does not answer) must not take the visits
+    // waiting for their turn with it.
+    TakeQueuedVisits();
+    SpoolPendingVisits();
     cleanUp_.CleanUpOldRecords(files_.database);
+    if (spoolWaiting_ && !payloadPosted_)
+        payloadPosted_ = PostMessageW(Hwnd(), kProcessPayload, 0, 0);
 }
 
 }  // namespace pw::worker

@@ -7,7 +7,6 @@
 #include "Handles.h"
 #include "TestRun.h"
 #include "WorkerProtocol.h"
-#include "WorkerWindow.h"
 #include "frmMain.h"
 #include "frmWelcome.h"
 
@@ -23,11 +22,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     // The visits come from Explorer's folder windows, watched from here: in
     // the worker's own process and apartment, so that it runs from log-on
     // with the worker, on the worker's message loop, and ends with it. Each
-    // goes to the worker's window as any visit report does.
-    pw::worker::cFolderVisitReporter reporter(pw::worker::ShellWindowsOfTheShell,
-                                              [&](const std::wstring& name, const std::wstring& path) {
-                                                  pw::SendToWorker(worker.Hwnd(), pw::VisitReportText(name, path));
-                                              });
+    // is handed to the worker as it is: no text in between whose shape a
+    // folder's name could change.
+    pw::worker::cFolderVisitReporter reporter(
+        pw::worker::ShellWindowsOfTheShell,
+        [&](const std::wstring& name, const std::wstring& path) { worker.AcceptVisit(name, path); });
     // The process lives while any of its windows does.
     auto endWhenNoneLeft = [&] {
         if (!worker.Hwnd() && !welcome.Hwnd())

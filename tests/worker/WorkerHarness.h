@@ -28,14 +28,15 @@ inline std::filesystem::path HistoryFolder() {
 
 using pw::FindWorkerWindow;
 
-inline void SendPayload(HWND worker, const std::wstring& text) {
+// The worker's answer: 1 when it took the request, 0 when it refused it.
+inline LRESULT SendPayload(HWND worker, const std::wstring& text) {
     COPYDATASTRUCT data{0, static_cast<DWORD>(text.size() * sizeof(wchar_t)), const_cast<wchar_t*>(text.data())};
-    SendMessageW(worker, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    return SendMessageW(worker, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
 }
 
-inline void SendBytes(HWND worker, const void* bytes, DWORD count) {
+inline LRESULT SendBytes(HWND worker, const void* bytes, DWORD count) {
     COPYDATASTRUCT data{0, count, const_cast<void*>(bytes)};
-    SendMessageW(worker, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    return SendMessageW(worker, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
 }
 
 template <typename Condition>

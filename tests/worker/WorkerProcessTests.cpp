@@ -126,16 +126,17 @@ TEST_F(WorkerProcessTest, ABurstOfReportsIsStoredWhole) {
 TEST_F(WorkerProcessTest, MalformedPayloadsAreDroppedAndTheWorkerKeepsRunning) {
     WorkerProcess worker;
     HWND hwnd = Start(worker);
-    SendPayload(hwnd, L"no separator at all");
-    SendBytes(hwnd, "abc", 3);    // odd byte count
-    SendBytes(hwnd, nullptr, 0);  // nothing
+    // Each is refused, and the sender is told so.
+    EXPECT_EQ(SendPayload(hwnd, L"no separator at all"), 0);
+    EXPECT_EQ(SendBytes(hwnd, "abc", 3), 0);    // odd byte count
+    EXPECT_EQ(SendBytes(hwnd, nullptr, 0), 0);  // nothing
     std::wstring withNul(L"a|\\|C:\\x\0y", 10);
-    SendPayload(hwnd, withNul);
+    EXPECT_EQ(SendPayload(hwnd, withNul), 0);
     std::vector<wchar_t> huge(512 * 1024, L'x');  // 1 MiB
-    SendBytes(hwnd, huge.data(), static_cast<DWORD>(huge.size() * sizeof(wchar_t)));
-    SendPayload(hwnd, L"long|\\|C:\\" + std::wstring(40000, L'a'));
-    SendPayload(hwnd, std::wstring(pw::kPropertiesPrefix) + L"notanumber|C:\\Windows");
-    SendPayload(hwnd, L"ok|\\|C:\\Still\\Alive");
+    EXPECT_EQ(SendBytes(hwnd, huge.data(), static_cast<DWORD>(huge.size() * sizeof(wchar_t))), 0);
+    EXPECT_EQ(SendPayload(hwnd, L"long|\\|C:\\" + std::wstring(40000, L'a')), 0);
+    EXPECT_EQ(SendPayload(hwnd, std::wstring(pw::kPropertiesPrefix) + L"notanumber|C:\\Windows"), 0);
+    EXPECT_EQ(SendPayload(hwnd, L"ok|\\|C:\\Still\\Alive"), 1);
     ASSERT_TRUE(WaitForRows(1));
     EXPECT_EQ(HistoryRows(L"WHERE FolderPath = 'C:\\Still\\Alive'"), 1);
     EXPECT_TRUE(worker.Running());
@@ -150,6 +151,15 @@ TEST_F(WorkerProcessTest, ExitNowEndsTheWorkerAndFreesTheHotKey) {
     EXPECT_EQ(FindWorkerWindow(), nullptr);
     EXPECT_TRUE(RegisterHotKey(nullptr, 78, pw::WorkerHotKey().modifiers, pw::WorkerHotKey().virtualKey));
     UnregisterHotKey(nullptr, 78);
+}
+
+TEST_F(WorkerProcessTest, AFolderNamedLikeTheExitRequestIsLoggedAndTheWorkerLives) {
+    WorkerProcess worker;
+    HWND hwnd = Start(worker);
+    EXPECT_EQ(SendPayload(hwnd, pw::VisitReportText(L"ExitNow-Sicherung", L"D:\\ExitNow-Sicherung")), 1);
+    EXPECT_TRUE(WaitForRows(1, L"WHERE FolderName = 'ExitNow-Sicherung'"));
+    EXPECT_TRUE(worker.Running());
+    EXPECT_EQ(worker.Window(), hwnd);
 }
 
 TEST_F(WorkerProcessTest, WithoutTemplateTheHistoryIsMadeFromTheBuiltInSchema) {
