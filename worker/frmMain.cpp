@@ -107,6 +107,8 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ENDSESSION:
             if (wParam)
                 OnEndSession();
+            else if (spoolWaiting_ && !payloadPosted_)  // the session goes on: into the history with them
+                payloadPosted_ = PostMessageW(Hwnd(), kProcessPayload, 0, 0);
             return 0;
         case kProcessPayload:
             OnProcessPayload();
