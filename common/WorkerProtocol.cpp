@@ -98,4 +98,23 @@ bool IsImportCommandLine(std::wstring_view commandLine) {
     return FoldCase(Trim(commandLine)) == kImportSwitch;
 }
 
+std::wstring WaitingDialogArguments(std::uint32_t dialogHandle) {
+    return std::wstring(kWaitingDialogSwitch) + L" " + std::to_wstring(dialogHandle);
+}
+
+std::optional<std::uint32_t> WaitingDialogFromCommandLine(std::wstring_view commandLine) {
+    std::wstring text = Trim(commandLine);
+    std::wstring_view name(kWaitingDialogSwitch);
+    if (text.size() <= name.size() + 1 || FoldCase(std::wstring_view(text).substr(0, name.size())) != name ||
+        text[name.size()] != L' ')
+        return std::nullopt;
+    std::wstring digits = Trim(std::wstring_view(text).substr(name.size() + 1));
+    if (digits.empty() || digits[0] == L'-')
+        return std::nullopt;
+    auto value = ParseInt32(digits);
+    if (!value || *value == 0)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(*value);
+}
+
 }  // namespace pw

@@ -74,4 +74,15 @@ constexpr wchar_t kImportSwitch[] = L"/import";
 // The switch alone, in any letter case, blanks around it allowed.
 bool IsImportCommandLine(std::wstring_view commandLine);
 
+// The hot key's start of the main program names the dialog that was in front
+// (an Open or Save dialog the main program may take to the picked folder):
+// the switch, a blank, the window handle's 32 bits in unsigned decimal. The
+// main window takes the foreground as soon as it shows, so only the worker
+// still knows which window waited.
+constexpr wchar_t kWaitingDialogSwitch[] = L"/dialog";
+std::wstring WaitingDialogArguments(std::uint32_t dialogHandle);
+// The handle such a command line names; nothing for any other command line
+// and for 0.
+std::optional<std::uint32_t> WaitingDialogFromCommandLine(std::wstring_view commandLine);
+
 }  // namespace pw

@@ -1,5 +1,7 @@
 #include "frmMain.h"
 
+#include <cstdint>
+#include <string_view>
 #include <variant>
 
 #include "ShellFolders.h"
@@ -170,6 +172,14 @@ void frmMain::OnEndSession() {
 }
 
 void frmMain::OnHotKey() {
+    // Only a dialog can be an Open or Save dialog; the main program decides
+    // whether it is one. Anything else starts the main program as always.
+    HWND front = GetForegroundWindow();
+    wchar_t className[16] = {};
+    if (front && GetClassNameW(front, className, 16) > 0 && std::wstring_view(className) == L"#32770") {
+        StartMainProgram(WaitingDialogArguments(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(front))));
+        return;
+    }
     StartMainProgram();
 }
 

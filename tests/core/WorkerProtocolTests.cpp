@@ -123,3 +123,12 @@ TEST(WorkerProtocol, ExitNowWithoutTheSeparatorEndsTheWorkerAndAFolderOfThatName
     EXPECT_EQ(visit->name, L"ExitNow-Sicherung");
     EXPECT_EQ(visit->path, L"D:\\ExitNow-Sicherung");
 }
+
+TEST(WorkerProtocol, TheWaitingDialogGoesAsItsHandleAndNothingElseIsTakenForOne) {
+    for (std::uint32_t handle : {0x1A2Bu, 0xFFFFFFF0u})
+        EXPECT_EQ(handle, WaitingDialogFromCommandLine(WaitingDialogArguments(handle)));
+    EXPECT_EQ(66u, WaitingDialogFromCommandLine(L" /DIALOG 66 "));
+    for (const wchar_t* other : {L"", L"/import", L"/dialog", L"/dialog 0", L"/dialog -5", L"/dialog 12x",
+                                 L"/dialog 99999999999", L"/dialogs 5"})
+        EXPECT_FALSE(WaitingDialogFromCommandLine(other).has_value()) << other;
+}
