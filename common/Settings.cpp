@@ -25,6 +25,7 @@ constexpr std::array<SettingDef, static_cast<size_t>(Setting::Count_)> kCatalogu
     {K::Options, L"ShowWindowTitleAndBorder", kNum, 1, 1},
     {K::Options, L"ShowFavoritesTabFirst", kNum, 0, 0},
     {K::Options, L"ShowMenuBar", kNum, 0, 0},
+    {K::Options, L"SwitchFileDialogs", kNum, 1, 1},
     {K::CurrentSettings, L"StartupShortcutCreated", kNum, 0, 0},
     {K::CurrentSettings, L"SetupDone", kNum, 0, 0},
     {K::CurrentSettings, L"WindowWidth", kNum, 7605, 7730},

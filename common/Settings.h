@@ -25,6 +25,7 @@ enum class Setting {
     ShowWindowTitleAndBorder,
     ShowFavoritesTabFirst,
     ShowMenuBar,
+    SwitchFileDialogs,  // a folder picked while an Open or Save dialog waits takes that dialog there
     // CurrentSettings
     StartupShortcutCreated,
     SetupDone,

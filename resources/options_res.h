@@ -42,6 +42,7 @@
 #define IDC_LBL_WINDOWPOSITION 3247
 #define IDC_CMB_WINDOWPOSITION 3248
 #define IDC_CHK_SHOWFAVORITESTABFIRST 3249
+#define IDC_CHK_SWITCHFILEDIALOGS 3250
 
 // Texts: the tabs, the list items and the questions.
 #define IDS_OPT_TAB_GENERAL 3260

@@ -28,6 +28,7 @@ MainOptions ReadMainOptions(bool vistaThemed) {
     options.windowPosition = static_cast<WindowPositionMode>(ReadNumber(Setting::WindowPosition));
     options.showFavoritesTabFirst = ReadFlag(Setting::ShowFavoritesTabFirst);
     options.showMenuBar = ReadFlag(Setting::ShowMenuBar);
+    options.switchFileDialogs = ReadFlag(Setting::SwitchFileDialogs);
     return options;
 }
 

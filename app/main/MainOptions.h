@@ -22,6 +22,7 @@ struct MainOptions {
     WindowPositionMode windowPosition = WindowPositionMode::TaskbarStart;
     bool showFavoritesTabFirst = false;
     bool showMenuBar = false;
+    bool switchFileDialogs = true;  // a waiting Open or Save dialog goes to the picked folder
 };
 
 // The stored options; vistaThemed picks the defaults of a themed Vista.

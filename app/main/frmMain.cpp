@@ -5,6 +5,7 @@
 
 #include <uxtheme.h>
 
+#include <cstdint>
 #include <cwctype>
 
 #include "AppFlags.h"
@@ -26,10 +27,13 @@ namespace {
 
 constexpr UINT kStartupShortcutCsidl = 7;  // the user's Startup folder
 
-// The activation of a second start is announced to every top-level window.
-void PassActivationOn() {
+// The activation of a second start is announced to every top-level window,
+// with the dialog that waited in front of the hot key (0: none), which the
+// running window then serves.
+void PassActivationOn(HWND waitingDialog) {
     AllowSetForegroundWindow(ASFW_ANY);
-    SendNotifyMessageW(HWND_BROADCAST, lActivationMessage, 0, 0);
+    auto dialog = static_cast<WPARAM>(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(waitingDialog)));
+    SendNotifyMessageW(HWND_BROADCAST, lActivationMessage, dialog, 0);
 }
 
 bool IsTooltipClass(HWND hwnd) {
@@ -64,7 +68,7 @@ bool frmMain::Load() {
     lActivationMessage = RegisterWindowMessageW(RunScopedName(kActivationMessageName).c_str());
     if (setup_.singleInstance && IsPreviousInstanceRunning()) {
         bSecondInstance_ = true;
-        PassActivationOn();
+        PassActivationOn(setup_.waitingDialog);
         return false;
     }
 
@@ -92,6 +96,8 @@ bool frmMain::Load() {
 
     CreateAutostartShortcut();
     ReadSettings();
+    // The caption names a waiting dialog from the first moment it is seen.
+    AttachWaitingDialog(setup_.waitingDialog);
     FillTabs();
     if (options_.showMenuBar) {
         bMenuBarShown_ = true;
@@ -280,7 +286,7 @@ void frmMain::OnDestroyed() {
 LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == lActivationMessage && lActivationMessage != 0) {
         if (popUpBehaviour_)
-            OnActivationMessage();
+            OnActivationMessage(wParam);
         return 0;
     }
     switch (msg) {
@@ -349,7 +355,7 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             list_.View().SetBackgroundPicture(setup_.programFolder + L"\\watermark.png", 103, 91);
             return 0;
         case kUnloadSoon:
-            Unload();
+            UnloadAfterJump();
             return 0;
         case kMinimizeSoon:
             if (!IsIconic(Hwnd()))
@@ -396,7 +402,9 @@ LRESULT frmMain::Form_Activate(WPARAM, HWND other) {
     return 0;
 }
 
-void frmMain::OnActivationMessage() {
+void frmMain::OnActivationMessage(WPARAM waitingDialog) {
+    // Handles carry 32 significant bits on every Windows.
+    AttachWaitingDialog(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(static_cast<std::uint32_t>(waitingDialog))));
     if (IsIconic(Hwnd()))
         ShowWindow(Hwnd(), SW_RESTORE);
     ForceForeground(Hwnd(), true);

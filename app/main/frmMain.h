@@ -24,6 +24,7 @@
 #include "FavoritesLink.h"
 #include "FolderActions.h"
 #include "FolderList.h"
+#include "DialogJump.h"
 #include "Handles.h"
 #include "MainLayout.h"
 #include "MainOptions.h"
@@ -65,6 +66,10 @@ struct frmMainSetup {
     // notices and the download page go through presenter and openAddress
     // above when those are set.
     UpdateCheckServices updateCheckServices;
+    // The window that was in front when the hot key was pressed (the
+    // worker names it): an Open or Save dialog there goes to the folder the
+    // user picks instead of Explorer opening it.
+    HWND waitingDialog = nullptr;
 };
 
 // The list's context menu mnuPopUpFolder as the window would show it now.
@@ -170,7 +175,7 @@ class frmMain final : public cWindow {
     void Form_QueryUnload();
     void Form_Unload();
     LRESULT Form_Activate(WPARAM wParam, HWND other);
-    void OnActivationMessage();
+    void OnActivationMessage(WPARAM waitingDialog);
     void OnGetMinMaxInfo(MINMAXINFO& info) const;
     bool WidenForTopRow();
     void UnloadSoon();
@@ -261,6 +266,17 @@ class frmMain final : public cWindow {
     void mnuMenuIgnoredFolders_Click();
     void mnuMenuImport_Click();
 
+    // frmMain_DialogJump.cpp: the Open or Save dialog that waits for a
+    // folder, named in the caption and taken to the folder opened.
+    void AttachWaitingDialog(HWND dialog);
+    void ShowWaitingDialogCaption();
+    // True when the dialog took the pick (or its message was shown); false:
+    // open the folder as always.
+    bool JumpDialogTo(const std::wstring& path);
+    void ShowJumpMessage(const std::wstring& text, UINT icon);
+    // The window goes once the dialog has its typed name back.
+    void UnloadAfterJump();
+
     // frmMain_Commands.cpp: the menu button, the menu bar and their commands.
     struct MenuCommand {
         UINT buttonId;               // the entry of the button menu mnuMenu
@@ -348,6 +364,8 @@ class frmMain final : public cWindow {
     cFont font_, fontFind_, fontFindCue_, fontHeader_, fontLink_, fontLinkHover_;
     cIcon iconSmall_, iconBig_, menuIcon_;
     cMenu menuBar_, buttonMenu_;
+    cDialogJump dialogJump_;
+    bool unloadAfterJump_ = false;
 };
 
 }  // namespace pw

@@ -566,7 +566,7 @@ void frmMain::tmrMouseLeaveChecker_Timer() {
         return;
     DisableMouseLeaveWatch();
     if (MouseLeaveActionFor(options_.exitBehavior) == MouseLeaveAction::Unload) {
-        Unload();
+        UnloadAfterJump();
     } else {
         MinimizeAfterOpen();
     }

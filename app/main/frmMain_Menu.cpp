@@ -71,6 +71,8 @@ FolderActionServices frmMain::ActionServices() const {
 }
 
 void frmMain::OpenFolder(const std::wstring& path, bool bInvertOpenMode, bool bInvertReuse) {
+    if (JumpDialogTo(path))
+        return;
     pw::OpenFolder(ActionHost(), path, bInvertOpenMode, bInvertReuse, ActionServices());
 }
 

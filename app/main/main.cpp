@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
+
 #include "Handles.h"
 #include "MainProgram.h"
 #include "StartupBench.h"
@@ -25,6 +27,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     }
     pw::frmMainSetup setup;
     setup.onFirstPaint = pw::StartupBenchHook();
+    if (auto dialog = pw::WaitingDialogFromCommandLine(commandLine ? commandLine : L""))
+        setup.waitingDialog = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(*dialog));
     pw::RunMainProgram(setup);
     SetErrorMode(SEM_NOGPFAULTERRORBOX);
     return 0;

@@ -178,6 +178,7 @@ void frmOptions::LoadValues() {
     lKeepProtocolDays_ = KeptDays();
     SendMessageW(Item(IDC_CMB_DATAWEEKS), CB_SETCURSEL, static_cast<WPARAM>(KeepDaysItem(lKeepProtocolDays_)), 0);
     Check(IDC_CHK_CHECKFORUPDATES, ReadNumber(Setting::CheckForUpdates) == 1);
+    Check(IDC_CHK_SWITCHFILEDIALOGS, options.switchFileDialogs);
 }
 
 // Vista and later open folders one way only: the choice of the Explorer goes,
@@ -237,6 +238,10 @@ void frmOptions::cmdOK_Click() {
     }
     // 3. The weekly update check.
     WriteNumber(Setting::CheckForUpdates, Checked(IDC_CHK_CHECKFORUPDATES) ? 1 : 0);
+    // Whether a waiting Open or Save dialog goes to the picked folder, from
+    // the next pick on.
+    options.switchFileDialogs = Checked(IDC_CHK_SWITCHFILEDIALOGS);
+    WriteNumber(Setting::SwitchFileDialogs, options.switchFileDialogs ? 1 : 0);
     // 4. The icon size of the details view, applied at once there.
     int size = Selected(IDC_CMB_SIZE);
     if (size >= 0) {

@@ -49,6 +49,7 @@ const Named kNames[] = {
     PW_NAMED(ShowWindowTitleAndBorder),
     PW_NAMED(ShowFavoritesTabFirst),
     PW_NAMED(ShowMenuBar),
+    PW_NAMED(SwitchFileDialogs),
     PW_NAMED(StartupShortcutCreated),
     PW_NAMED(SetupDone),
     PW_NAMED(WindowWidth),
@@ -90,7 +91,7 @@ TEST(SettingsCatalogue, EveryEntrySitsAtItsEnumName) {
 TEST(SettingsCatalogue, KeysTypesAndDefaults) {
     for (int i = 0; i < kCount; ++i) {
         const SettingDef& def = Def(At(i));
-        SettingsKey expectedKey = i <= static_cast<int>(Setting::ShowMenuBar) ? SettingsKey::Options
+        SettingsKey expectedKey = i <= static_cast<int>(Setting::SwitchFileDialogs) ? SettingsKey::Options
                                   : i <= static_cast<int>(Setting::WindowsHistoryOffered)
                                       ? SettingsKey::CurrentSettings
                                       : SettingsKey::FolderFavorites;
@@ -122,6 +123,7 @@ TEST_F(SettingsTest, NewUserReadsDefaults) {
     EXPECT_TRUE(ReadFlag(Setting::CheckForUpdates));
     EXPECT_TRUE(ReadFlag(Setting::ShowWindowTitleAndBorder));
     EXPECT_FALSE(ReadFlag(Setting::ShowMenuBar));
+    EXPECT_TRUE(ReadFlag(Setting::SwitchFileDialogs));
     EXPECT_EQ(L"", ReadText(Setting::IgnoreStrings));
     EXPECT_EQ(L"", ReadText(Setting::Groups));
     // Reading writes nothing back.

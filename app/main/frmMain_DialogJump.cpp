@@ -1,0 +1,94 @@
+// The Open or Save dialog that waited in front when the hot key brought the
+// window up: the caption names it, and opening a folder takes it there
+// instead of opening Explorer. Without such a dialog nothing here changes
+// what opening does.
+#include "AppFlags.h"
+#include "FolderActions.h"
+#include "ResText.h"
+#include "Text.h"
+#include "app_res.h"
+#include "frmMain.h"
+#include "modTaskDialog.h"
+
+namespace pw {
+
+void frmMain::AttachWaitingDialog(HWND dialog) {
+    dialogJump_.Attach(options_.switchFileDialogs ? dialog : nullptr);
+    dialogJump_.onWatchEnded = [this] {
+        if (unloadAfterJump_ && Hwnd())
+            PostMessageW(Hwnd(), kUnloadSoon, 0, 0);
+    };
+    ShowWaitingDialogCaption();
+}
+
+void frmMain::ShowWaitingDialogCaption() {
+    std::wstring caption = ResText(IDS_CAPTION);
+    if (options_.switchFileDialogs && dialogJump_.Waiting()) {
+        std::wstring name = dialogJump_.DialogCaption();
+        caption = name.empty() ? ResText(IDS_DIALOGJUMP_CAPTION_UNNAMED)
+                               : FillPlaceholders(ResText(IDS_DIALOGJUMP_CAPTION), {name});
+    }
+    if (WindowText(Hwnd()) != caption)
+        SetWindowTextW(Hwnd(), caption.c_str());
+}
+
+bool frmMain::JumpDialogTo(const std::wstring& path) {
+    if (!options_.switchFileDialogs || !dialogJump_.Waiting()) {
+        ShowWaitingDialogCaption();
+        return false;
+    }
+    switch (dialogJump_.Jump(path)) {
+        case DialogJumpResult::NoDialog:
+            // Closed meanwhile, or no longer one to drive: Explorer as always.
+            ShowWaitingDialogCaption();
+            return false;
+        case DialogJumpResult::MissingFolder:
+            ShowJumpMessage(FillPlaceholders(ResText(IDS_FOLDER_MISSING), {path}), MB_ICONEXCLAMATION);
+            return true;
+        case DialogJumpResult::NotAFolder:
+            ShowJumpMessage(FillPlaceholders(ResText(IDS_FOLDER_IS_FILE), {path}), MB_ICONEXCLAMATION);
+            return true;
+        case DialogJumpResult::Elevated:
+            PutTextOnClipboard(Hwnd(), path);
+            ShowJumpMessage(ResText(IDS_DIALOGJUMP_ELEVATED), MB_ICONINFORMATION);
+            return true;
+        case DialogJumpResult::Jumped:
+            break;
+    }
+    // The window then behaves as after any folder it opened; the dialog is
+    // where the user goes on.
+    bFolderOpened_ = true;
+    FolderActionHost host = ActionHost();
+    if (HoldTopmostWhileOpening(options_.exitBehavior))
+        host.makeTopmost();
+    AllowSetForegroundWindow(ASFW_ANY);
+    SetForegroundWindow(dialogJump_.Dialog());
+    AfterOpenPlan plan = PlanAfterOpen(options_.exitBehavior, false);
+    if (plan.watchMouseLeave)
+        host.enableMouseLeaveWatch();
+    if (plan.minimize)
+        host.minimize();
+    if (plan.clearFolderOpened)
+        bFolderOpened_ = false;
+    if (plan.hideAndUnload)
+        host.hideAndUnload();
+    return true;
+}
+
+void frmMain::ShowJumpMessage(const std::wstring& text, UINT icon) {
+    RunInModalFrame(ModalFrame::ShellOrMessage,
+                    [&] { Presenter().ShowMessageBox(Hwnd(), text, ResText(IDS_CAPTION), MB_OK | icon); });
+}
+
+void frmMain::UnloadAfterJump() {
+    // The process ends with the window; the dialog must have the name the
+    // user typed back first.
+    if (dialogJump_.Busy()) {
+        unloadAfterJump_ = true;
+        ShowWindow(Hwnd(), SW_HIDE);
+        return;
+    }
+    Unload();
+}
+
+}  // namespace pw
