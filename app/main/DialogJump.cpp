@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "FolderOpenPlan.h"
+
 namespace pw {
 namespace {
 
@@ -100,10 +102,6 @@ TextCall SetText(HWND hwnd, const std::wstring& text) {
                              kSendTimeoutMs, &result))
         return CallFailure();
     return TextCall::Ok;
-}
-
-bool IsShellNamespacePath(const std::wstring& path) {
-    return path.size() >= 2 && path[0] == L':' && path[1] == L':';
 }
 
 ULONGLONG NowMs() {

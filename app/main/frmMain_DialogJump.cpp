@@ -37,16 +37,20 @@ bool frmMain::JumpDialogTo(const std::wstring& path) {
         ShowWaitingDialogCaption();
         return false;
     }
+    // The check every opening makes: never a file, never a bare name.
+    if (!IsOpenableFolder(path)) {
+        ShowNotAFolder(ActionHost(), path, ActionServices());
+        return true;
+    }
     switch (dialogJump_.Jump(path)) {
         case DialogJumpResult::NoDialog:
             // Closed meanwhile, or no longer one to drive: Explorer as always.
             ShowWaitingDialogCaption();
             return false;
         case DialogJumpResult::MissingFolder:
-            ShowJumpMessage(FillPlaceholders(ResText(IDS_FOLDER_MISSING), {path}), MB_ICONEXCLAMATION);
-            return true;
         case DialogJumpResult::NotAFolder:
-            ShowJumpMessage(FillPlaceholders(ResText(IDS_FOLDER_IS_FILE), {path}), MB_ICONEXCLAMATION);
+            // The dialog would say "not found" or take it for a file name.
+            ShowNotAFolder(ActionHost(), path, ActionServices());
             return true;
         case DialogJumpResult::Elevated:
             PutTextOnClipboard(Hwnd(), path);

@@ -130,6 +130,7 @@ TEST_F(OptionsDialog, ShowsTheStoredValuesAndWritesThemBack) {
         EXPECT_FALSE(PageShown(dialog, IDC_CHK_CHECKFORUPDATES));
         EXPECT_EQ(4, Selected(dialog, IDC_CMB_DATAWEEKS));
         EXPECT_TRUE(Checked(dialog, IDC_CHK_CHECKFORUPDATES));
+        EXPECT_TRUE(Checked(dialog, IDC_CHK_SWITCHFILEDIALOGS)) << "on by default";
         EXPECT_TRUE(Checked(dialog, IDC_OPT_KEEPOPEN));
         EXPECT_FALSE(Checked(dialog, IDC_OPT_STAYTHENHIDE));
         EXPECT_TRUE(Checked(dialog, IDC_CHK_REUSEFOLDERWINDOWS));
@@ -140,6 +141,7 @@ TEST_F(OptionsDialog, ShowsTheStoredValuesAndWritesThemBack) {
 
         Click(dialog, IDC_OPT_MINIMIZE);
         Click(dialog, IDC_CHK_CHECKFORUPDATES);
+        Click(dialog, IDC_CHK_SWITCHFILEDIALOGS);
         Click(dialog, IDC_CHK_SHOWWATERMARK);
         Choose(dialog, IDC_CMB_DATAWEEKS, 5);
         TabCtrl_SetCurSel(Control(dialog, IDC_OPT_TABS), 2);
@@ -148,6 +150,7 @@ TEST_F(OptionsDialog, ShowsTheStoredValuesAndWritesThemBack) {
     auto expected = before;
     expected[L"ExitBehavior"] = 4;
     expected[L"CheckForUpdates"] = 0;
+    expected[L"SwitchFileDialogs"] = 0;
     expected[L"ShowWatermark"] = 0;
     expected[L"KeepProtocolDays"] = 84;
     // The untouched ones are written as shown, the unchanged position is not.
@@ -159,6 +162,7 @@ TEST_F(OptionsDialog, ShowsTheStoredValuesAndWritesThemBack) {
     EXPECT_EQ(3u, StoredNumber(Setting::OptionsLastOpenedTab));
     EXPECT_TRUE(form.FolderList().View().BackgroundPicture().empty()) << "the picture goes at once";
     EXPECT_EQ(ExitBehavior::Minimize, form.Options().exitBehavior);
+    EXPECT_FALSE(form.Options().switchFileDialogs) << "from the next pick on";
     EXPECT_FALSE(form.ReloadRequested());
 
     // Cancel writes none of the settings.
