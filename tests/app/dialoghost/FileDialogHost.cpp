@@ -7,7 +7,8 @@
 // LOGFILE "ready <dialog handle>" once the dialog is up (with its control
 // tree, one "tree <depth> <class> <id> <visible>" line a window) and
 // "folder <ms> <path>" at each change of folder (<ms>: the performance
-// counter in milliseconds).
+// counter in milliseconds). With PFADWERK_DIALOGJUMP_BENCH naming a file,
+// each change is noted there too ("change <ms>").
 #include <windows.h>
 
 #include <commdlg.h>
@@ -56,7 +57,17 @@ void DialogUp(HWND dialog) {
 }
 
 void FolderChanged(const std::wstring& path) {
-    Log(L"folder " + std::to_wstring(NowMs()) + L" " + path);
+    unsigned long long now = NowMs();
+    Log(L"folder " + std::to_wstring(now) + L" " + path);
+    // tools/dialog-jump-bench.sh pairs each pick the main program notes
+    // there with the change that follows it.
+    wchar_t bench[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"PFADWERK_DIALOGJUMP_BENCH", bench, MAX_PATH) > 0) {
+        if (FILE* out = _wfopen(bench, L"a")) {
+            fprintf(out, "change %llu\n", now);
+            fclose(out);
+        }
+    }
 }
 
 UINT_PTR CALLBACK OpenHook(HWND child, UINT msg, WPARAM, LPARAM lParam) {
