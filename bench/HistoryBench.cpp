@@ -28,7 +28,7 @@
 #include "FolderListQuery.h"
 #include "FolderListRead.h"
 #include "FolderListRows.h"
-#include "JetSql.h"
+#include "HistoryQueries.h"
 #include "Text.h"
 
 namespace fs = std::filesystem;
@@ -269,24 +269,6 @@ const QueryCase kQueries[] = {
     {"most used 30 Tage", FolderView::MostUsed, L"", 6, 10},
 };
 
-void PrintPlan(const fs::path& file, const std::wstring& jetSql) {
-    pw::Clock clock = [] { return kNow; };
-    sqlite3* db = OpenRaw(file, &clock, SQLITE_OPEN_READONLY);
-    std::string sql = "EXPLAIN QUERY PLAN " + ToUtf8(TranslateJetSql(jetSql));
-    sqlite3_stmt* stmt = nullptr;
-    std::string plan;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            if (!plan.empty())
-                plan += "; ";
-            plan += reinterpret_cast<const char*>(sqlite3_column_text(stmt, 3));
-        }
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    std::printf("      plan: %s\n", plan.c_str());
-}
-
 // Processor time of this process: what a fill costs, apart from the waiting
 // for a processor that the other work on a shared machine causes.
 double CpuMs() {
@@ -322,7 +304,7 @@ FillTime FillOnce(const fs::path& file, const QueryCase& q) {
     return t;
 }
 
-void BenchQueries(const fs::path& file, size_t rows, double targetFactor, bool plans) {
+void BenchQueries(const fs::path& file, size_t rows, double targetFactor) {
     const int reps = rows >= 1000000 ? 5 : 15;
     std::printf("    %-26s %10s %10s %8s %8s\n", "", "wall", "processor", "entries", "target");
     for (const QueryCase& q : kQueries) {
@@ -338,8 +320,6 @@ void BenchQueries(const fs::path& file, size_t rows, double targetFactor, bool p
         double target = q.targetMs * targetFactor;
         std::printf("    %-26s %7.2f ms %7.2f ms %8d %5.0f ms  %s\n", q.label, Median(wall), Median(cpu), entries,
                     target, Median(cpu) <= target ? "ok" : "MISSED");
-        if (plans)
-            PrintPlan(file, BuildFolderQuery(q.view, q.find, q.timeframe, L"").summarySql);
     }
 }
 
@@ -356,9 +336,7 @@ void BenchCleanUp(const fs::path& source) {
     {
         cDatabase db;
         // As the worker's clean-up runs it.
-        if (!db.Open(file.wstring(), clock) || !db.Execute(L"PRAGMA cache_size=-65536") ||
-            !db.Execute(L"DELETE * From FoldersProtocol WHERE ((FoldersProtocol.DateUsed)<DateAdd('d',-42,Now()))",
-                        &deleted))
+        if (!db.Open(file.wstring(), clock) || (deleted = DeleteOlderThan(db, 42)) < 0)
             std::fprintf(stderr, "delete failed: %s\n", db.LastError().c_str());
     }
     double deleteMs = MsSince(start);
@@ -432,14 +410,14 @@ int main(int argc, char** argv) {
             "\n(b) list fills: connect, read rows until the list is full, disconnect (medians; the "
             "verdict goes by processor time)\n");
         std::printf("  100k rows:\n");
-        BenchQueries(h100k, 100000, 1, true);
+        BenchQueries(h100k, 100000, 1);
         if (!o.quick) {
             std::printf("  1M rows (target: 10x the 100k target):\n");
-            BenchQueries(h1m, 1000000, 10, false);
+            BenchQueries(h1m, 1000000, 10);
         }
     }
     if (part('c')) {
-        std::printf("\n(c) clean-up: delete the rows older than 42 days out of 200k, compact, replace the file\n");
+        std::printf("\n(c) clean-up: delete the rows older than 42 days out of 200k, then compact the file in place\n");
         BenchCleanUp(h200k);
     }
     return 0;

@@ -161,6 +161,10 @@ bool cRow::IsNull(int column) const {
     return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
 }
 
+LocalTime cDatabase::Now() const {
+    return pw::Now(clock_.get());
+}
+
 cDatabase::~cDatabase() {
     Close();
 }
@@ -309,7 +313,7 @@ sqlite3_stmt* cDatabase::Prepare(std::wstring_view jetSql) {
         return nullptr;
     }
     if (int index = sqlite3_bind_parameter_index(stmt, kNowParameter)) {
-        std::string now = FormatDbDate(Now(clock_.get()));
+        std::string now = FormatDbDate(Now());
         sqlite3_bind_text(stmt, index, now.c_str(), static_cast<int>(now.size()), SQLITE_TRANSIENT);
     }
     return stmt;
@@ -350,7 +354,7 @@ bool cDatabase::AppendVisit(std::wstring_view folderPath, std::wstring_view fold
         sqlite3_finalize(stmt);
         return Fail();
     }
-    std::string path = ToUtf8(folderPath), name = ToUtf8(folderName), date = FormatDbDate(Now(clock_.get()));
+    std::string path = ToUtf8(folderPath), name = ToUtf8(folderName), date = FormatDbDate(Now());
     sqlite3_bind_text(stmt, 1, path.c_str(), static_cast<int>(path.size()), SQLITE_STATIC);
     sqlite3_bind_text(stmt, 2, name.c_str(), static_cast<int>(name.size()), SQLITE_STATIC);
     sqlite3_bind_text(stmt, 3, date.c_str(), static_cast<int>(date.size()), SQLITE_STATIC);

@@ -82,6 +82,13 @@ class cDatabase {
     // into a copy that is then thrown away.
     bool Compact();
 
+    // The clock's present moment: what the history's queries count back from.
+    LocalTime Now() const;
+
+    // Takes SQLite's last error on this connection as the reason of a
+    // failure (for statements run on Handle()); always false.
+    bool TakeError() { return Fail(); }
+
     const std::string& LastError() const { return error_; }
     // SQLite's number of the last failure (kCannotOpen for a file that
     // could not be opened).

@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "HistoryFiles.h"
+#include "HistoryQueries.h"
 #include "Settings.h"
 
 namespace pw {
@@ -16,21 +17,13 @@ bool cCleanUp::CleanUpCheck() {
     return true;
 }
 
-std::wstring cCleanUp::DeleteStatement(long days) {
-    return L"DELETE * From FoldersProtocol WHERE ((FoldersProtocol.DateUsed)<DateAdd('d',-" + std::to_wstring(days) +
-           L",Now()))";
-}
-
 long cCleanUp::CleanUpOldRecords(const std::wstring& database) {
     long days = KeptDays();
 
     long deleted = -1;
     cDatabase db;
-    // A month's worth of rows touches many pages of both indexes; a larger
-    // cache keeps the delete from spilling them to the journal twice.
-    if (!db.Open(database, clock_) || !db.Execute(L"PRAGMA cache_size=-65536") ||
-        !db.Execute(DeleteStatement(days), &deleted))
-        deleted = -1;
+    if (db.Open(database, clock_))
+        deleted = DeleteOlderThan(db, days);
     db.Close();
     if (deleted > 0)
         CompactHistory(database);

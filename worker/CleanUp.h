@@ -19,9 +19,6 @@ class cCleanUp {
     // database could not be opened or the delete failed.
     long CleanUpOldRecords(const std::wstring& database);
 
-    // The DELETE statement for a kept period of `days` days.
-    static std::wstring DeleteStatement(long days);
-
   private:
     LocalTime Now() const { return clock_ ? clock_() : SystemLocalTime(); }
 

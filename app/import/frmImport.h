@@ -14,7 +14,7 @@
 #include "Database.h"
 #include "FoundFolders.h"
 #include "HistoryFiles.h"
-#include "HistoryImport.h"
+#include "HistoryQueries.h"
 #include "Window.h"
 #include "modTaskDialog.h"
 

@@ -9,6 +9,7 @@
 
 #include "Database.h"
 #include "HistoryFiles.h"
+#include "HistoryQueries.h"
 #include "ResText.h"
 #include "Settings.h"
 #include "ShellFolders.h"
@@ -333,7 +334,7 @@ bool RemoveFolderFromHistory(const FolderActionHost& host,
     bool removed = false;
     {
         cDatabase db;
-        removed = db.Open(database) && db.Execute(RemoveFolderSql(path));
+        removed = db.Open(database) && RemoveFolder(db, path);
     }
     if (removed)
         CompactHistory(database);

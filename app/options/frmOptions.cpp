@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "Database.h"
+#include "HistoryQueries.h"
 #include "ResText.h"
 #include "Settings.h"
 #include "SystemIcons.h"
@@ -33,10 +34,6 @@ constexpr std::array<UINT, 5> kExitChoices = {IDC_OPT_STAYTHENHIDE, IDC_OPT_STAY
                                               IDC_OPT_MINIMIZE, IDC_OPT_HIDE};
 
 constexpr UINT kPageTemplates[3] = {IDD_OPTIONS_GENERAL, IDD_OPTIONS_BEHAVIOR, IDD_OPTIONS_VIEW};
-
-std::wstring OlderThan(int days) {
-    return L"((FoldersProtocol.DateUsed)<DateAdd('d',-" + std::to_wstring(days) + L",Now()))";
-}
 
 void AddItems(HWND box, UINT firstText, int count) {
     for (int i = 0; i < count; ++i) {
@@ -290,18 +287,13 @@ bool frmOptions::ShorteningConfirmed(int days) {
     cDatabase db;
     if (!db.Open(host_.databasePath))
         return true;  // the worker's daily clean-up applies the new period
-    long older = 0;
-    db.Query(L"Select Count(FoldersProtocol.FolderName) AS EntriesCount From FoldersProtocol WHERE " + OlderThan(days),
-             [&older](const cRow& row) {
-                 older = row.Long(0);
-                 return false;
-             });
-    if (older == 0)
+    // A history that cannot be read has nothing to delete now either.
+    if (CountOlderThan(db, days) <= 0)
         return true;
     std::wstring text = FillPlaceholders(ResText(IDS_OPT_SHORTEN), {std::to_wstring(days / 7)});
     if (Presenter().ShowMessageBox(Hwnd(), text, ResText(IDS_CAPTION), MB_OKCANCEL | MB_ICONEXCLAMATION) == IDCANCEL)
         return false;
-    db.Execute(L"DELETE * From FoldersProtocol WHERE " + OlderThan(days));
+    DeleteOlderThan(db, days);
     db.Close();
     if (host_.compressDatabase)
         host_.compressDatabase();
@@ -323,7 +315,7 @@ void frmOptions::cmdClearHistory_Click() {
     {
         cDatabase db;
         if (db.Open(host_.databasePath))
-            db.Execute(L"DELETE * FROM FoldersProtocol");
+            ClearHistory(db);
     }
     if (host_.compressDatabase)
         host_.compressDatabase();

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Database.h"
-#include "HistoryImport.h"
+#include "HistoryQueries.h"
 #include "TestHistory.h"
 
 using namespace pw;

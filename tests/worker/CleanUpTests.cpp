@@ -164,8 +164,3 @@ TEST_F(CleanUpTest, AMissingDatabaseIsReportedAndTheDayStillWritten) {
     EXPECT_FALSE(std::filesystem::exists(file_));
     EXPECT_EQ(GetDword(kCurrent, L"LastCleanUpDay"), 7);
 }
-
-TEST(CleanUpStatement, IsTheWorkersDeleteText) {
-    EXPECT_EQ(cCleanUp::DeleteStatement(42),
-              L"DELETE * From FoldersProtocol WHERE ((FoldersProtocol.DateUsed)<DateAdd('d',-42,Now()))");
-}

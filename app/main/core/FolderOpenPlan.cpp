@@ -107,10 +107,6 @@ AfterProperties PlanAfterProperties(ExitBehavior exitBehavior) {
     }
 }
 
-std::wstring RemoveFolderSql(std::wstring_view path) {
-    return L"DELETE * FROM FoldersProtocol WHERE FoldersProtocol.FolderPath = '" + QuoteSql(path) + L"';";
-}
-
 std::wstring NoticeMessageBoxText(const NoticeTexts& notice) {
     return notice.instruction + L"\r\n\r\n\r\n" + notice.content;
 }

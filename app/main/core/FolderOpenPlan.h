@@ -107,11 +107,6 @@ MouseLeaveAction MouseLeaveActionFor(ExitBehavior exitBehavior);
 enum class AfterProperties { Stay, UnloadAfterMenu, Minimize };
 AfterProperties PlanAfterProperties(ExitBehavior exitBehavior);
 
-// ---- Removing from the history ---------------------------------------------------
-
-// Deletes every visit of exactly this path.
-std::wstring RemoveFolderSql(std::wstring_view path);
-
 // ---- One-time notices --------------------------------------------------------------
 
 struct NoticeTexts {

@@ -57,7 +57,7 @@ class FolderListHistory : public ::testing::Test {
                 return true;
             },
             [&] { ++afterRows_; });
-        EXPECT_TRUE(ok) << db_.LastError() << "\n" << ToUtf8(query.sql);
+        EXPECT_TRUE(ok) << db_.LastError();
         EXPECT_EQ(rows.Count(), static_cast<int>(entries.size()));
         for (size_t i = 0; i < entries.size(); ++i) {
             EXPECT_EQ(rows.DateUsed(static_cast<int>(i) + 1), entries[i].dateUsed);
@@ -206,6 +206,20 @@ TEST_F(FolderListHistory, IgnoreFilterAppliesToBothListsAndWithSearchOrTimeFrame
     EXPECT_EQ(Fill(FolderView::MostUsed, L"", 0, filter).size(), 2u);
     EXPECT_EQ(Fill(FolderView::MostUsed, L"", 1, filter).size(), 2u);
     EXPECT_EQ(Fill(FolderView::MostUsed, L"", 0, L"()").size(), 5u);
+}
+
+TEST_F(FolderListHistory, SearchTextIsSoughtNotRunAndAFilterOfAnotherShapeHidesNothing) {
+    Visit(L"C:\\x' OR 1=1 OR FolderPath Like '", Ago(10), L"x");
+    Visit(L"C:\\Temp", Ago(20));
+    auto hit = Fill(FolderView::LastUsed, L"x' OR 1=1 OR FolderPath Like '");
+    ASSERT_EQ(hit.size(), 1u);
+    EXPECT_EQ(hit[0].name, L"x");
+    for (const wchar_t* filter :
+         {L"()", L"(FoldersProtocol.FolderPath <> 'c:\\temp') OR 1=1", L"(1=1); DELETE FROM FoldersProtocol"}) {
+        EXPECT_EQ(Fill(FolderView::LastUsed, L"", 0, filter).size(), 2u) << ToUtf8(filter);
+        EXPECT_EQ(Fill(FolderView::MostUsed, L"", 3, filter).size(), 2u) << ToUtf8(filter);
+    }
+    EXPECT_EQ(Fill(FolderView::MostUsed, L"", 7).size(), 2u);  // a damaged time frame: the whole history
 }
 
 TEST_F(FolderListHistory, SkippedRowsDoNotCountAgainstTheLimit) {

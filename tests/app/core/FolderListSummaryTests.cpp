@@ -1,6 +1,7 @@
-// The history lists read from the summary give exactly what the query texts
-// give over every visit, and the summary stays true to the visits through
-// appends, removals, the daily clean-up, clearing and an earlier build's file.
+// The history lists give exactly what the lists' original query texts give
+// over every visit, and the summary they are read from stays true to the
+// visits through appends, removals, the daily clean-up, clearing and an
+// earlier build's file.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -12,6 +13,7 @@
 #include "FolderListQuery.h"
 #include "FolderListRead.h"
 #include "FolderListRows.h"
+#include "HistoryQueries.h"
 #include "TestHistory.h"
 #include "Text.h"
 
@@ -20,6 +22,43 @@ using namespace pw;
 namespace {
 
 const LocalTime kNow{2026, 12, 10, 8, 0, 0};
+
+// The reference: each list as one query over every visit, in the Jet text the
+// lists were first written in.
+std::wstring ReferenceSql(FolderView view, const std::wstring& find, int timeframe, const std::wstring& filter) {
+    static const wchar_t* const starts[kTimeframeCount] = {L"",
+                                                           L"DateAdd('h',-3,Now())",
+                                                           L"DateAdd('d',-1,Now())",
+                                                           L"DateAdd('d',-3,Now())",
+                                                           L"DateAdd('d',-7,Now())",
+                                                           L"DateAdd('d',-14,Now())",
+                                                           L"DateAdd('d',-30,Now())"};
+    std::wstring where;
+    auto add = [&where](const std::wstring& condition) {
+        where += (where.empty() ? L" WHERE " : L" AND ") + condition;
+    };
+    if (view == FolderView::MostUsed) {
+        if (timeframe > 0)
+            add(L"((FoldersProtocol.DateUsed)>" + std::wstring(starts[timeframe]) + L")");
+        if (!filter.empty())
+            add(filter);
+        return L"SELECT TOP 15 FoldersProtocol.FolderPath, FoldersProtocol.FolderName, "
+               L"Count(FoldersProtocol.FolderPath) AS UsageCount From FoldersProtocol" +
+               where +
+               L" GROUP BY FoldersProtocol.FolderPath, FoldersProtocol.FolderName "
+               L"ORDER BY Count(FoldersProtocol.FolderPath) DESC;";
+    }
+    if (!find.empty()) {
+        std::wstring term = QuoteSql(Trim(find));
+        add(L"(FoldersProtocol.FolderPath Like '%" + term + L"%' OR FoldersProtocol.FolderName Like '%" + term +
+            L"%')");
+    }
+    if (!filter.empty())
+        add(filter);
+    return L"SELECT FoldersProtocol.FolderPath, FoldersProtocol.FolderName, FoldersProtocol.DateUsed FROM "
+           L"FoldersProtocol" +
+           where + L" ORDER BY FoldersProtocol.DateUsed DESC;";
+}
 
 std::string Describe(const std::vector<FolderRow>& rows) {
     std::string out;
@@ -93,8 +132,23 @@ class FolderListSummary : public ::testing::Test {
             entries.push_back(row);
             return true;
         };
-        bool ok = summary ? ReadFolderRows(db_, view, query, rows, add)
-                          : ReadFolderRowsByQueryText(db_, view, query, rows, add);
+        bool ok = true;
+        if (summary) {
+            ok = ReadFolderRows(db_, view, query, rows, add);
+        } else {
+            ok = db_.Query(ReferenceSql(view, find, timeframe, filter), [&](const cRow& r) {
+                FolderRow row;
+                row.path = r.Text(0);
+                row.name = r.Text(1);
+                if (view == FolderView::MostUsed)
+                    row.usageCount = r.Long(2);
+                else
+                    row.dateUsed = r.Date(2);
+                if (rows.Check(row.path) == RowVerdict::Take && add(row))
+                    rows.Added(row.dateUsed, row.usageCount);
+                return !rows.Full();
+            });
+        }
         EXPECT_TRUE(ok) << db_.LastError();
         return entries;
     }
@@ -149,9 +203,8 @@ TEST_F(FolderListSummary, EveryListIsExactlyWhatTheQueryTextsGive) {
     VariedHistory(4000);
     ExpectEveryListAsTheQueryTextsGive();
     // Also once folders were removed and the daily clean-up ran.
-    ASSERT_TRUE(db_.Execute(L"DELETE * FROM FoldersProtocol WHERE FolderPath = 'c:\\daten\\ÜBERSICHT'"));
-    ASSERT_TRUE(
-        db_.Execute(L"DELETE * From FoldersProtocol WHERE ((FoldersProtocol.DateUsed)<DateAdd('d',-20,Now()))"));
+    ASSERT_TRUE(RemoveFolder(db_, L"c:\\daten\\ÜBERSICHT"));
+    ASSERT_GT(DeleteOlderThan(db_, 20), 0);
     ExpectEveryListAsTheQueryTextsGive();
 }
 
@@ -163,16 +216,15 @@ TEST_F(FolderListSummary, StaysTrueToTheVisitsThroughAppendsRemovalsCleanUpAndCl
     Visit(L"C:\\Neu", L"Neu", kNow);
     EXPECT_EQ(SummaryMismatches(), 0);
     // The main program removes a folder, and the newest visit of another.
-    ASSERT_TRUE(db_.Execute(L"DELETE * FROM FoldersProtocol WHERE FolderPath = 'C:\\temp'"));
+    ASSERT_TRUE(RemoveFolder(db_, L"C:\\temp"));
     ASSERT_TRUE(
         db_.Execute(L"DELETE FROM FoldersProtocol WHERE rowid = (SELECT LastRowid FROM FolderSummary "
                     L"WHERE FolderPath = 'C:\\Daten\\Übersicht' AND FolderName = 'Bericht')"));
     EXPECT_EQ(SummaryMismatches(), 0);
     // The daily clean-up, then clearing the whole history.
-    ASSERT_TRUE(
-        db_.Execute(L"DELETE * From FoldersProtocol WHERE ((FoldersProtocol.DateUsed)<DateAdd('d',-30,Now()))"));
+    ASSERT_GT(DeleteOlderThan(db_, 30), 0);
     EXPECT_EQ(SummaryMismatches(), 0);
-    ASSERT_TRUE(db_.Execute(L"DELETE * FROM FoldersProtocol"));
+    ASSERT_TRUE(ClearHistory(db_));
     long left = -1;
     db_.Query(L"SELECT Count(*) FROM FolderSummary", [&](const cRow& row) {
         left = row.Long(0);

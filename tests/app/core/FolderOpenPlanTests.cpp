@@ -128,12 +128,5 @@ TEST(FolderOpenPlan, MouseLeaveUnloadsOnlyForOneAndPropertiesFollowTheOption) {
     EXPECT_EQ(PlanAfterProperties(E(0)), AfterProperties::Stay);
 }
 
-TEST(FolderOpenPlan, RemoveSqlDoublesEveryQuote) {
-    EXPECT_EQ(RemoveFolderSql(L"C:\\Daten"),
-              L"DELETE * FROM FoldersProtocol WHERE FoldersProtocol.FolderPath = 'C:\\Daten';");
-    EXPECT_EQ(RemoveFolderSql(L"C:\\Rock 'n' Roll\\'"),
-              L"DELETE * FROM FoldersProtocol WHERE FoldersProtocol.FolderPath = 'C:\\Rock ''n'' Roll\\''';");
-}
-
 }  // namespace
 }  // namespace pw
