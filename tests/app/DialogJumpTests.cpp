@@ -284,6 +284,26 @@ TEST_F(DialogJump, AnOpenDialogGoesToAHistoryEntryAndToAFavoriteKeepingTheTypedN
     EXPECT_TRUE(DialogWentTo(favorite_, dialog)) << ToUtf8(NameBoxText(dialog)) << "\n" << LogText();
 }
 
+// The window stays open and a second start, from the hot key over the
+// dialog, hands the dialog over to it.
+TEST_F(DialogJump, ARunningWindowTakesTheDialogOfASecondStart) {
+    Store(Setting::ExitBehavior, 3);
+    HistoryOf(target_);
+    HWND dialog = OpenDialog(L"open");
+    ASSERT_NE(nullptr, dialog);
+    HWND main = HotKeyOver(dialog);
+    ASSERT_NE(nullptr, main);
+    EXPECT_EQ(FillPlaceholders(ResText(IDS_DIALOGJUMP_CAPTION), {TextOf(dialog)}), TextOf(main));
+    // With the window in front the hot key names no dialog.
+    PostMessageW(workerWindow_, WM_HOTKEY, kHotKeyId, 0);
+    EXPECT_TRUE(PumpUntil([&] { return TextOf(main) == ResText(IDS_CAPTION); }, 10000)) << ToUtf8(TextOf(main));
+    EXPECT_EQ(main, HotKeyOver(dialog)) << "no second window";
+    EXPECT_TRUE(PumpUntil(
+        [&] { return TextOf(main) == FillPlaceholders(ResText(IDS_DIALOGJUMP_CAPTION), {TextOf(dialog)}); }, 10000));
+    OpenOnlyHistoryEntry(main);
+    EXPECT_TRUE(DialogWentTo(target_, dialog)) << ToUtf8(NameBoxText(dialog)) << "\n" << LogText();
+}
+
 TEST_F(DialogJump, ASaveDialogGoesToAHistoryEntryKeepingTheTypedName) {
     HistoryOf(target_);
     HWND dialog = OpenDialog(L"save");

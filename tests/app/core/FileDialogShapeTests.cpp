@@ -1,6 +1,7 @@
 // The control trees of the Open and Save dialogs as the systems build them
-// (written down from the running dialogs), and of dialogs that must be left
-// alone.
+// (Wine's recorded from its running dialogs by the tests' FileDialogHost,
+// Windows' as their templates and the item dialog's sinks are known to nest),
+// and of dialogs that must be left alone.
 #include <gtest/gtest.h>
 
 #include "FileDialogShape.h"
