@@ -4,6 +4,7 @@
 // the folder while the name typed in it stays.
 #include "DialogJump.h"
 #include "FavoritesStore.h"
+#include "HistoryQueries.h"
 #include "MainWindowSupport.h"
 #include "ProgramNames.h"
 #include "ResText.h"
@@ -163,15 +164,9 @@ class DialogJump : public ::testing::Test {
         COPYDATASTRUCT data{0, static_cast<DWORD>(visit.size() * sizeof(wchar_t)), visit.data()};
         SendMessageW(workerWindow_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
         ASSERT_TRUE(PumpUntil(
-            [] {
+            [&] {
                 cDatabase db;
-                long rows = 0;
-                if (db.Open(DatabasePath()))
-                    db.Query(L"SELECT Count(*) FROM FoldersProtocol", [&](const cRow& row) {
-                        rows = row.Long(0);
-                        return true;
-                    });
-                return rows == 1;
+                return db.Open(DatabasePath()) && FoldersInHistory(db, {path}) == std::vector<bool>{true};
             },
             10000));
     }
