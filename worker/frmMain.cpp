@@ -20,11 +20,11 @@ constexpr UINT kFinishRepairs = WM_APP + 2;
 constexpr UINT kUnload = WM_APP + 3;
 constexpr UINT_PTR tmrCleanUpOldRecords = 1;
 constexpr UINT kCleanUpDelayMs = 10000;
-// While visits wait for a history that could not take them, it is tried
-// again, first soon, then less often: each try reads the spool.
+// While visits wait for a history that could not take them (held, read-only)
+// it is tried again soon and steadily: they are safe in the spool meanwhile,
+// but the lists show only what reached the history.
 constexpr UINT_PTR tmrRetryPendingVisits = 2;
-constexpr UINT kFirstRetryMs = 2000;
-constexpr UINT kLongestRetryMs = 60000;
+constexpr UINT kRetryDelayMs = 2000;
 // Only when neither the history nor the spool beside it can be written (the
 // disk full) do visits wait in memory; this many at most.
 constexpr size_t kMaxPendingVisits = 5000;
@@ -249,7 +249,6 @@ void frmMain::WritePendingVisits() {
         pendingVisits_.erase(pendingVisits_.begin(), pendingVisits_.end() - kMaxPendingVisits);
     }
     if (result == LogResult::Stored) {
-        retryDelayMs_ = 0;
         spoolWaiting_ = SpoolWaiting(SpoolPathFor(files_.database), spoolStoredAhead_);
         // A spool of more than one piece: the next piece after the requests
         // that came meanwhile.
@@ -261,8 +260,7 @@ void frmMain::WritePendingVisits() {
     }
     spoolWaiting_ = spoolWaiting_ || result == LogResult::Spooled;
     // Never an error box: the hidden worker would stop at it.
-    retryDelayMs_ = retryDelayMs_ ? std::min(retryDelayMs_ * 2, kLongestRetryMs) : kFirstRetryMs;
-    SetTimer(Hwnd(), tmrRetryPendingVisits, retryDelayMs_, nullptr);
+    SetTimer(Hwnd(), tmrRetryPendingVisits, kRetryDelayMs, nullptr);
 }
 
 void frmMain::SpoolPendingVisits() {

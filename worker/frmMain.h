@@ -71,7 +71,6 @@ class frmMain final : public cWindow {
     std::vector<TimedVisit> pendingVisits_;
     bool spoolWaiting_ = false;
     long long spoolStoredAhead_ = 0;  // see LogOrSpool
-    UINT retryDelayMs_ = 0;
     bool payloadPosted_ = false;
     bool hotKeyRegistered_ = false;
 };
