@@ -224,9 +224,10 @@ bool cDatabase::Exec(const char* sql) {
 
 // A history of an earlier build declares its text columns with SQLite's
 // NOCASE, and its indexes may have been written by a tool that compared by
-// SQLite's rule. It is rebuilt once, in one transaction: table and indexes
-// anew from the present schema, every row with its rowid (ties in DateUsed
-// keep their order).
+// SQLite's rule; or it lacks a table that the triggers now keep. It is
+// rebuilt once, in one transaction: everything but the visits anew from the
+// present schema, every row with its rowid (ties in DateUsed keep their
+// order), which the triggers file into the summaries on the way.
 bool cDatabase::UpgradeSchema() {
     auto version = [this] {
         int v = -1;
@@ -248,25 +249,30 @@ bool cDatabase::UpgradeSchema() {
     // The other program may have done it while this one waited for the lock.
     if (version() < kHistorySchemaVersion) {
         bool hasTable = false;
-        std::vector<std::string> indexes;
+        // In the order they can be dropped: triggers before the tables they
+        // write, an index with its table or before the visits are renamed.
+        std::vector<std::string> drops;
         sqlite3_stmt* stmt = nullptr;
         if (sqlite3_prepare_v2(db_,
-                               "SELECT type, name FROM sqlite_schema WHERE tbl_name = 'FoldersProtocol' AND "
-                               "(type = 'table' OR (type = 'index' AND sql IS NOT NULL))",
+                               "SELECT type, name FROM sqlite_schema WHERE "
+                               "(tbl_name = 'FoldersProtocol' AND (type = 'table' OR type = 'trigger' OR "
+                               "(type = 'index' AND sql IS NOT NULL))) OR "
+                               "(type = 'table' AND name <> 'FoldersProtocol' AND substr(name, 1, 7) <> 'sqlite_') "
+                               "ORDER BY CASE type WHEN 'trigger' THEN 0 WHEN 'table' THEN 1 ELSE 2 END",
                                -1, &stmt, nullptr) == SQLITE_OK) {
             while (sqlite3_step(stmt) == SQLITE_ROW) {
                 std::string type = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
                 std::string name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
-                if (type == "table")
+                if (name == "FoldersProtocol")
                     hasTable = true;
                 else
-                    indexes.push_back(name);
+                    drops.push_back("DROP " + type + " \"" + name + "\"");
             }
         }
         sqlite3_finalize(stmt);
         if (hasTable) {
-            for (const auto& index : indexes)
-                ok = ok && Exec(("DROP INDEX \"" + index + "\"").c_str());
+            for (const auto& drop : drops)
+                ok = ok && Exec(drop.c_str());
             ok = ok && Exec("ALTER TABLE FoldersProtocol RENAME TO FoldersProtocol_Earlier") &&
                  Exec(std::string(HistorySchemaSql()).c_str()) &&
                  // A row that breaks the present checks could not have been

@@ -124,7 +124,7 @@ constexpr char kNoCaseCollation[] = "PFADWERK_NOCASE";
 
 // The schema of common/schema.sql, and the version it sets in user_version.
 std::string_view HistorySchemaSql();
-constexpr int kHistorySchemaVersion = 1;
+constexpr int kHistorySchemaVersion = 2;
 
 // Registers Now(), DateAdd(), the case-insensitive collation and Like on a
 // connection. Exposed for the benchmark's and the tests' raw connections.

@@ -79,6 +79,43 @@ constexpr std::array<Timeframe, kTimeframeCount> kTimeframes = {{
     {"d", 30},
 }};
 
+// FolderDays.Day: the first characters of DateUsed, its date.
+constexpr size_t kDayLength = 10;
+
+// The least text above every DateUsed of the day: the day with its last
+// character raised ("2026-12-09" gives "2026-12-0:").
+std::string DayAfter(std::string day) {
+    if (!day.empty())
+        ++day.back();
+    return day;
+}
+
+// The deletes of whole sets of visits keep the summaries up to date
+// set-wise, which costs a fraction of the delete trigger's upkeep row by row
+// (a clean-up deletes tens of thousands of rows). The trigger is dropped
+// for the work and created again from its own stored text, all in one
+// transaction: no other connection ever sees the history without it.
+template <typename F>
+bool WithoutDeleteTrigger(cDatabase& db, F&& work) {
+    if (!Exec(db, "BEGIN IMMEDIATE"))
+        return db.TakeError();
+    std::string trigger;
+    {
+        cStatement find(db, "SELECT sql FROM sqlite_schema WHERE type = 'trigger' AND name = 'FoldersProtocol_Delete'");
+        find.Rows([&](const cRow& r) {
+            trigger = ToUtf8(r.Text(0));
+            return false;
+        });
+    }
+    bool ok = !trigger.empty() && Exec(db, "DROP TRIGGER FoldersProtocol_Delete") && work() &&
+              Exec(db, trigger.c_str()) && Exec(db, "COMMIT");
+    if (!ok) {
+        db.TakeError();
+        sqlite3_exec(db.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    return ok;
+}
+
 // The moment `amount` units of `interval` before the clock's present moment,
 // as DateUsed holds it.
 std::string Before(cDatabase& db, const char* interval, long long amount) {
@@ -134,21 +171,30 @@ bool ReadLastUsed(cDatabase& db, std::wstring_view searchText, IgnoreFilterText 
 // A folder's visits within the time frame are at most all its visits, so
 // once the summary, read by falling UsageCount, reaches a folder with fewer
 // visits than the kMostUsedRows-th best found, no later folder can make the
-// list any more.
+// list any more. The visits within are its whole days after the one the
+// time frame begins in, added up, and its visits on that day after the
+// moment, counted.
 bool ReadMostUsed(cDatabase& db, int timeframeIndex, IgnoreFilterText filter, const HistoryRowSink& onRow) {
     const Timeframe& frame = kTimeframes[NormalizeTimeframe(timeframeIndex)];
     const bool whole = frame.interval[0] == '\0';
     const std::string start = whole ? std::string() : Before(db, frame.interval, frame.amount);
+    const std::string day = start.substr(0, kDayLength);
 
-    cStatement groups(db, std::string("SELECT FolderPath, FolderName, UsageCount, ") +
-                              (whole ? "UsageCount"
-                                     : "(SELECT Count(*) FROM FoldersProtocol AS Visit WHERE Visit.FolderPath = "
-                                       "FoldersProtocol.FolderPath AND Visit.FolderName = FoldersProtocol.FolderName "
-                                       "AND Visit.DateUsed > ?1)") +
-                              " FROM FolderSummary AS FoldersProtocol" + Where({}, filter) +
-                              " ORDER BY UsageCount DESC");
-    if (!whole)
+    cStatement groups(
+        db, std::string("SELECT FolderPath, FolderName, UsageCount, ") +
+                (whole ? "UsageCount"
+                       : "(SELECT ifnull(sum(Visits), 0) FROM FolderDays WHERE FolderDays.FolderPath = "
+                         "FoldersProtocol.FolderPath AND FolderDays.FolderName = FoldersProtocol.FolderName AND "
+                         "FolderDays.Day > ?2) + "
+                         "(SELECT Count(*) FROM FoldersProtocol AS Visit WHERE Visit.FolderPath = "
+                         "FoldersProtocol.FolderPath AND Visit.FolderName = FoldersProtocol.FolderName AND "
+                         "Visit.DateUsed > ?1 AND Visit.DateUsed < ?3)") +
+                " FROM FolderSummary AS FoldersProtocol" + Where({}, filter) + " ORDER BY UsageCount DESC");
+    if (!whole) {
         groups.Bind(1, start);
+        groups.Bind(2, day);
+        groups.Bind(3, DayAfter(day));
+    }
     struct Group {
         std::wstring path, name;
         long count;
@@ -204,14 +250,27 @@ bool ReadMostUsed(cDatabase& db, int timeframeIndex, IgnoreFilterText filter, co
     return true;
 }
 
+// A path names whole groups of the summaries: every name it was visited
+// under goes with it.
 bool RemoveFolder(cDatabase& db, std::wstring_view path) {
-    cStatement remove(db, "DELETE FROM FoldersProtocol WHERE FolderPath = ?1");
-    remove.Bind(1, path);
-    return remove.Run();
+    return WithoutDeleteTrigger(db, [&] {
+        for (const char* sql :
+             {"DELETE FROM FolderSummary WHERE FolderPath = ?1", "DELETE FROM FolderDays WHERE FolderPath = ?1",
+              "DELETE FROM FoldersProtocol WHERE FolderPath = ?1"}) {
+            cStatement remove(db, sql);
+            remove.Bind(1, path);
+            if (!remove.Run())
+                return false;
+        }
+        return true;
+    });
 }
 
 bool ClearHistory(cDatabase& db) {
-    return cStatement(db, "DELETE FROM FoldersProtocol").Run();
+    return WithoutDeleteTrigger(db, [&] {
+        return cStatement(db, "DELETE FROM FolderSummary").Run() && cStatement(db, "DELETE FROM FolderDays").Run() &&
+               cStatement(db, "DELETE FROM FoldersProtocol").Run();
+    });
 }
 
 long CountOlderThan(cDatabase& db, long days) {
@@ -233,11 +292,47 @@ long DeleteOlderThan(cDatabase& db, long days) {
         db.TakeError();
         return -1;
     }
-    cStatement remove(db, "DELETE FROM FoldersProtocol WHERE DateUsed < ?1");
-    remove.Bind(1, Before(db, "d", std::max(days, 0L)));
-    if (!remove.Run())
-        return -1;
-    return static_cast<long>(sqlite3_changes(db.Handle()));
+    const std::string cut = Before(db, "d", std::max(days, 0L));
+    const std::string day = cut.substr(0, kDayLength);
+    long deleted = -1;
+    // Visits older than the cut are the whole days before its day and that
+    // day's visits before the moment. A folder whose newest visit is older
+    // goes as a whole; the others keep their newest visit and lose only
+    // visits from their count. The counts are taken before the visits go.
+    auto olderOnCutDay = std::string(
+        "(SELECT Count(*) FROM FoldersProtocol AS Visit WHERE Visit.FolderPath = %1.FolderPath AND "
+        "Visit.FolderName = %1.FolderName AND Visit.DateUsed >= ?2 AND Visit.DateUsed < ?1)");
+    auto on = [&](const char* table) {
+        std::string sql = olderOnCutDay;
+        for (size_t at; (at = sql.find("%1")) != std::string::npos;)
+            sql.replace(at, 2, table);
+        return sql;
+    };
+    const std::string steps[] = {
+        "UPDATE FolderSummary SET UsageCount = UsageCount - (SELECT ifnull(sum(Visits), 0) FROM FolderDays WHERE "
+        "FolderDays.FolderPath = FolderSummary.FolderPath AND FolderDays.FolderName = FolderSummary.FolderName AND "
+        "FolderDays.Day < ?2) - " +
+            on("FolderSummary") +
+            " WHERE LastUsed >= ?1 AND EXISTS (SELECT 1 FROM FolderDays WHERE FolderDays.FolderPath = "
+            "FolderSummary.FolderPath AND FolderDays.FolderName = FolderSummary.FolderName AND FolderDays.Day <= ?2)",
+        "DELETE FROM FolderSummary WHERE LastUsed < ?1",
+        "UPDATE FolderDays SET Visits = Visits - " + on("FolderDays") + " WHERE Day = ?2",
+        "DELETE FROM FolderDays WHERE Day < ?2 OR Visits <= 0",
+        "DELETE FROM FoldersProtocol WHERE DateUsed < ?1",
+    };
+    bool ok = WithoutDeleteTrigger(db, [&] {
+        for (const std::string& sql : steps) {
+            cStatement step(db, sql);
+            step.Bind(1, cut);
+            if (sql.find("?2") != std::string::npos)
+                step.Bind(2, day);
+            if (!step.Run())
+                return false;
+            deleted = static_cast<long>(sqlite3_changes(db.Handle()));
+        }
+        return true;
+    });
+    return ok ? deleted : -1;
 }
 
 std::vector<bool> FoldersInHistory(cDatabase& db, const std::vector<std::wstring>& paths) {

@@ -173,9 +173,20 @@ class FolderListSummary : public ::testing::Test {
         }
     }
 
-    // Rows of the summary that differ from grouping the visits, and groups
-    // missing from it; 0 when it is true to them.
+    // Rows of the summaries that differ from grouping the visits, and groups
+    // missing from them; 0 when they are true to them.
     long SummaryMismatches() {
+        long days = -1;
+        db_.Query(
+            L"SELECT (SELECT Count(*) FROM FolderDays d WHERE d.Visits <> (SELECT Count(*) FROM FoldersProtocol p "
+            L"WHERE p.FolderPath = d.FolderPath AND p.FolderName = d.FolderName AND substr(p.DateUsed, 1, 10) = "
+            L"d.Day)) + abs((SELECT Count(*) FROM FolderDays) - (SELECT Count(*) FROM (SELECT 1 FROM "
+            L"FoldersProtocol GROUP BY FolderPath, FolderName, substr(DateUsed, 1, 10))))",
+            [&](const cRow& row) {
+                days = row.Long(0);
+                return true;
+            });
+        EXPECT_EQ(days, 0) << "FolderDays";
         long n = -1;
         db_.Query(
             L"SELECT (SELECT Count(*) FROM FolderSummary s WHERE s.UsageCount <> (SELECT Count(*) FROM "
@@ -259,4 +270,26 @@ TEST_F(FolderListSummary, AHistoryOfAnEarlierBuildGetsItsSummary) {
     auto most = Fill(true, FolderView::MostUsed, L"", 0, L"");
     ASSERT_EQ(most.size(), 2u);
     EXPECT_EQ(most[0].usageCount, 2);
+}
+
+TEST_F(FolderListSummary, AHistoryWithoutDayCountsGetsThemOnceAndTheListsStayTheSame) {
+    VariedHistory(600);
+    auto before = Fill(false, FolderView::MostUsed, L"", 4, L"");
+    db_.Close();
+    {
+        // The previous build's file: the same visits and summary, no day
+        // counts, triggers that know nothing of them.
+        cDatabase old;
+        ASSERT_TRUE(old.Open(file_.wstring()));
+        ASSERT_TRUE(old.Execute(L"DROP TRIGGER FoldersProtocol_Insert"));
+        ASSERT_TRUE(old.Execute(L"DROP TRIGGER FoldersProtocol_Delete"));
+        ASSERT_TRUE(old.Execute(L"DROP TABLE FolderDays"));
+        ASSERT_TRUE(old.Execute(L"PRAGMA user_version = 1"));
+    }
+    ASSERT_TRUE(db_.Open(file_.wstring(), [this] { return now_; })) << db_.LastError();
+    EXPECT_EQ(SummaryMismatches(), 0);
+    EXPECT_EQ(Describe(Fill(true, FolderView::MostUsed, L"", 4, L"")), Describe(before));
+    Visit(L"C:\\Neu", L"Neu", kNow);
+    ASSERT_TRUE(RemoveFolder(db_, L"c:\\temp"));
+    EXPECT_EQ(SummaryMismatches(), 0);
 }
