@@ -4,8 +4,14 @@
 // and a runaway one is stopped after a bounded amount of work.
 #pragma once
 #include <sqlite3.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "Database.h"
+#include "Text.h"
 
 namespace pwfuzz {
 
@@ -27,12 +33,23 @@ inline int Enough(void* counter) {
 
 inline pw::cDatabase& FuzzHistory() {
     static pw::cDatabase* db = [] {
+        // The programs open only a file that already holds the visits table,
+        // so the history is made first, as the template is, in a scratch file
+        // of this process that goes again at exit.
+        static const std::string path = "/tmp/pfadwerk-fuzz-history-" + std::to_string(getpid()) + ".dat";
+        std::remove(path.c_str());
+        sqlite3* raw = nullptr;
+        bool made_file =
+            sqlite3_open(path.c_str(), &raw) == SQLITE_OK && pw::RegisterJetFunctions(raw, nullptr) &&
+            sqlite3_exec(raw, std::string(pw::HistorySchemaSql()).c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+        sqlite3_close(raw);
+        if (!made_file)
+            std::abort();
+        std::atexit([] { std::remove(path.c_str()); });
         auto* made = new pw::cDatabase;
-        if (!made->Open(L":memory:", [] { return pw::LocalTime{2026, 12, 7, 12, 0, 0}; }))
+        if (!made->Open(pw::FromUtf8(path), [] { return pw::LocalTime{2026, 12, 7, 12, 0, 0}; }))
             std::abort();
         sqlite3* h = made->Handle();
-        if (sqlite3_exec(h, std::string(pw::HistorySchemaSql()).c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-            std::abort();
         made->AppendVisits({{L"C:\\Dokumente\\Übersicht", L"Übersicht", {2026, 12, 7, 9, 0, 0}},
                             {L"c:\\dokumente\\übersicht", L"übersicht", {2026, 12, 1, 9, 0, 0}},
                             {L"\\\\Server\\Freigabe 50%", L"Freigabe_1", {2026, 10, 1, 9, 0, 0}}});
