@@ -1,25 +1,49 @@
 #!/bin/bash
 # tools/startup-bench.sh [BUILD_DIR] [RUNS]
-# Starts dist/Pfadwerk.exe RUNS times under Wine (inside tools/session) with
-# PFADWERK_STARTUP_BENCH set: each run appends the time from process creation
-# and from the program's own entry to the first paint of the main window, then
-# ends. Prints every run and the medians.
+# Starts dist/Pfadwerk.exe and, as its yardstick, testbin/
+# pfadwerk_bare_window.exe (a window with a list view and a tab control on
+# common controls 6) RUNS times each, taking turns, under one Wine session
+# (tools/session) with PFADWERK_STARTUP_BENCH set: each run appends the time
+# from process creation and from the program's own entry to the first paint
+# of its window, then ends; Pfadwerk adds the time of each phase on the way.
+# Prints every run, the medians, the ratio of the two programs and where
+# Pfadwerk's time goes. Builds both programs first.
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$root/build/i686}"
+default="$root/build/i686"
+[ -d "$default" ] || default="$root/build/x86_64"
+build="${1:-$default}"
 runs="${2:-10}"
 build="$(cd "$build" && pwd)"
-out="$(mktemp)"
-trap 'rm -f "$out"' EXIT
+cmake --build "$build" --target Pfadwerk pfadwerk_bare_window >/dev/null
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
 "$root/tools/session" "$build" bash -c '
-    out="$1"; exe="$2"; runs="$3"
-    # One start to warm the prefix and the file cache, not counted.
-    PFADWERK_STARTUP_BENCH="$(winepath -w /dev/null)" wine "$exe" >/dev/null 2>&1 || true
+    work="$1"; exe="$2"; bare="$3"; runs="$4"
+    # One start of each to warm the prefix and the file cache, not counted.
+    for program in "$exe" "$bare"; do
+        PFADWERK_STARTUP_BENCH="$(winepath -w /dev/null)" wine "$program" >/dev/null 2>&1 || true
+    done
+    main="$(winepath -w "$work/main")"; yardstick="$(winepath -w "$work/bare")"
     for _ in $(seq "$runs"); do
-        PFADWERK_STARTUP_BENCH="$(winepath -w "$out")" wine "$exe" >/dev/null 2>&1 || true
-    done' _ "$out" "$build/dist/Pfadwerk.exe" "$runs"
-cat "$out"
+        PFADWERK_STARTUP_BENCH="$yardstick" wine "$bare" >/dev/null 2>&1 || true
+        PFADWERK_STARTUP_BENCH="$main" wine "$exe" >/dev/null 2>&1 || true
+    done' _ "$work" "$build/dist/Pfadwerk.exe" "$build/testbin/pfadwerk_bare_window.exe" "$runs"
+for f in main bare; do
+    [ -s "$work/$f" ] || { echo "no run of $f reported" >&2; exit 1; }
+done
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR) printf "%.1f", v[int((NR + 1) / 2)] }'; }
-[ -s "$out" ] || { echo "no run reported" >&2; exit 1; }
-echo "median of $(wc -l < "$out") runs: process start to first paint $(awk '{ print $2 }' "$out" | median) ms," \
-     "program entry to first paint $(awk '{ print $5 }' "$out" | median) ms"
+echo "Pfadwerk:"; cat "$work/main"
+echo "bare window:"; cat "$work/bare"
+main_ms="$(awk '{ print $5 }' "$work/main" | median)"
+bare_ms="$(awk '{ print $5 }' "$work/bare" | median)"
+echo "median of $(wc -l < "$work/main") runs each, program entry to first paint:" \
+     "Pfadwerk $main_ms ms, bare window $bare_ms ms, ratio $(awk -v a="$main_ms" -v b="$bare_ms" 'BEGIN { printf "%.2f", a / b }')"
+echo "process start to first paint: Pfadwerk $(awk '{ print $2 }' "$work/main" | median) ms," \
+     "bare window $(awk '{ print $2 }' "$work/bare" | median) ms"
+echo "Pfadwerk's phases (median ms):"
+# The phases follow the totals as "; name ms", in the order they ran.
+awk -F'; ' '{ for (i = 2; i <= NF; i++) { n = split($i, w, " "); name = w[1]; for (j = 2; j < n; j++) name = name " " w[j]; print name "\t" w[n] } }' "$work/main" |
+    awk -F'\t' '!seen[$1]++ { print $1 }' | while IFS= read -r phase; do
+        printf '  %-22s %s\n' "$phase" "$(awk -F'; ' -v p="$phase" '{ for (i = 2; i <= NF; i++) { n = split($i, w, " "); name = w[1]; for (j = 2; j < n; j++) name = name " " w[j]; if (name == p) print w[n] } }' "$work/main" | median)"
+    done

@@ -71,6 +71,7 @@ bool frmMain::Load() {
         PassActivationOn(setup_.waitingDialog);
         return false;
     }
+    StartupPhaseDone("single instance");
 
     HDC screen = GetDC(nullptr);
     int dpiX = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
@@ -85,17 +86,25 @@ bool frmMain::Load() {
     bVisualStyles = versionClass_ >= 1 && IsThemeActive() && IsAppThemed();
     bVistaThemed = versionClass_ == 2 && bVisualStyles;
     scrollBarAllowance_ = (GetSystemMetrics(SM_CXVSCROLL) + 2) * twips_.perPixelX;
+    StartupPhaseDone("system look");
 
     if (!CreateMainWindow())
         return false;
+    StartupPhaseDone("window create");
     LoadMenus();
+    StartupPhaseDone("menus");
     LoadIcons();
+    StartupPhaseDone("window icons");
     CreateFonts();
+    StartupPhaseDone("fonts");
     CreateControls();
     FillTimeframes();
+    StartupPhaseDone("controls");
 
     CreateAutostartShortcut();
+    StartupPhaseDone("autostart shortcut");
     ReadSettings();
+    StartupPhaseDone("settings read");
     // The caption names a waiting dialog from the first moment it is seen.
     AttachWaitingDialog(setup_.waitingDialog);
     FillTabs();
@@ -107,15 +116,20 @@ bool frmMain::Load() {
     ApplyLoadAppearance();
     if (WidenForTopRow())
         PositionWindow();
+    StartupPhaseDone("layout");
     list_.AddColumns(lFirstColumnWidth_, options_.hidePathColumn);
     CreateImageList();
     CheckViewMenus();
+    StartupPhaseDone("list icons");
     ShowFirstList();
+    StartupPhaseDone("list fill");
     AddTooltips();
+    StartupPhaseDone("tooltips");
     InitInteraction();
     popUpBehaviour_ = true;
     loaded_ = true;
     Form_Resize();
+    StartupPhaseDone("interaction, resize");
 
     if (options_.showWatermark && !setup_.show)
         PostMessageW(Hwnd(), kLoadWatermark, 0, 0);
@@ -124,8 +138,14 @@ bool frmMain::Load() {
         SetForegroundWindow(Hwnd());
         if (lCurrentView_ == FolderView::LastUsed)
             SetFocus(searchBox_.Edit());
+        StartupPhaseDone("show");
     }
     return true;
+}
+
+void frmMain::StartupPhaseDone(const char* phase) {
+    if (setup_.onStartupPhase && !firstPaintDone_)
+        setup_.onStartupPhase(phase);
 }
 
 bool frmMain::CreateMainWindow() {

@@ -52,6 +52,8 @@ struct frmMainSetup {
     bool singleInstance = true;
     // Called once, when the window paints for the first time.
     std::function<void()> onFirstPaint;
+    // Called as each phase of the load ends, until the first paint.
+    std::function<void(const char* phase)> onStartupPhase;
     // Called once the window has gone, however it was closed.
     std::function<void()> onUnloaded;
     // The history file the lists read; empty: DatabasePath().
@@ -179,6 +181,8 @@ class frmMain final : public cWindow {
     void OnGetMinMaxInfo(MINMAXINFO& info) const;
     bool WidenForTopRow();
     void UnloadSoon();
+    // Tells the start-up benchmark that a phase of the load has ended.
+    void StartupPhaseDone(const char* phase);
     void BeginModalFrame();
     void EndModalFrame();
     // The dialogs, notices and shell calls of the commands.

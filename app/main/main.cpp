@@ -14,11 +14,14 @@
 #include "frmImport.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
+    pw::StartupBenchHooks bench = pw::StartupBenchStart();
     if (!pw::JoinTestRun())
         return 1;
     pw::cComInit com;  // shell links and the list's background picture
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
+    if (bench.phaseDone)
+        bench.phaseDone("common controls");
 
     // The worker's welcome window (or the user) asks for the import alone.
     if (pw::IsImportCommandLine(commandLine ? commandLine : L"")) {
@@ -26,7 +29,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
         return 0;
     }
     pw::frmMainSetup setup;
-    setup.onFirstPaint = pw::StartupBenchHook();
+    setup.onFirstPaint = bench.firstPaint;
+    setup.onStartupPhase = bench.phaseDone;
     if (auto dialog = pw::WaitingDialogFromCommandLine(commandLine ? commandLine : L""))
         setup.waitingDialog = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(*dialog));
     pw::RunMainProgram(setup);
