@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "AppFlags.h"
 #include "FolderIcons.h"
 #include "FolderListRows.h"
 #include "FolderListTips.h"
@@ -30,8 +29,14 @@ cFolderList::~cFolderList() {
         ImageList_Destroy(imageList_);
 }
 
-bool cFolderList::Create(HWND parent, UINT id, HFONT font, const Twips& twips, int scrollBarAllowance) {
+bool cFolderList::Create(HWND parent,
+                         UINT id,
+                         HFONT font,
+                         const Twips& twips,
+                         const DisplayLook& look,
+                         int scrollBarAllowance) {
     twips_ = twips;
+    look_ = look;
     scrollBarAllowance_ = scrollBarAllowance;
     texts_ = LoadListTexts([](unsigned id) { return ResText(id); });
     RECT none{0, 0, 0, 0};
@@ -55,7 +60,7 @@ void cFolderList::AddColumns(int firstColumnWidth, bool hidePathColumn) {
 // locale with longer names needs more to show the header and every date
 // text whole.
 int cFolderList::UsedCountColumnWidth() const {
-    int designed = bVistaThemed ? 1300 : 1410;
+    int designed = look_.vistaThemed ? 1300 : 1410;
     HWND list = lvwFolders_.hWndListView();
     if (!list)
         return designed;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Database.h"
+#include "DisplayLook.h"
 #include "FavoritesFormat.h"
 #include "FolderListDates.h"
 #include "FolderListQuery.h"
@@ -40,7 +41,7 @@ class cFolderList {
     cFolderList(const cFolderList&) = delete;
     cFolderList& operator=(const cFolderList&) = delete;
 
-    bool Create(HWND parent, UINT id, HFONT font, const Twips& twips, int scrollBarAllowance);
+    bool Create(HWND parent, UINT id, HFONT font, const Twips& twips, const DisplayLook& look, int scrollBarAllowance);
     const cListView& View() const { return lvwFolders_; }
     cListView& View() { return lvwFolders_; }
     HWND Hwnd() const { return lvwFolders_.hWnd(); }
@@ -91,6 +92,7 @@ class cFolderList {
     bool usedColumnAdded_ = false;
     int usedCountColumnWidth_ = 0;  // twips
     Twips twips_;
+    DisplayLook look_;
     int scrollBarAllowance_ = 0;
     FolderView shownView_ = FolderView::LastUsed;
     DateLocale dateLocale_;

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "AppFlags.h"
 #include "MainControls.h"
 #include "Pictures.h"
 
 namespace pw {
 
-bool cMessagePane::Create(HWND parent, const Twips& twips, HFONT font, HFONT headerFont) {
+bool cMessagePane::Create(HWND parent, const Twips& twips, const DisplayLook& look, HFONT font, HFONT headerFont) {
     twips_ = twips;
+    look_ = look;
     headerFont_ = headerFont;
     if (!cWindow::Create(WindowClass{L"PfadwerkMessagePane", 0, GetSysColorBrush(COLOR_WINDOW)}, L"",
                          WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0, 0, parent, ctl::picMessagePane))
@@ -78,7 +78,7 @@ void cMessagePane::Layout(const MainLayout& layout) {
     int top = 300;
     twips_.Move(lblMessageHeader_, margin, top, textWidth, headerHeight);
     top += headerHeight + 90;
-    int lineWidth = std::min(bLargeFonts ? 3550 : 3000, textWidth);
+    int lineWidth = std::min(look_.largeFonts ? 3550 : 3000, textWidth);
     twips_.Move(imgMessageLine_, margin, top, lineWidth, 2 * twips_.perPixelY);
     top += 150;
     twips_.Move(lblMessage_, margin, top, textWidth, std::max(0, pane.height - top - 150));

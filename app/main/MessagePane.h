@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include "DisplayLook.h"
 #include "FolderListPane.h"
 #include "Handles.h"
 #include "MainLayout.h"
@@ -15,7 +16,7 @@ namespace pw {
 class cMessagePane final : public cWindow {
   public:
     // The fonts stay the caller's.
-    bool Create(HWND parent, const Twips& twips, HFONT font, HFONT headerFont);
+    bool Create(HWND parent, const Twips& twips, const DisplayLook& look, HFONT font, HFONT headerFont);
     // Shows the pane (if it is not shown yet) with these texts and pictures.
     void Show(const MessagePaneContent& content);
     void Hide();
@@ -28,6 +29,7 @@ class cMessagePane final : public cWindow {
     void DrawPicture(const DRAWITEMSTRUCT& item) const;
 
     Twips twips_;
+    DisplayLook look_;
     HFONT headerFont_ = nullptr;
     HWND lblMessageHeader_ = nullptr;
     HWND lblMessage_ = nullptr;

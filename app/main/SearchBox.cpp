@@ -43,7 +43,8 @@ bool cSearchBox::Create(HWND parent, const Twips& twips, HFONT font, HFONT cueFo
     return txtFind_ && imgFind_ && imgFindCancel_;
 }
 
-void cSearchBox::ApplyLook(bool vistaThemed, bool visualStyles, bool largeFonts) {
+void cSearchBox::ApplyLook(const DisplayLook& look) {
+    const bool vistaThemed = look.vistaThemed, visualStyles = look.visualStyles, largeFonts = look.largeFonts;
     HWND host = Hwnd();
     if (vistaThemed) {
         twips_.Move(host, twips_.Place(host).left, 45, 1770, 300);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "DisplayLook.h"
 #include "Handles.h"
 #include "Twips.h"
 #include "Window.h"
@@ -19,7 +20,7 @@ class cSearchBox final : public cWindow {
     // font and cueFont stay the caller's.
     bool Create(HWND parent, const Twips& twips, HFONT font, HFONT cueFont);
     // The look at load: places and frames by the display flags.
-    void ApplyLook(bool vistaThemed, bool visualStyles, bool largeFonts);
+    void ApplyLook(const DisplayLook& look);
 
     HWND Edit() const { return txtFind_; }
     // The text as typed; empty while the cue shows.

@@ -3,12 +3,9 @@
 // asks, never smaller than its minimum.
 #include "frmMain.h"
 
-#include <uxtheme.h>
-
 #include <cstdint>
 #include <cwctype>
 
-#include "AppFlags.h"
 #include "FolderListKeys.h"
 #include "Foreground.h"
 #include "IgnoreStore.h"
@@ -30,10 +27,10 @@ constexpr UINT kStartupShortcutCsidl = 7;  // the user's Startup folder
 // The activation of a second start is announced to every top-level window,
 // with the dialog that waited in front of the hot key (0: none), which the
 // running window then serves.
-void PassActivationOn(HWND waitingDialog) {
+void PassActivationOn(UINT activationMessage, HWND waitingDialog) {
     AllowSetForegroundWindow(ASFW_ANY);
     auto dialog = static_cast<WPARAM>(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(waitingDialog)));
-    SendNotifyMessageW(HWND_BROADCAST, lActivationMessage, dialog, 0);
+    SendNotifyMessageW(HWND_BROADCAST, activationMessage, dialog, 0);
 }
 
 bool IsTooltipClass(HWND hwnd) {
@@ -65,10 +62,10 @@ SortMode frmMain::SortModeOf(FolderView view) const {
 }
 
 bool frmMain::Load() {
-    lActivationMessage = RegisterWindowMessageW(RunScopedName(kActivationMessageName).c_str());
+    activationMessage_ = RegisterWindowMessageW(RunScopedName(kActivationMessageName).c_str());
     if (setup_.singleInstance && IsPreviousInstanceRunning()) {
         bSecondInstance_ = true;
-        PassActivationOn(setup_.waitingDialog);
+        PassActivationOn(activationMessage_, setup_.waitingDialog);
         return false;
     }
     StartupPhaseDone("single instance");
@@ -78,13 +75,11 @@ bool frmMain::Load() {
     int dpiY = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
     if (screen)
         ReleaseDC(nullptr, screen);
-    bLargeFonts = dpiX > 110;
     twips_.perPixelX = dpiX > 0 ? 1440 / dpiX : 15;
     twips_.perPixelY = dpiY > 0 ? 1440 / dpiY : 15;
 
     versionClass_ = GetWindowsVersionClass();
-    bVisualStyles = versionClass_ >= 1 && IsThemeActive() && IsAppThemed();
-    bVistaThemed = versionClass_ == 2 && bVisualStyles;
+    look_ = setup_.look ? *setup_.look : SystemDisplayLook(versionClass_, dpiX);
     scrollBarAllowance_ = (GetSystemMetrics(SM_CXVSCROLL) + 2) * twips_.perPixelX;
     StartupPhaseDone("system look");
 
@@ -185,7 +180,8 @@ void frmMain::CreateAutostartShortcut() {
 }
 
 void frmMain::ReadSettings() {
-    SetWindowSizeTw(ReadNumber(Setting::WindowWidth, bVistaThemed), ReadNumber(Setting::WindowHeight, bVistaThemed));
+    SetWindowSizeTw(ReadNumber(Setting::WindowWidth, look_.vistaThemed),
+                    ReadNumber(Setting::WindowHeight, look_.vistaThemed));
     lFirstColumnWidth_ = ReadNumber(Setting::FirstColumnWidth);
     SendMessageW(cmbMostUsedTimeframe_, CB_SETCURSEL, NormalizeTimeframe(ReadNumber(Setting::MRUTimeframe)), 0);
     bSearchTipShown_ = ReadFlag(Setting::TipShown_SearchFolder);
@@ -193,7 +189,7 @@ void frmMain::ReadSettings() {
         bFirstRunPending_ = true;
         WriteNumber(Setting::SetupDone, 1);
     }
-    options_ = ReadMainOptions(bVistaThemed);
+    options_ = ReadMainOptions(look_.vistaThemed);
     // Sorting by a column that is not there falls back to the usual order.
     lSortingLastUsed_ =
         NormalizeSortMode(FolderView::LastUsed, ReadNumber(Setting::SortingLastUsed), options_.hidePathColumn);
@@ -207,7 +203,7 @@ void frmMain::ReadSettings() {
         SetWindowLongPtrW(Hwnd(), GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_DLGFRAME | WS_SYSMENU));
         SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
     } else {
-        framedList_ = !bVistaThemed;
+        framedList_ = !look_.vistaThemed;
     }
     int view = ReadNumber(Setting::ListTypeActive);
     lCurrentView_ = view >= 1 && view <= 3 ? static_cast<FolderView>(view) : FolderView::LastUsed;
@@ -304,7 +300,7 @@ void frmMain::OnDestroyed() {
 }
 
 LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == lActivationMessage && lActivationMessage != 0) {
+    if (msg == activationMessage_ && activationMessage_ != 0) {
         if (popUpBehaviour_)
             OnActivationMessage(wParam);
         return 0;
@@ -431,7 +427,7 @@ void frmMain::OnActivationMessage(WPARAM waitingDialog) {
 }
 
 void frmMain::OnGetMinMaxInfo(MINMAXINFO& info) const {
-    PixelSize minimum = MinimumWindowSize(bVistaThemed, bLargeFonts);
+    PixelSize minimum = MinimumWindowSize(look_.vistaThemed, look_.largeFonts);
     info.ptMinTrackSize.x = minimum.width;
     info.ptMinTrackSize.y = minimum.height;
 }

@@ -19,12 +19,14 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "FavoritesLink.h"
 #include "FolderActions.h"
 #include "FolderList.h"
 #include "DialogJump.h"
+#include "DisplayLook.h"
 #include "Handles.h"
 #include "MainLayout.h"
 #include "MainOptions.h"
@@ -72,6 +74,8 @@ struct frmMainSetup {
     // worker names it): an Open or Save dialog there goes to the folder the
     // user picks instead of Explorer opening it.
     HWND waitingDialog = nullptr;
+    // How the window draws itself; empty: as this display and system ask.
+    std::optional<DisplayLook> look;
 };
 
 // The list's context menu mnuPopUpFolder as the window would show it now.
@@ -137,6 +141,7 @@ class frmMain final : public cWindow {
     bool FolderOpened() const { return bFolderOpened_; }
     bool MouseLeaveWatchEnabled() const { return tmrMouseLeaveCheckerEnabled_; }
     const Twips& ScreenTwips() const { return twips_; }
+    const DisplayLook& Look() const { return look_; }
     int ScrollBarAllowance() const { return scrollBarAllowance_; }
     bool FramedList() const { return framedList_; }
     bool IconView() const { return bIconView_; }
@@ -309,6 +314,8 @@ class frmMain final : public cWindow {
     MainOptions options_;
     Twips twips_;
     int versionClass_ = 0;
+    DisplayLook look_;
+    UINT activationMessage_ = 0;  // a second start's announcement
     int scrollBarAllowance_ = 0;
     bool framedList_ = false;
     bool loaded_ = false;

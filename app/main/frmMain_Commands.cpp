@@ -9,7 +9,6 @@
 
 #include <iterator>
 
-#include "AppFlags.h"
 #include "HtmlHelp.h"
 #include "MenuCommands.h"
 #include "PfadwerkVendor.h"
@@ -176,7 +175,7 @@ void frmMain::cmdShowMenu_MouseDown() {
     POINT clientOrigin{0, 0};
     ClientToScreen(Hwnd(), &clientOrigin);
     MenuDropInput in;
-    in.themed = bVisualStyles;
+    in.themed = look_.visualStyles;
     in.screenWidth = GetSystemMetrics(SM_CXSCREEN) * twips_.perPixelX;
     in.windowLeft = window.left * twips_.perPixelX;
     in.button = twips_.Place(cmdShowMenu_);
@@ -252,8 +251,7 @@ void frmMain::mnuMenuOptions_Click() {
     host.reloadMainWindow = &bReloadMainWindow_;
     host.databasePath = HistoryPath();
     host.versionClass = versionClass_;
-    host.vistaThemed = bVistaThemed;
-    host.largeFonts = bLargeFonts;
+    host.look = look_;
     host.presenter = setup_.folderActionServices.presenter;
     host.reloadDetailsView = [this](ListSize size) {
         list_.View().SetRedraw(false);
@@ -276,7 +274,7 @@ void frmMain::mnuMenuOptions_Click() {
 
 void frmMain::mnuMenuAbout_Click() {
     RunInModalFrame(ModalFrame::ProgramDialog, [this] {
-        frmAbout about([this](HWND owner, const std::wstring& address) { OpenAddress(owner, address); }, bVistaThemed);
+        frmAbout about([this](HWND owner, const std::wstring& address) { OpenAddress(owner, address); }, look_);
         about.Show(Hwnd());
     });
 }
@@ -301,8 +299,8 @@ void frmMain::mnuMenuWebsite_Click() {
 
 void frmMain::mnuMenuFeedback_Click() {
     RunInModalFrame(ModalFrame::ShellOrMessage, [this] {
-        FeedbackWindows windows =
-            FeedbackWindowsOf(versionClass_, bVisualStyles, bVistaThemed, versionClass_ == 2 && CompositionEnabled());
+        FeedbackWindows windows = FeedbackWindowsOf(versionClass_, look_.visualStyles, look_.vistaThemed,
+                                                    versionClass_ == 2 && CompositionEnabled());
         std::wstring subject = FillPlaceholders(ResText(IDS_FEEDBACK_SUBJECT),
                                                 {RevisionVersionText(), ResText(FeedbackWindowsTextId(windows))});
         Presenter().ShowMessageBox(Hwnd(), ResText(IDS_FEEDBACK_TEXT), ResText(IDS_CAPTION), MB_OK);

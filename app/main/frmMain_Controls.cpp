@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-#include "AppFlags.h"
 #include "FolderListQuery.h"
 #include "MainControls.h"
 #include "Pictures.h"
@@ -28,12 +27,13 @@ void frmMain::CreateFonts() {
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     const wchar_t* vistaFace = FontInstalled(L"Segoe UI") ? L"Segoe UI" : metrics.lfMessageFont.lfFaceName;
-    const wchar_t* face = bVistaThemed ? vistaFace : L"Tahoma";
-    int points = bVistaThemed ? 9 : 8;
+    const wchar_t* face = look_.vistaThemed ? vistaFace : L"Tahoma";
+    int points = look_.vistaThemed ? 9 : 8;
     font_.Reset(MakeFont(face, points, false, false, false));
     fontFind_.Reset(MakeFont(face, points, false, false, false));
-    fontFindCue_.Reset(MakeFont(face, points, false, bVistaThemed, false));
-    fontHeader_.Reset(bVistaThemed ? MakeFont(face, 12, false, false, false) : MakeFont(face, 10, true, false, false));
+    fontFindCue_.Reset(MakeFont(face, points, false, look_.vistaThemed, false));
+    fontHeader_.Reset(look_.vistaThemed ? MakeFont(face, 12, false, false, false)
+                                        : MakeFont(face, 10, true, false, false));
     fontLink_.Reset(MakeFont(face, points, false, false, false));
     fontLinkHover_.Reset(MakeFont(face, points, false, false, true));
     HDC dc = GetDC(nullptr);
@@ -60,8 +60,8 @@ void frmMain::CreateControls() {
     SendMessageW(cmdShowMenu_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(menuIcon_.Get()));
 
     picHost_.Create(Hwnd(), ctl::picHost);
-    messagePane_.Create(picHost_.Hwnd(), twips_, font_.Get(), fontHeader_.Get());
-    list_.Create(picHost_.Hwnd(), ctl::lvwFolders, font_.Get(), twips_, scrollBarAllowance_);
+    messagePane_.Create(picHost_.Hwnd(), twips_, look_, font_.Get(), fontHeader_.Get());
+    list_.Create(picHost_.Hwnd(), ctl::lvwFolders, font_.Get(), twips_, look_, scrollBarAllowance_);
     // The message pane lies over the list: the list must not paint over it.
     HWND listWindow = list_.Hwnd();
     SetWindowLongPtrW(listWindow, GWL_STYLE, GetWindowLongPtrW(listWindow, GWL_STYLE) | WS_CLIPSIBLINGS);
@@ -107,7 +107,7 @@ void frmMain::FillTabs() {
 void frmMain::ApplyLoadAppearance() {
     HWND favoritesHost = favoritesLink_.Hwnd();
     HWND findHost = searchBox_.Hwnd();
-    if (bVistaThemed) {
+    if (look_.vistaThemed) {
         TwipRect host = twips_.Place(favoritesHost);
         twips_.Move(favoritesHost, host.left, 45, std::max(1770, host.width), 300);
         twips_.Move(cmdShowMenu_, twips_.Place(cmdShowMenu_).left, 30, 500, 340);
@@ -126,8 +126,8 @@ void frmMain::ApplyLoadAppearance() {
         }
         ChangeDropShadow(false);
     }
-    searchBox_.ApplyLook(bVistaThemed, bVisualStyles, bLargeFonts);
-    if (!bVisualStyles) {
+    searchBox_.ApplyLook(look_);
+    if (!look_.visualStyles) {
         for (HWND control : {cmbMostUsedTimeframe_, cmdShowMenu_}) {
             TwipRect r = twips_.Place(control);
             twips_.Move(control, r.left, 30, r.width, control == cmbMostUsedTimeframe_ ? r.height : 315);
@@ -136,8 +136,8 @@ void frmMain::ApplyLoadAppearance() {
     // Each tab as wide as designed, so that the three fit beside the search
     // box, and wider where its caption needs more in the current font: the
     // strip measures its captions itself.
-    int tabWidth = bVisualStyles ? 1599 : 1490;
-    int tabHeight = bVistaThemed ? (bLargeFonts ? 350 : 330) : 0;
+    int tabWidth = look_.visualStyles ? 1599 : 1490;
+    int tabHeight = look_.vistaThemed ? (look_.largeFonts ? 350 : 330) : 0;
     SendMessageW(tabOB_, TCM_SETMINTABWIDTH, 0, twips_.PxX(tabWidth));
     SendMessageW(tabOB_, TCM_SETITEMSIZE, 0, MAKELPARAM(0, tabHeight ? twips_.PxY(tabHeight) : 0));
 }

@@ -2,7 +2,6 @@
 // window up: the caption names it, and opening a folder takes it there
 // instead of opening Explorer. Without such a dialog nothing here changes
 // what opening does.
-#include "AppFlags.h"
 #include "FolderActions.h"
 #include "ResText.h"
 #include "Text.h"

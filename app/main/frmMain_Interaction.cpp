@@ -10,7 +10,6 @@
 
 #include <utility>
 
-#include "AppFlags.h"
 #include "Database.h"
 #include "FolderListKeys.h"
 #include "FolderListPane.h"

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-#include "AppFlags.h"
 #include "Placement.h"
 #include "Settings.h"
 #include "frmMain.h"
@@ -73,7 +72,7 @@ void frmMain::PositionWindow() {
     RECT work{0, 0, in.screenWidthPx, in.screenHeightPx};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     in.workAreaBottomPx = work.bottom;
-    in.vistaThemed = bVistaThemed;
+    in.vistaThemed = look_.vistaThemed;
     if (options_.windowPosition == WindowPositionMode::LastPosition) {
         in.storedLeft = ReadNumber(Setting::WindowLeft);
         in.storedTop = ReadNumber(Setting::WindowTop);
@@ -95,10 +94,10 @@ void frmMain::Form_Resize() {
     LayoutInput in;
     in.innerWidth = client.right * twips_.perPixelX;
     in.innerHeight = client.bottom * twips_.perPixelY;
-    in.vistaThemed = bVistaThemed;
+    in.vistaThemed = look_.vistaThemed;
     in.framedList = framedList_;
     in.menuBarShown = bMenuBarShown_ || bMenuBarShownForAlt_;
-    in.largeFonts = bLargeFonts;
+    in.largeFonts = look_.largeFonts;
     in.findHostWidth = twips_.Place(searchBox_.Hwnd()).width;
     layout_ = ComputeMainLayout(in);
 
@@ -132,7 +131,7 @@ void frmMain::ReloadDetailsViewSettings(ListSize size) {
 }
 
 void frmMain::ChangeDropShadow(bool bRemove) {
-    if (bVistaThemed || versionClass_ == 0 || !Hwnd())
+    if (look_.vistaThemed || versionClass_ == 0 || !Hwnd())
         return;
     ULONG_PTR style = GetClassLongPtrW(Hwnd(), GCL_STYLE);
     style = bRemove ? style & ~static_cast<ULONG_PTR>(CS_DROPSHADOW) : style | CS_DROPSHADOW;

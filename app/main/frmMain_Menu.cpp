@@ -1,7 +1,6 @@
 // The list's context menu and the folder actions behind it, with the main
 // window plugged into them, and the frame around every window the main
 // window opens while it is up.
-#include "AppFlags.h"
 #include "FolderActions.h"
 #include "MainControls.h"
 #include "ResText.h"

@@ -153,7 +153,7 @@ void frmOptions::FillLists() {
     AddItems(Item(IDC_CMB_DATAWEEKS), IDS_OPT_WEEKS_2, 6);
     AddItems(Item(IDC_CMB_WINDOWPOSITION), IDS_OPT_POSITION_TASKBARSTART, 6);
     // The default size is named where it is the default.
-    AddItems(Item(IDC_CMB_SIZE), host_.vistaThemed ? IDS_OPT_SIZE_SMALL : IDS_OPT_SIZE_SMALL_DEFAULT, 3);
+    AddItems(Item(IDC_CMB_SIZE), host_.look.vistaThemed ? IDS_OPT_SIZE_SMALL : IDS_OPT_SIZE_SMALL_DEFAULT, 3);
 }
 
 void frmOptions::LoadValues() {

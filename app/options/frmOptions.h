@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "DisplayLook.h"
 #include "Handles.h"
 #include "MainOptions.h"
 #include "Window.h"
@@ -30,8 +31,7 @@ struct OptionsHost {
     bool* reloadMainWindow = nullptr;
     std::wstring databasePath;  // the history the window reads
     int versionClass = 0;       // GetWindowsVersionClass
-    bool vistaThemed = false;
-    bool largeFonts = false;
+    DisplayLook look;
     cDialogPresenter* presenter = nullptr;            // null: the system's
     std::function<void(ListSize)> reloadDetailsView;  // new icons of that size, and the list reloaded
     std::function<void(bool)> showWatermark;

@@ -21,8 +21,8 @@ std::wstring ShownAddress(std::wstring address) {
 
 }  // namespace
 
-frmAbout::frmAbout(std::function<void(HWND, const std::wstring&)> openAddress, bool vistaThemed)
-    : openAddress_(std::move(openAddress)), vistaThemed_(vistaThemed) {}
+frmAbout::frmAbout(std::function<void(HWND, const std::wstring&)> openAddress, const DisplayLook& look)
+    : openAddress_(std::move(openAddress)), vistaThemed_(look.vistaThemed) {}
 
 INT_PTR frmAbout::Show(HWND owner) {
     return ShowModal(owner, IDD_ABOUT);

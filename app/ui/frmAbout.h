@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Handles.h"
+#include "DisplayLook.h"
 #include "LinkLabel.h"
 #include "Window.h"
 
@@ -15,8 +16,9 @@ namespace pw {
 class frmAbout final : public cDialog {
   public:
     // openAddress hands the vendor's site to the shell ("open", owned by the
-    // window); vistaThemed gives the footer the look of Vista's dialogs.
-    frmAbout(std::function<void(HWND owner, const std::wstring& address)> openAddress, bool vistaThemed);
+    // window); a themed Vista look gives the footer the look of Vista's
+    // dialogs.
+    frmAbout(std::function<void(HWND owner, const std::wstring& address)> openAddress, const DisplayLook& look);
     INT_PTR Show(HWND owner);
 
     // The OK button is subclassed: Esc reaches the window through it.

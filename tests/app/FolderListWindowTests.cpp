@@ -480,7 +480,7 @@ TEST_F(FolderListWindow, TheVerwendetColumnFitsItsHeaderAndDatesInAWideFont) {
     cFont wide(CreateFontW(-24, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma"));
     cFolderList list;
-    ASSERT_TRUE(list.Create(parent.hwnd(), 1, wide.Get(), Twips{}, 0));
+    ASSERT_TRUE(list.Create(parent.hwnd(), 1, wide.Get(), Twips{}, DisplayLook{}, 0));
     list.View().Move(RECT{0, 0, 600, 300});
     list.AddColumns(2100, false);
     list.UseDetailsView(ListSize::Small);

@@ -264,7 +264,7 @@ TEST_F(Interaction, CueTextComesAndGoesWithTheFocus) {
     EXPECT_EQ(L"Ordner suchen", TextOf(Find()));
     look(colour, italic);
     EXPECT_EQ(RGB(180, 180, 180), colour);
-    EXPECT_EQ(bVistaThemed, italic);
+    EXPECT_EQ(form.Look().vistaThemed, italic);
 
     SetFocus(Find());
     EXPECT_EQ(L"", TextOf(Find()));

@@ -17,7 +17,7 @@
 #include <ostream>
 #include <string>
 
-#include "AppFlags.h"
+#include "Instance.h"
 #include "Database.h"
 #include "HistoryFiles.h"
 #include "MainControls.h"

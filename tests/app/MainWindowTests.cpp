@@ -42,7 +42,7 @@ TEST_F(MainWindow, NewUserGetsEveryDefaultAndTheAutostartShortcut) {
     const MainOptions& options = form->Options();
     EXPECT_EQ(ExitBehavior::StayThenHide, options.exitBehavior);
     EXPECT_EQ(WindowPositionMode::TaskbarStart, options.windowPosition);
-    EXPECT_EQ(bVistaThemed ? ListSize::Medium : ListSize::Small, options.listSize);
+    EXPECT_EQ(form->Look().vistaThemed ? ListSize::Medium : ListSize::Small, options.listSize);
     EXPECT_EQ(SortMode::UsedDescending, form->SortModeOf(FolderView::LastUsed));
     EXPECT_EQ(SortMode::UsedDescending, form->SortModeOf(FolderView::MostUsed));
     EXPECT_EQ(FolderView::LastUsed, form->CurrentView());
@@ -57,7 +57,7 @@ TEST_F(MainWindow, NewUserGetsEveryDefaultAndTheAutostartShortcut) {
     GetWindowRect(form->Hwnd(), &window);
     // The designed width, or more where the top row needs it in the font at
     // hand (checked on its own below).
-    EXPECT_LE(std::lround((bVistaThemed ? 7730.0 : 7605.0) / tpp), window.right - window.left);
+    EXPECT_LE(std::lround((form->Look().vistaThemed ? 7730.0 : 7605.0) / tpp), window.right - window.left);
     EXPECT_EQ(std::lround(6700.0 / form->ScreenTwips().perPixelY), window.bottom - window.top);
 
     HWND tab = Control(*form, ctl::tabOB);
@@ -349,7 +349,7 @@ TEST_F(MainWindow, WithoutTitleBarTheThinBorderStays) {
     Store(Setting::ShowWindowTitleAndBorder, 1);
     form = LoadMainWindow(false);
     EXPECT_EQ(WS_CAPTION, GetWindowLongPtrW(form->Hwnd(), GWL_STYLE) & WS_CAPTION);
-    EXPECT_EQ(!bVistaThemed, form->FramedList());
+    EXPECT_EQ(!form->Look().vistaThemed, form->FramedList());
 }
 
 TEST_F(MainWindow, ResizeLaysTheControlsOut) {
@@ -474,24 +474,25 @@ TEST_F(MainWindow, ActivationMessageRestoresAndBringsForward) {
 }
 
 TEST_F(MainWindow, MinimumSizeByDisplayFlags) {
-    auto form = LoadMainWindow();
-    const bool vista = bVistaThemed, large = bLargeFonts;
     for (int flags = 0; flags < 4; ++flags) {
-        bVistaThemed = flags & 1;
-        bLargeFonts = flags & 2;
+        frmMainSetup setup = TestSetup(false);
+        setup.look = DisplayLook{};
+        setup.look->vistaThemed = flags & 1;
+        setup.look->largeFonts = flags & 2;
+        frmMain window(setup);
+        ASSERT_TRUE(window.Load());
         MINMAXINFO info{};
-        SendMessageW(form->Hwnd(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-        PixelSize expected = MinimumWindowSize(bVistaThemed, bLargeFonts);
+        SendMessageW(window.Hwnd(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+        PixelSize expected = MinimumWindowSize(setup.look->vistaThemed, setup.look->largeFonts);
         EXPECT_EQ(expected.width, info.ptMinTrackSize.x) << flags;
         EXPECT_EQ(expected.height, info.ptMinTrackSize.y) << flags;
     }
-    bVistaThemed = vista;
-    bLargeFonts = large;
+    auto form = LoadMainWindow();
     // Asked to shrink further, the window keeps the minimum.
     SetWindowPos(form->Hwnd(), nullptr, 0, 0, 100, 80, SWP_NOMOVE | SWP_NOZORDER);
     RECT window{};
     GetWindowRect(form->Hwnd(), &window);
-    PixelSize minimum = MinimumWindowSize(bVistaThemed, bLargeFonts);
+    PixelSize minimum = MinimumWindowSize(form->Look().vistaThemed, form->Look().largeFonts);
     EXPECT_GE(window.right - window.left, minimum.width);
     EXPECT_GE(window.bottom - window.top, minimum.height);
 }
