@@ -15,6 +15,7 @@
 #include "ShellFolders.h"
 #include "Text.h"
 #include "WorkerProtocol.h"
+#include "Window.h"
 #include "WorkerWindow.h"
 #include "app_res.h"
 #include "modTaskDialog.h"
@@ -362,35 +363,11 @@ bool StartProgram(const std::wstring& exePath) {
     return true;
 }
 
-HWND FindOrStartWorker(const std::wstring& programFolder,
-                       DWORD waitMs,
-                       const std::function<bool(const std::wstring&)>& startProcess) {
-    bool started = false;
-    DWORD begin = GetTickCount();
-    for (;;) {
-        if (HWND worker = FindWorkerWindow())
-            return worker;
-        if (!started) {
-            started = true;
-            std::wstring exe = programFolder + L"\\" + kWorkerProgram;
-            if (!(startProcess ? startProcess(exe) : StartProgram(exe)))
-                return nullptr;
-        }
-        // Nothing of the caller runs meanwhile: the wait is short, and a
-        // window that changed under its own handler would be worse.
-        if (GetTickCount() - begin >= waitMs)
-            return nullptr;
-        Sleep(2);
-    }
-}
+namespace {
 
-bool RequestFolderProperties(const FolderActionHost& host,
-                             const std::wstring& path,
-                             const FolderActionServices& services) {
-    std::wstring folder = services.programFolder.empty() ? ProgramFolder() : services.programFolder;
-    HWND worker = FindOrStartWorker(folder, services.workerWaitMs, services.startProcess);
-    if (!worker)
-        return false;
+// Hands the request over and lets the main window do what ExitBehavior asks;
+// false when the worker did not take it.
+bool SendPropertiesRequest(HWND worker, const FolderActionHost& host, const std::wstring& path) {
     auto owner = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(host.window));
     // A worker that hangs must not take the main window with it.
     if (!SendToWorker(worker, PropertiesRequestText(owner, path)))
@@ -406,6 +383,90 @@ bool RequestFolderProperties(const FolderActionHost& host,
             break;
     }
     return true;
+}
+
+// A request waiting for the worker that was just started. Its window is
+// looked for on a timer, so the main window paints and answers meanwhile.
+// The waiting window is a child of the requesting one: a main window that
+// goes takes its request with it, and nothing calls back into it.
+class cWaitingPropertiesRequest final : public cWindow {
+  public:
+    static void Start(const FolderActionHost& host,
+                      const std::wstring& path,
+                      DWORD waitMs,
+                      std::function<void(bool)> done) {
+        auto* waiting = new cWaitingPropertiesRequest(host, path, waitMs, std::move(done));
+        HWND parent = IsWindow(host.window) ? host.window : HWND_MESSAGE;
+        DWORD style = parent == HWND_MESSAGE ? 0 : WS_CHILD;
+        if (!waiting->Create(WindowClass{L"PfadwerkWaitingRequest"}, L"", style, 0, 0, 0, 0, 0, parent)) {
+            std::function<void(bool)> report = std::move(waiting->done_);
+            delete waiting;
+            if (report)
+                report(false);
+        } else if (!SetTimer(waiting->Hwnd(), 1, kLookAgainMs, nullptr)) {
+            waiting->Finish(nullptr);
+        }
+    }
+
+  private:
+    static constexpr UINT kLookAgainMs = USER_TIMER_MINIMUM;
+
+    cWaitingPropertiesRequest(const FolderActionHost& host,
+                              const std::wstring& path,
+                              DWORD waitMs,
+                              std::function<void(bool)> done)
+        : host_(host), path_(path), waitMs_(waitMs), begin_(GetTickCount()), done_(std::move(done)) {}
+
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg != WM_TIMER)
+            return DefaultProc(msg, wParam, lParam);
+        if (HWND worker = FindWorkerWindow()) {
+            Finish(worker);
+        } else if (GetTickCount() - begin_ >= waitMs_) {
+            Finish(nullptr);
+        }
+        return 0;
+    }
+
+    // Gone before anything is called back: a callback may unload the window
+    // this one is a child of.
+    void Finish(HWND worker) {
+        KillTimer(Hwnd(), 1);
+        FolderActionHost host = std::move(host_);
+        std::wstring path = std::move(path_);
+        std::function<void(bool)> done = std::move(done_);
+        Destroy();  // deletes this
+        bool sent = worker && SendPropertiesRequest(worker, host, path);
+        if (done)
+            done(sent);
+    }
+
+    void OnDestroyed() override { delete this; }
+
+    FolderActionHost host_;
+    std::wstring path_;
+    DWORD waitMs_;
+    DWORD begin_;
+    std::function<void(bool)> done_;
+};
+
+}  // namespace
+
+void RequestFolderProperties(const FolderActionHost& host,
+                             const std::wstring& path,
+                             const FolderActionServices& services,
+                             std::function<void(bool sent)> done) {
+    auto report = [&done](bool sent) {
+        if (done)
+            done(sent);
+    };
+    if (HWND worker = FindWorkerWindow())
+        return report(SendPropertiesRequest(worker, host, path));
+    std::wstring folder = services.programFolder.empty() ? ProgramFolder() : services.programFolder;
+    std::wstring exe = folder + L"\\" + kWorkerProgram;
+    if (!(services.startProcess ? services.startProcess(exe) : StartProgram(exe)))
+        return report(false);
+    cWaitingPropertiesRequest::Start(host, path, services.workerWaitMs, std::move(done));
 }
 
 }  // namespace pw

@@ -80,7 +80,7 @@ struct FolderActionHost {
     std::function<void()> enableMouseLeaveWatch;  // tmrMouseLeaveChecker on
     std::function<void()> minimize;
     std::function<void()> hideAndUnload;    // hide at once, then unload
-    std::function<void()> unloadAfterMenu;  // Tag "UNLOAD_NOW": unload when the context menu returns
+    std::function<void()> unloadAfterMenu;  // unload once the command that asked is done
     std::function<void()> reloadList;       // tmrTabs on
     std::function<void()> prepareModal;     // the modal frame, before a notice
     std::function<void()> restoreModal;     // and after it
@@ -139,12 +139,17 @@ bool RemoveFolderFromHistory(const FolderActionHost& host,
                              const std::wstring& path,
                              const FolderActionServices& services = {});
 
-// Asks the worker to show the properties dialog of path, starting the worker
-// once when it is not running. False when the request could not be sent (the
-// main window is then left as it is).
-bool RequestFolderProperties(const FolderActionHost& host,
+// Asks the worker to show the properties dialog of path. A worker that is not
+// running is started once and looked for again on a timer of this thread for
+// at most services.workerWaitMs, the window answering meanwhile; the request
+// goes when it appears. done (may be empty) learns whether the request was
+// sent: at once when the worker runs or cannot be started, else from this
+// thread's message loop. Not sent, the main window is left as it is; a
+// request whose main window went meanwhile is dropped without a call.
+void RequestFolderProperties(const FolderActionHost& host,
                              const std::wstring& path,
-                             const FolderActionServices& services = {});
+                             const FolderActionServices& services = {},
+                             std::function<void(bool sent)> done = {});
 
 // ---- Pieces of the actions ---------------------------------------------------------------
 
@@ -154,13 +159,6 @@ NoticeTexts RemoveEntryNotice();
 
 // CF_UNICODETEXT, the clipboard emptied first.
 bool PutTextOnClipboard(HWND owner, const std::wstring& text);
-
-// The worker's window; started (once) from programFolder when missing, then
-// looked for again every 2 ms for at most waitMs. Null when it did not
-// appear, or at once when it could not be started.
-HWND FindOrStartWorker(const std::wstring& programFolder,
-                       DWORD waitMs,
-                       const std::function<bool(const std::wstring&)>& startProcess = {});
 
 // CreateProcess of exePath without arguments; both handles closed at once.
 bool StartProgram(const std::wstring& exePath);

@@ -345,10 +345,8 @@ class frmMain final : public cWindow {
     bool tmrTabsPosted_ = false;
     bool refreshPosted_ = false;
 
-    // The entry the folder actions act on, and whether an action asked for
-    // the window to go once the context menu is done ("UNLOAD_NOW").
+    // The entry the folder actions act on.
     std::wstring sActionFolderPath_;
-    bool unloadAfterMenu_ = false;
     int lLastMouseButton_ = 1;
     bool swallowChar_ = false;
     bool escapeClosedDropDown_ = false;

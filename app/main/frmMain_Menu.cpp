@@ -53,7 +53,8 @@ FolderActionHost frmMain::ActionHost() {
         ShowWindow(Hwnd(), SW_HIDE);
         UnloadSoon();
     };
-    host.unloadAfterMenu = [this] { unloadAfterMenu_ = true; };
+    // Posted: the window goes once the command that asked is done.
+    host.unloadAfterMenu = [this] { UnloadSoon(); };
     host.reloadList = [this] { tabOB_Click(); };
     host.prepareModal = [this] { BeginModalFrame(); };
     host.restoreModal = [this] { EndModalFrame(); };
@@ -130,11 +131,6 @@ void frmMain::OnCommand(UINT command) {
             break;
         default:
             return;
-    }
-    // "UNLOAD_NOW": the action wants the window gone once the menu is done.
-    if (unloadAfterMenu_ && Hwnd()) {
-        unloadAfterMenu_ = false;
-        UnloadSoon();
     }
 }
 

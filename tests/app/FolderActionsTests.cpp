@@ -474,6 +474,23 @@ class RequestFolderPropertiesTest : public ::testing::Test {
   protected:
     void SetUp() override { pwtest::ResetWorkerAndHistory(); }
     void TearDown() override { pwtest::ResetWorkerAndHistory(); }
+
+    // The request with this thread's messages handled as the main window's
+    // loop would, until it reports whether it was sent.
+    static bool Request(const FolderActionHost& host, const std::wstring& path, const FolderActionServices& services) {
+        std::optional<bool> sent;
+        RequestFolderProperties(host, path, services, [&sent](bool result) { sent = result; });
+        const ULONGLONG giveUp = GetTickCount64() + services.workerWaitMs + 10000;
+        while (!sent && GetTickCount64() < giveUp) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&msg);
+        }
+        if (!sent)
+            ADD_FAILURE() << "the request never reported";
+        return sent.value_or(false);
+    }
 };
 
 TEST_F(RequestFolderPropertiesTest, TheRequestCarriesOwnerAndPathWithoutANul) {
@@ -491,7 +508,7 @@ TEST_F(RequestFolderPropertiesTest, TheRequestCarriesOwnerAndPathWithoutANul) {
         int starts = 0;
         FolderActionServices services;
         services.startProcess = [&](const std::wstring&) { return ++starts, true; };
-        ASSERT_TRUE(RequestFolderProperties(log.Host(exitBehavior, false, false, owner), path, services));
+        ASSERT_TRUE(Request(log.Host(exitBehavior, false, false, owner), path, services));
         EXPECT_EQ(starts, 0);
         ASSERT_EQ(worker.received.size(), 1u);
         const auto& got = worker.received[0];
@@ -510,7 +527,7 @@ TEST_F(RequestFolderPropertiesTest, ARunningWorkerTakesTheRequestAndCarriesOn) {
     cHostLog log;
     FolderActionServices services;
     services.startProcess = [](const std::wstring&) { return false; };
-    EXPECT_TRUE(RequestFolderProperties(log.Host(3), L"C:\\windows", services));
+    EXPECT_TRUE(Request(log.Host(3), L"C:\\windows", services));
     // The worker handles requests in order: a visit sent after the request is
     // stored only once the request has been dealt with.
     pwtest::SendPayload(worker.Window(), L"Nachher|\\|C:\\Nachher");
@@ -532,7 +549,7 @@ TEST_F(RequestFolderPropertiesTest, AMissingWorkerIsStartedFromTheProgramFolder)
         started.push_back(exe);
         return StartProgram(exe);
     };
-    EXPECT_TRUE(RequestFolderProperties(log.Host(1), L"C:\\windows", services));
+    EXPECT_TRUE(Request(log.Host(1), L"C:\\windows", services));
     EXPECT_EQ(started, std::vector<std::wstring>{copy.Exe().wstring()});
     HWND worker = pwtest::FindWorkerWindow();
     ASSERT_NE(worker, nullptr);
@@ -554,7 +571,7 @@ TEST_F(RequestFolderPropertiesTest, AWorkerThatNeverAppearsIsStartedOnceAndGiven
         started.push_back(exe);
         return true;  // started, but no window ever shows
     };
-    EXPECT_FALSE(RequestFolderProperties(log.Host(1), L"C:\\windows", services));
+    EXPECT_FALSE(Request(log.Host(1), L"C:\\windows", services));
     EXPECT_EQ(started, std::vector<std::wstring>{L"C:\\Programme\\Pfadwerk\\PfadwerkHg.exe"});
     EXPECT_TRUE(log.events.empty());  // nothing was sent: the main window stays
 }
@@ -564,7 +581,7 @@ TEST_F(RequestFolderPropertiesTest, AProgramFolderWithoutTheWorkerGivesUpQuietly
     cHostLog log;
     FolderActionServices services;
     services.programFolder = empty.Path().wstring();
-    EXPECT_FALSE(RequestFolderProperties(log.Host(2), L"C:\\windows", services));
+    EXPECT_FALSE(Request(log.Host(2), L"C:\\windows", services));
     EXPECT_EQ(pwtest::FindWorkerWindow(), nullptr);
     EXPECT_TRUE(log.events.empty());
 }
