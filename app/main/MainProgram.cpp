@@ -7,13 +7,15 @@
 namespace pw {
 
 void RunMainProgram(frmMainSetup setup, const std::function<void(frmMain&)>& onLoaded) {
-    // The window's going ends the message loop; whether another follows is
-    // the window's to say.
+    // The window's going ends the message loop (the message only wakes it);
+    // whether another follows is the window's to say. The weekly update
+    // check a closing window starts is let finish first: a quit message
+    // would close its notice at once.
     auto previous = setup.onUnloaded;
     setup.onUnloaded = [previous] {
         if (previous)
             previous();
-        PostQuitMessage(0);
+        PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
     };
     for (;;) {
         auto form = std::make_unique<frmMain>(setup);
@@ -22,7 +24,7 @@ void RunMainProgram(frmMainSetup setup, const std::function<void(frmMain&)>& onL
         if (onLoaded)
             onLoaded(*form);
         MSG msg;
-        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        while ((form->Hwnd() || UpdateCheckRunning()) && GetMessageW(&msg, nullptr, 0, 0) > 0) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

@@ -263,8 +263,8 @@ void frmMain::Form_Unload() {
     popUpBehaviour_ = false;
     DisableMouseLeaveWatch();
     if (!bReloadMainWindow_ && !bWindowsShuttingDown_ && TakeWeeklyUpdateCheckDue(SystemLocalTime())) {
-        // The closed window goes at once; the check may wait a moment for
-        // the server, and its notice stands on its own.
+        // The closed window goes at once; the check waits for the server on
+        // its own, and its notice stands on its own.
         ShowWindow(Hwnd(), SW_HIDE);
         CheckForUpdates(true);
     }
@@ -277,8 +277,10 @@ void frmMain::CheckForUpdates(bool bAutomaticCheck) {
     UpdateCheckServices services = setup_.updateCheckServices;
     if (!services.presenter)
         services.presenter = setup_.folderActionServices.presenter;
+    // The weekly check outlives the window that closed: nothing of it is
+    // called back, only a copy of what it was given.
     if (!services.openAddress && setup_.openAddress)
-        services.openAddress = [this](const std::wstring& address) { setup_.openAddress(nullptr, address); };
+        services.openAddress = [open = setup_.openAddress](const std::wstring& address) { open(nullptr, address); };
     UpdateCheckHost host;
     host.owner = Hwnd();
     host.prepareModal = [this] {

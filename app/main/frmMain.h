@@ -130,6 +130,7 @@ class frmMain final : public cWindow {
     // Asks the vendor's server for a newer build: weekly as the window
     // closes (bAutomaticCheck), or when the user asks. A manual check takes
     // the window out of its pop-up behaviour until its notice is closed.
+    // Returns at once; the check goes on from the message loop.
     void CheckForUpdates(bool bAutomaticCheck);
 
     // What the window is showing and how it was set up.

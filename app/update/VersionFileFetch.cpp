@@ -43,13 +43,20 @@ cInternet OpenSession() {
     return session;
 }
 
+}  // namespace
+
 struct FetchJob {
     std::wstring address;
     ULONGLONG deadline = 0;
-    cHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    HWND window = nullptr;
+    UINT message = 0;
+    WPARAM request = 0;
     std::atomic<bool> abandoned{false};
-    FetchedFile result;  // the waiting thread reads it only after done
+    std::atomic<bool> done{false};
+    FetchedFile result;  // the asking side reads it only after done
 };
+
+namespace {
 
 class cRequest {
   public:
@@ -128,50 +135,44 @@ DWORD WINAPI FetchThread(void* parameter) {
     std::unique_ptr<std::shared_ptr<FetchJob>> owned(static_cast<std::shared_ptr<FetchJob>*>(parameter));
     FetchJob& job = **owned;
     job.result = cRequest(job).Run();
-    SetEvent(job.done.Get());
+    job.done = true;
+    if (!job.abandoned)
+        PostMessageW(job.window, job.message, job.request, 0);
     return 0;
 }
 
 }  // namespace
 
-bool WaitWhileAnswering(HANDLE event, DWORD timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        ULONGLONG now = GetTickCount64();
-        if (now >= deadline)
-            return WaitForSingleObject(event, 0) == WAIT_OBJECT_0;
-        // Woken by painting and sent messages only: input stays queued.
-        DWORD slice = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 100));
-        DWORD woken = MsgWaitForMultipleObjectsEx(1, &event, slice, QS_PAINT | QS_SENDMESSAGE, 0);
-        if (woken == WAIT_OBJECT_0)
-            return true;
-        if (woken == WAIT_FAILED)
-            return false;
-        // Any PeekMessage delivers the messages sent to this thread.
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-            DispatchMessageW(&msg);
-    }
-}
-
-FetchedFile FetchVersionFile(const std::wstring& address, DWORD timeoutMs) {
+FetchHandle StartVersionFileFetch(const std::wstring& address,
+                                  DWORD timeoutMs,
+                                  HWND window,
+                                  UINT message,
+                                  WPARAM request) {
     auto job = std::make_shared<FetchJob>();
-    if (!job->done)
-        return {};
     job->address = address;
     job->deadline = GetTickCount64() + timeoutMs;
-    // The thread keeps its share: it may outlive a wait that gave up.
+    job->window = window;
+    job->message = message;
+    job->request = request;
+    // The thread keeps its share: it may outlive a window that gave up.
     auto* share = new std::shared_ptr<FetchJob>(job);
     cHandle thread(CreateThread(nullptr, 0, &FetchThread, share, 0, nullptr));
     if (!thread) {
         delete share;
-        return {};
+        return nullptr;
     }
-    if (!WaitWhileAnswering(job->done.Get(), timeoutMs)) {
-        job->abandoned = true;
+    return job;
+}
+
+FetchedFile TakeFetchedFile(const FetchHandle& fetch) {
+    if (!fetch || !fetch->done)
         return {};
-    }
-    return std::move(job->result);
+    return std::move(fetch->result);
+}
+
+void AbandonFetch(const FetchHandle& fetch) {
+    if (fetch)
+        fetch->abandoned = true;
 }
 
 }  // namespace pw

@@ -34,23 +34,15 @@ int Dpi(HWND hwnd, int index) {
 
 }  // namespace
 
-void frmUpdateCheck::ShowUpdate(HWND owner,
-                                const std::wstring& installedVersion,
-                                const std::wstring& offeredVersion,
-                                bool automaticCheck,
-                                std::wstring& ownerTag) {
+UpdateNoticeAnswer frmUpdateCheck::Show(HWND owner, const UpdateNotice& notice) {
     upToDate_ = false;
-    automatic_ = automaticCheck;
-    installed_ = installedVersion;
-    offered_ = offeredVersion;
-    ownerTag_ = &ownerTag;
-    ShowModal(owner, IDD_UPDATECHECK);
-    ownerTag_ = nullptr;
+    update_ = notice;
+    return ShowModal(owner, IDD_UPDATECHECK) == IDOK ? UpdateNoticeAnswer::Download : UpdateNoticeAnswer::Close;
 }
 
-void frmUpdateCheck::ShowUpToDate(HWND owner, const std::wstring& message) {
+void frmUpdateCheck::Show(HWND owner, const UpToDateNotice& notice) {
     upToDate_ = true;
-    message_ = message;
+    message_ = notice.message;
     ShowModal(owner, IDD_UPDATECHECK);
 }
 
@@ -99,10 +91,12 @@ void frmUpdateCheck::Form_Load() {
         SetDlgItemTextW(dialog, IDC_UPDATE_HEADER, ResText(IDS_UPDATE_AVAILABLE).c_str());
         SetDlgItemTextW(dialog, IDC_UPDATE_VERSIONDESC,
                         (ResText(IDS_UPDATE_INSTALLED) + L"\r\n" + ResText(IDS_UPDATE_OFFERED)).c_str());
-        SetDlgItemTextW(dialog, IDC_UPDATE_VERSIONS, (installed_ + L"\r\n" + offered_).c_str());
+        SetDlgItemTextW(dialog, IDC_UPDATE_VERSIONS,
+                        (update_.installedVersion + L"\r\n" + update_.offeredVersion).c_str());
         SetDlgItemTextW(dialog, IDC_UPDATE_TIP, ResText(IDS_UPDATE_RECOMMENDED).c_str());
         SetDlgItemTextW(dialog, IDOK, ResText(IDS_UPDATE_DOWNLOAD).c_str());
-        SetDlgItemTextW(dialog, IDCANCEL, ResText(automatic_ ? IDS_UPDATE_IGNORE : IDS_UPDATE_CLOSE).c_str());
+        SetDlgItemTextW(dialog, IDCANCEL,
+                        ResText(update_.automaticCheck ? IDS_UPDATE_IGNORE : IDS_UPDATE_CLOSE).c_str());
     }
     FitHeader();
     CenterOnOwner();
@@ -198,8 +192,6 @@ void frmUpdateCheck::Form_Paint() {
 }
 
 void frmUpdateCheck::cmdOK_Click() {
-    if (ownerTag_)
-        *ownerTag_ = kDownloadNowTag;
     EndDialog(Hwnd(), IDOK);
 }
 

@@ -12,18 +12,23 @@
 
 namespace pw {
 
+// The offered update.
+struct UpdateNotice {
+    std::wstring installedVersion, offeredVersion;
+    bool automaticCheck = false;  // cmdClose says "Ignorieren", else "Schließen"
+};
+enum class UpdateNoticeAnswer { Download, Close };
+
+// The installed version is the current one; message is the filled text.
+struct UpToDateNotice {
+    std::wstring message;
+};
+
 class frmUpdateCheck : public cDialog {
   public:
-    // The offered update. cmdOK puts "DOWNLOADNOW" into ownerTag and closes;
-    // cmdClose ("Ignorieren" after an automatic check, "Schließen" after a
-    // manual one) only closes.
-    void ShowUpdate(HWND owner,
-                    const std::wstring& installedVersion,
-                    const std::wstring& offeredVersion,
-                    bool automaticCheck,
-                    std::wstring& ownerTag);
-    // The installed version is the current one; message is the filled text.
-    void ShowUpToDate(HWND owner, const std::wstring& message);
+    // Download: cmdOK ("Download-Webseite öffnen"); Close: cmdClose or Esc.
+    UpdateNoticeAnswer Show(HWND owner, const UpdateNotice& notice);
+    void Show(HWND owner, const UpToDateNotice& notice);
 
     // Called once the notice is on the screen (tests look at it here).
     std::function<void(HWND)> onShown;
@@ -43,9 +48,8 @@ class frmUpdateCheck : public cDialog {
     int TwipsToPixelsY(int twips) const;
 
     bool upToDate_ = false;
-    bool automatic_ = false;
-    std::wstring installed_, offered_, message_;
-    std::wstring* ownerTag_ = nullptr;
+    UpdateNotice update_;
+    std::wstring message_;
     cIcon updateIcon_;
     HICON icon_ = nullptr;  // the one drawn; the system's information icon is shared
     POINT iconAt_{11, 11};  // pixels at 96 dots per inch

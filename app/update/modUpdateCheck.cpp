@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "Handles.h"
@@ -10,6 +12,7 @@
 #include "PlaceholderText.h"
 #include "ResText.h"
 #include "Settings.h"
+#include "Window.h"
 #include "common_res.h"
 #include "frmUpdateCheck.h"
 #include "modTaskDialog.h"
@@ -18,6 +21,7 @@
 namespace pw {
 namespace {
 
+constexpr wchar_t kUpdateCheckClass[] = L"PfadwerkUpdateCheck";
 constexpr int kDownloadButton = 1;
 constexpr int kIgnoreButton = 2;
 constexpr UINT kUpdateNoticeWidth = 210;    // dialog units
@@ -124,25 +128,24 @@ void ShowUpToDateTaskDialog(cDialogPresenter& presenter,
 UpdateCheckOutcome OfferUpdate(const VersionFileAnswer& answer,
                                const std::wstring& installed,
                                HWND owner,
-                               std::wstring& tag,
                                bool automaticCheck,
                                int versionClass,
                                cDialogPresenter& presenter,
                                const UpdateCheckServices& services) {
     std::wstring offered = VersionText(answer.offered);
-    int size = GetSystemMetrics(SM_CXICON);
-    cIcon icon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), kUpdateIconName, IMAGE_ICON, size, size, 0)));
+    bool download = false;
     if (versionClass == 2) {
-        if (ShowUpdateTaskDialog(presenter, owner, icon.Get(), installed, offered, automaticCheck, services))
-            tag = kDownloadNowTag;
+        int size = GetSystemMetrics(SM_CXICON);
+        cIcon icon(
+            static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), kUpdateIconName, IMAGE_ICON, size, size, 0)));
+        download = ShowUpdateTaskDialog(presenter, owner, icon.Get(), installed, offered, automaticCheck, services);
     } else {
         frmUpdateCheck notice;
         notice.onShown = services.onNoticeShown;
-        notice.ShowUpdate(owner, installed, offered, automaticCheck, tag);
+        download = notice.Show(owner, UpdateNotice{installed, offered, automaticCheck}) == UpdateNoticeAnswer::Download;
     }
-    if (tag != kDownloadNowTag)
+    if (!download)
         return UpdateCheckOutcome::UpdateIgnored;
-    tag.clear();
     // The notice is gone; the window behind it should not show its hole
     // while the browser starts.
     if (owner)
@@ -154,76 +157,155 @@ UpdateCheckOutcome OfferUpdate(const VersionFileAnswer& answer,
     return UpdateCheckOutcome::DownloadOpened;
 }
 
+// One check: its window waits for the fetch's posted answer (or its own
+// time-out), then shows the notice and reports. Message-only, so that the
+// weekly check outlives the main window that closed and started it.
+class cUpdateCheck final : public cWindow {
+  public:
+    cUpdateCheck(const UpdateCheckHost& host,
+                 bool automatic,
+                 const UpdateCheckServices& services,
+                 std::function<void(UpdateCheckOutcome)> done)
+        : host_(host), automatic_(automatic), services_(services), done_(std::move(done)) {}
+
+    // False when the check could not begin at all.
+    bool Begin() {
+        if (!Create(WindowClass{kUpdateCheckClass}, ProcessTag().c_str(), 0, 0, 0, 0, 0, 0, HWND_MESSAGE))
+            return false;
+        // A manual check leaves pop-up mode before it waits, not only before
+        // its notice: the window must not close under the running check.
+        if (!automatic_ && host_.prepareModal)
+            host_.prepareModal();
+        if (!automatic_)
+            hourglass_.emplace();
+        installed_ = services_.installed ? *services_.installed : ThisProgramVersion();
+        std::wstring address = services_.versionFileUrl.empty() ? UpdateCheckAddress() : services_.versionFileUrl;
+        fetch_ = StartVersionFileFetch(address, services_.timeoutMs, Hwnd(), kFetched, kRequest);
+        if (!fetch_ || !SetTimer(Hwnd(), kTimeout, services_.timeoutMs, nullptr))
+            PostMessageW(Hwnd(), kGaveUp, 0, 0);
+        return true;
+    }
+
+    static std::wstring ProcessTag() { return std::to_wstring(GetCurrentProcessId()); }
+
+  private:
+    static constexpr UINT kFetched = WM_APP + 1;
+    static constexpr UINT kGaveUp = WM_APP + 2;
+    static constexpr UINT_PTR kTimeout = 1;
+    static constexpr WPARAM kRequest = 1;
+
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        switch (msg) {
+            case kFetched:
+                // An answer that comes after the time-out is no longer waited for.
+                if (wParam == kRequest && fetch_)
+                    Conclude(TakeFetchedFile(fetch_));
+                return 0;
+            case WM_TIMER:
+                if (wParam == kTimeout)
+                    Conclude({});
+                return 0;
+            case kGaveUp:
+                Conclude({});
+                return 0;
+            default:
+                return DefaultProc(msg, wParam, lParam);
+        }
+    }
+
+    void OnDestroyed() override { delete this; }
+
+    void Conclude(const FetchedFile& file) {
+        KillTimer(Hwnd(), kTimeout);
+        AbandonFetch(fetch_);
+        fetch_.reset();
+        UpdateCheckOutcome outcome = Notify(file);
+        std::function<void(UpdateCheckOutcome)> done = std::move(done_);
+        // Gone before the report: the next check may begin from it.
+        Destroy();  // deletes this
+        if (done)
+            done(outcome);
+    }
+
+    UpdateCheckOutcome Notify(const FetchedFile& file) {
+        const bool manual = !automatic_;
+        VersionFileAnswer answer =
+            file.ok ? ReadVersionFile(file.body, automatic_, installed_.build) : VersionFileAnswer{};
+        hourglass_.reset();
+
+        int versionClass = services_.versionClass;
+        if (versionClass < 0) {
+            versionClass = GetWindowsVersionClass();
+            if (versionClass == 2 && !IsTaskDialogAvailable())
+                versionClass = 1;
+        }
+        cDialogPresenter& presenter = services_.presenter ? *services_.presenter : SystemDialogPresenter();
+        HWND owner = IsWindow(host_.owner) ? host_.owner : nullptr;
+        std::wstring installedText = VersionText(installed_);
+
+        UpdateCheckOutcome outcome = UpdateCheckOutcome::Failed;
+        switch (answer.verdict) {
+            case VersionFileVerdict::UpdateAvailable:
+                outcome = OfferUpdate(answer, installedText, owner, automatic_, versionClass, presenter, services_);
+                break;
+            case VersionFileVerdict::UpToDate:
+                outcome = UpdateCheckOutcome::UpToDate;
+                if (manual) {
+                    const PlaceholderValue version[] = {installedText};
+                    std::wstring message = FilledText(IDS_UPDATE_CURRENT, version);
+                    if (versionClass == 2) {
+                        ShowUpToDateTaskDialog(presenter, owner, message, services_);
+                    } else {
+                        frmUpdateCheck notice;
+                        notice.onShown = services_.onNoticeShown;
+                        notice.Show(owner, UpToDateNotice{message});
+                    }
+                }
+                break;
+            case VersionFileVerdict::Failed:
+                if (manual)
+                    presenter.ShowMessageBox(owner, FilledText(IDS_UPDATE_FAILED), ResText(IDS_CAPTION),
+                                             MB_OK | MB_ICONEXCLAMATION);
+                break;
+        }
+        // A window that went meanwhile has nothing left to restore.
+        if (manual && host_.restoreModal && (!host_.owner || IsWindow(host_.owner)))
+            host_.restoreModal();
+        return outcome;
+    }
+
+    UpdateCheckHost host_;
+    bool automatic_;
+    UpdateCheckServices services_;
+    std::function<void(UpdateCheckOutcome)> done_;
+    std::optional<cWaitCursor> hourglass_;
+    ProgramVersion installed_;
+    FetchHandle fetch_;
+};
+
 }  // namespace
 
-UpdateCheckOutcome CheckForUpdates(const UpdateCheckHost& host,
-                                   bool bAutomaticCheck,
-                                   const UpdateCheckServices& services) {
-    // The notices are modal: a menu command could otherwise start a second
-    // check while the first one waits.
-    static bool running = false;
-    if (running)
-        return UpdateCheckOutcome::AlreadyRunning;
-    running = true;
-    const bool manual = !bAutomaticCheck;
-    // A manual check leaves pop-up mode before it waits, not only before its
-    // notice: the window must not close under the running check.
-    if (manual && host.prepareModal)
-        host.prepareModal();
-
-    std::optional<cWaitCursor> hourglass;
-    if (manual)
-        hourglass.emplace();
-    ProgramVersion installed = services.installed ? *services.installed : ThisProgramVersion();
-    std::wstring address = services.versionFileUrl.empty() ? UpdateCheckAddress() : services.versionFileUrl;
-    FetchedFile file = FetchVersionFile(address, services.timeoutMs);
-    VersionFileAnswer answer =
-        file.ok ? ReadVersionFile(file.body, bAutomaticCheck, installed.build) : VersionFileAnswer{};
-    hourglass.reset();
-
-    int versionClass = services.versionClass;
-    if (versionClass < 0) {
-        versionClass = GetWindowsVersionClass();
-        if (versionClass == 2 && !IsTaskDialogAvailable())
-            versionClass = 1;
+void CheckForUpdates(const UpdateCheckHost& host,
+                     bool bAutomaticCheck,
+                     const UpdateCheckServices& services,
+                     std::function<void(UpdateCheckOutcome)> done) {
+    // The notices are modal, but the wait for the server is not: a menu
+    // command could otherwise start a second check while the first one waits.
+    if (UpdateCheckRunning()) {
+        if (done)
+            done(UpdateCheckOutcome::AlreadyRunning);
+        return;
     }
-    cDialogPresenter& presenter = services.presenter ? *services.presenter : SystemDialogPresenter();
-    HWND owner = IsWindow(host.owner) ? host.owner : nullptr;
-    std::wstring ownTag;
-    std::wstring& tag = host.tag ? *host.tag : ownTag;
-    std::wstring installedText = VersionText(installed);
-
-    UpdateCheckOutcome outcome = UpdateCheckOutcome::Failed;
-    switch (answer.verdict) {
-        case VersionFileVerdict::UpdateAvailable:
-            outcome =
-                OfferUpdate(answer, installedText, owner, tag, bAutomaticCheck, versionClass, presenter, services);
-            break;
-        case VersionFileVerdict::UpToDate:
-            outcome = UpdateCheckOutcome::UpToDate;
-            if (manual) {
-                const PlaceholderValue version[] = {installedText};
-                std::wstring message = FilledText(IDS_UPDATE_CURRENT, version);
-                if (versionClass == 2) {
-                    ShowUpToDateTaskDialog(presenter, owner, message, services);
-                } else {
-                    frmUpdateCheck notice;
-                    notice.onShown = services.onNoticeShown;
-                    notice.ShowUpToDate(owner, message);
-                }
-            }
-            break;
-        case VersionFileVerdict::Failed:
-            if (manual)
-                presenter.ShowMessageBox(owner, FilledText(IDS_UPDATE_FAILED), ResText(IDS_CAPTION),
-                                         MB_OK | MB_ICONEXCLAMATION);
-            break;
+    auto* check = new cUpdateCheck(host, bAutomaticCheck, services, done);
+    if (!check->Begin()) {
+        delete check;
+        if (done)
+            done(UpdateCheckOutcome::Failed);
     }
+}
 
-    if (manual && host.restoreModal)
-        host.restoreModal();
-    running = false;
-    return outcome;
+bool UpdateCheckRunning() {
+    return FindWindowExW(HWND_MESSAGE, nullptr, kUpdateCheckClass, cUpdateCheck::ProcessTag().c_str()) != nullptr;
 }
 
 bool TakeWeeklyUpdateCheckDue(const LocalTime& now) {

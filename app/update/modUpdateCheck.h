@@ -18,14 +18,11 @@ namespace pw {
 
 class cDialogPresenter;
 
-// The owner's Tag after the user asked for the download page.
-constexpr wchar_t kDownloadNowTag[] = L"DOWNLOADNOW";
 constexpr wchar_t kUpdateIconName[] = L"Update_32_XP";
 
 // The window the check works for.
 struct UpdateCheckHost {
     HWND owner = nullptr;                // owns the notices; may be hidden or gone by the time they show
-    std::wstring* tag = nullptr;         // its Tag, through which the notice asks for the download page
     std::function<void()> prepareModal;  // manual check, before anything happens: pop-up behaviour off
     std::function<void()> restoreModal;  // manual check, after the last notice: pop-up behaviour on
 };
@@ -50,11 +47,20 @@ enum class UpdateCheckOutcome {
 };
 
 // The check (bAutomaticCheck: the weekly one, which stays silent unless
-// there is an update). Returns once its notice is closed; the wait for the
-// server never exceeds the services' time-out.
-UpdateCheckOutcome CheckForUpdates(const UpdateCheckHost& host,
-                                   bool bAutomaticCheck,
-                                   const UpdateCheckServices& services = {});
+// there is an update). Returns at once: the server's answer comes to a
+// window of the check's own, so the calling thread's windows go on
+// meanwhile, and the wait never exceeds the services' time-out. done (may be
+// empty) gets the outcome from this thread's message loop once the notice is
+// closed; AlreadyRunning comes at once. The host's calls are made only while
+// its window is there.
+void CheckForUpdates(const UpdateCheckHost& host,
+                     bool bAutomaticCheck,
+                     const UpdateCheckServices& services = {},
+                     std::function<void(UpdateCheckOutcome)> done = {});
+
+// A check of this process is still waiting or showing its notice; the
+// program lets it finish before it ends.
+bool UpdateCheckRunning();
 
 // The weekly rule as the main window applies it when it closes: with
 // Options\CheckForUpdates on and CurrentSettings\LastUpdateCheck more than
