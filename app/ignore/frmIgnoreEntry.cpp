@@ -46,8 +46,17 @@ void PlaceBesideOwner(HWND dialog, HWND owner) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-INT_PTR frmIgnoreEntry::Show(HWND owner) {
-    return ShowModal(owner, IDD_IGNORE_ENTRY);
+IgnoreEntryResult frmIgnoreEntry::Show(HWND owner, const IgnoreEntryRequest& request) {
+    request_ = request;
+    result_ = {};
+    INT_PTR ended = ShowModal(owner, IDD_IGNORE_ENTRY);
+    if (ended == IDOK)
+        result_.choice = IgnoreEntryResult::Choice::Ok;
+    else if (ended == kManageIgnoreList)
+        result_.choice = IgnoreEntryResult::Choice::ManageIgnoreList;
+    else
+        result_ = {};
+    return result_;
 }
 
 INT_PTR frmIgnoreEntry::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -103,14 +112,15 @@ INT_PTR frmIgnoreEntry::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void frmIgnoreEntry::Form_Load() {
     PlaceBesideOwner(Hwnd(), GetWindow(Hwnd(), GW_OWNER));
-    if (!caption.empty())
-        SetWindowTextW(Hwnd(), caption.c_str());
+    if (!request_.caption.empty())
+        SetWindowTextW(Hwnd(), request_.caption.c_str());
     HWND link = Item(IDC_LBL_MANAGE_IGNORE_LIST);
     lblManageIgnoreList_.Attach(link);
     FitToText(link);
-    ShowWindow(link, bAddFromMainWindow ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(link, request_.fromMainWindow ? SW_SHOWNA : SW_HIDE);
     EnableFolderAutoComplete(Item(IDC_TXT_FOLDER_PATH));
 
+    const IgnoreEntry& initialEntry = request_.entry;
     if (initialEntry.form == IgnoreForm::PathPart) {
         SetWindowTextW(Item(IDC_TXT_IGNORE_STRING), initialEntry.text.c_str());
         optIgnoreString_Click();
@@ -143,9 +153,10 @@ void frmIgnoreEntry::optIgnoreString_Click() {
 
 void frmIgnoreEntry::cmdBrowse_Click() {
     HWND path = Item(IDC_TXT_FOLDER_PATH);
-    if (!browseForFolder)
+    if (!request_.browseForFolder)
         return;
-    std::optional<std::wstring> chosen = browseForFolder(Hwnd(), ResText(IDS_IGNORE_BROWSE_TEXT), WindowText(path));
+    std::optional<std::wstring> chosen =
+        request_.browseForFolder(Hwnd(), ResText(IDS_IGNORE_BROWSE_TEXT), WindowText(path));
     if (chosen)
         SetWindowTextW(path, chosen->c_str());
     FocusAtEnd(path);
@@ -165,13 +176,13 @@ void frmIgnoreEntry::cmdOK_Click() {
         SendMessageW(box, EM_SETSEL, 0, -1);
         return;
     }
-    sIgnoreSQLString = StoredIgnoreEntry(entry);
-    sIgnorePlainText = IgnoreDisplayText(entry, IgnoreDisplayPatternsFromResources());
+    result_.storedForm = StoredIgnoreEntry(entry);
+    result_.displayText = IgnoreDisplayText(entry, IgnoreDisplayPatternsFromResources());
     EndDialog(Hwnd(), IDOK);
 }
 
 void frmIgnoreEntry::lblManageIgnoreList_Click() {
-    EndDialog(Hwnd(), kGotoIgnoredFolders);
+    EndDialog(Hwnd(), kManageIgnoreList);
 }
 
 void frmIgnoreEntry::LowerCaseText(HWND edit) {

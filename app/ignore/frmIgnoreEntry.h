@@ -13,46 +13,49 @@
 
 namespace pw {
 
-class frmIgnoreEntry : public cDialog {
-  public:
-    // What Show returns besides IDOK and IDCANCEL: the user clicked "Alle
-    // ignorierten Ordner" and wants the ignore manager instead.
-    static constexpr INT_PTR kGotoIgnoredFolders = 100;
-
-    // Set before showing: the main window's "Immer ignorieren..." shows the
-    // link to the ignore manager.
-    bool bAddFromMainWindow = false;
+struct IgnoreEntryRequest {
+    // The main window's "Immer ignorieren...": the link to the ignore
+    // manager shows.
+    bool fromMainWindow = false;
     // The entry the dialog opens with (its form picks the option) and, when
     // not empty, the caption instead of "Ordner ignorieren".
-    IgnoreEntry initialEntry;
+    IgnoreEntry entry;
     std::wstring caption;
     // The folder browser; tests put in their own.
     FolderPicker browseForFolder = &BrowseForFolder;
+};
 
-    // The results of OK: the entry in stored form and its display text.
-    std::wstring sIgnoreSQLString;
-    std::wstring sIgnorePlainText;
+struct IgnoreEntryResult {
+    // ManageIgnoreList: the user clicked "Alle ignorierten Ordner" and wants
+    // the ignore manager instead.
+    enum class Choice { Ok, Cancel, ManageIgnoreList } choice = Choice::Cancel;
+    // With Ok: the entry in stored form and its display text.
+    std::wstring storedForm;
+    std::wstring displayText;
+};
 
+class frmIgnoreEntry : public cDialog {
+  public:
     // Modal, 300 twips right of and below the owner's top left corner.
-    // IDOK, IDCANCEL or kGotoIgnoredFolders.
-    INT_PTR Show(HWND owner);
-
-    // The handlers, named after what they handle.
-    void optIgnoreFolder_Click();
-    void optIgnoreString_Click();
-    void cmdBrowse_Click();
-    void cmdOK_Click();
-    void lblManageIgnoreList_Click();
-    cLinkLabel& lblManageIgnoreList() { return lblManageIgnoreList_; }
+    IgnoreEntryResult Show(HWND owner, const IgnoreEntryRequest& request);
 
   protected:
     INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    static constexpr INT_PTR kManageIgnoreList = 100;  // ends the dialog
+
+    void optIgnoreFolder_Click();
+    void optIgnoreString_Click();
+    void cmdBrowse_Click();
+    void cmdOK_Click();
+    void lblManageIgnoreList_Click();
     void Form_Load();
     void LowerCaseText(HWND edit);
     void FocusAtEnd(HWND edit);
 
+    IgnoreEntryRequest request_;
+    IgnoreEntryResult result_;
     cLinkLabel lblManageIgnoreList_;
     bool lowering_ = false;
 };

@@ -21,13 +21,14 @@ HICON LoadNamedIcon(const wchar_t* name, int size) {
 }  // namespace
 
 frmIgnoreManager::~frmIgnoreManager() {
-    lvwIgnoredFolders.Destroy();
+    lvwIgnoredFolders_.Destroy();
     if (images_)
         ImageList_Destroy(images_);
 }
 
-INT_PTR frmIgnoreManager::Show(HWND owner) {
-    return ShowModal(owner, IDD_IGNORE_MANAGER);
+IgnoreManagerResult frmIgnoreManager::Show(HWND owner, const IgnoreManagerRequest& request) {
+    request_ = request;
+    return ShowModal(owner, IDD_IGNORE_MANAGER) == IDOK ? IgnoreManagerResult::Saved : IgnoreManagerResult::Cancelled;
 }
 
 INT_PTR frmIgnoreManager::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -74,12 +75,12 @@ void frmIgnoreManager::Form_Load() {
     patterns_ = IgnoreDisplayPatternsFromResources();
     CreateList();
     if (vista)
-        lvwIgnoredFolders.SetExplorerTheme();
+        lvwIgnoredFolders_.SetExplorerTheme();
 
     std::vector<std::wstring> entries = SplitIgnoreStrings(ReadText(Setting::IgnoreStrings));
     for (const std::wstring& stored : entries) {
-        lvwIgnoredFolders.AddItem(MakeItemKey(nextKey_++), IgnoreDisplayText(ParseIgnoreEntry(stored), patterns_), 0);
-        lvwIgnoredFolders.SetItemTag(lvwIgnoredFolders.ItemCount() - 1, stored);
+        lvwIgnoredFolders_.AddItem(MakeItemKey(nextKey_++), IgnoreDisplayText(ParseIgnoreEntry(stored), patterns_), 0);
+        lvwIgnoredFolders_.SetItemTag(lvwIgnoredFolders_.ItemCount() - 1, stored);
     }
     EnableEntryButtons(!entries.empty());
     // The buttons act on the selected entry; one is selected from the start.
@@ -94,17 +95,17 @@ void frmIgnoreManager::CreateList() {
     GetWindowRect(placeholder, &bounds);
     MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&bounds), 2);
     DestroyWindow(placeholder);
-    lvwIgnoredFolders.Create(Hwnd(), IDC_LVW_IGNORED_FOLDERS, bounds,
-                             cListView::kDefaultStyle | LVS_NOCOLUMNHEADER | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE);
-    SetWindowPos(lvwIgnoredFolders.hWnd(), Item(IDC_LBL_LIST_HEADER), 0, 0, 0, 0,
+    lvwIgnoredFolders_.Create(Hwnd(), IDC_LVW_IGNORED_FOLDERS, bounds,
+                              cListView::kDefaultStyle | LVS_NOCOLUMNHEADER | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE);
+    SetWindowPos(lvwIgnoredFolders_.hWnd(), Item(IDC_LBL_LIST_HEADER), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    lvwIgnoredFolders.AddColumn(L"", kListColumnWidth);
+    lvwIgnoredFolders_.AddColumn(L"", kListColumnWidth);
     images_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1);
     if (images_ && listIcon_)
         ImageList_AddIcon(images_, listIcon_.Get());
-    lvwIgnoredFolders.SetImageList(images_, LVSIL_SMALL);
-    lvwIgnoredFolders.OnDblClick = [this](const cListView::MouseEvent&) { cmdModify_Click(); };
-    lvwIgnoredFolders.OnKeyDown = [this](WORD key) {
+    lvwIgnoredFolders_.SetImageList(images_, LVSIL_SMALL);
+    lvwIgnoredFolders_.OnDblClick = [this](const cListView::MouseEvent&) { cmdModify_Click(); };
+    lvwIgnoredFolders_.OnKeyDown = [this](WORD key) {
         if (key == VK_DELETE)
             cmdRemove_Click();
     };
@@ -126,50 +127,52 @@ void frmIgnoreManager::EnableEntryButtons(bool on) {
 }
 
 void frmIgnoreManager::SelectOnly(int index) {
-    for (int i = 0; i < lvwIgnoredFolders.ItemCount(); ++i)
-        lvwIgnoredFolders.SetItemSelected(i, i == index);
-    lvwIgnoredFolders.SetItemFocused(index, true);
-    lvwIgnoredFolders.EnsureVisible(index);
+    for (int i = 0; i < lvwIgnoredFolders_.ItemCount(); ++i)
+        lvwIgnoredFolders_.SetItemSelected(i, i == index);
+    lvwIgnoredFolders_.SetItemFocused(index, true);
+    lvwIgnoredFolders_.EnsureVisible(index);
 }
 
 void frmIgnoreManager::cmdAdd_Click() {
-    if (lvwIgnoredFolders.ItemCount() >= kIgnoreEntryLimit) {
-        presenter->ShowMessageBox(Hwnd(), ResText(IDS_IGNORE_LIMIT_MANAGER), ResText(IDS_CAPTION),
-                                  MB_OK | MB_ICONEXCLAMATION);
+    if (lvwIgnoredFolders_.ItemCount() >= kIgnoreEntryLimit) {
+        request_.presenter->ShowMessageBox(Hwnd(), ResText(IDS_IGNORE_LIMIT_MANAGER), ResText(IDS_CAPTION),
+                                           MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    frmIgnoreEntry entry;
-    entry.browseForFolder = browseForFolder;
-    if (entry.Show(Hwnd()) != IDOK)
+    IgnoreEntryRequest request;
+    request.browseForFolder = request_.browseForFolder;
+    IgnoreEntryResult entry = frmIgnoreEntry().Show(Hwnd(), request);
+    if (entry.choice != IgnoreEntryResult::Choice::Ok)
         return;
-    int index = lvwIgnoredFolders.AddItem(MakeItemKey(nextKey_++), entry.sIgnorePlainText, 0);
+    int index = lvwIgnoredFolders_.AddItem(MakeItemKey(nextKey_++), entry.displayText, 0);
     if (index < 0)
         return;
-    lvwIgnoredFolders.SetItemTag(index, entry.sIgnoreSQLString);
+    lvwIgnoredFolders_.SetItemTag(index, entry.storedForm);
     EnableEntryButtons(true);
     SelectOnly(index);
 }
 
 void frmIgnoreManager::cmdModify_Click() {
-    int index = lvwIgnoredFolders.FirstSelected();
+    int index = lvwIgnoredFolders_.FirstSelected();
     if (index < 0)
         return;
-    frmIgnoreEntry entry;
-    entry.browseForFolder = browseForFolder;
-    entry.caption = ResText(IDS_IGNORE_CHANGE_CAPTION);
-    entry.initialEntry = ParseIgnoreEntry(lvwIgnoredFolders.ItemTag(index));
-    if (entry.Show(Hwnd()) != IDOK)
+    IgnoreEntryRequest request;
+    request.browseForFolder = request_.browseForFolder;
+    request.caption = ResText(IDS_IGNORE_CHANGE_CAPTION);
+    request.entry = ParseIgnoreEntry(lvwIgnoredFolders_.ItemTag(index));
+    IgnoreEntryResult entry = frmIgnoreEntry().Show(Hwnd(), request);
+    if (entry.choice != IgnoreEntryResult::Choice::Ok)
         return;
-    lvwIgnoredFolders.SetItemText(index, entry.sIgnorePlainText);
-    lvwIgnoredFolders.SetItemTag(index, entry.sIgnoreSQLString);
+    lvwIgnoredFolders_.SetItemText(index, entry.displayText);
+    lvwIgnoredFolders_.SetItemTag(index, entry.storedForm);
 }
 
 void frmIgnoreManager::cmdRemove_Click() {
-    int index = lvwIgnoredFolders.FirstSelected();
+    int index = lvwIgnoredFolders_.FirstSelected();
     if (index < 0)
         return;
-    lvwIgnoredFolders.RemoveItem(index);
-    int count = lvwIgnoredFolders.ItemCount();
+    lvwIgnoredFolders_.RemoveItem(index);
+    int count = lvwIgnoredFolders_.ItemCount();
     if (count == 0) {
         EnableEntryButtons(false);
         SetFocus(Item(IDC_CMD_ADD));
@@ -180,8 +183,8 @@ void frmIgnoreManager::cmdRemove_Click() {
 
 void frmIgnoreManager::cmdOK_Click() {
     std::vector<std::wstring> entries;
-    for (int i = 0; i < lvwIgnoredFolders.ItemCount(); ++i)
-        entries.push_back(lvwIgnoredFolders.ItemTag(i));
+    for (int i = 0; i < lvwIgnoredFolders_.ItemCount(); ++i)
+        entries.push_back(lvwIgnoredFolders_.ItemTag(i));
     WriteText(Setting::IgnoreStrings, JoinIgnoreStrings(entries));
     EndDialog(Hwnd(), IDOK);
 }

@@ -15,36 +15,42 @@
 
 namespace pw {
 
+// The message boxes and the entry dialogs' folder browser; tests put in
+// their own.
+struct IgnoreManagerRequest {
+    cDialogPresenter* presenter = &SystemDialogPresenter();
+    FolderPicker browseForFolder = &BrowseForFolder;
+};
+
+enum class IgnoreManagerResult { Saved, Cancelled };
+
 class frmIgnoreManager : public cDialog {
   public:
     frmIgnoreManager() = default;
     ~frmIgnoreManager() override;
 
-    // The message boxes and the entry dialogs' folder browser; tests put in
-    // their own.
-    cDialogPresenter* presenter = &SystemDialogPresenter();
-    FolderPicker browseForFolder = &BrowseForFolder;
-    // Modal, over the middle of the owner. IDOK when OK wrote the list.
-    INT_PTR Show(HWND owner);
+    // Modal, over the middle of the owner. Saved when OK wrote the list.
+    IgnoreManagerResult Show(HWND owner, const IgnoreManagerRequest& request = {});
 
-    cListView lvwIgnoredFolders;
-
-    // The handlers, named after what they handle.
-    void cmdAdd_Click();
-    void cmdModify_Click();
-    void cmdRemove_Click();
-    void cmdOK_Click();
+    // The list as it stands while the dialog is open.
+    const cListView& List() const { return lvwIgnoredFolders_; }
 
   protected:
     INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    void cmdAdd_Click();
+    void cmdModify_Click();
+    void cmdRemove_Click();
+    void cmdOK_Click();
     void Form_Load();
     void Form_Paint();
     void CreateList();
     void EnableEntryButtons(bool on);
     void SelectOnly(int index);
 
+    IgnoreManagerRequest request_;
+    cListView lvwIgnoredFolders_;
     IgnoreDisplayPatterns patterns_;
     long nextKey_ = 0;
     cIcon headerIcon_, listIcon_;

@@ -16,29 +16,29 @@ void frmMain::mnuPopUpFolderIgnore_Click() {
         RunInModalFrame(ModalFrame::ShellOrMessage, [this] { ShowIgnoreListFull(Hwnd(), Presenter()); });
         return;
     }
-    frmIgnoreEntry entry;
-    entry.bAddFromMainWindow = true;
-    entry.initialEntry = {IgnoreForm::Folder, sActionFolderPath_};  // the box lower-cases it
-    INT_PTR result = IDCANCEL;
-    RunInModalFrame(ModalFrame::ProgramDialog, [&] { result = entry.Show(Hwnd()); });
+    IgnoreEntryRequest request;
+    request.fromMainWindow = true;
+    request.entry = {IgnoreForm::Folder, sActionFolderPath_};  // the box lower-cases it
+    IgnoreEntryResult result;
+    RunInModalFrame(ModalFrame::ProgramDialog, [&] { result = frmIgnoreEntry().Show(Hwnd(), request); });
     if (!Hwnd())
         return;
-    if (result == IDOK) {
+    if (result.choice == IgnoreEntryResult::Choice::Ok) {
         // The new entry goes at the end; the same folder twice does no harm.
-        AppendIgnoreEntry(entry.sIgnoreSQLString);
+        AppendIgnoreEntry(result.storedForm);
         sIgnoreFilter_ = BuildIgnoreStringSQL();
         RefillFolderList(false);
-    } else if (result == frmIgnoreEntry::kGotoIgnoredFolders) {
+    } else if (result.choice == IgnoreEntryResult::Choice::ManageIgnoreList) {
         mnuMenuIgnoredFolders_Click();
     }
 }
 
 void frmMain::mnuMenuIgnoredFolders_Click() {
-    frmIgnoreManager manager;
-    manager.presenter = &Presenter();
-    INT_PTR result = IDCANCEL;
-    RunInModalFrame(ModalFrame::ProgramDialog, [&] { result = manager.Show(Hwnd()); });
-    if (!Hwnd() || result != IDOK)
+    IgnoreManagerRequest request;
+    request.presenter = &Presenter();
+    IgnoreManagerResult result = IgnoreManagerResult::Cancelled;
+    RunInModalFrame(ModalFrame::ProgramDialog, [&] { result = frmIgnoreManager().Show(Hwnd(), request); });
+    if (!Hwnd() || result != IgnoreManagerResult::Saved)
         return;
     sIgnoreFilter_ = BuildIgnoreStringSQL();
     // The favorites are never filtered.

@@ -29,14 +29,14 @@ class IgnoreDialogs : public ::testing::Test {
 // ---- Entry dialog ----
 
 TEST_F(IgnoreDialogs, EntryDialogBuildsEachFormInLowerCase) {
-    frmIgnoreEntry folder;
+    IgnoreEntryRequest request;
     std::wstring browsedFrom;
-    folder.browseForFolder = [&](HWND, const std::wstring& text, const std::wstring& pathBox) {
+    request.browseForFolder = [&](HWND, const std::wstring& text, const std::wstring& pathBox) {
         EXPECT_EQ(L"Wählen Sie den zu ignorierenden Ordner aus:", text);
         browsedFrom = pathBox;
         return std::optional<std::wstring>(L"D:\\Archiv\\Ältere");
     };
-    INT_PTR result = 0;
+    IgnoreEntryResult result;
     {
         cModalScript script({
             [](HWND d) {
@@ -64,14 +64,13 @@ TEST_F(IgnoreDialogs, EntryDialogBuildsEachFormInLowerCase) {
                 return true;
             },
         });
-        result = folder.Show(nullptr);
+        result = frmIgnoreEntry().Show(nullptr, request);
     }
-    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(IgnoreEntryResult::Choice::Ok, result.choice);
     EXPECT_EQ(L"c:\\temp", browsedFrom);
-    EXPECT_EQ(L"d:\\archiv\\ältere*", folder.sIgnoreSQLString);
-    EXPECT_EQ(L"Ordner \"d:\\archiv\\ältere\" mitsamt Unterordnern", folder.sIgnorePlainText);
+    EXPECT_EQ(L"d:\\archiv\\ältere*", result.storedForm);
+    EXPECT_EQ(L"Ordner \"d:\\archiv\\ältere\" mitsamt Unterordnern", result.displayText);
 
-    frmIgnoreEntry part;
     {
         cModalScript script({
             [](HWND d) {
@@ -89,22 +88,22 @@ TEST_F(IgnoreDialogs, EntryDialogBuildsEachFormInLowerCase) {
                 return true;
             },
         });
-        result = part.Show(nullptr);
+        result = frmIgnoreEntry().Show(nullptr, {});
     }
-    EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(L"*o''über*", part.sIgnoreSQLString);
-    EXPECT_EQ(L"Alle Ordner, deren Pfad \"o'über\" enthält", part.sIgnorePlainText);
+    EXPECT_EQ(IgnoreEntryResult::Choice::Ok, result.choice);
+    EXPECT_EQ(L"*o''über*", result.storedForm);
+    EXPECT_EQ(L"Alle Ordner, deren Pfad \"o'über\" enthält", result.displayText);
 }
 
 TEST_F(IgnoreDialogs, EntryDialogClosedWithEscKeepsNothing) {
-    frmIgnoreEntry entry;
     cModalScript script({[](HWND d) {
         Type(d, IDC_TXT_FOLDER_PATH, L"c:\\x");
         PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
         return true;
     }});
-    EXPECT_EQ(IDCANCEL, entry.Show(nullptr));
-    EXPECT_TRUE(entry.sIgnoreSQLString.empty());
+    IgnoreEntryResult result = frmIgnoreEntry().Show(nullptr, {});
+    EXPECT_EQ(IgnoreEntryResult::Choice::Cancel, result.choice);
+    EXPECT_TRUE(result.storedForm.empty());
 }
 
 // ---- Manager ----
@@ -112,8 +111,8 @@ TEST_F(IgnoreDialogs, EntryDialogClosedWithEscKeepsNothing) {
 TEST_F(IgnoreDialogs, ManagerListsChangesInPlaceAddsAndWritesTheTags) {
     WriteText(Setting::IgnoreStrings, kExampleList);
     frmIgnoreManager manager;
-    cListView& list = manager.lvwIgnoredFolders;
-    INT_PTR result = 0;
+    const cListView& list = manager.List();
+    IgnoreManagerResult result = IgnoreManagerResult::Cancelled;
     {
         cModalScript script({
             [&](HWND d) {
@@ -169,7 +168,7 @@ TEST_F(IgnoreDialogs, ManagerListsChangesInPlaceAddsAndWritesTheTags) {
         });
         result = manager.Show(nullptr);
     }
-    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(IgnoreManagerResult::Saved, result);
     EXPECT_EQ(L"*temp*|\\|d:\\archiv*|\\|*entwurf*|\\|c:\\|\\|", ReadText(Setting::IgnoreStrings));
 }
 
@@ -181,20 +180,21 @@ TEST_F(IgnoreDialogs, ManagerConfirmedUnchangedWritesTheListBackAsItWasAndCancel
             Press(d, IDOK);
             return true;
         }});
-        EXPECT_EQ(IDOK, manager.Show(nullptr));
+        EXPECT_EQ(IgnoreManagerResult::Saved, manager.Show(nullptr));
     }
     EXPECT_EQ(kExampleList, ReadText(Setting::IgnoreStrings));  // only the text after the last separator goes
 
     frmIgnoreManager manager;
     cModalScript script({[&](HWND d) {
-        manager.lvwIgnoredFolders.SetItemSelected(1, true);
-        manager.cmdRemove_Click();
-        EXPECT_EQ(2, manager.lvwIgnoredFolders.ItemCount());
-        EXPECT_TRUE(manager.lvwIgnoredFolders.ItemSelected(1));  // the entry now at the removed place
+        const cListView& list = manager.List();
+        ListView_SetItemState(list.hWndListView(), 1, LVIS_SELECTED, LVIS_SELECTED);
+        SendMessageW(Child(d, IDC_CMD_REMOVE), BM_CLICK, 0, 0);
+        EXPECT_EQ(2, list.ItemCount());
+        EXPECT_TRUE(list.ItemSelected(1));  // the entry now at the removed place
         SendMessageW(d, WM_COMMAND, IDCANCEL, 0);
         return true;
     }});
-    EXPECT_EQ(IDCANCEL, manager.Show(nullptr));
+    EXPECT_EQ(IgnoreManagerResult::Cancelled, manager.Show(nullptr));
     EXPECT_EQ(kExampleList, ReadText(Setting::IgnoreStrings));
 }
 
@@ -205,8 +205,9 @@ TEST_F(IgnoreDialogs, ManagerRefusesAnEighthEntryAndRemovingAllLeavesAnEmptyList
     WriteText(Setting::IgnoreStrings, seven);
     cMessageBoxLog presenter;
     frmIgnoreManager manager;
-    manager.presenter = &presenter;
-    cListView& list = manager.lvwIgnoredFolders;
+    IgnoreManagerRequest request;
+    request.presenter = &presenter;
+    const cListView& list = manager.List();
     {
         cModalScript script({
             [&](HWND d) {
@@ -224,7 +225,7 @@ TEST_F(IgnoreDialogs, ManagerRefusesAnEighthEntryAndRemovingAllLeavesAnEmptyList
                 EXPECT_EQ(7, list.ItemCount());
                 // Del in the list removes the selected entry, and the one now
                 // in its place is selected for the next Del.
-                list.SetItemSelected(6, true);
+                ListView_SetItemState(list.hWndListView(), 6, LVIS_SELECTED, LVIS_SELECTED);
                 SetFocus(list.hWndListView());
                 for (int i = 0; i < kIgnoreEntryLimit; ++i) {
                     SendMessageW(list.hWndListView(), WM_KEYDOWN, VK_DELETE, 1);
@@ -236,7 +237,7 @@ TEST_F(IgnoreDialogs, ManagerRefusesAnEighthEntryAndRemovingAllLeavesAnEmptyList
                 return true;
             },
         });
-        EXPECT_EQ(IDOK, manager.Show(nullptr));
+        EXPECT_EQ(IgnoreManagerResult::Saved, manager.Show(nullptr, request));
     }
     EXPECT_TRUE(ReadRaw(SectionKeyOf(SettingsKey::CurrentSettings), L"IgnoreStrings").found);
     EXPECT_EQ(L"", ReadText(Setting::IgnoreStrings));
