@@ -108,7 +108,7 @@ void ShowActionNotice(const FolderActionHost& host,
     Call(host.prepareModal);
     if (plan.kind == NoticeKind::TaskDialog) {
         cTaskDialogSpec spec;
-        BuildNoticeDialog(spec, host.window, texts.instruction, texts.content);
+        BuildNoticeDialog(spec, host.window, texts.instruction, texts.content, ResText(IDS_DONT_SHOW_AGAIN));
         bool ticked = false;
         presenter.ShowTaskDialog(spec.config, &ticked);
         if (plan.storeIfTicked && ticked)

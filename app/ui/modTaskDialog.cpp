@@ -5,7 +5,7 @@
 
 #include "DynamicProc.h"
 #include "ResText.h"
-#include "app_res.h"
+#include "common_res.h"
 
 namespace pw {
 namespace {
@@ -126,12 +126,13 @@ SetButtonImage(HWND button, IPicture* picture, int marginLeft, int marginTop, UI
 void BuildNoticeDialog(cTaskDialogSpec& spec,
                        HWND owner,
                        const std::wstring& instruction,
-                       const std::wstring& content) {
+                       const std::wstring& content,
+                       const std::wstring& checkBoxText) {
     FillCommon(spec, owner, instruction, content);
     spec.buttonText.clear();
     spec.config.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW;
     spec.config.pszMainIcon = MAKEINTRESOURCEW(IconResourceId(kTaskDialogInformationIcon));
-    spec.verification = ResText(IDS_DONT_SHOW_AGAIN);
+    spec.verification = checkBoxText;
     spec.config.pszVerificationText = spec.verification.c_str();
     spec.config.cxWidth = kNoticeWidth;
 }
@@ -191,7 +192,8 @@ bool ShowNoticeWith(cDialogPresenter& presenter,
                     HWND owner,
                     const std::wstring& flagName,
                     const std::wstring& instruction,
-                    const std::wstring& content) {
+                    const std::wstring& content,
+                    const std::wstring& checkBoxText) {
     cRegistry flag = FlagValue(sectionKey, flagName);
     NoticePlan plan = PlanNotice(versionClass, ToLong(flag.Value(), 0));
     switch (plan.kind) {
@@ -207,7 +209,7 @@ bool ShowNoticeWith(cDialogPresenter& presenter,
             return true;
         case NoticeKind::TaskDialog: {
             cTaskDialogSpec spec;
-            BuildNoticeDialog(spec, owner, instruction, content);
+            BuildNoticeDialog(spec, owner, instruction, content, checkBoxText);
             bool ticked = false;
             presenter.ShowTaskDialog(spec.config, &ticked);
             if (plan.storeIfTicked && ticked)
@@ -221,17 +223,22 @@ bool ShowNoticeWith(cDialogPresenter& presenter,
 bool ShowNotice(HWND owner,
                 const std::wstring& flagName,
                 const std::wstring& instruction,
-                const std::wstring& content) {
+                const std::wstring& content,
+                const std::wstring& checkBoxText) {
     int versionClass = GetWindowsVersionClass();
     // Without comctl32 v6 there is no task dialog: fall back to the message box.
     if (versionClass == 2 && !IsTaskDialogAvailable())
         versionClass = 1;
     return ShowNoticeWith(SystemDialogPresenter(), versionClass, SectionKeyOf(SettingsKey::CurrentSettings), owner,
-                          flagName, instruction, content);
+                          flagName, instruction, content, checkBoxText);
 }
 
-bool ShowNotice(HWND owner, Setting flag, const std::wstring& instruction, const std::wstring& content) {
-    return ShowNotice(owner, Def(flag).name, instruction, content);
+bool ShowNotice(HWND owner,
+                Setting flag,
+                const std::wstring& instruction,
+                const std::wstring& content,
+                const std::wstring& checkBoxText) {
+    return ShowNotice(owner, Def(flag).name, instruction, content, checkBoxText);
 }
 
 bool ConfirmWith(cDialogPresenter& presenter,

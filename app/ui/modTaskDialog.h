@@ -81,8 +81,13 @@ struct cTaskDialogSpec {
 };
 
 // Fill spec as a one-time notice: information icon, position relative to the
-// owner, OK only, the "do not show again" check box, 240 dialog units wide.
-void BuildNoticeDialog(cTaskDialogSpec& spec, HWND owner, const std::wstring& instruction, const std::wstring& content);
+// owner, OK only, the "do not show again" check box (with the program's
+// checkBoxText), 240 dialog units wide.
+void BuildNoticeDialog(cTaskDialogSpec& spec,
+                       HWND owner,
+                       const std::wstring& instruction,
+                       const std::wstring& content,
+                       const std::wstring& checkBoxText);
 // Fill spec as a confirmation: warning icon, Esc allowed, Cancel plus one
 // command button (buttonId, buttonText), 220 dialog units wide.
 void BuildConfirmDialog(cTaskDialogSpec& spec,
@@ -121,16 +126,26 @@ cDialogPresenter& SystemDialogPresenter();
 bool IsTaskDialogAvailable();
 
 // One-time notice under flagName (a REG_DWORD "TipShown_…" under sectionKey,
-// HKCU). Returns true when a dialog was shown.
-bool ShowNotice(HWND owner, const std::wstring& flagName, const std::wstring& instruction, const std::wstring& content);
-bool ShowNotice(HWND owner, Setting flag, const std::wstring& instruction, const std::wstring& content);
+// HKCU); checkBoxText as BuildNoticeDialog. Returns true when a dialog was
+// shown.
+bool ShowNotice(HWND owner,
+                const std::wstring& flagName,
+                const std::wstring& instruction,
+                const std::wstring& content,
+                const std::wstring& checkBoxText);
+bool ShowNotice(HWND owner,
+                Setting flag,
+                const std::wstring& instruction,
+                const std::wstring& content,
+                const std::wstring& checkBoxText);
 bool ShowNoticeWith(cDialogPresenter& presenter,
                     int versionClass,
                     const std::wstring& sectionKey,
                     HWND owner,
                     const std::wstring& flagName,
                     const std::wstring& instruction,
-                    const std::wstring& content);
+                    const std::wstring& content,
+                    const std::wstring& checkBoxText);
 
 // Asks before something destructive; true = go ahead (anything but Cancel, Esc
 // or the close box).

@@ -4,7 +4,9 @@
 #include <thread>
 #include <vector>
 
+#include "ResText.h"
 #include "UiTestSupport.h"
+#include "app_res.h"
 #include "common/ScratchKey.h"
 #include "modTaskDialog.h"
 
@@ -87,7 +89,8 @@ TEST(NoticePlan, TaskDialogWithCheckBoxOnVistaMessageBoxOnceBefore) {
 TEST(TaskDialogConfig, NoticeAsTheProgramFillsIt) {
     test::cHostWindow owner;
     cTaskDialogSpec spec;
-    BuildNoticeDialog(spec, owner.hwnd(), L"Der Pfad wurde kopiert.", L"Tip: Strg+C geht schneller.");
+    BuildNoticeDialog(spec, owner.hwnd(), L"Der Pfad wurde kopiert.", L"Tip: Strg+C geht schneller.",
+                      ResText(IDS_DONT_SHOW_AGAIN));
     const TASKDIALOGCONFIG& c = spec.config;
     if (sizeof(void*) == 4) {
         EXPECT_EQ(96u, c.cbSize);
@@ -163,17 +166,20 @@ TEST(Notice, OnVistaTheTickedCheckBoxStopsTheNotice) {
     ScratchKey key(test::CurrentTestName());
     cRecorder recorder;
     recorder.tick = false;
-    EXPECT_TRUE(ShowNoticeWith(recorder, 2, key.Path(), nullptr, L"TipShown_CopyPath", L"Kopiert", L"Tip"));
+    EXPECT_TRUE(ShowNoticeWith(recorder, 2, key.Path(), nullptr, L"TipShown_CopyPath", L"Kopiert", L"Tip",
+                               ResText(IDS_DONT_SHOW_AGAIN)));
     EXPECT_EQ(1, recorder.taskDialogs);
     EXPECT_EQ(L"Diesen Hinweis nicht mehr anzeigen", recorder.lastVerification);
     EXPECT_FALSE(ReadRaw(key.Path(), L"TipShown_CopyPath").found);
 
     // Not ticked: it comes again; ticked: stored, and then never again.
     recorder.tick = true;
-    EXPECT_TRUE(ShowNoticeWith(recorder, 2, key.Path(), nullptr, L"TipShown_CopyPath", L"Kopiert", L"Tip"));
+    EXPECT_TRUE(ShowNoticeWith(recorder, 2, key.Path(), nullptr, L"TipShown_CopyPath", L"Kopiert", L"Tip",
+                               ResText(IDS_DONT_SHOW_AGAIN)));
     EXPECT_EQ(2, recorder.taskDialogs);
     EXPECT_EQ(1u, StoredFlag(key, L"TipShown_CopyPath"));
-    EXPECT_FALSE(ShowNoticeWith(recorder, 2, key.Path(), nullptr, L"TipShown_CopyPath", L"Kopiert", L"Tip"));
+    EXPECT_FALSE(ShowNoticeWith(recorder, 2, key.Path(), nullptr, L"TipShown_CopyPath", L"Kopiert", L"Tip",
+                                ResText(IDS_DONT_SHOW_AGAIN)));
     EXPECT_EQ(2, recorder.taskDialogs);
     EXPECT_EQ(0, recorder.messageBoxes);
 }
@@ -184,7 +190,7 @@ TEST(Notice, OnXpAMessageBoxIsShownOnceWithoutCheckBox) {
     recorder.flagPath = key.Path();
     recorder.flagName = L"TipShown_RemoveEntry";
     EXPECT_TRUE(ShowNoticeWith(recorder, 1, key.Path(), nullptr, L"TipShown_RemoveEntry", L"Der Ordner wurde entfernt.",
-                               L"Er erscheint wieder, sobald Sie ihn verwenden."));
+                               L"Er erscheint wieder, sobald Sie ihn verwenden.", ResText(IDS_DONT_SHOW_AGAIN)));
     EXPECT_EQ(1, recorder.messageBoxes);
     EXPECT_EQ(0, recorder.taskDialogs);
     EXPECT_EQ(L"Der Ordner wurde entfernt.\r\n\r\nEr erscheint wieder, sobald Sie ihn verwenden.", recorder.lastText);
@@ -193,7 +199,8 @@ TEST(Notice, OnXpAMessageBoxIsShownOnceWithoutCheckBox) {
     EXPECT_TRUE(recorder.flagSeenWhileOpen);  // stored before the box, not after it
     EXPECT_EQ(1u, StoredFlag(key, L"TipShown_RemoveEntry"));
 
-    EXPECT_FALSE(ShowNoticeWith(recorder, 1, key.Path(), nullptr, L"TipShown_RemoveEntry", L"x", L"y"));
+    EXPECT_FALSE(ShowNoticeWith(recorder, 1, key.Path(), nullptr, L"TipShown_RemoveEntry", L"x", L"y",
+                                ResText(IDS_DONT_SHOW_AGAIN)));
     EXPECT_EQ(1, recorder.messageBoxes);
 }
 
@@ -203,7 +210,8 @@ TEST(Notice, AStoredFlagSuppressesItOnEverySystem) {
     test::WriteRaw(key.Path(), L"TipShown_CopyPath", REG_DWORD, &one, sizeof(one));
     cRecorder recorder;
     for (int versionClass : {0, 1, 2}) {
-        EXPECT_FALSE(ShowNoticeWith(recorder, versionClass, key.Path(), nullptr, L"TipShown_CopyPath", L"a", L"b"));
+        EXPECT_FALSE(ShowNoticeWith(recorder, versionClass, key.Path(), nullptr, L"TipShown_CopyPath", L"a", L"b",
+                                    ResText(IDS_DONT_SHOW_AGAIN)));
     }
     EXPECT_EQ(0, recorder.taskDialogs + recorder.messageBoxes);
 }
@@ -304,7 +312,7 @@ TEST(NoticeOnScreen, TaskDialogShowsTheCheckBoxAndTickingItStoresTheFlag) {
     {
         cDialogUser user(L"Diesen Hinweis nicht mehr anzeigen", L"", IDOK);
         shown = ShowNoticeWith(SystemDialogPresenter(), 2, key.Path(), owner.hwnd(), L"TipShown_SearchFolder",
-                               L"Ordner suchen", L"Geben Sie ein paar Buchstaben ein.");
+                               L"Ordner suchen", L"Geben Sie ein paar Buchstaben ein.", ResText(IDS_DONT_SHOW_AGAIN));
         EXPECT_TRUE(user.Found());
         EXPECT_TRUE(user.Clicked());
     }
@@ -318,7 +326,7 @@ TEST(NoticeOnScreen, MessageBoxOnOlderSystems) {
     {
         cDialogUser user(L"", L"", IDOK);
         EXPECT_TRUE(ShowNoticeWith(SystemDialogPresenter(), 1, key.Path(), owner.hwnd(), L"TipShown_CopyPath",
-                                   L"Kopiert", L"Tip"));
+                                   L"Kopiert", L"Tip", ResText(IDS_DONT_SHOW_AGAIN)));
         EXPECT_TRUE(user.Found());
     }
     EXPECT_EQ(1u, StoredFlag(key, L"TipShown_CopyPath"));
