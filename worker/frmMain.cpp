@@ -28,8 +28,22 @@ constexpr UINT kRetryDelayMs = 2000;
 // Only when neither the history nor the spool beside it can be written (the
 // disk full) do visits wait in memory; this many at most.
 constexpr size_t kMaxPendingVisits = 5000;
-// One worker per user session.
+// One worker per user session: held by the worker that runs, from its start
+// until what it took is stored.
 constexpr wchar_t kInstanceMutex[] = L"Local\\PfadwerkHg.Instance";
+// Asked of a worker's window by a worker that starts: 1 while it runs on, 0
+// once it has been asked to end.
+constexpr UINT kAskRunsOn = WM_APP + 4;
+// How long a start waits for a worker that is ending to store what it took.
+constexpr DWORD kEndingWorkerWaitMs = 30000;
+
+// A worker that answers that it runs on; one that is ending, or too busy to
+// answer, is waited for instead.
+bool AnotherWorkerRunsOn() {
+    HWND other = FindWorkerWindow();
+    DWORD_PTR answer = 0;
+    return other && SendMessageTimeoutW(other, kAskRunsOn, 0, 0, SMTO_ABORTIFHUNG, 3000, &answer) && answer == 1;
+}
 
 }  // namespace
 
@@ -40,15 +54,12 @@ frmMain::~frmMain() {
 }
 
 bool frmMain::Load() {
-    instance_.Reset(CreateMutexW(nullptr, FALSE, RunScopedName(kInstanceMutex).c_str()));
-    if (!instance_ || GetLastError() == ERROR_ALREADY_EXISTS) {
-        instance_.Reset();
+    if (!ClaimInstance())
         return false;
-    }
     // A tool window that is never shown: no task bar button, no Alt+Tab entry.
     if (!Create(WindowClass{L"PfadwerkHgWindow"}, WorkerCaption().c_str(), WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0,
                 nullptr)) {
-        instance_.Reset();
+        ReleaseInstance();
         return false;
     }
     HotKey hotKey = WorkerHotKey();
@@ -67,6 +78,33 @@ void frmMain::Unload() {
     Destroy();
 }
 
+// A worker that is ending (asked to, by the installer or by hand) still
+// holds the claim while it stores what it took. A start in that moment
+// waits for it instead of ending as a second worker would, or no worker
+// would be left to log until the next log-on.
+bool frmMain::ClaimInstance() {
+    instance_.Reset(CreateMutexW(nullptr, FALSE, RunScopedName(kInstanceMutex).c_str()));
+    if (!instance_)
+        return false;
+    DWORD claim = WaitForSingleObject(instance_.Get(), 0);
+    if (claim == WAIT_TIMEOUT && !AnotherWorkerRunsOn())
+        claim = WaitForSingleObject(instance_.Get(), kEndingWorkerWaitMs);
+    // Abandoned: the worker before ended without letting go; it is over.
+    if (claim != WAIT_OBJECT_0 && claim != WAIT_ABANDONED) {
+        instance_.Reset();
+        return false;
+    }
+    claimed_ = true;
+    return true;
+}
+
+void frmMain::ReleaseInstance() {
+    if (claimed_)
+        ReleaseMutex(instance_.Get());
+    claimed_ = false;
+    instance_.Reset();
+}
+
 void frmMain::ReleaseHotKey() {
     if (Hwnd() && hotKeyRegistered_)
         UnregisterHotKey(Hwnd(), kHotKeyId);
@@ -78,7 +116,7 @@ void frmMain::OnDestroyed() {
     TakeQueuedVisits();
     SpoolPendingVisits();
     sWorkerData_.clear();
-    instance_.Reset();
+    ReleaseInstance();
     if (onUnloaded)
         onUnloaded();
 }
@@ -121,6 +159,8 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case kUnload:
             Unload();
             return 0;
+        case kAskRunsOn:
+            return ending_ ? 0 : 1;
         case WM_TIMER:
             if (wParam == tmrCleanUpOldRecords)
                 tmrCleanUpOldRecords_Timer();
@@ -141,14 +181,16 @@ LRESULT frmMain::OnCopyData(const COPYDATASTRUCT* data) {
     // Answer at once; the work follows the answer, so the sender is free.
     auto payload = data ? PayloadFromBytes(data->lpData, data->cbData) : std::nullopt;
     Request request = payload ? ParseRequest(*payload) : Request{};
-    if (auto* visit = std::get_if<VisitReport>(&request))
+    if (auto* visit = std::get_if<VisitReport>(&request)) {
         Queue(TimedVisit{std::move(visit->path), std::move(visit->name), Now()});
-    else if (auto* properties = std::get_if<PropertiesRequest>(&request))
+    } else if (auto* properties = std::get_if<PropertiesRequest>(&request)) {
         Queue(std::move(*properties));
-    else if (std::holds_alternative<ExitRequest>(request))
+    } else if (std::holds_alternative<ExitRequest>(request)) {
+        ending_ = true;
         Queue(ExitRequest{});
-    else
+    } else {
         return 0;  // the sender learns that nothing was taken
+    }
     return 1;
 }
 

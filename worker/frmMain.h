@@ -58,12 +58,17 @@ class frmMain final : public cWindow {
     // worker is about to end.
     void SpoolPendingVisits();
     void TakeQueuedVisits();
+    bool ClaimInstance();
+    void ReleaseInstance();
     LocalTime Now() const { return clock_ ? clock_() : SystemLocalTime(); }
 
     HistoryFiles files_;
     Clock clock_;
     cCleanUp cleanUp_;
     cHandle instance_;
+    bool claimed_ = false;
+    // Asked to end: a worker that starts meanwhile waits for this one.
+    bool ending_ = false;
     // Requests in arrival order; a burst of reports is kept whole.
     std::deque<Work> sWorkerData_;
     // Visits taken and neither in the history nor in the spool yet, oldest

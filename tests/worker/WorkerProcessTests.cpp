@@ -1,6 +1,7 @@
 // The shipped worker as a process: single instance, requests by WM_COPYDATA,
 // rows in the history.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <string_view>
 #include <vector>
@@ -151,6 +152,29 @@ TEST_F(WorkerProcessTest, ExitNowEndsTheWorkerAndFreesTheHotKey) {
     EXPECT_EQ(FindWorkerWindow(), nullptr);
     EXPECT_TRUE(RegisterHotKey(nullptr, 78, pw::WorkerHotKey().modifiers, pw::WorkerHotKey().virtualKey));
     UnregisterHotKey(nullptr, 78);
+}
+
+TEST_F(WorkerProcessTest, AStartWhileTheWorkerEndsWaitsForItAndTakesOverItsVisits) {
+    WorkerProcess first;
+    HWND hwnd = Start(first);
+    ASSERT_EQ(SendPayload(hwnd, pw::VisitReportText(L"Vorher", L"C:\\Vorher")), 1);
+    ASSERT_TRUE(WaitForRows(1));
+    // Held by another program, so that storing the last visits keeps the
+    // ending worker busy while the next one starts.
+    pw::cDatabase holder;
+    ASSERT_TRUE(holder.Open((HistoryFolder() / L"Pfadwerk.dat").wstring()));
+    ASSERT_EQ(sqlite3_exec(holder.Handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    for (int i = 0; i < 3; ++i)
+        SendPayload(hwnd, pw::VisitReportText(L"Beim Ende", L"C:\\Ende" + std::to_wstring(i)));
+    SendPayload(hwnd, pw::ExitRequestText());
+    WorkerProcess second;
+    ASSERT_TRUE(second.Started());
+    EXPECT_TRUE(first.WaitForExit());
+    ASSERT_EQ(sqlite3_exec(holder.Handle(), "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    holder.Close();
+    EXPECT_NE(second.WaitForWindow(), nullptr);
+    EXPECT_TRUE(second.Running());
+    EXPECT_TRUE(WaitForRows(4)) << HistoryRows();
 }
 
 TEST_F(WorkerProcessTest, AFolderNamedLikeTheExitRequestIsLoggedAndTheWorkerLives) {
