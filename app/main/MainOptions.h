@@ -2,12 +2,11 @@
 // window loads, into one structure.
 #pragma once
 #include "FolderOpenPlan.h"
+#include "ListSize.h"
 #include "Placement.h"
 
 namespace pw {
 
-// Icon size of the details view (FolderListSize).
-enum class ListSize { Small = 0, Medium = 1, Large = 2 };
 // 16, 24 or 32 pixels; an unknown size counts as small.
 int IconPixels(ListSize size);
 

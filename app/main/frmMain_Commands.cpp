@@ -244,11 +244,12 @@ void frmMain::mnuMenuLargeIcons_Click() {
 
 void frmMain::mnuMenuOptions_Click() {
     OptionsHost host;
-    host.options = &options_;
+    host.options = {options_.windowPosition,        options_.listSize,           options_.exitBehavior,
+                    options_.defaultOpenInExplorer, options_.reuseFolderWindows, options_.showWindowTitleAndBorder,
+                    options_.showFavoritesTabFirst, options_.hidePathColumn,     options_.switchFileDialogs};
     host.largeIconView = bIconView_;
     host.watermarkShown = !list_.View().BackgroundPicture().empty();
     host.favoritesShown = lCurrentView_ == FolderView::Favorites;
-    host.reloadMainWindow = &bReloadMainWindow_;
     host.databasePath = HistoryPath();
     host.versionClass = versionClass_;
     host.look = look_;
@@ -266,10 +267,21 @@ void frmMain::mnuMenuOptions_Click() {
     };
     host.reloadList = [this] { tabOB_Click(); };
     host.compressDatabase = [this] { CompressDatabase(); };
-    RunInModalFrame(ModalFrame::ProgramDialog, [&host, this] {
+    frmOptions::Result result;
+    RunInModalFrame(ModalFrame::ProgramDialog, [&host, &result, this] {
         frmOptions options(std::move(host));
-        options.Show(Hwnd());
+        result = options.Show(Hwnd());
     });
+    if (!result.saved)
+        return;
+    // What the window applies at once; the rest shows in a fresh one.
+    options_.exitBehavior = result.options.exitBehavior;
+    options_.listSize = result.options.listSize;
+    options_.defaultOpenInExplorer = result.options.defaultOpenInExplorer;
+    options_.reuseFolderWindows = result.options.reuseFolderWindows;
+    options_.switchFileDialogs = result.options.switchFileDialogs;
+    if (result.reloadMainWindow)
+        bReloadMainWindow_ = true;
 }
 
 void frmMain::mnuMenuAbout_Click() {

@@ -50,8 +50,12 @@ frmOptions::~frmOptions() {
         ImageList_Destroy(deleteImages_);
 }
 
-INT_PTR frmOptions::Show(HWND owner) {
-    return ShowModal(owner, IDD_OPTIONS);
+frmOptions::Result frmOptions::Show(HWND owner) {
+    result_ = Result{false, host_.options, false};
+    result_.saved = ShowModal(owner, IDD_OPTIONS) == IDOK;
+    if (!result_.saved)
+        result_ = Result{false, host_.options, false};
+    return result_;
 }
 
 INT_PTR frmOptions::cPage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -157,7 +161,7 @@ void frmOptions::FillLists() {
 }
 
 void frmOptions::LoadValues() {
-    const MainOptions& options = *host_.options;
+    const ShownOptions& options = host_.options;
     SendMessageW(Item(IDC_CMB_WINDOWPOSITION), CB_SETCURSEL, static_cast<WPARAM>(options.windowPosition), 0);
     SendMessageW(Item(IDC_CMB_SIZE), CB_SETCURSEL, static_cast<WPARAM>(options.listSize), 0);
     Check(IDC_CHK_DEFAULTOPENINEXPLORER, options.defaultOpenInExplorer);
@@ -216,7 +220,7 @@ void frmOptions::tmrTabTimer_Timer() {
 // missing from the registry is there afterwards; only the window position
 // waits for a change.
 void frmOptions::cmdOK_Click() {
-    MainOptions& options = *host_.options;
+    ShownOptions& options = result_.options;
 
     // 1. The kept period; with none chosen the stored one stays.
     int item = Selected(IDC_CMB_DATAWEEKS);
@@ -276,8 +280,7 @@ void frmOptions::cmdOK_Click() {
     bool favoritesFirst = Checked(IDC_CHK_SHOWFAVORITESTABFIRST);
     WriteNumber(Setting::ShowFavoritesTabFirst, favoritesFirst ? 1 : 0);
     reload |= favoritesFirst != options.showFavoritesTabFirst;
-    if (reload && host_.reloadMainWindow)
-        *host_.reloadMainWindow = true;
+    result_.reloadMainWindow = reload;
     EndDialog(Hwnd(), IDOK);
 }
 

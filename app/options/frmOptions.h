@@ -12,25 +12,36 @@
 
 #include "DisplayLook.h"
 #include "Handles.h"
-#include "MainOptions.h"
+#include "FolderOpenPlan.h"
+#include "ListSize.h"
+#include "Placement.h"
 #include "Window.h"
 
 namespace pw {
 
 class cDialogPresenter;
 
+// The main window's options the dialog shows; after OK, as chosen.
+struct ShownOptions {
+    WindowPositionMode windowPosition = WindowPositionMode::TaskbarStart;
+    ListSize listSize = ListSize::Small;
+    ExitBehavior exitBehavior = ExitBehavior::StayThenHide;
+    bool defaultOpenInExplorer = false;
+    bool reuseFolderWindows = false;
+    bool showWindowTitleAndBorder = true;
+    bool showFavoritesTabFirst = false;
+    bool hidePathColumn = false;
+    bool switchFileDialogs = true;
+};
+
 // What the dialog reads of the main window and does to it.
 struct OptionsHost {
-    // The main window's options: the ExitBehavior, the icon size and the two
-    // open choices change here at once; the others are read only.
-    MainOptions* options = nullptr;
+    ShownOptions options;
     bool largeIconView = false;   // the list shows large icons (IconView)
     bool watermarkShown = false;  // the list has its background picture
     bool favoritesShown = false;  // the favorites list is the one shown
-    // Set when a change takes effect only in a freshly loaded main window.
-    bool* reloadMainWindow = nullptr;
-    std::wstring databasePath;  // the history the window reads
-    int versionClass = 0;       // GetWindowsVersionClass
+    std::wstring databasePath;    // the history the window reads
+    int versionClass = 0;         // GetWindowsVersionClass
     DisplayLook look;
     cDialogPresenter* presenter = nullptr;            // null: the system's
     std::function<void(ListSize)> reloadDetailsView;  // new icons of that size, and the list reloaded
@@ -43,8 +54,15 @@ class frmOptions final : public cDialog {
   public:
     explicit frmOptions(OptionsHost host);
     ~frmOptions() override;
-    // IDOK when the settings were saved, IDCANCEL otherwise.
-    INT_PTR Show(HWND owner);
+    struct Result {
+        bool saved = false;  // OK wrote the settings
+        // What the main window applies at once: the ExitBehavior, the icon
+        // size, the two open choices and the file dialogs' switch; the
+        // others take effect in a fresh window.
+        ShownOptions options;
+        bool reloadMainWindow = false;  // a change only a fresh window shows
+    };
+    Result Show(HWND owner);
 
   private:
     static constexpr UINT kShowPage = WM_APP + 1;  // tmrTabTimer
@@ -74,6 +92,7 @@ class frmOptions final : public cDialog {
     cDialogPresenter& Presenter() const;
 
     OptionsHost host_;
+    Result result_;
     cPage pages_[3];
     HWND tabOptions_ = nullptr;
     cIcon headerIcon_, deleteIcon_;
