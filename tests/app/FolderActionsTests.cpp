@@ -576,6 +576,31 @@ TEST_F(RequestFolderPropertiesTest, AWorkerThatNeverAppearsIsStartedOnceAndGiven
     EXPECT_TRUE(log.events.empty());  // nothing was sent: the main window stays
 }
 
+TEST_F(RequestFolderPropertiesTest, ARequestWaitingForTheWorkerGoesWithItsWindow) {
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    cHostLog log;
+    FolderActionServices services;
+    services.programFolder = L"C:\\Programme\\Pfadwerk";
+    services.workerWaitMs = 20000;
+    services.startProcess = [](const std::wstring&) { return true; };  // its window comes later
+    bool reported = false;
+    RequestFolderProperties(log.Host(1, false, false, window), L"C:\\windows", services,
+                            [&reported](bool) { reported = true; });
+    DestroyWindow(window);
+    cFakeWorkerWindow worker;  // appears once the window that asked is gone
+    const ULONGLONG until = GetTickCount64() + 300;
+    while (GetTickCount64() < until) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+    }
+    EXPECT_FALSE(reported);
+    EXPECT_TRUE(worker.received.empty());
+    EXPECT_TRUE(log.events.empty());
+}
+
 TEST_F(RequestFolderPropertiesTest, AProgramFolderWithoutTheWorkerGivesUpQuietly) {
     pwtest::ScratchDir empty("folder-actions-no-worker");
     cHostLog log;
