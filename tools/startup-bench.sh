@@ -18,17 +18,51 @@ build="$(cd "$build" && pwd)"
 cmake --build "$build" --target Pfadwerk pfadwerk_bare_window >/dev/null
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+# The history of the prefix's user, visits to 60 folders of the prefix's own
+# over the last 30 days.
+cat >"$work/plant.py" <<'PY'
+import datetime, glob, os, random, sqlite3, sys
+drive = sys.argv[1]
+history = glob.glob(os.path.join(drive, "users", "*", "AppData", "Local", "Pfadwerk", "Pfadwerk.dat"))[0]
+folders = []
+for top in ("windows", "Program Files", "users"):
+    for root, dirs, _ in os.walk(os.path.join(drive, top)):
+        dirs.sort()
+        if root.count(os.sep) - drive.count(os.sep) > 3:
+            continue
+        folders.append("C:\\" + os.path.relpath(root, drive).replace(os.sep, "\\"))
+        if len(folders) >= 60:
+            break
+    if len(folders) >= 60:
+        break
+con = sqlite3.connect(history)
+con.create_collation("PFADWERK_NOCASE", lambda a, b: (a.lower() > b.lower()) - (a.lower() < b.lower()))
+con.execute("DELETE FROM FoldersProtocol")
+random.seed(7)
+now = datetime.datetime.now()
+visits = []
+for _ in range(600):
+    path = random.choice(folders)
+    when = now - datetime.timedelta(seconds=random.randint(0, 30 * 86400))
+    visits.append((path, path.rsplit("\\", 1)[-1], when.strftime("%Y-%m-%d %H:%M:%S")))
+con.executemany("INSERT INTO FoldersProtocol (FolderPath, FolderName, DateUsed) VALUES (?, ?, ?)", visits)
+con.commit()
+PY
 "$root/tools/session" "$build" bash -c '
     work="$1"; exe="$2"; bare="$3"; runs="$4"
-    # One start of each to warm the prefix and the file cache, not counted.
-    for program in "$exe" "$bare"; do
-        PFADWERK_STARTUP_BENCH="$(winepath -w /dev/null)" wine "$program" >/dev/null 2>&1 || true
-    done
+    warm() { PFADWERK_STARTUP_BENCH="$(winepath -w /dev/null)" wine "$1" >/dev/null 2>&1 || true; }
+    # A start of each to warm the prefix and the file cache, not counted;
+    # the first makes the history, which then gets visits to folders that
+    # exist, so that the window opens filled. Its first start with entries
+    # shows the search tip once: not counted either.
+    warm "$exe"; warm "$bare"
+    python3 "$5" "$WINEPREFIX/drive_c"
+    warm "$exe"
     main="$(winepath -w "$work/main")"; yardstick="$(winepath -w "$work/bare")"
     for _ in $(seq "$runs"); do
         PFADWERK_STARTUP_BENCH="$yardstick" wine "$bare" >/dev/null 2>&1 || true
         PFADWERK_STARTUP_BENCH="$main" wine "$exe" >/dev/null 2>&1 || true
-    done' _ "$work" "$build/dist/Pfadwerk.exe" "$build/testbin/pfadwerk_bare_window.exe" "$runs"
+    done' _ "$work" "$build/dist/Pfadwerk.exe" "$build/testbin/pfadwerk_bare_window.exe" "$runs" "$work/plant.py"
 for f in main bare; do
     [ -s "$work/$f" ] || { echo "no run of $f reported" >&2; exit 1; }
 done
