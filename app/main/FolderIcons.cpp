@@ -11,10 +11,19 @@ bool IsNetworkFolderPath(const std::wstring& path) {
     return PathIsNetworkPathW(path.c_str()) != FALSE;
 }
 
+bool LocalPathExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void cFolderIcons::Clear() {
+    if (images_)
+        ImageList_RemoveAll(images_);
+}
+
 void cFolderIcons::Reset() {
     if (!images_)
         return;
-    ImageList_RemoveAll(images_);
+    Clear();
     SHFILEINFOW info{};
     UINT flags =
         SHGFI_SYSICONINDEX | SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | (small_ ? SHGFI_SMALLICON : SHGFI_LARGEICON);

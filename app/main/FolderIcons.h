@@ -12,6 +12,9 @@ namespace pw {
 // paths ("\\server\share", a dead share would stall the fill) and what
 // PathIsNetworkPath calls a network path (mapped drives).
 bool IsNetworkFolderPath(const std::wstring& path);
+// True for an existing file system folder (or file), asked of the file
+// system alone: the shell knows an icon for every one.
+bool LocalPathExists(const std::wstring& path);
 
 class cFolderIcons {
   public:
@@ -23,6 +26,8 @@ class cFolderIcons {
     // "\\Test\Test" at index 0, asked by name with no attributes, so no
     // network access.
     void Reset();
+    // Empties the image list only: Reset must follow before any Add.
+    void Clear();
 
     // Image index for a folder: 0 for network paths, a new image for a local
     // folder the shell knows, -1 when the shell has no icon (the folder is gone).

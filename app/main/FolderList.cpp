@@ -107,6 +107,8 @@ void cFolderList::RecalcColumnsWidths() {
 }
 
 void cFolderList::UseDetailsView(ListSize size) {
+    iconsPending_ = false;
+    pendingIcons_.clear();
     lvwFolders_.SetImageList(nullptr, LVSIL_SMALL);
     lvwFolders_.SetImageList(nullptr, LVSIL_NORMAL);
     if (imageList_)
@@ -119,6 +121,8 @@ void cFolderList::UseDetailsView(ListSize size) {
 }
 
 void cFolderList::UseLargeIconView() {
+    iconsPending_ = false;
+    pendingIcons_.clear();
     lvwFolders_.SetImageList(nullptr, LVSIL_SMALL);
     lvwFolders_.SetImageList(nullptr, LVSIL_NORMAL);
     if (imageList_)
@@ -134,7 +138,13 @@ bool cFolderList::FillFromHistory(cDatabase* db, const HistoryFill& fill) {
     shownView_ = view;
     lvwFolders_.SetRedraw(false);
     cFolderIcons icons(imageList_, smallIcons_);
-    icons.Reset();
+    pendingIcons_.clear();
+    iconsPending_ = fill.iconsLater;
+    shareIcon_ = !fill.iconsLater;
+    if (fill.iconsLater)
+        icons.Clear();
+    else
+        icons.Reset();
     lvwFolders_.ClearItems();
     rows_.clear();
     if (!usedColumnAdded_) {
@@ -157,8 +167,16 @@ bool cFolderList::FillFromHistory(cDatabase* db, const HistoryFill& fill) {
         cFolderListRows rows(query.limit);
         const LocalTime now = SystemLocalTime();
         auto addEntry = [&](const FolderRow& row) {
-            int image = icons.Add(row.path);
-            if (image < 0)
+            // A folder the file system knows gets its icon later; network
+            // paths need no shell; whether any other is gone, the shell says
+            // now, as it would without waiting.
+            const bool later = fill.iconsLater && !IsNetworkFolderPath(row.path) && LocalPathExists(row.path);
+            if (!later && !shareIcon_ && !IsNetworkFolderPath(row.path)) {
+                icons.Reset();
+                shareIcon_ = true;
+            }
+            int image = later ? -1 : icons.Add(row.path);
+            if (image < 0 && !later)
                 return false;  // the folder is gone
             std::vector<std::wstring> subItems;
             if (!hidePathColumn_)
@@ -178,6 +196,8 @@ bool cFolderList::FillFromHistory(cDatabase* db, const HistoryFill& fill) {
             if (index < 0)
                 return false;
             rows_.push_back(row);
+            if (later)
+                pendingIcons_.push_back(rows_.size() - 1);
             lvwFolders_.SetItemData(index, rows_.size() - 1);
             lvwFolders_.SetItemTag(index, row.path);
             if (group)
@@ -191,8 +211,34 @@ bool cFolderList::FillFromHistory(cDatabase* db, const HistoryFill& fill) {
     return read;
 }
 
+void cFolderList::LoadPendingIcons() {
+    if (!iconsPending_)
+        return;
+    iconsPending_ = false;
+    cFolderIcons icons(imageList_, smallIcons_);
+    if (!shareIcon_) {
+        icons.Reset();
+        shareIcon_ = true;
+    }
+    // Sorting may have moved the entries since the fill; each knows its row.
+    std::vector<int> entryOfRow(rows_.size(), -1);
+    for (int i = 0; i < lvwFolders_.ItemCount(); ++i) {
+        std::uintptr_t row = lvwFolders_.ItemData(i);
+        if (row < rows_.size())
+            entryOfRow[row] = i;
+    }
+    for (size_t row : pendingIcons_) {
+        int image = icons.Add(rows_[row].path);
+        if (image >= 0 && entryOfRow[row] >= 0)
+            lvwFolders_.SetItemIcon(entryOfRow[row], image);
+    }
+    pendingIcons_.clear();
+}
+
 int cFolderList::FillFavorites(const FavoritesData& data) {
     shownView_ = FolderView::Favorites;
+    pendingIcons_.clear();
+    iconsPending_ = false;
     lvwFolders_.SetRedraw(false);
     cFolderIcons icons(imageList_, smallIcons_);
     icons.Reset();

@@ -32,6 +32,10 @@ struct HistoryFill {
     std::wstring ignoreFilter;
     SortMode sortMode = SortMode::UsedDescending;
     bool rebuildGroups = false;
+    // The shell's icons of the local folders follow by LoadPendingIcons:
+    // asking for them takes longer than everything else the window does
+    // before it is first seen.
+    bool iconsLater = false;
 };
 
 class cFolderList {
@@ -63,6 +67,9 @@ class cFolderList {
     // Fills a history view from an open history (null: the history could not
     // be opened, the list stays empty). False when reading failed.
     bool FillFromHistory(cDatabase* db, const HistoryFill& fill);
+    // The icons a fill left for later (HistoryFill::iconsLater), in the
+    // images they would have had at once.
+    void LoadPendingIcons();
     // Fills the favorites view: the user groups in their order, "Sonstige"
     // last, headers only while there are user groups. Returns the number of
     // entries.
@@ -87,6 +94,11 @@ class cFolderList {
     cListView lvwFolders_;
     std::vector<FolderRow> rows_;  // entry → row by the entry's data
     HIMAGELIST imageList_ = nullptr;
+    // Rows (indexes into rows_) whose icons wait for LoadPendingIcons, in the
+    // order of the fill; the share's image at 0 waits too unless shareIcon_.
+    std::vector<size_t> pendingIcons_;
+    bool iconsPending_ = false;
+    bool shareIcon_ = false;
     bool smallIcons_ = true;
     bool hidePathColumn_ = false;
     bool usedColumnAdded_ = false;

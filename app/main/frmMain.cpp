@@ -118,8 +118,9 @@ bool frmMain::Load() {
     StartupPhaseDone("list icons");
     ShowFirstList();
     StartupPhaseDone("list fill");
-    AddTooltips();
-    StartupPhaseDone("tooltips");
+    // A window that is shown gets its tips once it has been seen.
+    if (!setup_.show)
+        AddTooltips();
     InitInteraction();
     popUpBehaviour_ = true;
     loaded_ = true;
@@ -327,6 +328,8 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                     setup_.onFirstPaint();
                 if (options_.showWatermark)
                     PostMessageW(Hwnd(), kLoadWatermark, 0, 0);
+                // A timer's message comes when nothing is left to paint.
+                SetTimer(Hwnd(), tmrAfterFirstPaint, USER_TIMER_MINIMUM, nullptr);
             }
             return result;
         }
@@ -346,8 +349,13 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_TIMER:
-            if (wParam == tmrMouseLeaveChecker)
+            if (wParam == tmrMouseLeaveChecker) {
                 tmrMouseLeaveChecker_Timer();
+            } else if (wParam == tmrAfterFirstPaint) {
+                KillTimer(Hwnd(), tmrAfterFirstPaint);
+                list_.LoadPendingIcons();
+                AddTooltips();
+            }
             return 0;
         case WM_COMMAND:
             if (lParam == 0) {

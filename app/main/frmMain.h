@@ -170,6 +170,9 @@ class frmMain final : public cWindow {
     static constexpr UINT kMustRefreshAfterNewFindTick = WM_APP + 5;  // tmrMustRefreshAfterNewFind
     static constexpr UINT kShowDamagedHistoryNotice = WM_APP + 6;
     static constexpr UINT_PTR tmrMouseLeaveChecker = 1;
+    // Once the first paint is done and every control has painted too: what
+    // the first sight of the window does not need.
+    static constexpr UINT_PTR tmrAfterFirstPaint = 2;
 
     // frmMain.cpp: loading, closing, the window's messages, the pop-up
     // behaviour.

@@ -61,6 +61,8 @@ void frmMain::FillFolderList(bool bRebuildGroups) {
     fill.ignoreFilter = sIgnoreFilter_;
     fill.sortMode = SortModeOf(view);
     fill.rebuildGroups = bRebuildGroups;
+    // The window is seen sooner with the shell's icons a moment after it.
+    fill.iconsLater = setup_.show && !firstPaintDone_;
     std::string problem;
     int problemNumber = 0;
     // A damaged history is set aside and rebuilt with what can still be
@@ -72,6 +74,7 @@ void frmMain::FillFolderList(bool bRebuildGroups) {
         {
             cDatabase db;
             bool open = OpenHistory(db);
+            StartupPhaseDone("history open");
             if (!open) {
                 problem = db.LastError();
                 problemNumber = db.Damaged() ? db.LastErrorCode() : cDatabase::kCannotOpen;
