@@ -6,6 +6,10 @@
 
 namespace pw {
 
+// The programs' files, side by side in the program folder.
+constexpr wchar_t kMainProgram[] = L"Pfadwerk.exe";
+constexpr wchar_t kWorkerProgram[] = L"PfadwerkHg.exe";
+constexpr wchar_t kSendProgram[] = L"PfadwerkSend.exe";
 constexpr wchar_t kMainWindowClass[] = L"PfadwerkMain";
 constexpr wchar_t kWelcomeWindowClass[] = L"PfadwerkHgWelcome";
 // In the user's Startup folder: starts the worker at log-on.

@@ -189,7 +189,7 @@ FunctionEnd
 Function SkipDirectoryOnUpdate
     ReadRegStr $0 HKCU "${PF_UNINSTALL_KEY}" "InstallLocation"
     ${If} $0 != ""
-    ${AndIf} ${FileExists} "$0\PfadwerkHg.exe"
+    ${AndIf} ${FileExists} "$0\${PF_WORKER_PROGRAM}"
         Abort
     ${EndIf}
 FunctionEnd
@@ -203,15 +203,15 @@ Function AutostartShortcut
     ${OrIf} $0 <> 1
         WriteRegDWORD HKCU "${PF_SETTINGS_KEY}\${PF_CURRENT_SETTINGS}" "${PF_STARTUP_SHORTCUT_CREATED}" 1
         SetOutPath "$INSTDIR"
-        CreateShortcut "$SMSTARTUP\${PF_AUTOSTART_LINK}" "$INSTDIR\PfadwerkHg.exe" "" \
-            "$INSTDIR\Pfadwerk.exe" 0 SW_SHOWNORMAL "" "${PF_AUTOSTART_DESCRIPTION}"
+        CreateShortcut "$SMSTARTUP\${PF_AUTOSTART_LINK}" "$INSTDIR\${PF_WORKER_PROGRAM}" "" \
+            "$INSTDIR\${PF_MAIN_PROGRAM}" 0 SW_SHOWNORMAL "" "${PF_AUTOSTART_DESCRIPTION}"
     ${EndIf}
 FunctionEnd
 
 ; Starts the worker and waits until its window is there, so that a set-up
 ; run started right after finds it and only shows its welcome window.
 Function StartWorker
-    Exec '"$INSTDIR\PfadwerkHg.exe"'
+    Exec '"$INSTDIR\${PF_WORKER_PROGRAM}"'
     StrCpy $1 0
     ${Do}
         FindWindow $0 "" "${PF_WORKER_CAPTION}"
@@ -230,8 +230,8 @@ Section "Pfadwerk"
     SetOutPath "$INSTDIR"
     SetOverwrite on
     ClearErrors
-    File "${PF_FILES}\PfadwerkHg.exe"
-    File "${PF_FILES}\Pfadwerk.exe"
+    File "${PF_FILES}\${PF_WORKER_PROGRAM}"
+    File "${PF_FILES}\${PF_MAIN_PROGRAM}"
     File "${PF_FILES}\Template.dat"
     File "${PF_FILES}\watermark.png"
     !if /FileExists "${PF_FILES}\Pfadwerk.chm"
@@ -246,14 +246,14 @@ Section "Pfadwerk"
         Abort
     ${EndIf}
 
-    CreateShortcut "${PF_START_MENU_LINK}" "$INSTDIR\Pfadwerk.exe" "" "$INSTDIR\Pfadwerk.exe" 0 \
+    CreateShortcut "${PF_START_MENU_LINK}" "$INSTDIR\${PF_MAIN_PROGRAM}" "" "$INSTDIR\${PF_MAIN_PROGRAM}" 0 \
         SW_SHOWNORMAL "" "$(PF_StartMenuDescription)"
     Call AutostartShortcut
 
     WriteRegStr HKCU "${PF_UNINSTALL_KEY}" "DisplayName" "Pfadwerk"
     WriteRegStr HKCU "${PF_UNINSTALL_KEY}" "DisplayVersion" "${PF_VERSION}"
     WriteRegStr HKCU "${PF_UNINSTALL_KEY}" "Publisher" "${PF_PUBLISHER}"
-    WriteRegStr HKCU "${PF_UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Pfadwerk.exe,0"
+    WriteRegStr HKCU "${PF_UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${PF_MAIN_PROGRAM},0"
     WriteRegStr HKCU "${PF_UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr HKCU "${PF_UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
     WriteRegStr HKCU "${PF_UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
@@ -271,7 +271,7 @@ SectionEnd
 ; the main program. A silent installation shows nothing.
 Function .onInstSuccess
     ${IfNot} ${Silent}
-        Exec '"$INSTDIR\PfadwerkHg.exe" /setupnow'
+        Exec '"$INSTDIR\${PF_WORKER_PROGRAM}" /setupnow'
     ${EndIf}
 FunctionEnd
 
@@ -316,8 +316,8 @@ FunctionEnd
 Section "Uninstall"
     Call un.EndPrograms
 
-    Delete "$INSTDIR\PfadwerkHg.exe"
-    Delete "$INSTDIR\Pfadwerk.exe"
+    Delete "$INSTDIR\${PF_WORKER_PROGRAM}"
+    Delete "$INSTDIR\${PF_MAIN_PROGRAM}"
     Delete "$INSTDIR\Template.dat"
     Delete "$INSTDIR\watermark.png"
     Delete "$INSTDIR\Pfadwerk.chm"

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <variant>
 
+#include "ProgramNames.h"
 #include "ShellFolders.h"
 #include "TestRun.h"
 #include "WorkerWindow.h"
@@ -226,7 +227,7 @@ void frmMain::OnHotKey() {
 }
 
 void frmMain::StartMainProgram(const std::wstring& arguments) {
-    std::wstring program = ProgramFolder() + L"\\Pfadwerk.exe";
+    std::wstring program = ProgramFolder() + L"\\" + kMainProgram;
     std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

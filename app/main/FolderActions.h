@@ -16,6 +16,7 @@
 
 #include "FolderOpenPlan.h"
 #include "Handles.h"
+#include "ProgramNames.h"
 
 namespace pw {
 
@@ -88,7 +89,6 @@ struct FolderActionHost {
 
 // ---- What the actions use of the system ----------------------------------------------
 
-constexpr wchar_t kWorkerProgram[] = L"PfadwerkHg.exe";
 // The worker needs well under a second to show its window; a few seconds
 // cover a slow log-on, after which the request is dropped without a word.
 constexpr DWORD kWorkerWaitMs = 5000;

@@ -176,8 +176,8 @@ void frmMain::CreateAutostartShortcut() {
     if (GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES)
         return;
     const std::wstring& folder = setup_.programFolder;
-    CreateShortcut(link, folder + L"\\PfadwerkHg.exe", folder, L"", ResText(IDS_AUTOSTART_DESCRIPTION),
-                   folder + L"\\Pfadwerk.exe", 0, SW_SHOWNORMAL);
+    CreateShortcut(link, folder + L"\\" + kWorkerProgram, folder, L"", ResText(IDS_AUTOSTART_DESCRIPTION),
+                   folder + L"\\" + kMainProgram, 0, SW_SHOWNORMAL);
 }
 
 void frmMain::ReadSettings() {

@@ -126,7 +126,7 @@ bool frmMain::OpenHistory(cDatabase& db) {
     if (!roaming.empty()) {
         std::wstring link = roaming + L"\\" + kQuickLaunchLink;
         if (!FileExists(link)) {
-            CreateShortcut(link, setup_.programFolder + L"\\Pfadwerk.exe", setup_.programFolder, L"", L"", L"", 0,
+            CreateShortcut(link, setup_.programFolder + L"\\" + kMainProgram, setup_.programFolder, L"", L"", L"", 0,
                            SW_SHOWNORMAL);
         }
     }
