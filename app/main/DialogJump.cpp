@@ -245,8 +245,7 @@ void cDialogJump::EndWatch(bool folderChanged) {
             std::fclose(out);
         }
     }
-    if (onWatchEnded)
-        onWatchEnded();
+    events_.DialogJumpWatchEnded();
 }
 
 }  // namespace pw

@@ -7,7 +7,6 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "FileDialogShape.h"
@@ -34,7 +33,18 @@ enum class DialogJumpResult {
 
 class cDialogJump final : public cWindow {
   public:
-    cDialogJump() = default;
+    // What the jump raises.
+    class Events {
+      public:
+        // The watch after a jump has ended, whatever it saw.
+        virtual void DialogJumpWatchEnded() = 0;
+
+      protected:
+        ~Events() = default;
+    };
+
+    // events must outlive the jump.
+    explicit cDialogJump(Events& events) : events_(events) {}
     ~cDialogJump() override;
 
     // The window that was in front; kept only when it is a dialog to drive.
@@ -48,8 +58,6 @@ class cDialogJump final : public cWindow {
     DialogJumpResult Jump(const std::wstring& folder);
     // The watch after a jump still runs (the name is not back yet).
     bool Busy() const { return watching_; }
-    // Called when the watch has ended, whatever it saw.
-    std::function<void()> onWatchEnded;
 
   private:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -57,6 +65,7 @@ class cDialogJump final : public cWindow {
     void tmrWatch_Timer();
     void EndWatch(bool folderChanged);
 
+    Events& events_;
     HWND dialog_ = nullptr;
     // Of the jump being watched.
     bool watching_ = false;

@@ -11,7 +11,8 @@
 
 namespace pw {
 
-bool cFavoritesLink::Create(HWND parent, const Twips& twips, HFONT font, HFONT hoverFont) {
+bool cFavoritesLink::Create(HWND parent, Events& events, const Twips& twips, HFONT font, HFONT hoverFont) {
+    events_ = &events;
     font_ = font;
     hoverFont_ = hoverFont;
     if (!cWindow::Create(WindowClass{L"PfadwerkLinkHost", 0, GetSysColorBrush(COLOR_BTNFACE)}, L"",
@@ -84,9 +85,8 @@ LRESULT cFavoritesLink::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             OnMouseLeave();
             return 0;
         case WM_LBUTTONUP:
-            // A click on the label or its host, as the parent hears of a static's.
-            SendMessageW(GetParent(Hwnd()), WM_COMMAND, MAKEWPARAM(ctl::picManageFavoritesHost, STN_CLICKED),
-                         reinterpret_cast<LPARAM>(Hwnd()));
+            // A click on the label or its host: the label lets the mouse through.
+            events_->ManageFavoritesClicked();
             return 0;
         case WM_SETCURSOR:
             SetCursor(LoadCursorW(nullptr, IDC_HAND));

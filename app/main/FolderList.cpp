@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "FolderIcons.h"
 #include "FolderListRows.h"
@@ -31,10 +32,12 @@ cFolderList::~cFolderList() {
 
 bool cFolderList::Create(HWND parent,
                          UINT id,
+                         Events& events,
                          HFONT font,
                          const Twips& twips,
                          const DisplayLook& look,
                          int scrollBarAllowance) {
+    events_ = &events;
     twips_ = twips;
     look_ = look;
     scrollBarAllowance_ = scrollBarAllowance;
@@ -46,7 +49,39 @@ bool cFolderList::Create(HWND parent,
     lvwFolders_.SetMessageHook([this](HWND, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         return OnControlMessage(msg, wParam, lParam, result);
     });
+    lvwFolders_.SetListMessageHook([this](HWND list, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        return OnListMessage(list, msg, wParam, lParam, result);
+    });
+    lvwFolders_.OnClick = [this](const cListView::MouseEvent& event) { events_->FolderClicked(event); };
+    lvwFolders_.OnColumnClick = [this](int column) { events_->FolderColumnClicked(column); };
     return true;
+}
+
+// The inner list's keys: the window's first, then Enter on an entry.
+bool cFolderList::OnListMessage(HWND list, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (!IsKeyMessage(msg))
+        return false;
+    result = 0;
+    switch (events_->PreviewKey(list, msg, wParam, lParam)) {
+        case KeyPreview::Taken:
+            return true;
+        case KeyPreview::ControlOnly:
+            return false;
+        case KeyPreview::Free:
+            break;
+    }
+    switch (msg) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            swallowChar_ =
+                wParam == VK_RETURN && GetFocus() == list && events_->FolderEntered(lvwFolders_.FirstSelected());
+            return swallowChar_;
+        case WM_CHAR:
+        case WM_SYSCHAR:
+            return std::exchange(swallowChar_, false);
+        default:
+            return false;
+    }
 }
 
 void cFolderList::AddColumns(int firstColumnWidth, bool hidePathColumn) {

@@ -1,7 +1,8 @@
 // The folder list of the main window (lvwFolders): the list control, the
 // icons of its entries and, for each entry, the row it shows. The history
-// views fill it from the history file; tips, clicks and menus read an
-// entry's row through the entry itself.
+// views fill it from the history file, which it repairs once when it is
+// damaged; tips, clicks and menus read an entry's row through the entry
+// itself. The list tells its owner what the user did with it.
 #pragma once
 #include <windows.h>
 
@@ -17,9 +18,11 @@
 #include "FolderListQuery.h"
 #include "FolderListRead.h"
 #include "FolderListSort.h"
+#include "HistoryFiles.h"
 #include "ListTexts.h"
 #include "MainOptions.h"
 #include "Twips.h"
+#include "WindowKeys.h"
 #include "cListView.h"
 
 namespace pw {
@@ -38,14 +41,47 @@ struct HistoryFill {
     bool iconsLater = false;
 };
 
+// Why a fill from the history file could not show it; number 0: it could.
+struct HistoryReadProblem {
+    std::string description;
+    int number = 0;
+};
+
 class cFolderList {
   public:
+    // What the list raises. Its key messages go to the window's keys first.
+    class Events : public cWindowKeys {
+      public:
+        // A click of either button on an entry (index -1: beside them).
+        virtual void FolderClicked(const cListView::MouseEvent& event) = 0;
+        virtual void FolderColumnClicked(int column) = 0;
+        // Enter in the focused list, on the selected entry (-1: none). True
+        // when the owner acted on it; the key then goes no further.
+        virtual bool FolderEntered(int selected) = 0;
+        // The history file was missing; it has been made from its template
+        // where it could.
+        virtual void HistoryCreated() = 0;
+        // A damaged history was set aside and the list filled from what
+        // could still be read.
+        virtual void HistoryRepaired() = 0;
+
+      protected:
+        ~Events() = default;
+    };
+
     cFolderList() = default;
     ~cFolderList();
     cFolderList(const cFolderList&) = delete;
     cFolderList& operator=(const cFolderList&) = delete;
 
-    bool Create(HWND parent, UINT id, HFONT font, const Twips& twips, const DisplayLook& look, int scrollBarAllowance);
+    // events must outlive the list.
+    bool Create(HWND parent,
+                UINT id,
+                Events& events,
+                HFONT font,
+                const Twips& twips,
+                const DisplayLook& look,
+                int scrollBarAllowance);
     const cListView& View() const { return lvwFolders_; }
     cListView& View() { return lvwFolders_; }
     HWND Hwnd() const { return lvwFolders_.hWnd(); }
@@ -64,6 +100,10 @@ class cFolderList {
     void UseLargeIconView();
     bool SmallIcons() const { return smallIcons_; }
 
+    // Fills a history view from the history file, made from its template
+    // when it is missing. A damaged history is set aside and rebuilt with
+    // what can still be read, and the list filled from the new one.
+    HistoryReadProblem FillFromHistoryFile(const HistoryFiles& files, const HistoryFill& fill);
     // Fills a history view from an open history (null: the history could not
     // be opened, the list stays empty). False when reading failed.
     bool FillFromHistory(cDatabase* db, const HistoryFill& fill);
@@ -86,12 +126,16 @@ class cFolderList {
 
   private:
     bool OnControlMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnListMessage(HWND list, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OpenHistory(cDatabase& db, const HistoryFiles& files);
     void AddUsedCountColumn();
     int UsedCountColumnWidth() const;
     void ApplySortMarks(FolderView view, SortMode mode);
     std::wstring InfoTip(int index) const;
 
+    Events* events_ = nullptr;
     cListView lvwFolders_;
+    bool swallowChar_ = false;     // the Enter the owner acted on
     std::vector<FolderRow> rows_;  // entry → row by the entry's data
     HIMAGELIST imageList_ = nullptr;
     // Rows (indexes into rows_) whose icons wait for LoadPendingIcons, in the

@@ -1,6 +1,7 @@
 // The pane that lies over the folder list instead of an empty list
 // (picMessagePane): a header, a text, a hint with its arrow, a line under the
-// header and a crossed-out lens after a search without hits.
+// header and a crossed-out lens after a search without hits. It only shows
+// what it is given and raises nothing: clicks on it do nothing.
 #pragma once
 #include <windows.h>
 

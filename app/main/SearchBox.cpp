@@ -1,5 +1,8 @@
 #include "SearchBox.h"
 
+#include <commctrl.h>
+
+#include "FolderListKeys.h"
 #include "FolderListQuery.h"
 #include "MainControls.h"
 #include "Pictures.h"
@@ -17,7 +20,8 @@ bool HasVisibleStyle(HWND hwnd) {
 
 }  // namespace
 
-bool cSearchBox::Create(HWND parent, const Twips& twips, HFONT font, HFONT cueFont) {
+bool cSearchBox::Create(HWND parent, Events& events, const Twips& twips, HFONT font, HFONT cueFont) {
+    events_ = &events;
     twips_ = twips;
     font_ = font;
     cueFont_ = cueFont;
@@ -40,7 +44,7 @@ bool cSearchBox::Create(HWND parent, const Twips& twips, HFONT font, HFONT cueFo
     twips_.Move(txtFind_, 60, 30, 1380, 240);
     twips_.Move(imgFind_, 1470, 15, 240, 240);
     twips_.Move(imgFindCancel_, 1470, 15, 240, 240);
-    return txtFind_ && imgFind_ && imgFindCancel_;
+    return txtFind_ && imgFind_ && imgFindCancel_ && SubclassControl(txtFind_, this);
 }
 
 void cSearchBox::ApplyLook(const DisplayLook& look) {
@@ -85,6 +89,68 @@ std::wstring cSearchBox::SearchText() const {
 
 void cSearchBox::Clear() {
     SetWindowTextW(txtFind_, L"");
+}
+
+bool cSearchBox::HasSelection() const {
+    DWORD start = 0, end = 0;
+    SendMessageW(txtFind_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return start != end;
+}
+
+void cSearchBox::ShowTip(const std::wstring& title, const std::wstring& text) const {
+    EDITBALLOONTIP tip{};
+    tip.cbStruct = sizeof tip;
+    tip.pszTitle = title.c_str();
+    tip.pszText = text.c_str();
+    tip.ttiIcon = TTI_INFO;
+    SendMessageW(txtFind_, EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&tip));
+}
+
+LRESULT cSearchBox::OnControlMessage(HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
+    KeyPreview preview = IsKeyMessage(msg) ? events_->PreviewKey(control, msg, wParam, lParam) : KeyPreview::Free;
+    if (preview == KeyPreview::Taken)
+        return 0;
+    if (preview == KeyPreview::Free) {
+        switch (msg) {
+            case WM_CHAR:
+            case WM_SYSCHAR:
+                // A one-line box beeps at Enter and Esc; both mean something else here.
+                if (wParam == VK_RETURN || wParam == VK_ESCAPE)
+                    return 0;
+                break;
+            case WM_KEYUP: {
+                // The box takes the key first, so that the search reads the new text.
+                LRESULT result = DefSubclassProc(control, msg, wParam, lParam);
+                txtFind_KeyUp(static_cast<WORD>(wParam));
+                return result;
+            }
+            default:
+                break;
+        }
+    }
+    return DefSubclassProc(control, msg, wParam, lParam);
+}
+
+void cSearchBox::txtFind_KeyUp(WORD keyCode) {
+    switch (FindKeyReleased(keyCode, GetKeyState(VK_CONTROL) < 0)) {
+        case FindKeyAction::None:
+            return;
+        case FindKeyAction::EnterList:
+            if (keyCode == VK_RETURN) {
+                events_->SearchSubmitted();
+            } else {
+                events_->SearchMovedDown();
+            }
+            return;
+        case FindKeyAction::Refresh:
+            events_->SearchChanged();
+            return;
+    }
+}
+
+void cSearchBox::imgFindCancel_Click() {
+    Clear();
+    events_->SearchCleared();
 }
 
 void cSearchBox::txtFind_GotFocus() {
@@ -153,8 +219,7 @@ LRESULT cSearchBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 if (HIWORD(wParam) == EN_KILLFOCUS)
                     txtFind_LostFocus();
             } else if (reinterpret_cast<HWND>(lParam) == imgFindCancel_ && HIWORD(wParam) == STN_CLICKED) {
-                if (imgFindCancel_Click)
-                    imgFindCancel_Click();
+                imgFindCancel_Click();
             }
             return 0;
         case WM_NCPAINT:

@@ -4,7 +4,6 @@
 #include "frmMain.h"
 
 #include <cstdint>
-#include <cwctype>
 
 #include "FolderListKeys.h"
 #include "Foreground.h"
@@ -22,8 +21,6 @@
 namespace pw {
 namespace {
 
-constexpr UINT kStartupShortcutCsidl = 7;  // the user's Startup folder
-
 // The activation of a second start is announced to every top-level window,
 // with the dialog that waited in front of the hot key (0: none), which the
 // running window then serves.
@@ -31,18 +28,6 @@ void PassActivationOn(UINT activationMessage, HWND waitingDialog) {
     AllowSetForegroundWindow(ASFW_ANY);
     auto dialog = static_cast<WPARAM>(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(waitingDialog)));
     SendNotifyMessageW(HWND_BROADCAST, activationMessage, dialog, 0);
-}
-
-bool IsTooltipClass(HWND hwnd) {
-    wchar_t name[101] = {};
-    if (!hwnd || GetClassNameW(hwnd, name, 101) == 0)
-        return false;
-    constexpr wchar_t kPrefix[] = L"tooltips_class";
-    for (size_t i = 0; kPrefix[i]; ++i) {
-        if (std::towlower(name[i]) != kPrefix[i])
-            return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -133,7 +118,7 @@ bool frmMain::Load() {
         ShowWindow(Hwnd(), SW_SHOWNORMAL);
         SetForegroundWindow(Hwnd());
         if (lCurrentView_ == FolderView::LastUsed)
-            SetFocus(searchBox_.Edit());
+            searchBox_.Focus();
         StartupPhaseDone("show");
     }
     return true;
@@ -162,22 +147,6 @@ void frmMain::LoadIcons() {
         SendMessageW(target, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(iconSmall_.Get()));
         SendMessageW(target, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(iconBig_.Get()));
     }
-}
-
-void frmMain::CreateAutostartShortcut() {
-    if (ReadNumber(Setting::StartupShortcutCreated) != 0)
-        return;
-    // Written first: a creation that fails is not tried again at every start.
-    WriteNumber(Setting::StartupShortcutCreated, 1);
-    std::wstring startup = GetShellFolderPath(kStartupShortcutCsidl);
-    if (startup.empty())
-        return;
-    std::wstring link = startup + L"\\" + kAutostartLinkName;
-    if (GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES)
-        return;
-    const std::wstring& folder = setup_.programFolder;
-    CreateShortcut(link, folder + L"\\" + kWorkerProgram, folder, L"", ResText(IDS_AUTOSTART_DESCRIPTION),
-                   folder + L"\\" + kMainProgram, 0, SW_SHOWNORMAL);
 }
 
 void frmMain::ReadSettings() {
@@ -367,8 +336,6 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 cmdShowMenu_MouseDown();
             } else if (reinterpret_cast<HWND>(lParam) == cmbMostUsedTimeframe_ && HIWORD(wParam) == CBN_SELCHANGE) {
                 cmbMostUsedTimeframe_Click();
-            } else if (reinterpret_cast<HWND>(lParam) == favoritesLink_.Hwnd() && HIWORD(wParam) == STN_CLICKED) {
-                lblManageFavorites_Click();
             }
             return 0;
         case WM_NOTIFY: {
@@ -399,54 +366,11 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         default:
             // Keys reach the window itself only when none of its controls has
             // the focus.
-            if (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) {
-                LRESULT result = 0;
-                if (PreviewKey(Hwnd(), msg, wParam, lParam, result))
-                    return result;
-            }
+            if (IsKeyMessage(msg) && PreviewKey(Hwnd(), msg, wParam, lParam) == KeyPreview::Taken)
+                return 0;
             break;
     }
     return DefaultProc(msg, wParam, lParam);
-}
-
-// The window goes when the user clicks elsewhere; it is asked to go from
-// inside its own activation, so the going follows by message.
-LRESULT frmMain::Form_Activate(WPARAM, HWND other) {
-    if (bMustIgnoreSearchBalloonTipClick_ && IsTooltipClass(other)) {
-        // A click on the search tip balloon keeps the window once.
-        bMustIgnoreSearchBalloonTipClick_ = false;
-        return 0;
-    }
-    if (bFolderOpened_)
-        return 0;  // the mouse-leave watch decides
-    ExitBehavior exit = options_.exitBehavior;
-    if (exit == ExitBehavior::Minimize || exit == ExitBehavior::StayThenMinimize) {
-        PostMessageW(Hwnd(), kMinimizeSoon, 0, 0);
-    } else if (exit != ExitBehavior::KeepOpen && !IsIconic(Hwnd())) {
-        UnloadSoon();
-    }
-    return 0;
-}
-
-void frmMain::OnActivationMessage(WPARAM waitingDialog) {
-    // Handles carry 32 significant bits on every Windows.
-    AttachWaitingDialog(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(static_cast<std::uint32_t>(waitingDialog))));
-    if (IsIconic(Hwnd()))
-        ShowWindow(Hwnd(), SW_RESTORE);
-    ForceForeground(Hwnd(), true);
-}
-
-void frmMain::OnGetMinMaxInfo(MINMAXINFO& info) const {
-    PixelSize minimum = MinimumWindowSize(look_.vistaThemed, look_.largeFonts);
-    info.ptMinTrackSize.x = minimum.width;
-    info.ptMinTrackSize.y = minimum.height;
-}
-
-void frmMain::UnloadSoon() {
-    // Posted: the caller may be a control's own procedure, which must not
-    // see its window destroyed under it.
-    if (Hwnd())
-        PostMessageW(Hwnd(), kUnloadSoon, 0, 0);
 }
 
 }  // namespace pw

@@ -3,16 +3,13 @@
 // taskbar and gone again when the user clicks elsewhere.
 //
 // The frame (this class) holds placement, activation and the pop-up
-// behaviour, the tabs and keys; its parts are the folder list
-// (FolderList.h), the search box (SearchBox.h), the message pane
-// (MessagePane.h) and the favorites link (FavoritesLink.h). Its files:
-// frmMain.cpp loading, closing and the window's messages; frmMain_Controls
-// the controls and their look; frmMain_Layout placement and layout;
-// frmMain_Interaction tabs, time frame, sorting, entries, keys and the
-// mouse-leave watch; frmMain_Menu the context menu and the folder actions;
-// frmMain_Ignore the ignore list's commands; frmMain_Commands the menu
-// button, the menu bar, their commands and the modal frame around every
-// window a command opens.
+// behaviour, the tabs and the window's keys, and wires what one part raises
+// to what another accepts. Its parts own their controls and keys: the
+// folder list (FolderList.h), the search box (SearchBox.h), the message
+// pane (MessagePane.h) and the favorites link (FavoritesLink.h). A part
+// tells the window what happened through its Events, which the window
+// implements and hands to the part's Create. The methods below are grouped
+// under the file that holds them (frmMain.cpp, frmMain_Keys.cpp, ...).
 #pragma once
 #include <windows.h>
 
@@ -88,7 +85,11 @@ struct PopUpFolderMenuState {
 // The caller destroys the menu.
 HMENU BuildPopUpFolderMenu(const PopUpFolderMenuState& state);
 
-class frmMain final : public cWindow {
+class frmMain final : public cWindow,
+                      private cSearchBox::Events,
+                      private cFolderList::Events,
+                      private cFavoritesLink::Events,
+                      private cDialogJump::Events {
   public:
     explicit frmMain(frmMainSetup setup = {});
     ~frmMain() override;
@@ -174,29 +175,28 @@ class frmMain final : public cWindow {
     // the first sight of the window does not need.
     static constexpr UINT_PTR tmrAfterFirstPaint = 2;
 
-    // frmMain.cpp: loading, closing, the window's messages, the pop-up
-    // behaviour.
+    // frmMain.cpp: loading, closing, the window's messages.
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnDestroyed() override;
     bool CreateMainWindow();
     void LoadIcons();
-    void CreateAutostartShortcut();
     void ReadSettings();
     void ShowFirstList();
     void Form_QueryUnload();
     void Form_Unload();
-    LRESULT Form_Activate(WPARAM wParam, HWND other);
-    void OnActivationMessage(WPARAM waitingDialog);
-    void OnGetMinMaxInfo(MINMAXINFO& info) const;
-    bool WidenForTopRow();
-    void UnloadSoon();
     // Tells the start-up benchmark that a phase of the load has ended.
     void StartupPhaseDone(const char* phase);
+    // frmMain_Commands.cpp: the pop-up behaviour and the modal frame.
+    LRESULT Form_Activate(WPARAM wParam, HWND other);
+    void UnloadSoon();
     void BeginModalFrame();
     void EndModalFrame();
     // The dialogs, notices and shell calls of the commands.
     cDialogPresenter& Presenter() const;
     void OpenAddress(HWND owner, const std::wstring& address) const;
+    // frmMain_Shortcut.cpp: the shell links.
+    void CreateAutostartShortcut();
+    void HistoryCreated() override;  // the folder list's: the Quick Launch link
     static bool CreateShortcut(const std::wstring& linkPath,
                                const std::wstring& targetPath,
                                const std::wstring& workingDirectory,
@@ -217,13 +217,13 @@ class frmMain final : public cWindow {
     void ShowViewControls();
 
     // frmMain_Layout.cpp
+    void OnGetMinMaxInfo(MINMAXINFO& info) const;
+    bool WidenForTopRow();
     void Form_Resize();
     void SetWindowSizeTw(int width, int height);
 
-    // frmMain_Interaction.cpp: tabs, time frame, sorting, entries, keys, the
-    // mouse-leave watch.
-    void InitInteraction();
-    bool OpenHistory(cDatabase& db);
+    // frmMain_Interaction.cpp: tabs, time frame, sorting, entries, the parts'
+    // events, the mouse-leave watch.
     std::wstring HistoryPath() const;
     void ShowReadProblem(const std::string& description, int number);
     // Once after either program set a damaged history aside: what happened
@@ -239,28 +239,41 @@ class frmMain final : public cWindow {
     void RefreshList();
     void tmrMustRefreshAfterNewFind_Tick();
     void ResetSearch();
-    void txtFind_KeyUp(WORD keyCode);
-    void txtFind_EnterOrDown(WORD keyCode);
-    void lvwFolders_ColumnClick(int column);
-    void lvwFolders_Click(const cListView::MouseEvent& event);
+    // The search box's events.
+    void SearchChanged() override;
+    void SearchSubmitted() override;
+    void SearchMovedDown() override;
+    void SearchCleared() override;
+    // Enter or Down in the search box: on to the entries found.
+    void EnterListFromSearch(WORD keyCode);
+    // The folder list's events.
+    void FolderClicked(const cListView::MouseEvent& event) override;
+    void FolderColumnClicked(int column) override;
+    bool FolderEntered(int selected) override;
+    void HistoryRepaired() override;
     void lvwFolders_ItemClick(int index);
     void SetItemSelectedAndFocused(int index);
-    bool MouseOverList() const;
-    int KeyActionEntry() const;
-    bool Form_KeyDown(WORD key);
-    bool Form_KeyUp(WORD key);
     void EnableMouseLeaveWatch();
     void DisableMouseLeaveWatch();
     void tmrMouseLeaveChecker_Timer();
     void EndFolderOpenedHold();
     void MinimizeAfterOpen();
 
+    // frmMain_Keys.cpp: the window's keys, whichever of its controls has the
+    // focus.
+    void InitInteraction();
+    bool MouseOverList() const;
+    int KeyActionEntry() const;
+    bool Form_KeyDown(WORD key);
+    bool Form_KeyUp(WORD key);
+    KeyPreview PreviewKey(HWND control, UINT msg, WPARAM wParam, LPARAM lParam) override;
+
   public:
-    // The keys of the controls come here first, as a form previews them.
+    // The messages of the window's own controls (tabs, time frame, menu
+    // button), by their subclass.
     LRESULT OnControlMessage(HWND control, UINT msg, WPARAM wParam, LPARAM lParam);
 
   private:
-    bool PreviewKey(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // frmMain_Menu.cpp: the list's context menu and the folder actions.
     FolderActionHost ActionHost();
     FolderActionServices ActionServices() const;
@@ -274,6 +287,7 @@ class frmMain final : public cWindow {
     // frmMain_Favorites.cpp: the favorites' commands (with FillFavoritesList
     // and lblManageFavorites_Click above).
     void mnuPopUpFolderAddToFavorites_Click();
+    void ManageFavoritesClicked() override;
     // frmMain_Ignore.cpp: the ignore list's commands.
     void mnuPopUpFolderIgnore_Click();
     void mnuMenuIgnoredFolders_Click();
@@ -282,6 +296,7 @@ class frmMain final : public cWindow {
     // frmMain_DialogJump.cpp: the Open or Save dialog that waits for a
     // folder, named in the caption and taken to the folder opened.
     void AttachWaitingDialog(HWND dialog);
+    void OnActivationMessage(WPARAM waitingDialog);
     void ShowWaitingDialogCaption();
     // True when the dialog took the pick (or its message was shown); false:
     // open the folder as always.
@@ -289,6 +304,7 @@ class frmMain final : public cWindow {
     void ShowJumpMessage(const std::wstring& text, UINT icon);
     // The window goes once the dialog has its typed name back.
     void UnloadAfterJump();
+    void DialogJumpWatchEnded() override;
 
     // frmMain_Commands.cpp: the menu button, the menu bar and their commands.
     struct MenuCommand {
@@ -377,7 +393,7 @@ class frmMain final : public cWindow {
     cFont font_, fontFind_, fontFindCue_, fontHeader_, fontLink_, fontLinkHover_;
     cIcon iconSmall_, iconBig_, menuIcon_;
     cMenu menuBar_, buttonMenu_;
-    cDialogJump dialogJump_;
+    cDialogJump dialogJump_{*this};
     bool unloadAfterJump_ = false;
 };
 

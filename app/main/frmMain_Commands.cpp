@@ -1,12 +1,13 @@
 // The commands of the main window: the menu button's drop-down (mnuMenu),
-// the menu bar (mnuView, mnuTools, mnuHelp) with the same commands, and the
-// modal frame that every command opening a window, a message or a web page
-// goes through.
+// the menu bar (mnuView, mnuTools, mnuHelp) with the same commands, the
+// pop-up behaviour and the modal frame that every command opening a window,
+// a message or a web page goes through.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cwctype>
 #include <iterator>
 
 #include "HtmlHelp.h"
@@ -24,6 +25,18 @@
 
 namespace pw {
 namespace {
+
+bool IsTooltipClass(HWND hwnd) {
+    wchar_t name[101] = {};
+    if (!hwnd || GetClassNameW(hwnd, name, 101) == 0)
+        return false;
+    constexpr wchar_t kPrefix[] = L"tooltips_class";
+    for (size_t i = 0; kPrefix[i]; ++i) {
+        if (std::towlower(name[i]) != kPrefix[i])
+            return false;
+    }
+    return true;
+}
 
 // Desktop composition (Aero) is asked of dwmapi.dll, which Windows XP lacks.
 bool CompositionEnabled() {
@@ -122,7 +135,33 @@ bool frmMain::OnMenuCommand(UINT id) {
     return true;
 }
 
-// ---- The modal frame ----
+// ---- The pop-up behaviour and the modal frame ----
+
+// The window goes when the user clicks elsewhere; it is asked to go from
+// inside its own activation, so the going follows by message.
+LRESULT frmMain::Form_Activate(WPARAM, HWND other) {
+    if (bMustIgnoreSearchBalloonTipClick_ && IsTooltipClass(other)) {
+        // A click on the search tip balloon keeps the window once.
+        bMustIgnoreSearchBalloonTipClick_ = false;
+        return 0;
+    }
+    if (bFolderOpened_)
+        return 0;  // the mouse-leave watch decides
+    ExitBehavior exit = options_.exitBehavior;
+    if (exit == ExitBehavior::Minimize || exit == ExitBehavior::StayThenMinimize) {
+        PostMessageW(Hwnd(), kMinimizeSoon, 0, 0);
+    } else if (exit != ExitBehavior::KeepOpen && !IsIconic(Hwnd())) {
+        UnloadSoon();
+    }
+    return 0;
+}
+
+void frmMain::UnloadSoon() {
+    // Posted: the caller may be a control's own procedure, which must not
+    // see its window destroyed under it.
+    if (Hwnd())
+        PostMessageW(Hwnd(), kUnloadSoon, 0, 0);
+}
 
 // Around every window the main window opens: without its pop-up behaviour it
 // stays when the new window takes the focus.

@@ -52,16 +52,16 @@ void frmMain::CreateControls() {
         return hwnd;
     };
     // Made first, so they lie above the tab strip they cover.
-    searchBox_.Create(Hwnd(), twips_, fontFind_.Get(), fontFindCue_.Get());
+    searchBox_.Create(Hwnd(), *this, twips_, fontFind_.Get(), fontFindCue_.Get());
     cmbMostUsedTimeframe_ =
         child(WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, ctl::cmbMostUsedTimeframe, font_.Get());
-    favoritesLink_.Create(Hwnd(), twips_, fontLink_.Get(), fontLinkHover_.Get());
+    favoritesLink_.Create(Hwnd(), *this, twips_, fontLink_.Get(), fontLinkHover_.Get());
     cmdShowMenu_ = child(L"BUTTON", BS_PUSHBUTTON | BS_ICON | WS_TABSTOP | WS_VISIBLE, ctl::cmdShowMenu, nullptr);
     SendMessageW(cmdShowMenu_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(menuIcon_.Get()));
 
     picHost_.Create(Hwnd(), ctl::picHost);
     messagePane_.Create(picHost_.Hwnd(), twips_, look_, font_.Get(), fontHeader_.Get());
-    list_.Create(picHost_.Hwnd(), ctl::lvwFolders, font_.Get(), twips_, look_, scrollBarAllowance_);
+    list_.Create(picHost_.Hwnd(), ctl::lvwFolders, *this, font_.Get(), twips_, look_, scrollBarAllowance_);
     // The message pane lies over the list: the list must not paint over it.
     HWND listWindow = list_.Hwnd();
     SetWindowLongPtrW(listWindow, GWL_STYLE, GetWindowLongPtrW(listWindow, GWL_STYLE) | WS_CLIPSIBLINGS);

@@ -2,7 +2,10 @@
 // window up: the caption names it, and opening a folder takes it there
 // instead of opening Explorer. Without such a dialog nothing here changes
 // what opening does.
+#include <cstdint>
+
 #include "FolderActions.h"
+#include "Foreground.h"
 #include "ResText.h"
 #include "Text.h"
 #include "app_res.h"
@@ -13,11 +16,12 @@ namespace pw {
 
 void frmMain::AttachWaitingDialog(HWND dialog) {
     dialogJump_.Attach(options_.switchFileDialogs ? dialog : nullptr);
-    dialogJump_.onWatchEnded = [this] {
-        if (unloadAfterJump_ && Hwnd())
-            PostMessageW(Hwnd(), kUnloadSoon, 0, 0);
-    };
     ShowWaitingDialogCaption();
+}
+
+void frmMain::DialogJumpWatchEnded() {
+    if (unloadAfterJump_ && Hwnd())
+        PostMessageW(Hwnd(), kUnloadSoon, 0, 0);
 }
 
 void frmMain::ShowWaitingDialogCaption() {
@@ -92,6 +96,15 @@ void frmMain::UnloadAfterJump() {
         return;
     }
     Unload();
+}
+
+// A second start brought the window up again, naming the dialog that waits.
+void frmMain::OnActivationMessage(WPARAM waitingDialog) {
+    // Handles carry 32 significant bits on every Windows.
+    AttachWaitingDialog(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(static_cast<std::uint32_t>(waitingDialog))));
+    if (IsIconic(Hwnd()))
+        ShowWindow(Hwnd(), SW_RESTORE);
+    ForceForeground(Hwnd(), true);
 }
 
 }  // namespace pw

@@ -2,6 +2,7 @@
 // store, "Zu Ordnerfavoriten hinzufügen..." on an entry of a history list,
 // and the favorites manager behind the link and the menus.
 #include "FavoritesStore.h"
+#include "RedrawHold.h"
 #include "ResText.h"
 #include "favorites_res.h"
 #include "frmFavoritesAdd.h"
@@ -13,10 +14,11 @@ namespace pw {
 void frmMain::FillFavoritesList() {
     if (!Hwnd() || lCurrentView_ != FolderView::Favorites)
         return;
-    LockWindowUpdate(Hwnd());
-    int added = list_.FillFavorites(ReadFavorites());
-    LockWindowUpdate(nullptr);
-    InvalidateRect(list_.ListHwnd(), nullptr, TRUE);
+    int added = 0;
+    {
+        cRedrawHold hold(Hwnd());
+        added = list_.FillFavorites(ReadFavorites());
+    }
     if (added > 0) {
         messagePane_.Hide();
         SetFocus(list_.ListHwnd());
@@ -54,6 +56,10 @@ void frmMain::mnuPopUpFolderAddToFavorites_Click() {
         dialog.Presenter = &Presenter();
         dialog.Show(Hwnd());
     });
+}
+
+void frmMain::ManageFavoritesClicked() {
+    lblManageFavorites_Click();
 }
 
 void frmMain::lblManageFavorites_Click() {

@@ -138,4 +138,10 @@ void frmMain::ChangeDropShadow(bool bRemove) {
     SetClassLongPtrW(Hwnd(), GCL_STYLE, style);
 }
 
+void frmMain::OnGetMinMaxInfo(MINMAXINFO& info) const {
+    PixelSize minimum = MinimumWindowSize(look_.vistaThemed, look_.largeFonts);
+    info.ptMinTrackSize.x = minimum.width;
+    info.ptMinTrackSize.y = minimum.height;
+}
+
 }  // namespace pw

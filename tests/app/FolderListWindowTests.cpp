@@ -471,6 +471,16 @@ TEST(FolderListBench, DISABLED_WholeFills) {
 namespace pw::test {
 namespace {
 
+// A list without a window around it: nobody listens.
+struct NoOwner final : cFolderList::Events {
+    KeyPreview PreviewKey(HWND, UINT, WPARAM, LPARAM) override { return KeyPreview::Free; }
+    void FolderClicked(const cListView::MouseEvent&) override {}
+    void FolderColumnClicked(int) override {}
+    bool FolderEntered(int) override { return false; }
+    void HistoryCreated() override {}
+    void HistoryRepaired() override {}
+};
+
 // The designed width of "Verwendet" was made for an 8-point font; in a wider
 // one the column grows until its header and every date text fit.
 TEST_F(FolderListWindow, TheVerwendetColumnFitsItsHeaderAndDatesInAWideFont) {
@@ -479,8 +489,9 @@ TEST_F(FolderListWindow, TheVerwendetColumnFitsItsHeaderAndDatesInAWideFont) {
     OtherWindow parent;
     cFont wide(CreateFontW(-24, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma"));
+    NoOwner owner;
     cFolderList list;
-    ASSERT_TRUE(list.Create(parent.hwnd(), 1, wide.Get(), Twips{}, DisplayLook{}, 0));
+    ASSERT_TRUE(list.Create(parent.hwnd(), 1, owner, wide.Get(), Twips{}, DisplayLook{}, 0));
     list.View().Move(RECT{0, 0, 600, 300});
     list.AddColumns(2100, false);
     list.UseDetailsView(ListSize::Small);

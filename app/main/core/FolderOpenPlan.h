@@ -103,7 +103,7 @@ MouseLeaveAction MouseLeaveActionFor(ExitBehavior exitBehavior);
 // ---- Properties through the worker -----------------------------------------------
 
 // The main window after the request: unload once the context menu has
-// returned (Tag "UNLOAD_NOW") for 1 and 5, minimize for 2 and 4, else stay.
+// returned for 1 and 5, minimize for 2 and 4, else stay.
 enum class AfterProperties { Stay, UnloadAfterMenu, Minimize };
 AfterProperties PlanAfterProperties(ExitBehavior exitBehavior);
 
