@@ -283,9 +283,7 @@ void frmMain::mnuMenuLargeIcons_Click() {
 
 void frmMain::mnuMenuOptions_Click() {
     OptionsHost host;
-    host.options = {options_.windowPosition,        options_.listSize,           options_.exitBehavior,
-                    options_.defaultOpenInExplorer, options_.reuseFolderWindows, options_.showWindowTitleAndBorder,
-                    options_.showFavoritesTabFirst, options_.hidePathColumn,     options_.switchFileDialogs};
+    host.options = options_;
     host.largeIconView = bIconView_;
     host.watermarkShown = !list_.View().BackgroundPicture().empty();
     host.favoritesShown = lCurrentView_ == FolderView::Favorites;

@@ -161,7 +161,7 @@ void frmOptions::FillLists() {
 }
 
 void frmOptions::LoadValues() {
-    const ShownOptions& options = host_.options;
+    const MainOptions& options = host_.options;
     SendMessageW(Item(IDC_CMB_WINDOWPOSITION), CB_SETCURSEL, static_cast<WPARAM>(options.windowPosition), 0);
     SendMessageW(Item(IDC_CMB_SIZE), CB_SETCURSEL, static_cast<WPARAM>(options.listSize), 0);
     Check(IDC_CHK_DEFAULTOPENINEXPLORER, options.defaultOpenInExplorer);
@@ -220,7 +220,7 @@ void frmOptions::tmrTabTimer_Timer() {
 // missing from the registry is there afterwards; only the window position
 // waits for a change.
 void frmOptions::cmdOK_Click() {
-    ShownOptions& options = result_.options;
+    MainOptions& options = result_.options;
 
     // 1. The kept period; with none chosen the stored one stays.
     int item = Selected(IDC_CMB_DATAWEEKS);

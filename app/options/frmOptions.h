@@ -13,7 +13,7 @@
 #include "DisplayLook.h"
 #include "Handles.h"
 #include "FolderOpenPlan.h"
-#include "ListSize.h"
+#include "MainOptionsShape.h"
 #include "Placement.h"
 #include "Window.h"
 
@@ -21,22 +21,9 @@ namespace pw {
 
 class cDialogPresenter;
 
-// The main window's options the dialog shows; after OK, as chosen.
-struct ShownOptions {
-    WindowPositionMode windowPosition = WindowPositionMode::TaskbarStart;
-    ListSize listSize = ListSize::Small;
-    ExitBehavior exitBehavior = ExitBehavior::StayThenHide;
-    bool defaultOpenInExplorer = false;
-    bool reuseFolderWindows = false;
-    bool showWindowTitleAndBorder = true;
-    bool showFavoritesTabFirst = false;
-    bool hidePathColumn = false;
-    bool switchFileDialogs = true;
-};
-
 // What the dialog reads of the main window and does to it.
 struct OptionsHost {
-    ShownOptions options;
+    MainOptions options;          // shown; after OK, as chosen
     bool largeIconView = false;   // the list shows large icons (IconView)
     bool watermarkShown = false;  // the list has its background picture
     bool favoritesShown = false;  // the favorites list is the one shown
@@ -59,7 +46,7 @@ class frmOptions final : public cDialog {
         // What the main window applies at once: the ExitBehavior, the icon
         // size, the two open choices and the file dialogs' switch; the
         // others take effect in a fresh window.
-        ShownOptions options;
+        MainOptions options;
         bool reloadMainWindow = false;  // a change only a fresh window shows
     };
     Result Show(HWND owner);
