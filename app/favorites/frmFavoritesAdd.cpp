@@ -24,14 +24,25 @@ constexpr UINT kCheckPathMessage = WM_APP + 1;
 
 }  // namespace
 
-INT_PTR frmFavoritesAdd::Show(HWND owner) {
-    result_ = IDCANCEL;
+void frmFavoritesAdd::Begin(const FavoriteEntryRequest& request) {
+    request_ = request;
+    result_ = {};
+    oldFolderPath_ = request.folderPath;
+}
+
+FavoriteEntryResult frmFavoritesAdd::Show(HWND owner, const FavoriteEntryRequest& request) {
+    Begin(request);
     ShowModal(owner, IDD_FAVORITES_ADD);
     return result_;
 }
 
+bool frmFavoritesAdd::CreateModeless(HWND owner, const FavoriteEntryRequest& request) {
+    Begin(request);
+    return cDialog::CreateModeless(owner, IDD_FAVORITES_ADD);
+}
+
 int frmFavoritesAdd::MessageBox(const std::wstring& text, UINT style) {
-    return FavoritesMessage(Presenter, Hwnd(), text, style);
+    return FavoritesMessage(request_.presenter, Hwnd(), text, style);
 }
 
 INT_PTR frmFavoritesAdd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -67,7 +78,7 @@ INT_PTR frmFavoritesAdd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                     cmdOK_Click();
                     return TRUE;
                 case IDCANCEL:
-                    result_ = IDCANCEL;
+                    result_ = {};
                     EndDialog(Hwnd(), IDCANCEL);
                     return TRUE;
             }
@@ -80,16 +91,19 @@ INT_PTR frmFavoritesAdd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void frmFavoritesAdd::Form_Load() {
-    if (!Caption.empty())
-        SetWindowTextW(Hwnd(), Caption.c_str());
-    SetDlgItemTextW(Hwnd(), IDC_FAVADD_PATH, txtFolderPath.c_str());
-    SetDlgItemTextW(Hwnd(), IDC_FAVADD_NAME, txtFolderName.c_str());
+    if (request_.purpose == FavoriteEntryPurpose::AddFromList)
+        SetWindowTextW(Hwnd(), ResText(IDS_FAV_CAPTION_FROM_LIST).c_str());
+    else if (request_.purpose == FavoriteEntryPurpose::Change)
+        SetWindowTextW(Hwnd(), ResText(IDS_FAV_CAPTION_CHANGE).c_str());
+    SetDlgItemTextW(Hwnd(), IDC_FAVADD_PATH, request_.folderPath.c_str());
+    SetDlgItemTextW(Hwnd(), IDC_FAVADD_NAME, request_.folderName.c_str());
     // The caret at the end of both texts.
     for (int id : {IDC_FAVADD_PATH, IDC_FAVADD_NAME}) {
         int length = GetWindowTextLengthW(Item(id));
         SendMessageW(Item(id), EM_SETSEL, length, length);
     }
-    ShowWindow(Item(IDC_FAVADD_TIP), ShowAddTip ? SW_SHOW : SW_HIDE);
+    // Who adds from the list or changes an entry knows where favorites come from.
+    ShowWindow(Item(IDC_FAVADD_TIP), request_.purpose == FavoriteEntryPurpose::Add ? SW_SHOW : SW_HIDE);
 
     DWORD style = IsBalloonTipsEnabled() ? TTS_BALLOON : TTS_ALWAYSTIP;
     tooltip_.Create(Hwnd(), style | TTS_NOPREFIX);
@@ -110,11 +124,11 @@ void frmFavoritesAdd::Form_Load() {
 void frmFavoritesAdd::FillGroups() {
     HWND combo = Item(IDC_FAVADD_GROUPS);
     std::vector<std::wstring> groups;
-    if (bAddFromMainWindow) {
+    if (request_.purpose == FavoriteEntryPurpose::AddFromList) {
         groups = SplitFavoritesList(ReadFavoriteGroupsValue());
         std::erase(groups, std::wstring());
     } else {
-        groups = Manager.groups;
+        groups = request_.manager.groups;
     }
     auto add = [combo](const std::wstring& text) {
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -128,8 +142,9 @@ void frmFavoritesAdd::FillGroups() {
         add(group);
     add(kOtherGroupName);
     std::wstring initial = kOtherGroupName;
-    if (!bAddFromMainWindow && !Manager.selectedGroup.empty() && Manager.selectedGroup != kUncategorized)
-        initial = Manager.selectedGroup;
+    const std::wstring& selected = request_.manager.selectedGroup;
+    if (request_.purpose != FavoriteEntryPurpose::AddFromList && !selected.empty() && selected != kUncategorized)
+        initial = selected;
     SetWindowTextW(combo, initial.c_str());
     // The same entry selected in the list, where there is one of that exact text.
     std::vector<std::wstring> entries = ComboEntries();
@@ -175,9 +190,9 @@ bool frmFavoritesAdd::txtFolderPath_Validate() {
         return false;
     }
     SetDlgItemTextW(Hwnd(), IDC_FAVADD_PATH, folder->path.c_str());
-    if (folder->path != sOldFolderPath)
+    if (folder->path != oldFolderPath_)
         SetDlgItemTextW(Hwnd(), IDC_FAVADD_NAME, folder->displayName.c_str());
-    sOldFolderPath = folder->path;
+    oldFolderPath_ = folder->path;
     checkedText_ = folder->path;
     checking_ = false;
     return true;
@@ -188,7 +203,7 @@ void frmFavoritesAdd::cmdBrowse_Click() {
     std::wstring start = ReadText(Setting::AddFavoritePreviousSubfolderSelected);
     const std::wstring title = ResText(IDS_FAV_BROWSE_TEXT);
     std::optional<std::wstring> chosen =
-        PickFolder ? PickFolder(Hwnd(), title, start) : BrowseForFolder(Hwnd(), title, start);
+        request_.pickFolder ? request_.pickFolder(Hwnd(), title, start) : BrowseForFolder(Hwnd(), title, start);
     if (!chosen)
         return;
     SetDlgItemTextW(Hwnd(), IDC_FAVADD_PATH, chosen->c_str());
@@ -198,7 +213,7 @@ void frmFavoritesAdd::cmdBrowse_Click() {
         SendMessageW(name, EM_SETSEL, 0, -1);
     }
     // Changing a favorite is no adding: the next add starts where the last began.
-    if (Caption != ResText(IDS_FAV_CAPTION_CHANGE))
+    if (request_.purpose != FavoriteEntryPurpose::Change)
         WriteText(Setting::AddFavoritePreviousSubfolderSelected, PreviousSubfolderAfterBrowse(*chosen));
 }
 
@@ -250,15 +265,12 @@ void frmFavoritesAdd::cmdOK_Click() {
         groupText = ComboEntries().size() == 1 ? kNoGroupName : kOtherGroupName;
         SetWindowTextW(combo, groupText.c_str());
     }
-    if (bAddFromMainWindow) {
+    if (request_.purpose == FavoriteEntryPurpose::AddFromList) {
         AppendFavorite(groupText, {name, path});
-    } else if (choice.kind == GroupChoice::Kind::New && Manager.CreateNewGroup) {
-        Manager.CreateNewGroup(groupText);
+    } else if (choice.kind == GroupChoice::Kind::New && request_.manager.CreateNewGroup) {
+        request_.manager.CreateNewGroup(groupText);
     }
-    resultPath_ = path;
-    resultName_ = name;
-    resultGroup_ = groupText;
-    result_ = IDOK;
+    result_ = {true, path, name, groupText};
     ShowAddTipNow(false);
     EndDialog(Hwnd(), IDOK);
 }

@@ -17,8 +17,15 @@
 
 namespace pw {
 
-class frmFavoritesAdd final : public cDialog {
-  public:
+// Why the dialog opens: this sets its caption, whether it stores the
+// favorite itself, and whether the tip about adding shows.
+enum class FavoriteEntryPurpose {
+    AddFromList,  // the main window's list: stores the favorite on OK
+    Add,          // the favorites manager's "Hinzufügen"
+    Change,       // the favorites manager's "Ändern": Browse remembers no start
+};
+
+struct FavoriteEntryRequest {
     // What the dialog needs of the favorites manager that opened it.
     struct ManagerLink {
         std::vector<std::wstring> groups;  // the manager's groups, in order
@@ -26,36 +33,35 @@ class frmFavoritesAdd final : public cDialog {
         std::function<void(const std::wstring& name)> CreateNewGroup;
     };
 
-    // ---- Set by the caller before Show ----
-    bool bAddFromMainWindow = false;
-    std::wstring Caption;  // empty: "Ordnerfavoriten hinzufügen"
-    std::wstring txtFolderPath;
-    std::wstring txtFolderName;
-    // The path last accepted: a path check that finds another folder gives
-    // the favorite that folder's name.
-    std::wstring sOldFolderPath;
-    bool ShowAddTip = true;
-    ManagerLink Manager;
+    FavoriteEntryPurpose purpose = FavoriteEntryPurpose::Add;
+    std::wstring folderPath;
+    std::wstring folderName;
+    ManagerLink manager;
     // Seams for the tests; null means the system's.
-    cDialogPresenter* Presenter = nullptr;
-    FolderPicker PickFolder;
+    cDialogPresenter* presenter = nullptr;
+    FolderPicker pickFolder;
+};
 
-    // IDOK when the favorite was accepted (and, from the main window,
-    // stored); IDCANCEL otherwise.
-    INT_PTR Show(HWND owner);
-    // The same answer for a dialog made with CreateModeless (the tests).
-    INT_PTR Result() const { return result_; }
+struct FavoriteEntryResult {
+    bool accepted = false;  // OK (and, from the main window, stored)
+    std::wstring folderPath;
+    std::wstring folderName;
+    std::wstring groupText;  // as typed or chosen in the group box
+};
 
-    // ---- What OK leaves ----
-    const std::wstring& FolderPath() const { return resultPath_; }
-    const std::wstring& FolderName() const { return resultName_; }
-    const std::wstring& GroupText() const { return resultGroup_; }
+class frmFavoritesAdd final : public cDialog {
+  public:
+    FavoriteEntryResult Show(HWND owner, const FavoriteEntryRequest& request);
+    // The same dialog modeless, for the tests; Result() then tells how it ended.
+    bool CreateModeless(HWND owner, const FavoriteEntryRequest& request);
+    const FavoriteEntryResult& Result() const { return result_; }
 
     // The combo's edit box and the tip label are subclassed.
     LRESULT OnControlMessage(HWND control, UINT msg, WPARAM wParam, LPARAM lParam);
 
   private:
     INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void Begin(const FavoriteEntryRequest& request);
     void Form_Load();
     void FillGroups();
     // The path check; false (after telling the user) when the text names no folder.
@@ -72,8 +78,11 @@ class frmFavoritesAdd final : public cDialog {
     bool tipShown_ = false;
     bool checking_ = false;
     std::wstring checkedText_;  // the path box text the last passed check left
-    std::wstring resultPath_, resultName_, resultGroup_;
-    INT_PTR result_ = IDCANCEL;
+    // The path last accepted: a path check that finds another folder gives
+    // the favorite that folder's name.
+    std::wstring oldFolderPath_;
+    FavoriteEntryRequest request_;
+    FavoriteEntryResult result_;
 };
 
 }  // namespace pw

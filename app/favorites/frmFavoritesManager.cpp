@@ -425,20 +425,20 @@ int frmFavoritesManager::SelectedGroup() const {
 
 // ---- Favorites ----
 
-bool frmFavoritesManager::ShowFavoriteDialog(frmFavoritesAdd& dialog) {
-    dialog.Presenter = Presenter;
-    dialog.Manager.groups = model_.Groups();
+FavoriteEntryResult frmFavoritesManager::ShowFavoriteDialog(FavoriteEntryRequest request) {
+    request.presenter = Presenter;
+    request.manager.groups = model_.Groups();
     std::optional<size_t> row = SelectedRow();
-    dialog.Manager.selectedGroup = row ? rows_[*row].group : std::wstring();
-    dialog.Manager.CreateNewGroup = [this](const std::wstring& name) { CreateNewGroup(name); };
+    request.manager.selectedGroup = row ? rows_[*row].group : std::wstring();
+    request.manager.CreateNewGroup = [this](const std::wstring& name) { CreateNewGroup(name); };
     ShowReorderTip(false);
-    return dialog.Show(Hwnd()) == IDOK;
+    return frmFavoritesAdd().Show(Hwnd(), request);
 }
 
 void frmFavoritesManager::cmdAdd_Click() {
-    frmFavoritesAdd dialog;
-    if (ShowFavoriteDialog(dialog))
-        ApplyFavoriteDialog(dialog, 0);
+    FavoriteEntryResult result = ShowFavoriteDialog({});
+    if (result.accepted)
+        ApplyFavoriteDialog(result, 0);
 }
 
 void frmFavoritesManager::cmdModify_Click() {
@@ -446,27 +446,26 @@ void frmFavoritesManager::cmdModify_Click() {
     const cFavoritesEdit::Entry* entry = id ? model_.Find(id) : nullptr;
     if (!entry)
         return;
-    frmFavoritesAdd dialog;
-    dialog.Caption = ResText(IDS_FAV_CAPTION_CHANGE);
-    dialog.txtFolderPath = entry->path;
-    dialog.sOldFolderPath = entry->path;
-    dialog.txtFolderName = entry->name;
-    dialog.ShowAddTip = false;
-    if (ShowFavoriteDialog(dialog))
-        ApplyFavoriteDialog(dialog, id);
+    FavoriteEntryRequest request;
+    request.purpose = FavoriteEntryPurpose::Change;
+    request.folderPath = entry->path;
+    request.folderName = entry->name;
+    FavoriteEntryResult result = ShowFavoriteDialog(std::move(request));
+    if (result.accepted)
+        ApplyFavoriteDialog(result, id);
 }
 
-void frmFavoritesManager::ApplyFavoriteDialog(const frmFavoritesAdd& dialog, long changedId) {
-    std::wstring group = cFavoritesEdit::TagOfChoice(dialog.GroupText());
+void frmFavoritesManager::ApplyFavoriteDialog(const FavoriteEntryResult& result, long changedId) {
+    std::wstring group = cFavoritesEdit::TagOfChoice(result.groupText);
     const std::vector<std::wstring>& groups = model_.Groups();
     if (group != kUncategorized && std::find(groups.begin(), groups.end(), group) == groups.end())
         return;
-    int icon = IconOf(dialog.FolderPath());
+    int icon = IconOf(result.folderPath);
     long id = changedId;
     if (changedId) {
-        model_.Change(changedId, dialog.FolderName(), dialog.FolderPath(), group, icon);
+        model_.Change(changedId, result.folderName, result.folderPath, group, icon);
     } else {
-        id = model_.Add(dialog.FolderName(), dialog.FolderPath(), group, icon);
+        id = model_.Add(result.folderName, result.folderPath, group, icon);
     }
     RebuildFavoriteGroups(id);
     SetFocus(lvwFavorites_.hWndListView());

@@ -21,7 +21,8 @@
 
 namespace pw {
 
-class frmFavoritesAdd;
+struct FavoriteEntryRequest;
+struct FavoriteEntryResult;
 
 class frmFavoritesManager final : public cDialog {
   public:
@@ -90,8 +91,8 @@ class frmFavoritesManager final : public cDialog {
     void cmdModify_Click();
     void cmdRemove_Click();
     void RenameFavorite();
-    bool ShowFavoriteDialog(frmFavoritesAdd& dialog);
-    void ApplyFavoriteDialog(const frmFavoritesAdd& dialog, long changedId);
+    FavoriteEntryResult ShowFavoriteDialog(FavoriteEntryRequest request);
+    void ApplyFavoriteDialog(const FavoriteEntryResult& result, long changedId);
     void lvwFavorites_Click(const cListView::MouseEvent& event);
     void lvwFavorites_DblClick(const cListView::MouseEvent& event);
     void lvwFavorites_KeyDown(WORD key);

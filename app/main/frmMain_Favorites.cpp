@@ -3,8 +3,6 @@
 // and the favorites manager behind the link and the menus.
 #include "FavoritesStore.h"
 #include "RedrawHold.h"
-#include "ResText.h"
-#include "favorites_res.h"
 #include "frmFavoritesAdd.h"
 #include "frmFavoritesManager.h"
 #include "frmMain.h"
@@ -46,15 +44,12 @@ void frmMain::mnuPopUpFolderAddToFavorites_Click() {
         }
     }
     RunInModalFrame(ModalFrame::ProgramDialog, [&] {
-        frmFavoritesAdd dialog;
-        dialog.bAddFromMainWindow = true;
-        dialog.Caption = ResText(IDS_FAV_CAPTION_FROM_LIST);
-        dialog.txtFolderPath = sActionFolderPath_;
-        dialog.sOldFolderPath = sActionFolderPath_;
-        dialog.txtFolderName = name;
-        dialog.ShowAddTip = false;
-        dialog.Presenter = &Presenter();
-        dialog.Show(Hwnd());
+        FavoriteEntryRequest request;
+        request.purpose = FavoriteEntryPurpose::AddFromList;
+        request.folderPath = sActionFolderPath_;
+        request.folderName = name;
+        request.presenter = &Presenter();
+        frmFavoritesAdd().Show(Hwnd(), request);
     });
 }
 

@@ -25,18 +25,16 @@ class FavoritesAdd : public ::testing::Test {
     }
     // As the main window's context menu opens it for a history entry.
     frmFavoritesAdd& FromMainWindow(const std::wstring& path, const std::wstring& name) {
-        dialog_ = std::make_unique<frmFavoritesAdd>();
-        dialog_->bAddFromMainWindow = true;
-        dialog_->Caption = L"Zu Ordnerfavoriten hinzufügen";
-        dialog_->txtFolderPath = path;
-        dialog_->sOldFolderPath = path;
-        dialog_->txtFolderName = name;
-        dialog_->ShowAddTip = false;
-        return Create();
+        FavoriteEntryRequest request;
+        request.purpose = FavoriteEntryPurpose::AddFromList;
+        request.folderPath = path;
+        request.folderName = name;
+        return Create(std::move(request));
     }
-    frmFavoritesAdd& Create() {
-        dialog_->Presenter = &presenter_;
-        EXPECT_TRUE(dialog_->CreateModeless(nullptr, IDD_FAVORITES_ADD));
+    frmFavoritesAdd& Create(FavoriteEntryRequest request) {
+        dialog_ = std::make_unique<frmFavoritesAdd>();
+        request.presenter = &presenter_;
+        EXPECT_TRUE(dialog_->CreateModeless(nullptr, request));
         ShowWindow(dialog_->Hwnd(), SW_SHOW);
         Pump(30);
         return *dialog_;
@@ -70,7 +68,7 @@ TEST_F(FavoritesAdd, WithoutGroupsOnlyKeineIsOfferedAndTheFavoriteGoesToUncatego
     EXPECT_EQ(GroupEntries(), std::vector<std::wstring>{L"(Keine)"});
     EXPECT_FALSE(IsWindowVisible(dialog.Item(IDC_FAVADD_TIP)));
     Ok();
-    EXPECT_EQ(dialog.Result(), IDOK);
+    EXPECT_TRUE(dialog.Result().accepted);
     // The shell knows the folder under the same path: the name stays.
     EXPECT_EQ(Stored(L"Uncategorized", L"Favorites"), L"Meine Angebote|*#|");
     EXPECT_EQ(Stored(L"Uncategorized", L"FavoritesPaths"), folder_ + L"|*#|");
@@ -106,7 +104,7 @@ TEST_F(FavoritesAdd, AnEighthGroupAndNamesTheStoreCouldNotKeepApartAreRefused) {
                                       std::wstring(L"A\\B"), std::wstring(L"A|*#|B"), tooLong}) {
         SetText(IDC_FAVADD_GROUPS, group);
         Ok();
-        EXPECT_EQ(dialog.Result(), IDCANCEL) << group.size();
+        EXPECT_FALSE(dialog.Result().accepted) << group.size();
         EXPECT_TRUE(IsWindowVisible(dialog.Hwnd())) << group.size();
     }
     ASSERT_EQ(presenter_.texts.size(), 6u);
@@ -131,16 +129,16 @@ TEST_F(FavoritesAdd, ThePathIsCheckedThroughTheShellAndANewFolderBringsItsName) 
     frmFavoritesAdd& dialog = FromMainWindow(folder_, L"Meine Angebote");
     SetText(IDC_FAVADD_PATH, folders_.Root() + L"\\gibt es nicht");
     Ok();
-    EXPECT_EQ(dialog.Result(), IDCANCEL);
+    EXPECT_FALSE(dialog.Result().accepted);
     EXPECT_EQ(presenter_.texts, std::vector<std::wstring>{L"Bitte geben Sie einen gültigen Ordnerpfad an."});
     EXPECT_EQ(GetFocus(), dialog.Item(IDC_FAVADD_PATH));
 
     std::wstring other = folders_.Make(L"Vorlagen");
     SetText(IDC_FAVADD_PATH, other + L"\\");
     Ok();
-    EXPECT_EQ(dialog.Result(), IDOK);
-    EXPECT_EQ(dialog.FolderPath(), other);
-    EXPECT_EQ(dialog.FolderName(), L"Vorlagen");
+    EXPECT_TRUE(dialog.Result().accepted);
+    EXPECT_EQ(dialog.Result().folderPath, other);
+    EXPECT_EQ(dialog.Result().folderName, L"Vorlagen");
 }
 
 TEST_F(FavoritesAdd, BrowsingStartsWhereTheLastPickWasAndRemembersItsParentExceptWhenChanging) {
@@ -152,9 +150,9 @@ TEST_F(FavoritesAdd, BrowsingStartsWhereTheLastPickWasAndRemembersItsParentExcep
             return chosen;
         };
     };
-    dialog_ = std::make_unique<frmFavoritesAdd>();
-    dialog_->PickFolder = picker(sub);
-    Create();
+    FavoriteEntryRequest request;
+    request.pickFolder = picker(sub);
+    Create(request);
     SendMessageW(dialog_->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_FAVADD_BROWSE, BN_CLICKED), 0);
     EXPECT_EQ(started, L"");
     EXPECT_EQ(Text(IDC_FAVADD_PATH), sub);
@@ -164,30 +162,28 @@ TEST_F(FavoritesAdd, BrowsingStartsWhereTheLastPickWasAndRemembersItsParentExcep
 
     // The next dialog starts there, even with another folder in its box; a
     // drive root is kept as it is.
-    dialog_ = std::make_unique<frmFavoritesAdd>();
-    dialog_->txtFolderPath = sub;
-    dialog_->PickFolder = picker(L"C:\\");
-    Create();
+    request.folderPath = sub;
+    request.pickFolder = picker(L"C:\\");
+    Create(request);
     SendMessageW(dialog_->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_FAVADD_BROWSE, BN_CLICKED), 0);
     EXPECT_EQ(started, folder_);
     EXPECT_EQ(ReadText(Setting::AddFavoritePreviousSubfolderSelected), L"C:\\");
 
     // Changing a favorite starts there too and remembers nothing.
-    dialog_ = std::make_unique<frmFavoritesAdd>();
-    dialog_->Caption = L"Favoriteneintrag ändern";
-    dialog_->txtFolderPath = folder_;
-    dialog_->PickFolder = picker(sub);
-    Create();
+    request.purpose = FavoriteEntryPurpose::Change;
+    request.folderPath = folder_;
+    request.pickFolder = picker(sub);
+    Create(request);
     SendMessageW(dialog_->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_FAVADD_BROWSE, BN_CLICKED), 0);
     EXPECT_EQ(started, L"C:\\");
     EXPECT_EQ(ReadText(Setting::AddFavoritePreviousSubfolderSelected), L"C:\\");
 }
 
 TEST_F(FavoritesAdd, TheGroupCompletesOnlyInItsExactLetterCase) {
-    dialog_ = std::make_unique<frmFavoritesAdd>();
-    dialog_->Manager.groups = {L"Projekte", L"Kunden"};
-    dialog_->Manager.selectedGroup = L"Kunden";
-    frmFavoritesAdd& dialog = Create();
+    FavoriteEntryRequest request;
+    request.manager.groups = {L"Projekte", L"Kunden"};
+    request.manager.selectedGroup = L"Kunden";
+    frmFavoritesAdd& dialog = Create(request);
     EXPECT_EQ(Text(IDC_FAVADD_GROUPS), L"Kunden");
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
