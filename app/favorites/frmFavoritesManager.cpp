@@ -63,7 +63,7 @@ long IdOfKey(const std::wstring& key) {
 
 }  // namespace
 
-frmFavoritesManager::frmFavoritesManager() = default;
+frmFavoritesManager::frmFavoritesManager(cDialogPresenter* presenter) : presenter_(presenter) {}
 
 frmFavoritesManager::~frmFavoritesManager() {
     if (expandImages_)
@@ -77,7 +77,7 @@ INT_PTR frmFavoritesManager::Show(HWND owner) {
 }
 
 int frmFavoritesManager::MessageBox(const std::wstring& text, UINT style) {
-    return FavoritesMessage(Presenter, Hwnd(), text, style);
+    return FavoritesMessage(presenter_, Hwnd(), text, style);
 }
 
 INT_PTR frmFavoritesManager::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -426,7 +426,7 @@ int frmFavoritesManager::SelectedGroup() const {
 // ---- Favorites ----
 
 FavoriteEntryResult frmFavoritesManager::ShowFavoriteDialog(FavoriteEntryRequest request) {
-    request.presenter = Presenter;
+    request.presenter = presenter_;
     request.manager.groups = model_.Groups();
     std::optional<size_t> row = SelectedRow();
     request.manager.selectedGroup = row ? rows_[*row].group : std::wstring();

@@ -26,17 +26,15 @@ struct FavoriteEntryResult;
 
 class frmFavoritesManager final : public cDialog {
   public:
-    frmFavoritesManager();
+    // Message boxes go to the presenter; null: the system's. The add-favorite
+    // dialog gets it too.
+    explicit frmFavoritesManager(cDialogPresenter* presenter = nullptr);
     ~frmFavoritesManager() override;
 
     // IDOK after the favorites were written, IDCANCEL when nothing changed.
     INT_PTR Show(HWND owner);
     // For a manager made with CreateModeless (the tests).
     INT_PTR Result() const { return result_; }
-
-    // Message boxes go here; null: the system's. Passed on to the
-    // add-favorite dialog.
-    cDialogPresenter* Presenter = nullptr;
 
     // ---- What the tests look at ----
     const cFavoritesEdit& Model() const { return model_; }
@@ -140,6 +138,7 @@ class frmFavoritesManager final : public cDialog {
     cIcon headerIcon_, moreIcon_, lessIcon_;
     HIMAGELIST expandImages_ = nullptr;
     std::vector<cFavoritesEdit::Row> rows_;
+    cDialogPresenter* presenter_;
     bool expanded_ = false;
     bool tipShown_ = false;
     bool oleInitialized_ = false;

@@ -58,11 +58,7 @@ void frmMain::ManageFavoritesClicked() {
 }
 
 void frmMain::lblManageFavorites_Click() {
-    RunInModalFrame(ModalFrame::ProgramDialog, [&] {
-        frmFavoritesManager manager;
-        manager.Presenter = &Presenter();
-        manager.Show(Hwnd());
-    });
+    RunInModalFrame(ModalFrame::ProgramDialog, [&] { frmFavoritesManager(&Presenter()).Show(Hwnd()); });
     // Whatever the manager ended with: the view shows what is stored.
     if (Hwnd() && lCurrentView_ == FolderView::Favorites)
         FillFavoritesList();

@@ -35,8 +35,7 @@ class FavoritesManager : public ::testing::Test {
         StoreText(L"Uncategorized", L"FavoritesPaths", temp_ + L"|*#|");
     }
     frmFavoritesManager& Open() {
-        manager_ = std::make_unique<frmFavoritesManager>();
-        manager_->Presenter = &presenter_;
+        manager_ = std::make_unique<frmFavoritesManager>(&presenter_);
         EXPECT_TRUE(manager_->CreateModeless(nullptr, IDD_FAVORITES_MANAGER));
         ShowWindow(manager_->Hwnd(), SW_SHOW);
         Pump(50);
