@@ -97,6 +97,7 @@ class cVisitImport {
 
   private:
     void Finalize();
+    void RestoreTempStore();
 
     cDatabase& db_;
     sqlite3_stmt* insert_ = nullptr;
