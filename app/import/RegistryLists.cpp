@@ -26,7 +26,11 @@ bool IsNumber(const std::wstring& name) {
     return true;
 }
 
-void WalkBags(const cRegistryKey& node, std::vector<Bytes>& path, std::vector<FoundFolder>& found, size_t& nodes) {
+void WalkBags(const cRegistryKey& node,
+              std::vector<Bytes>& path,
+              cItemIdPaths& paths,
+              std::vector<FoundFolder>& found,
+              size_t& nodes) {
     if (path.size() >= kMaxItemIds)
         return;
     std::uint64_t nodeWritten = node.LastWriteTime();
@@ -61,11 +65,11 @@ void WalkBags(const cRegistryKey& node, std::vector<Bytes>& path, std::vector<Fo
             when = SecondsBefore(nodeWritten, position);
             exact = false;
         }
-        std::wstring folder = PathOfItemIds(JoinItemIds(path));
+        std::wstring folder = paths.PathOf(JoinItemIds(path));
         if (!folder.empty())
             found.push_back({folder, when, exact, kSourceShellBags});
         if (child)
-            WalkBags(child, path, found, nodes);
+            WalkBags(child, path, paths, found, nodes);
         path.pop_back();
     }
 }
@@ -101,9 +105,10 @@ std::vector<FoundFolder> ReadFileDialogLists() {
     if (cRegistryKey key = cRegistryKey::Open(HKEY_CURRENT_USER, kLastVisitedPidlMruKey)) {
         std::uint64_t written = key.LastWriteTime();
         std::vector<Bytes> values = MruValues(key);
+        cItemIdPaths paths;
         for (size_t position = 0; position < values.size(); ++position) {
             auto named = SplitNamedItemIds(values[position]);
-            std::wstring folder = named ? PathOfItemIds(named->itemIds) : L"";
+            std::wstring folder = named ? paths.PathOf(named->itemIds) : L"";
             if (!folder.empty())
                 found.push_back({folder, SecondsBefore(written, position), position == 0, kSourceFileDialogs});
         }
@@ -125,11 +130,12 @@ std::vector<FoundFolder> ReadFileDialogLists() {
 std::vector<FoundFolder> ReadShellBags() {
     std::vector<FoundFolder> found;
     size_t nodes = 0;
+    cItemIdPaths paths;
     for (const wchar_t* root : kBagMruKeys) {
         cRegistryKey key = cRegistryKey::Open(HKEY_CURRENT_USER, root);
         std::vector<Bytes> path;
         if (key)
-            WalkBags(key, path, found, nodes);
+            WalkBags(key, path, paths, found, nodes);
     }
     return found;
 }

@@ -1,6 +1,7 @@
 // The sources that end in a shortcut of the Recent folder: the folder itself
 // and Explorer's list of recent folders, which names the shortcuts.
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include "Handles.h"
 #include "Registry.h"
@@ -11,6 +12,10 @@ namespace {
 
 // Far more shortcuts than Windows keeps there.
 constexpr size_t kMaxShortcuts = 20000;
+// Folder objects kept for the lists after them: a walk of a tree needs only
+// those along its present path, and a tree of thousands of folders must
+// not keep one of each.
+constexpr size_t kMaxKeptFolders = 256;
 
 std::uint64_t TimeOf(const FILETIME& t) {
     return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
@@ -18,11 +23,51 @@ std::uint64_t TimeOf(const FILETIME& t) {
 
 }  // namespace
 
-std::wstring PathOfItemIds(const Bytes& checkedList) {
-    wchar_t path[MAX_PATH] = {};
-    if (checkedList.size() <= 2 || !SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(checkedList.data()), path))
+// As SHGetPathFromIDListW finds it: the folder of the last item must call
+// that item part of the file system, and the path is its parsing name; one
+// that does not fit that call's MAX_PATH is none.
+std::wstring cItemIdPaths::PathOf(const Bytes& checkedList) {
+    if (checkedList.size() <= 2)
+        return {};
+    std::vector<Bytes> items = ItemIds(checkedList);
+    if (items.empty())
+        return {};
+    Bytes last = JoinItemIds({items.back()});
+    items.pop_back();
+    IShellFolder* folder = Folder(JoinItemIds(items));
+    if (!folder)
+        return {};
+    auto child = reinterpret_cast<PCUITEMID_CHILD>(last.data());
+    SFGAOF attributes = SFGAO_FILESYSTEM;
+    if (FAILED(folder->GetAttributesOf(1, &child, &attributes)) || !(attributes & SFGAO_FILESYSTEM))
+        return {};
+    STRRET name{};
+    if (FAILED(folder->GetDisplayNameOf(child, SHGDN_FORPARSING, &name)))
+        return {};
+    // One more than that call has room for: a name that fills it all was
+    // cut short. The conversion frees the shell's text.
+    wchar_t path[MAX_PATH + 1] = {};
+    if (FAILED(StrRetToBufW(&name, child, path, MAX_PATH + 1)) || wcslen(path) >= MAX_PATH)
         return {};
     return path;
+}
+
+IShellFolder* cItemIdPaths::Folder(const Bytes& checkedList) {
+    if (!desktop_ && FAILED(SHGetDesktopFolder(desktop_.Put())))
+        return nullptr;
+    if (checkedList.size() <= 2)
+        return desktop_.Get();
+    std::string key(checkedList.begin(), checkedList.end());
+    auto kept = folders_.find(key);
+    if (kept != folders_.end())
+        return kept->second.Get();
+    if (folders_.size() >= kMaxKeptFolders)
+        folders_.clear();
+    cComPtr<IShellFolder> folder;
+    // A list the shell cannot bind is remembered too, as no folder.
+    desktop_->BindToObject(reinterpret_cast<PCUIDLIST_RELATIVE>(checkedList.data()), nullptr, IID_IShellFolder,
+                           folder.PutVoid());
+    return folders_.emplace(std::move(key), folder).first->second.Get();
 }
 
 std::wstring ShortcutTarget(const std::wstring& linkFile) {
@@ -84,6 +129,7 @@ std::vector<FoundFolder> ReadRecentDocs(const std::wstring& recentFolder) {
     std::vector<Bytes> prefix = ItemIds(*recentList);
     std::uint64_t written = key.LastWriteTime();
     std::vector<Bytes> values = MruValues(key);
+    cItemIdPaths paths;
     for (size_t position = 0; position < values.size(); ++position) {
         auto named = SplitNamedItemIds(values[position]);
         if (!named)
@@ -91,7 +137,7 @@ std::vector<FoundFolder> ReadRecentDocs(const std::wstring& recentFolder) {
         std::vector<Bytes> items = prefix;
         for (Bytes& item : ItemIds(named->itemIds))
             items.push_back(std::move(item));
-        std::wstring link = PathOfItemIds(JoinItemIds(items));
+        std::wstring link = paths.PathOf(JoinItemIds(items));
         std::wstring target = link.empty() ? L"" : ShortcutTarget(link);
         if (!target.empty())
             found.push_back({target, SecondsBefore(written, position), position == 0, kSourceRecentDocs});

@@ -4,11 +4,14 @@
 // are turned into paths by the shell.
 #pragma once
 #include <windows.h>
+#include <shlobj.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "FoundFolders.h"
+#include "Handles.h"
 #include "ItemIdList.h"
 #include "Registry.h"
 
@@ -59,7 +62,21 @@ std::vector<Bytes> MruValues(const cRegistryKey& key);
 
 // The shortcut's target when it is a path, else its item id list's path.
 std::wstring ShortcutTarget(const std::wstring& linkFile);
-// The shell's path of an absolute item id list; "" when it has none.
-std::wstring PathOfItemIds(const Bytes& checkedList);
+// The shell's paths of absolute item id lists, as SHGetPathFromIDListW
+// gives them, for many lists in a row. That call walks from the desktop
+// through every item of the list, each step a folder object of its own;
+// lists whose last items lie in the same folder, as the children of a
+// BagMRU node do, share that walk here.
+class cItemIdPaths {
+  public:
+    // "" when the list has no path.
+    std::wstring PathOf(const Bytes& checkedList);
+
+  private:
+    IShellFolder* Folder(const Bytes& checkedList);
+
+    cComPtr<IShellFolder> desktop_;
+    std::map<std::string, cComPtr<IShellFolder>> folders_;  // by the bytes of their lists
+};
 
 }  // namespace pw

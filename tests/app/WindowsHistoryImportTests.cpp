@@ -165,6 +165,38 @@ TEST_F(WindowsHistoryImport, EverySourceGivesItsFoldersWithTheirDates) {
     EXPECT_EQ(1u, Offered(true).count(Folder(L"Netzlaufwerk")));
 }
 
+// The paths of many lists, their folders kept between them, are the
+// shell's own answers: for siblings and their parent in any order, a file,
+// a drive, a folder gone since its list was made and a place that is no
+// folder of the file system.
+TEST_F(WindowsHistoryImport, ItemIdPathsAreTheShellsOwn) {
+    std::wstring gone = Folder(L"Weg");
+    ASSERT_TRUE(CreateDirectoryW(gone.c_str(), nullptr));
+    Bytes goneIds = ItemIdsOf(gone);
+    ASSERT_TRUE(RemoveDirectoryW(gone.c_str()));
+    std::vector<Bytes> lists = {ItemIdsOf(Folder(L"Bag\\Tief\\Ganz tief")),
+                                ItemIdsOf(Folder(L"Bag")),
+                                ItemIdsOf(Folder(L"Bag\\Tief")),
+                                ItemIdsOf(Folder(L"Dialog")),
+                                ItemIdsOf(File()),
+                                goneIds,
+                                ItemIdsOf(L"C:\\"),
+                                ItemIdsOf(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"),
+                                ItemIdsOf(Folder(L"Bag\\Tief\\Ganz tief"))};
+    for (const Bytes& list : lists)
+        ASSERT_GT(list.size(), 2u);
+    cItemIdPaths paths;
+    for (int round = 0; round < 2; ++round) {
+        for (const Bytes& list : lists) {
+            wchar_t shell[MAX_PATH] = {};
+            SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(list.data()), shell);
+            EXPECT_EQ(std::wstring(shell), paths.PathOf(list)) << ToUtf8(shell);
+        }
+    }
+    EXPECT_EQ(Folder(L"Bag\\Tief"), paths.PathOf(lists[2]));
+    EXPECT_EQ(L"", paths.PathOf(lists[7]));
+}
+
 class ImportDialog : public WindowsHistoryImport {
   protected:
     void SetUp() override {
