@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,9 @@ struct HistoryFill {
     // asking for them takes longer than everything else the window does
     // before it is first seen.
     bool iconsLater = false;
+    // Told once the history file is open (or could not be), before the list
+    // is filled from it.
+    std::function<void()> historyOpened;
 };
 
 // Why a fill from the history file could not show it; number 0: it could.

@@ -32,6 +32,8 @@ HistoryReadProblem cFolderList::FillFromHistoryFile(const HistoryFiles& files, c
         {
             cDatabase db;
             bool open = OpenHistory(db, files);
+            if (fill.historyOpened && attempt == 0)
+                fill.historyOpened();
             if (!open) {
                 problem.description = db.LastError();
                 problem.number = db.Damaged() ? db.LastErrorCode() : cDatabase::kCannotOpen;

@@ -37,6 +37,7 @@ void frmMain::FillFolderList(bool bRebuildGroups) {
     fill.rebuildGroups = bRebuildGroups;
     // The window is seen sooner with the shell's icons a moment after it.
     fill.iconsLater = setup_.show && !firstPaintDone_;
+    fill.historyOpened = [this] { StartupPhaseDone("history open"); };
     HistoryReadProblem problem;
     {
         cRedrawHold hold(Hwnd());

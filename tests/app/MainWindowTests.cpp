@@ -5,7 +5,11 @@
 
 #include <shobjidl.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <string>
+#include <vector>
 
 #include "MainProgram.h"
 #include "Placement.h"
@@ -384,6 +388,25 @@ TEST_F(MainWindow, ResizeLaysTheControlsOut) {
     int usedColumn = form->FolderList().View().ColumnWidth(1);
     int expected = ((list.right - list.left) * tx - 30 - form->ScrollBarAllowance() - usedColumn) / tx;
     EXPECT_NEAR(expected, form->FolderList().View().ColumnWidthPixels(0), 1);
+}
+
+// The start-up benchmark's breakdown: each phase named once, in the order
+// they ran, the history's opening apart from the fill it precedes.
+TEST_F(MainWindow, StartupPhasesAreEachNamedOnceInTheOrderTheyRan) {
+    std::vector<std::string> phases;
+    frmMainSetup setup = TestSetup();
+    setup.onStartupPhase = [&](const char* phase) { phases.push_back(phase); };
+    frmMain form(setup);
+    ASSERT_TRUE(form.Load());
+    Pump(50);
+    auto at = [&](const char* phase) { return std::find(phases.begin(), phases.end(), phase) - phases.begin(); };
+    ASSERT_LT(at("history open"), static_cast<std::ptrdiff_t>(phases.size()));
+    EXPECT_EQ(at("history open") + 1, at("list fill"));
+    EXPECT_LT(at("list icons"), at("history open"));
+    EXPECT_EQ("show", phases.back());
+    std::vector<std::string> sorted = phases;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted.end(), std::adjacent_find(sorted.begin(), sorted.end()));
 }
 
 TEST_F(MainWindow, StartsAtTheChosenPlace) {
