@@ -287,7 +287,11 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
             break;
         case WM_SIZE:
-            Form_Resize();
+            // Shown for the first time, the window hears again of the size it
+            // was laid out for: its controls stand where they belong.
+            if (wParam == SIZE_MINIMIZED || !loaded_ || LOWORD(lParam) * twips_.perPixelX != layout_.innerWidth ||
+                HIWORD(lParam) * twips_.perPixelY != layout_.innerHeight)
+                Form_Resize();
             return 0;
         case WM_PAINT: {
             LRESULT result = DefaultProc(msg, wParam, lParam);

@@ -10,6 +10,8 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
     // it then shrinks to nothing rather than turning inside out.
     const int listHeight = std::max(0, in.innerHeight - kListTop);
     MainLayout out;
+    out.innerWidth = in.innerWidth;
+    out.innerHeight = in.innerHeight;
     out.picHost = {0, kListTop, sw, listHeight};
     out.picMessagePane = {0, in.vistaThemed ? 15 : 0, sw, listHeight};
     // Without the frame the list's side borders are pushed out of sight.

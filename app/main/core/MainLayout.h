@@ -19,9 +19,10 @@ struct LayoutInput {
 };
 
 struct MainLayout {
-    TwipRect picHost;         // in the window
-    TwipRect picMessagePane;  // in picHost, over the list
-    TwipRect lvwFolders;      // in picHost
+    int innerWidth = -1, innerHeight = -1;  // the client area it was made for
+    TwipRect picHost;                       // in the window
+    TwipRect picMessagePane;                // in picHost, over the list
+    TwipRect lvwFolders;                    // in picHost
     int cmdShowMenuLeft = 0;
     int searchLeft = 0;         // picFindHost, cmbMostUsedTimeframe, picManageFavoritesHost
     int lblMessageTipLeft = 0;  // in the message pane
