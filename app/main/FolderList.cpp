@@ -20,6 +20,43 @@ UINT RecalcColumnsMessage() {
     return message;
 }
 
+// Text widths as the list measures them, with its font, in one DC of its
+// window for all the texts: the list takes a DC of its own for each text it
+// is asked about, and the column's samples are many.
+class cListTextWidths {
+  public:
+    explicit cListTextWidths(HWND list)
+        : list_(list),
+          font_(reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0))),
+          dc_(font_ ? GetDC(list) : nullptr),
+          previous_(dc_ ? SelectObject(dc_, font_) : nullptr) {}
+    ~cListTextWidths() {
+        if (!dc_)
+            return;
+        if (previous_ && previous_ != HGDI_ERROR)
+            SelectObject(dc_, previous_);
+        ReleaseDC(list_, dc_);
+    }
+    cListTextWidths(const cListTextWidths&) = delete;
+    cListTextWidths& operator=(const cListTextWidths&) = delete;
+
+    int Of(const std::wstring& text) const {
+        SIZE size{};
+        // Without a font of its own the list measures in its default one.
+        if (!dc_ || !previous_ || previous_ == HGDI_ERROR)
+            return static_cast<int>(
+                SendMessageW(list_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
+        GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+        return size.cx;
+    }
+
+  private:
+    HWND list_;
+    HFONT font_;
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
 }  // namespace
 
 cFolderList::~cFolderList() {
@@ -97,9 +134,8 @@ int cFolderList::UsedCountColumnWidth() const {
     HWND list = lvwFolders_.hWndListView();
     if (!list)
         return designed;
-    auto textWidth = [list](const std::wstring& text) {
-        return static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
-    };
+    const cListTextWidths widths(list);
+    auto textWidth = [&widths](const std::wstring& text) { return widths.Of(text); };
     HDC screen = GetDC(nullptr);
     int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
     if (screen)
