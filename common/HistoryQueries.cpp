@@ -342,6 +342,10 @@ std::vector<bool> FoldersInHistory(cDatabase& db, const std::vector<std::wstring
     cStatement find(db, "SELECT 1 FROM FoldersProtocol WHERE FolderPath = ?1 LIMIT 1");
     if (!find)
         return known;
+    // All in one read transaction: on its own, each lookup takes the file's
+    // lock, reads its header anew and gives the lock back, which under Wine
+    // costs many times the lookup itself.
+    const bool own = sqlite3_get_autocommit(db.Handle()) && Exec(db, "BEGIN");
     for (size_t i = 0; i < paths.size(); ++i) {
         find.Bind(1, paths[i]);
         bool found = false;
@@ -351,6 +355,8 @@ std::vector<bool> FoldersInHistory(cDatabase& db, const std::vector<std::wstring
         });
         known[i] = found;
     }
+    if (own)
+        Exec(db, "COMMIT");
     return known;
 }
 
