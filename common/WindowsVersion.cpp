@@ -29,23 +29,22 @@ bool ReadVersion(OSVERSIONINFOW& info) {
 
 }  // namespace
 
-int WindowsVersionClassOf(unsigned long major, unsigned long minor) {
+WindowsFamily WindowsFamilyOf(unsigned long major, unsigned long minor) {
     if (major > 5)
-        return 2;
+        return WindowsFamily::VistaOrLater;
     if (major == 5 && minor != 0)
-        return 1;
-    // Windows 2000 and anything older the program does not support.
-    return 0;
+        return WindowsFamily::Xp;
+    return WindowsFamily::Windows2000;
 }
 
-int GetWindowsVersionClass() {
-    static int versionClass = 0;
-    if (versionClass != 0)
-        return versionClass;
+WindowsFamily GetWindowsFamily() {
+    static WindowsFamily family = WindowsFamily::Windows2000;
+    if (family != WindowsFamily::Windows2000)
+        return family;
     OSVERSIONINFOW info;
     if (ReadVersion(info))
-        versionClass = WindowsVersionClassOf(info.dwMajorVersion, info.dwMinorVersion);
-    return versionClass;
+        family = WindowsFamilyOf(info.dwMajorVersion, info.dwMinorVersion);
+    return family;
 }
 
 }  // namespace pw

@@ -1,14 +1,21 @@
-// Which family of Windows the programs run on: from Vista on, both look and
-// behave differently in places.
+// Which family of Windows the programs run on: from XP on they may wear visual
+// styles, from Vista on both look and behave differently in places.
 #pragma once
 
 namespace pw {
 
-// 0 = Windows 2000, 1 = Windows XP or Server 2003, 2 = Windows Vista or later.
-int WindowsVersionClassOf(unsigned long major, unsigned long minor);
+// Ordered oldest first, so "XP or later" reads as family >= WindowsFamily::Xp.
+enum class WindowsFamily {
+    Windows2000,   // and anything older the program does not support
+    Xp,            // XP or Server 2003
+    VistaOrLater,  // task dialogs, the newer shell
+};
 
-// The class of the running system. A 0 is looked up again on every call, the
-// others are kept for the life of the process.
-int GetWindowsVersionClass();
+WindowsFamily WindowsFamilyOf(unsigned long major, unsigned long minor);
+
+// The family of the running system. Windows 2000 is looked up again on every
+// call (the version could not be read), the others are kept for the life of
+// the process.
+WindowsFamily GetWindowsFamily();
 
 }  // namespace pw

@@ -78,10 +78,10 @@ int LastLineWidth(HDC dc, std::wstring_view text, int width) {
 
 }  // namespace
 
-std::wstring HowToStartText(int versionClass) {
+std::wstring HowToStartText(WindowsFamily family) {
     std::wstring text =
         ResText(IDS_HOWTO_INTRO) + L"\r\r\r\r" + ResText(IDS_HOWTO_QUICKLAUNCH) + L"\r" + ResText(IDS_HOWTO_HOTKEY);
-    if (versionClass == 2)
+    if (family == WindowsFamily::VistaOrLater)
         text += L"\r" + ResText(IDS_HOWTO_NOTE);
     return text;
 }
@@ -104,7 +104,7 @@ std::wstring LineBreaksForDisplay(std::wstring_view text) {
 
 WelcomeSystem CurrentWelcomeSystem() {
     WelcomeSystem system;
-    system.versionClass = GetWindowsVersionClass();
+    system.family = GetWindowsFamily();
     system.visualStyles = IsAppThemed() != FALSE;
     if (HDC screen = GetDC(nullptr)) {
         system.dpiX = GetDeviceCaps(screen, LOGPIXELSX);
@@ -129,10 +129,10 @@ bool frmWelcome::Load() {
     if (Hwnd())
         return true;
     system_ = forcedSystem_ ? *forcedSystem_ : CurrentWelcomeSystem();
-    vistaLook_ = system_.versionClass == 2 && system_.visualStyles;
+    vistaLook_ = system_.family == WindowsFamily::VistaOrLater && system_.visualStyles;
     // A set-up run on Vista and later only shows this window; the hot key
     // belongs to the worker that runs from log-on.
-    if (system_.versionClass == 2)
+    if (system_.family == WindowsFamily::VistaOrLater)
         worker_.ReleaseHotKey();
 
     HINSTANCE module = GetModuleHandleW(nullptr);
@@ -197,7 +197,7 @@ void frmWelcome::CreateControls() {
         boldFont_.Get());
     add(lblAppStartHeader, L"STATIC", ResText(IDS_APP_START_HEADER), label, textLeft, Py(kAppStartHeaderTop), textWidth,
         Py(240), boldFont_.Get());
-    add(lblHowToStart, L"STATIC", LineBreaksForDisplay(HowToStartText(system_.versionClass)), label | WS_CLIPSIBLINGS,
+    add(lblHowToStart, L"STATIC", LineBreaksForDisplay(HowToStartText(system_.family)), label | WS_CLIPSIBLINGS,
         textLeft, Py(kHowToTop), textWidth, Py(kHowToHeight), textFont_.Get());
     // The header covers an empty line of the how-to text and the picture
     // stands on it: the text must paint around both.
@@ -341,7 +341,7 @@ void frmWelcome::AnswerImportOffer(bool ok) {
 // On Vista and later the set-up run has done its part once the user has read
 // the window: the worker started from log-on does the logging.
 void frmWelcome::Form_Unload() {
-    if (system_.versionClass == 2)
+    if (system_.family == WindowsFamily::VistaOrLater)
         worker_.Unload();
 }
 

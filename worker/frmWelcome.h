@@ -9,6 +9,7 @@
 
 #include "Handles.h"
 #include "Window.h"
+#include "WindowsVersion.h"
 
 namespace pw::worker {
 
@@ -28,9 +29,9 @@ enum WelcomeControl : int {
     chkImport,
 };
 
-// The how-to text for a Windows version class, with carriage returns alone
+// The how-to text for a Windows family, with carriage returns alone
 // as line breaks; from Vista on it adds the note on when the hot key works.
-std::wstring HowToStartText(int versionClass);
+std::wstring HowToStartText(WindowsFamily family);
 
 // A static control breaks lines only at CR LF: every lone CR or LF becomes
 // CR LF, existing pairs stay as they are.
@@ -38,13 +39,13 @@ std::wstring LineBreaksForDisplay(std::wstring_view text);
 
 // What the window adapts to.
 struct WelcomeSystem {
-    int versionClass = 0;
+    WindowsFamily family = WindowsFamily::Windows2000;
     bool visualStyles = false;
     int dpiX = 96;
     int dpiY = 96;
 };
 
-// The running system: version class, visual styles, screen dpi.
+// The running system: Windows family, visual styles, screen dpi.
 WelcomeSystem CurrentWelcomeSystem();
 
 class frmWelcome final : public cWindow {
@@ -82,7 +83,7 @@ class frmWelcome final : public cWindow {
     frmMain& worker_;
     std::optional<WelcomeSystem> forcedSystem_;
     WelcomeSystem system_;
-    bool vistaLook_ = false;  // version class 2 with visual styles
+    bool vistaLook_ = false;  // Vista or later with visual styles
     cFont headingFont_;
     cFont textFont_;
     cFont boldFont_;

@@ -182,7 +182,7 @@ void frmFavoritesManager::Form_Load() {
         SendDlgItemMessageW(Hwnd(), IDC_FAVMAN_ICON, STM_SETICON, reinterpret_cast<WPARAM>(headerIcon_.Get()), 0);
 
     CreateLists();
-    if (GetWindowsVersionClass() >= 1) {
+    if (GetWindowsFamily() >= WindowsFamily::Xp) {
         moreIcon_.Reset(MakeChevronIcon(true));
         lessIcon_.Reset(MakeChevronIcon(false));
     }
@@ -227,7 +227,7 @@ void frmFavoritesManager::CreateLists() {
     lvwFavorites_.AddColumn(ResText(IDS_FAV_COLUMN_NAME), 2000);
     lvwFavorites_.AddColumn(ResText(IDS_FAV_COLUMN_PATH), 5000);
     lvwGroups_.AddColumn(ResText(IDS_FAV_COLUMN_GROUP), 2000);
-    if (GetWindowsVersionClass() >= 2) {
+    if (GetWindowsFamily() >= WindowsFamily::VistaOrLater) {
         lvwGroups_.SetTextColor(kVistaGroupColour);
     } else {
         boldFont_.Reset(BoldFontOf(Hwnd()));

@@ -223,7 +223,7 @@ bool frmFavoritesManager::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam, 
     // which would stand against the line of a drag; the list never sees the
     // pointer move. With a button down and no drag yet the list still does:
     // some list controls tell a drag from a click there.
-    const bool swallowMoves = GetWindowsVersionClass() >= 2;
+    const bool swallowMoves = GetWindowsFamily() >= WindowsFamily::VistaOrLater;
     if (!drag_.active || drag_.fromOutside) {
         if (msg == WM_MOUSEMOVE && swallowMoves && !(wParam & (MK_LBUTTON | MK_RBUTTON))) {
             result = 0;

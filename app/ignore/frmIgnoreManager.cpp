@@ -69,7 +69,7 @@ void frmIgnoreManager::Form_Load() {
     HDC dc = GetDC(Hwnd());
     dpi_ = GetDeviceCaps(dc, LOGPIXELSX);
     ReleaseDC(Hwnd(), dc);
-    bool vista = GetWindowsVersionClass() == 2;
+    bool vista = GetWindowsFamily() == WindowsFamily::VistaOrLater;
     headerIcon_.Reset(LoadNamedIcon(vista ? L"Ignored_Folders_32_Vista" : L"Ignored_Folders_32_XP", 32));
     listIcon_.Reset(LoadNamedIcon(vista ? L"Ignored_Folder_16_Vista" : L"Ignored_Folder_16_XP", 16));
     patterns_ = IgnoreDisplayPatternsFromResources();

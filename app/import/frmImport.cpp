@@ -196,7 +196,7 @@ void frmImport::Form_Load() {
         column.iSubItem = i;
         ListView_InsertColumn(list, i, &column);
     }
-    if (GetWindowsVersionClass() == 2)
+    if (GetWindowsFamily() == WindowsFamily::VistaOrLater)
         SetWindowTheme(list, L"explorer", nullptr);  // the Explorer look of lists
     SetDlgItemTextW(Hwnd(), IDC_LBL_IMPORT_COUNTS, ResText(IDS_IMPORT_SEARCHING).c_str());
     EnableInput(false);

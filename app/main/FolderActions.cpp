@@ -85,14 +85,8 @@ bool OpenWithShellExecute(const std::wstring& path, FolderWindowKind kind) {
     return ShellExecuteExW(&info) != FALSE;
 }
 
-int EffectiveVersionClass(const FolderActionServices& services) {
-    if (services.versionClass >= 0)
-        return services.versionClass;
-    int versionClass = GetWindowsVersionClass();
-    // Without common controls 6 there is no task dialog: the older systems' box.
-    if (versionClass == 2 && !IsTaskDialogAvailable())
-        versionClass = 1;
-    return versionClass;
+WindowsFamily EffectiveFamily(const FolderActionServices& services) {
+    return services.family ? *services.family : DialogFamily();
 }
 
 // The one-time notice of an action, inside the modal frame. Nothing at all,
@@ -101,7 +95,7 @@ void ShowActionNotice(const FolderActionHost& host,
                       Setting flag,
                       const NoticeTexts& texts,
                       const FolderActionServices& services) {
-    NoticePlan plan = PlanNotice(EffectiveVersionClass(services), ReadNumber(flag));
+    NoticePlan plan = PlanNotice(EffectiveFamily(services), ReadNumber(flag));
     if (plan.kind == NoticeKind::None)
         return;
     cDialogPresenter& presenter = services.presenter ? *services.presenter : SystemDialogPresenter();

@@ -11,12 +11,14 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "FolderOpenPlan.h"
 #include "Handles.h"
 #include "ProgramNames.h"
+#include "WindowsVersion.h"
 
 namespace pw {
 
@@ -97,7 +99,7 @@ struct FolderActionServices {
     // Empty or null: the running system's.
     std::function<std::unique_ptr<cFolderWindowShell>()> makeShell;
     cDialogPresenter* presenter = nullptr;
-    int versionClass = -1;
+    std::optional<WindowsFamily> family;
     std::wstring databasePath;   // the history file
     std::wstring programFolder;  // where PfadwerkHg.exe lies
     DWORD workerWaitMs = kWorkerWaitMs;

@@ -63,8 +63,8 @@ bool frmMain::Load() {
     twips_.perPixelX = dpiX > 0 ? 1440 / dpiX : 15;
     twips_.perPixelY = dpiY > 0 ? 1440 / dpiY : 15;
 
-    versionClass_ = GetWindowsVersionClass();
-    look_ = setup_.look ? *setup_.look : SystemDisplayLook(versionClass_, dpiX);
+    family_ = GetWindowsFamily();
+    look_ = setup_.look ? *setup_.look : SystemDisplayLook(family_, dpiX);
     scrollBarAllowance_ = (GetSystemMetrics(SM_CXVSCROLL) + 2) * twips_.perPixelX;
     StartupPhaseDone("system look");
 

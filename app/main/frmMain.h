@@ -77,7 +77,7 @@ struct frmMainSetup {
 
 // The list's context menu mnuPopUpFolder as the window would show it now.
 struct PopUpFolderMenuState {
-    int versionClass = 0;  // GetWindowsVersionClass
+    WindowsFamily family = WindowsFamily::Windows2000;
     bool defaultOpenInExplorer = false;
     bool reuseFolderWindows = false;
     FolderView view = FolderView::LastUsed;
@@ -333,7 +333,7 @@ class frmMain final : public cWindow,
     frmMainSetup setup_;
     MainOptions options_;
     Twips twips_;
-    int versionClass_ = 0;
+    WindowsFamily family_ = WindowsFamily::Windows2000;
     DisplayLook look_;
     UINT activationMessage_ = 0;  // a second start's announcement
     int scrollBarAllowance_ = 0;

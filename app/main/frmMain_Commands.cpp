@@ -288,7 +288,7 @@ void frmMain::mnuMenuOptions_Click() {
     host.watermarkShown = !list_.View().BackgroundPicture().empty();
     host.favoritesShown = lCurrentView_ == FolderView::Favorites;
     host.databasePath = HistoryPath();
-    host.versionClass = versionClass_;
+    host.family = family_;
     host.look = look_;
     host.presenter = setup_.folderActionServices.presenter;
     host.reloadDetailsView = [this](ListSize size) {
@@ -348,8 +348,8 @@ void frmMain::mnuMenuWebsite_Click() {
 
 void frmMain::mnuMenuFeedback_Click() {
     RunInModalFrame(ModalFrame::ShellOrMessage, [this] {
-        FeedbackWindows windows = FeedbackWindowsOf(versionClass_, look_.visualStyles, look_.vistaThemed,
-                                                    versionClass_ == 2 && CompositionEnabled());
+        FeedbackWindows windows = FeedbackWindowsOf(family_, look_.visualStyles, look_.vistaThemed,
+                                                    family_ == WindowsFamily::VistaOrLater && CompositionEnabled());
         std::wstring subject = FillPlaceholders(ResText(IDS_FEEDBACK_SUBJECT),
                                                 {RevisionVersionText(), ResText(FeedbackWindowsTextId(windows))});
         Presenter().ShowMessageBox(Hwnd(), ResText(IDS_FEEDBACK_TEXT), ResText(IDS_CAPTION), MB_OK);

@@ -131,7 +131,7 @@ void frmMain::ReloadDetailsViewSettings(ListSize size) {
 }
 
 void frmMain::ChangeDropShadow(bool bRemove) {
-    if (look_.vistaThemed || versionClass_ == 0 || !Hwnd())
+    if (look_.vistaThemed || family_ == WindowsFamily::Windows2000 || !Hwnd())
         return;
     ULONG_PTR style = GetClassLongPtrW(Hwnd(), GCL_STYLE);
     style = bRemove ? style & ~static_cast<ULONG_PTR>(CS_DROPSHADOW) : style | CS_DROPSHADOW;

@@ -18,7 +18,7 @@ HMENU BuildPopUpFolderMenu(const PopUpFolderMenuState& state) {
     auto add = [menu](UINT id, const std::wstring& caption) { AppendMenuW(menu, MF_STRING, id, caption.c_str()); };
     auto separator = [menu] { AppendMenuW(menu, MF_SEPARATOR, 0, nullptr); };
     // Vista and later have one kind of folder window only.
-    if (state.versionClass != 2) {
+    if (state.family != WindowsFamily::VistaOrLater) {
         add(cmd::mnuPopUpFolderExplorer,
             ResText(state.defaultOpenInExplorer ? IDS_MENU_PLAIN_WINDOW : IDS_MENU_EXPLORER));
     }
@@ -81,8 +81,8 @@ void frmMain::lvwFolders_ItemRightClick(int index) {
     if (!row || row->path.empty())
         return;
     sActionFolderPath_ = row->path;
-    HMENU menu = BuildPopUpFolderMenu(
-        {versionClass_, options_.defaultOpenInExplorer, options_.reuseFolderWindows, lCurrentView_});
+    HMENU menu =
+        BuildPopUpFolderMenu({family_, options_.defaultOpenInExplorer, options_.reuseFolderWindows, lCurrentView_});
     if (!menu)
         return;
     // The menu is a window of its own: the pointer on it has not left the

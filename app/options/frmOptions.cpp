@@ -185,7 +185,7 @@ void frmOptions::LoadValues() {
 // Vista and later open folders one way only: the choice of the Explorer goes,
 // and the window has no border of its own to show.
 void frmOptions::ApplyVersionLayout() {
-    if (host_.versionClass != 2)
+    if (host_.family != WindowsFamily::VistaOrLater)
         return;
     HWND explorer = Item(IDC_CHK_DEFAULTOPENINEXPLORER);
     HWND page = GetParent(explorer);
@@ -305,13 +305,12 @@ bool frmOptions::ShorteningConfirmed(int days) {
 
 // Takes effect at once: Cancel afterwards does not bring the history back.
 void frmOptions::cmdClearHistory_Click() {
-    int versionClass = host_.versionClass;
-    if (versionClass == 2 && !host_.presenter && !IsTaskDialogAvailable())
-        versionClass = 1;
+    // A presenter of the host's shows whatever it is asked to.
+    const WindowsFamily family = host_.presenter ? host_.family : DialogFamilyOf(host_.family);
     // The task dialog sets the note apart; the message box runs it on.
-    std::wstring content =
-        ResText(IDS_OPT_CLEAR_CONTENT) + (versionClass == 2 ? L"\n\n" : L"\r\n") + ResText(IDS_OPT_CLEAR_KEPT);
-    if (!ConfirmWith(Presenter(), versionClass, Hwnd(), ResText(IDS_OPT_CLEAR_INSTRUCTION), content, 1,
+    std::wstring content = ResText(IDS_OPT_CLEAR_CONTENT) +
+                           (family == WindowsFamily::VistaOrLater ? L"\n\n" : L"\r\n") + ResText(IDS_OPT_CLEAR_KEPT);
+    if (!ConfirmWith(Presenter(), family, Hwnd(), ResText(IDS_OPT_CLEAR_INSTRUCTION), content, 1,
                      ResText(IDS_OPT_CLEAR_BUTTON)))
         return;
     HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));

@@ -28,7 +28,7 @@ struct OptionsHost {
     bool watermarkShown = false;  // the list has its background picture
     bool favoritesShown = false;  // the favorites list is the one shown
     std::wstring databasePath;    // the history the window reads
-    int versionClass = 0;         // GetWindowsVersionClass
+    WindowsFamily family = WindowsFamily::Windows2000;
     DisplayLook look;
     cDialogPresenter* presenter = nullptr;            // null: the system's
     std::function<void(ListSize)> reloadDetailsView;  // new icons of that size, and the list reloaded

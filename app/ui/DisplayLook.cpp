@@ -5,11 +5,11 @@
 
 namespace pw {
 
-DisplayLook SystemDisplayLook(int versionClass, int dpiX) {
+DisplayLook SystemDisplayLook(WindowsFamily family, int dpiX) {
     DisplayLook look;
     look.largeFonts = dpiX > 110;
-    look.visualStyles = versionClass >= 1 && IsThemeActive() && IsAppThemed();
-    look.vistaThemed = versionClass == 2 && look.visualStyles;
+    look.visualStyles = family >= WindowsFamily::Xp && IsThemeActive() && IsAppThemed();
+    look.vistaThemed = family == WindowsFamily::VistaOrLater && look.visualStyles;
     return look;
 }
 

@@ -3,6 +3,8 @@
 // styles by it.
 #pragma once
 
+#include "WindowsVersion.h"
+
 namespace pw {
 
 struct DisplayLook {
@@ -14,8 +16,7 @@ struct DisplayLook {
     bool largeFonts = false;
 };
 
-// The look of this system: versionClass as GetWindowsVersionClass gives it,
-// dpiX the screen's horizontal dots per inch.
-DisplayLook SystemDisplayLook(int versionClass, int dpiX);
+// The look of this system: family as GetWindowsFamily gives it, dpiX the screen's horizontal dots per inch.
+DisplayLook SystemDisplayLook(WindowsFamily family, int dpiX);
 
 }  // namespace pw

@@ -221,7 +221,7 @@ void cListView::SetFont(HFONT font) {
 }
 
 void cListView::SetExplorerTheme() {
-    if (!list_ || GetWindowsVersionClass() < 2)
+    if (!list_ || GetWindowsFamily() < WindowsFamily::VistaOrLater)
         return;
     HMODULE uxtheme = GetModuleHandleW(L"uxtheme.dll");
     if (!uxtheme)

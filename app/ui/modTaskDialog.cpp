@@ -65,8 +65,8 @@ void FillCommon(cTaskDialogSpec& spec, HWND owner, const std::wstring& instructi
 
 }  // namespace
 
-bool BalloonTipsEnabledFor(int versionClass, const RegValue& enableBalloonTips) {
-    if (versionClass == 0)
+bool BalloonTipsEnabledFor(WindowsFamily family, const RegValue& enableBalloonTips) {
+    if (family == WindowsFamily::Windows2000)
         return true;
     const auto* number = std::get_if<std::int32_t>(&enableBalloonTips);
     return !(number && *number == 0);
@@ -74,8 +74,8 @@ bool BalloonTipsEnabledFor(int versionClass, const RegValue& enableBalloonTips) 
 
 bool IsBalloonTipsEnabled() {
     static const bool enabled = [] {
-        int versionClass = GetWindowsVersionClass();
-        if (versionClass == 0)
+        const WindowsFamily family = GetWindowsFamily();
+        if (family == WindowsFamily::Windows2000)
             return true;
         cRegistry reg;
         reg.ClassKey(HKEY_CURRENT_USER);
@@ -83,7 +83,7 @@ bool IsBalloonTipsEnabled() {
         reg.ValueKey(L"EnableBalloonTips");
         reg.ValueType(REG_DWORD);
         reg.Default(RegValue{});
-        return BalloonTipsEnabledFor(versionClass, reg.Value());
+        return BalloonTipsEnabledFor(family, reg.Value());
     }();
     return enabled;
 }
@@ -163,11 +163,11 @@ std::wstring MessageBoxText(const std::wstring& instruction, const std::wstring&
     return instruction + L"\r\n\r\n" + content;
 }
 
-NoticePlan PlanNotice(int versionClass, std::int32_t storedFlag) {
+NoticePlan PlanNotice(WindowsFamily family, std::int32_t storedFlag) {
     NoticePlan plan;
     if (storedFlag == 1)
         return plan;
-    if (versionClass == 2) {
+    if (family == WindowsFamily::VistaOrLater) {
         plan.kind = NoticeKind::TaskDialog;
         plan.storeIfTicked = true;
     } else {
@@ -186,8 +186,18 @@ bool IsTaskDialogAvailable() {
     return LoadTaskDialogIndirect() != nullptr;
 }
 
+WindowsFamily DialogFamilyOf(WindowsFamily family) {
+    if (family == WindowsFamily::VistaOrLater && !IsTaskDialogAvailable())
+        return WindowsFamily::Xp;
+    return family;
+}
+
+WindowsFamily DialogFamily() {
+    return DialogFamilyOf(GetWindowsFamily());
+}
+
 bool ShowNoticeWith(cDialogPresenter& presenter,
-                    int versionClass,
+                    WindowsFamily family,
                     const std::wstring& sectionKey,
                     HWND owner,
                     const std::wstring& flagName,
@@ -195,7 +205,7 @@ bool ShowNoticeWith(cDialogPresenter& presenter,
                     const std::wstring& content,
                     const std::wstring& checkBoxText) {
     cRegistry flag = FlagValue(sectionKey, flagName);
-    NoticePlan plan = PlanNotice(versionClass, ToLong(flag.Value(), 0));
+    NoticePlan plan = PlanNotice(family, ToLong(flag.Value(), 0));
     switch (plan.kind) {
         case NoticeKind::None:
             return false;
@@ -225,11 +235,7 @@ bool ShowNotice(HWND owner,
                 const std::wstring& instruction,
                 const std::wstring& content,
                 const std::wstring& checkBoxText) {
-    int versionClass = GetWindowsVersionClass();
-    // Without comctl32 v6 there is no task dialog: fall back to the message box.
-    if (versionClass == 2 && !IsTaskDialogAvailable())
-        versionClass = 1;
-    return ShowNoticeWith(SystemDialogPresenter(), versionClass, SectionKeyOf(SettingsKey::CurrentSettings), owner,
+    return ShowNoticeWith(SystemDialogPresenter(), DialogFamily(), SectionKeyOf(SettingsKey::CurrentSettings), owner,
                           flagName, instruction, content, checkBoxText);
 }
 
@@ -242,13 +248,13 @@ bool ShowNotice(HWND owner,
 }
 
 bool ConfirmWith(cDialogPresenter& presenter,
-                 int versionClass,
+                 WindowsFamily family,
                  HWND owner,
                  const std::wstring& instruction,
                  const std::wstring& content,
                  int buttonId,
                  const std::wstring& buttonText) {
-    if (versionClass == 2) {
+    if (family == WindowsFamily::VistaOrLater) {
         cTaskDialogSpec spec;
         BuildConfirmDialog(spec, owner, instruction, content, buttonId, buttonText);
         return presenter.ShowTaskDialog(spec.config, nullptr) != IDCANCEL;
@@ -262,10 +268,7 @@ bool Confirm(HWND owner,
              const std::wstring& content,
              int buttonId,
              const std::wstring& buttonText) {
-    int versionClass = GetWindowsVersionClass();
-    if (versionClass == 2 && !IsTaskDialogAvailable())
-        versionClass = 1;
-    return ConfirmWith(SystemDialogPresenter(), versionClass, owner, instruction, content, buttonId, buttonText);
+    return ConfirmWith(SystemDialogPresenter(), DialogFamily(), owner, instruction, content, buttonId, buttonText);
 }
 
 std::wstring BrowseSelectionPath(const std::wstring& pathBoxText) {

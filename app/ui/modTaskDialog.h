@@ -1,5 +1,5 @@
 // Notices, confirmations and the small services around them: the Windows
-// version class, the balloon-tip setting, icons on buttons, bringing a window
+// family, the balloon-tip setting, icons on buttons, bringing a window
 // forward and the start folder of the folder browser.
 //
 // Everything newer than Windows XP (TaskDialogIndirect, RtlGetVersion) is
@@ -39,7 +39,7 @@ constexpr wchar_t kExplorerAdvancedKey[] = L"Software\\Microsoft\\Windows\\Curre
 // The rule behind IsBalloonTipsEnabled: always on for class 0, otherwise on
 // unless "EnableBalloonTips" was read as the number 0. An empty value (not
 // stored) counts as 1.
-bool BalloonTipsEnabledFor(int versionClass, const RegValue& enableBalloonTips);
+bool BalloonTipsEnabledFor(WindowsFamily family, const RegValue& enableBalloonTips);
 
 // Whether the user lets programs show balloon tips; read once per process.
 bool IsBalloonTipsEnabled();
@@ -100,7 +100,7 @@ void BuildConfirmDialog(cTaskDialogSpec& spec,
 // The message box text of older systems: instruction, blank line, content.
 std::wstring MessageBoxText(const std::wstring& instruction, const std::wstring& content);
 
-// What showing a notice comes to, decided from the version class and the
+// What showing a notice comes to, decided from the Windows family and the
 // stored flag alone.
 enum class NoticeKind { None, TaskDialog, MessageBox };
 struct NoticePlan {
@@ -108,7 +108,7 @@ struct NoticePlan {
     bool storeBeforeShowing = false;  // message box: shown once, whatever the user does
     bool storeIfTicked = false;       // task dialog: only when the check box is ticked
 };
-NoticePlan PlanNotice(int versionClass, std::int32_t storedFlag);
+NoticePlan PlanNotice(WindowsFamily family, std::int32_t storedFlag);
 
 // Shows the dialogs. The system implementation loads TaskDialogIndirect at run
 // time; tests put in their own to see what would be shown.
@@ -125,6 +125,12 @@ cDialogPresenter& SystemDialogPresenter();
 // Whether TaskDialogIndirect is available in this process (comctl32 v6).
 bool IsTaskDialogAvailable();
 
+// The family whose dialogs this process can show: without comctl32 v6 a Vista
+// or later system gets the message boxes of XP.
+WindowsFamily DialogFamilyOf(WindowsFamily family);
+// The same for the running system.
+WindowsFamily DialogFamily();
+
 // One-time notice under flagName (a REG_DWORD "TipShown_…" under sectionKey,
 // HKCU); checkBoxText as BuildNoticeDialog. Returns true when a dialog was
 // shown.
@@ -139,7 +145,7 @@ bool ShowNotice(HWND owner,
                 const std::wstring& content,
                 const std::wstring& checkBoxText);
 bool ShowNoticeWith(cDialogPresenter& presenter,
-                    int versionClass,
+                    WindowsFamily family,
                     const std::wstring& sectionKey,
                     HWND owner,
                     const std::wstring& flagName,
@@ -155,7 +161,7 @@ bool Confirm(HWND owner,
              int buttonId,
              const std::wstring& buttonText);
 bool ConfirmWith(cDialogPresenter& presenter,
-                 int versionClass,
+                 WindowsFamily family,
                  HWND owner,
                  const std::wstring& instruction,
                  const std::wstring& content,

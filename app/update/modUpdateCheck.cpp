@@ -129,12 +129,12 @@ UpdateCheckOutcome OfferUpdate(const VersionFileAnswer& answer,
                                const std::wstring& installed,
                                HWND owner,
                                bool automaticCheck,
-                               int versionClass,
+                               WindowsFamily family,
                                cDialogPresenter& presenter,
                                const UpdateCheckServices& services) {
     std::wstring offered = VersionText(answer.offered);
     bool download = false;
-    if (versionClass == 2) {
+    if (family == WindowsFamily::VistaOrLater) {
         int size = GetSystemMetrics(SM_CXICON);
         cIcon icon(
             static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), kUpdateIconName, IMAGE_ICON, size, size, 0)));
@@ -233,12 +233,7 @@ class cUpdateCheck final : public cWindow {
             file.ok ? ReadVersionFile(file.body, automatic_, installed_.build) : VersionFileAnswer{};
         hourglass_.reset();
 
-        int versionClass = services_.versionClass;
-        if (versionClass < 0) {
-            versionClass = GetWindowsVersionClass();
-            if (versionClass == 2 && !IsTaskDialogAvailable())
-                versionClass = 1;
-        }
+        const WindowsFamily family = services_.family ? *services_.family : DialogFamily();
         cDialogPresenter& presenter = services_.presenter ? *services_.presenter : SystemDialogPresenter();
         HWND owner = IsWindow(host_.owner) ? host_.owner : nullptr;
         std::wstring installedText = VersionText(installed_);
@@ -246,14 +241,14 @@ class cUpdateCheck final : public cWindow {
         UpdateCheckOutcome outcome = UpdateCheckOutcome::Failed;
         switch (answer.verdict) {
             case VersionFileVerdict::UpdateAvailable:
-                outcome = OfferUpdate(answer, installedText, owner, automatic_, versionClass, presenter, services_);
+                outcome = OfferUpdate(answer, installedText, owner, automatic_, family, presenter, services_);
                 break;
             case VersionFileVerdict::UpToDate:
                 outcome = UpdateCheckOutcome::UpToDate;
                 if (manual) {
                     const PlaceholderValue version[] = {installedText};
                     std::wstring message = FilledText(IDS_UPDATE_CURRENT, version);
-                    if (versionClass == 2) {
+                    if (family == WindowsFamily::VistaOrLater) {
                         ShowUpToDateTaskDialog(presenter, owner, message, services_);
                     } else {
                         frmUpdateCheck notice;

@@ -13,6 +13,7 @@
 #include "DateTime.h"
 #include "VersionFile.h"
 #include "VersionFileFetch.h"
+#include "WindowsVersion.h"
 
 namespace pw {
 
@@ -32,7 +33,7 @@ struct UpdateCheckServices {
     std::wstring versionFileUrl;              // empty: UpdateCheckAddress()
     std::optional<ProgramVersion> installed;  // empty: ThisProgramVersion()
     DWORD timeoutMs = kVersionFileTimeoutMs;
-    int versionClass = -1;                                 // -1: this system's; 2 shows task dialogs
+    std::optional<WindowsFamily> family;                   // empty: this system's
     cDialogPresenter* presenter = nullptr;                 // task dialogs and message boxes
     std::function<void(const std::wstring&)> openAddress;  // empty: the shell's "open"
     std::function<void(HWND)> onNoticeShown;               // a real notice is on the screen

@@ -276,7 +276,7 @@ TEST(CopyFolderPath, NoticeOnVistaUntilTheBoxIsTicked) {
     cRecordingPresenter presenter;
     FolderActionServices services;
     services.presenter = &presenter;
-    services.versionClass = 2;
+    services.family = WindowsFamily::VistaOrLater;
     HWND owner = GetDesktopWindow();
     ASSERT_TRUE(CopyFolderPath(log.Host(1, false, false, owner), L"C:\\Berichte", L"Berichte", services));
     EXPECT_EQ(presenter.taskDialogs, 1);
@@ -303,7 +303,7 @@ TEST(CopyFolderPath, OlderSystemsShowTheMessageBoxOnce) {
     cRecordingPresenter presenter;
     FolderActionServices services;
     services.presenter = &presenter;
-    services.versionClass = 1;
+    services.family = WindowsFamily::Xp;
     ASSERT_TRUE(CopyFolderPath(log.Host(3), L"C:\\Berichte", L"Berichte", services));
     ASSERT_TRUE(CopyFolderPath(log.Host(3), L"C:\\Berichte", L"Berichte", services));
     EXPECT_EQ(presenter.messageBoxes, 1);
@@ -387,7 +387,7 @@ TEST(RemoveFolderFromHistory, DeletesAllVisitsOfExactlyThatPath) {
     cRecordingPresenter presenter;
     FolderActionServices services;
     services.presenter = &presenter;
-    services.versionClass = 2;
+    services.family = WindowsFamily::VistaOrLater;
     services.databasePath = database;
     EXPECT_TRUE(RemoveFolderFromHistory(log.Host(1), target, services));
 
@@ -408,7 +408,7 @@ TEST(RemoveFolderFromHistory, ConfirmedTipAndMissingHistory) {
     cRecordingPresenter presenter;
     FolderActionServices services;
     services.presenter = &presenter;
-    services.versionClass = 1;
+    services.family = WindowsFamily::Xp;
 
     // No history file: nothing was removed, so the notice does not say so.
     WriteNumber(Setting::TipShown_RemoveEntry, 0);

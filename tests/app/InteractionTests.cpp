@@ -76,7 +76,7 @@ class Interaction : public cMainWindowTest {
         frmMainSetup setup = TestSetup(show, database_);
         setup.folderActionServices.makeShell = [this] { return std::make_unique<cFakeShell>(shell_, windows_); };
         setup.folderActionServices.presenter = presenter_;
-        setup.folderActionServices.versionClass = versionClass_;
+        setup.folderActionServices.family = family_;
         return Start(setup);
     }
 
@@ -168,7 +168,7 @@ class Interaction : public cMainWindowTest {
     cFakeShell::Log shell_;
     std::vector<ShellWindowInfo> windows_;
     cDialogPresenter* presenter_ = nullptr;
-    int versionClass_ = -1;
+    std::optional<WindowsFamily> family_;
 };
 
 // ---- Search box ----
@@ -495,8 +495,8 @@ TEST(ContextMenu, CaptionsFollowTheOptions) {
                    Case{true, false, L"Gewöhnliches Ordnerfenster öffnen", L"In vorhandenem Fenster öffnen"},
                    Case{false, true, L"Explorer (mit Ordnerleiste)", L"In neuem Fenster öffnen"},
                    Case{true, true, L"Gewöhnliches Ordnerfenster öffnen", L"In neuem Fenster öffnen"}}) {
-        for (int versionClass : {0, 1, 2}) {
-            HMENU menu = BuildPopUpFolderMenu({versionClass, c.explorer, c.reuse, FolderView::LastUsed});
+        for (WindowsFamily family : {WindowsFamily::Windows2000, WindowsFamily::Xp, WindowsFamily::VistaOrLater}) {
+            HMENU menu = BuildPopUpFolderMenu({family, c.explorer, c.reuse, FolderView::LastUsed});
             std::vector<std::wstring> expected{c.second,
                                                L"-",
                                                L"Pfad kopieren",
@@ -506,14 +506,14 @@ TEST(ContextMenu, CaptionsFollowTheOptions) {
                                                L"Immer ignorieren...",
                                                L"-",
                                                L"Eigenschaften"};
-            if (versionClass != 2)
+            if (family != WindowsFamily::VistaOrLater)
                 expected.insert(expected.begin(), c.first);
-            EXPECT_EQ(expected, Captions(menu)) << c.explorer << c.reuse << versionClass;
+            EXPECT_EQ(expected, Captions(menu)) << c.explorer << c.reuse << static_cast<int>(family);
             DestroyMenu(menu);
         }
     }
     // A favorite can be neither added again, nor removed from the history, nor ignored.
-    HMENU menu = BuildPopUpFolderMenu({1, true, true, FolderView::Favorites});
+    HMENU menu = BuildPopUpFolderMenu({WindowsFamily::Xp, true, true, FolderView::Favorites});
     EXPECT_EQ((std::vector<std::wstring>{L"Gewöhnliches Ordnerfenster öffnen", L"In neuem Fenster öffnen", L"-",
                                          L"Pfad kopieren", L"-", L"Eigenschaften"}),
               Captions(menu));
@@ -687,7 +687,7 @@ TEST_F(Interaction, WhileANoticeIsUpTheWindowStaysAndAfterwardsItGoesAgain) {
     Store(Setting::TipShown_CopyPath, 0);
     cFocusTakingPresenter presenter;
     presenter_ = &presenter;
-    versionClass_ = 1;  // the message box of older systems
+    family_ = WindowsFamily::Xp;  // the message box of older systems
     frmMain& form = Load();
     presenter.form = &form;
     RightClickEntry(EntryIndex(quitte_));

@@ -127,7 +127,7 @@ class UpdateCheck : public ::testing::Test {
         ASSERT_TRUE(server.Running());
         services.versionFileUrl = server.Url();
         services.installed = ProgramVersion{1, 10, 45};
-        services.versionClass = 2;
+        services.family = WindowsFamily::VistaOrLater;
         services.presenter = &presenter;
         services.openAddress = [this](const std::wstring& address) { opened.push_back(address); };
     }
@@ -325,7 +325,7 @@ TEST_F(UpdateCheck, ManualCheckLeavesPopUpModeAroundEverything) {
 // ---- The notices as the user sees them -----------------------------------------------
 
 TEST_F(UpdateCheck, NoticeBeforeVistaIsTheFormWithItsButtons) {
-    services.versionClass = 1;
+    services.family = WindowsFamily::Xp;
     server.Answer(200, VersionFile(46, 46));
     OtherWindow owner;
     host.owner = owner.hwnd();

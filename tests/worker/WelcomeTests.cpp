@@ -15,6 +15,7 @@
 #include "frmWelcome.h"
 
 using namespace pwtest;
+using pw::WindowsFamily;
 
 namespace {
 
@@ -46,8 +47,8 @@ RECT ChildRect(HWND child) {
     return rect;
 }
 
-pw::worker::WelcomeSystem System(int versionClass, bool visualStyles = false, int dpi = 96) {
-    return {versionClass, visualStyles, dpi, dpi};
+pw::worker::WelcomeSystem System(WindowsFamily family, bool visualStyles = false, int dpi = 96) {
+    return {family, visualStyles, dpi, dpi};
 }
 
 // The colours the window gives a control to paint with.
@@ -79,14 +80,15 @@ std::wstring FontFace(HWND control) {
 }  // namespace
 
 TEST(WelcomeText, BeforeVistaTheHowToTextHasThreeEmptyLinesAndTwoWays) {
-    for (int versionClass : {0, 1}) {
-        EXPECT_EQ(pw::worker::HowToStartText(versionClass), kIntro + L"\r\r\r\r" + kLineA + L"\r" + kLineB)
-            << versionClass;
+    for (WindowsFamily family : {WindowsFamily::Windows2000, WindowsFamily::Xp}) {
+        EXPECT_EQ(pw::worker::HowToStartText(family), kIntro + L"\r\r\r\r" + kLineA + L"\r" + kLineB)
+            << static_cast<int>(family);
     }
 }
 
 TEST(WelcomeText, FromVistaOnTheNoteOnTheHotKeyFollowsOnALineOfItsOwn) {
-    EXPECT_EQ(pw::worker::HowToStartText(2), kIntro + L"\r\r\r\r" + kLineA + L"\r" + kLineB + L"\r" + kNote);
+    EXPECT_EQ(pw::worker::HowToStartText(WindowsFamily::VistaOrLater),
+              kIntro + L"\r\r\r\r" + kLineA + L"\r" + kLineB + L"\r" + kNote);
 }
 
 TEST(WelcomeText, LoneCarriageReturnsBecomeLineBreaksAStaticControlShows) {
@@ -94,18 +96,18 @@ TEST(WelcomeText, LoneCarriageReturnsBecomeLineBreaksAStaticControlShows) {
     // Breaks that are already complete are not doubled; a lone LF breaks too.
     EXPECT_EQ(pw::worker::LineBreaksForDisplay(L"a\r\nb\nc\r"), L"a\r\nb\r\nc\r\n");
     EXPECT_EQ(pw::worker::LineBreaksForDisplay(L"ohne Umbruch"), L"ohne Umbruch");
-    std::wstring shown = pw::worker::LineBreaksForDisplay(pw::worker::HowToStartText(2));
+    std::wstring shown = pw::worker::LineBreaksForDisplay(pw::worker::HowToStartText(WindowsFamily::VistaOrLater));
     EXPECT_EQ(shown, kIntro + L"\r\n\r\n\r\n\r\n" + kLineA + L"\r\n" + kLineB + L"\r\n" + kNote);
 }
 
 TEST(WindowsVersion, ClassFollowsMajorAndMinorVersion) {
-    EXPECT_EQ(pw::WindowsVersionClassOf(5, 0), 0);  // 2000
-    EXPECT_EQ(pw::WindowsVersionClassOf(5, 1), 1);  // XP
-    EXPECT_EQ(pw::WindowsVersionClassOf(5, 2), 1);  // Server 2003, XP x64
-    EXPECT_EQ(pw::WindowsVersionClassOf(6, 0), 2);  // Vista
-    EXPECT_EQ(pw::WindowsVersionClassOf(6, 1), 2);  // 7
-    EXPECT_EQ(pw::WindowsVersionClassOf(10, 0), 2);
-    EXPECT_EQ(pw::WindowsVersionClassOf(4, 0), 0);  // older than supported: the oldest class
+    EXPECT_EQ(pw::WindowsFamilyOf(5, 0), WindowsFamily::Windows2000);   // 2000
+    EXPECT_EQ(pw::WindowsFamilyOf(5, 1), WindowsFamily::Xp);            // XP
+    EXPECT_EQ(pw::WindowsFamilyOf(5, 2), WindowsFamily::Xp);            // Server 2003, XP x64
+    EXPECT_EQ(pw::WindowsFamilyOf(6, 0), WindowsFamily::VistaOrLater);  // Vista
+    EXPECT_EQ(pw::WindowsFamilyOf(6, 1), WindowsFamily::VistaOrLater);  // 7
+    EXPECT_EQ(pw::WindowsFamilyOf(10, 0), WindowsFamily::VistaOrLater);
+    EXPECT_EQ(pw::WindowsFamilyOf(4, 0), WindowsFamily::Windows2000);  // older than supported: the oldest class
 }
 
 // The window in this process, with the worker's hidden window beside it.
@@ -143,7 +145,7 @@ class WelcomeWindowTest : public ::testing::Test {
 };
 
 TEST_F(WelcomeWindowTest, ShowsTheTextsInTheirControlsTopmostAndInFront) {
-    pw::worker::frmWelcome welcome(worker_, System(1));
+    pw::worker::frmWelcome welcome(worker_, System(WindowsFamily::Xp));
     ASSERT_TRUE(welcome.Load());
     Pump(welcome);
     HWND hwnd = welcome.Hwnd();
@@ -183,7 +185,7 @@ TEST_F(WelcomeWindowTest, ShowsTheTextsInTheirControlsTopmostAndInFront) {
 }
 
 TEST_F(WelcomeWindowTest, ControlsStandTopToBottomAsTheWindowReads) {
-    pw::worker::frmWelcome welcome(worker_, System(2));
+    pw::worker::frmWelcome welcome(worker_, System(WindowsFamily::VistaOrLater));
     ASSERT_TRUE(welcome.Load());
     HWND hwnd = welcome.Hwnd();
     RECT welcomeText = ChildRect(GetDlgItem(hwnd, pw::worker::lblWelcome));
@@ -217,7 +219,7 @@ TEST_F(WelcomeWindowTest, ControlsStandTopToBottomAsTheWindowReads) {
 }
 
 TEST_F(WelcomeWindowTest, EscClosesTheWindowAndBeforeVistaTheWorkerGoesOn) {
-    pw::worker::frmWelcome welcome(worker_, System(1));
+    pw::worker::frmWelcome welcome(worker_, System(WindowsFamily::Xp));
     ASSERT_TRUE(welcome.Load());
     Pump(welcome);
     PressKey(welcome, VK_ESCAPE);
@@ -227,7 +229,7 @@ TEST_F(WelcomeWindowTest, EscClosesTheWindowAndBeforeVistaTheWorkerGoesOn) {
 }
 
 TEST_F(WelcomeWindowTest, FromVistaOnTheHotKeyIsFreeAndClosingEndsTheWorker) {
-    pw::worker::frmWelcome welcome(worker_, System(2));
+    pw::worker::frmWelcome welcome(worker_, System(WindowsFamily::VistaOrLater));
     EXPECT_TRUE(HotKeyTaken());
     ASSERT_TRUE(welcome.Load());
     Pump(welcome);
@@ -247,7 +249,7 @@ TEST_F(WelcomeWindowTest, OkWithTheImportTickedStartsItAndTheOfferComesOnce) {
     RegDeleteKeyValueW(HKEY_CURRENT_USER, pw::SectionKeyOf(pw::SettingsKey::CurrentSettings), L"WindowsHistoryOffered");
     int chosen = 0;
     auto show = [&](UINT key, bool untick) {
-        pw::worker::frmWelcome welcome(worker_, System(1));
+        pw::worker::frmWelcome welcome(worker_, System(WindowsFamily::Xp));
         welcome.onImportChosen = [&] { ++chosen; };
         EXPECT_TRUE(welcome.Load());
         HWND box = GetDlgItem(welcome.Hwnd(), pw::worker::chkImport);
@@ -277,7 +279,7 @@ TEST_F(WelcomeWindowTest, OkWithTheImportTickedStartsItAndTheOfferComesOnce) {
 }
 
 TEST_F(WelcomeWindowTest, TheCloseBoxClosesLikeOK) {
-    pw::worker::frmWelcome welcome(worker_, System(0));
+    pw::worker::frmWelcome welcome(worker_, System(WindowsFamily::Windows2000));
     ASSERT_TRUE(welcome.Load());
     PostMessageW(welcome.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     Pump(welcome);
@@ -286,8 +288,8 @@ TEST_F(WelcomeWindowTest, TheCloseBoxClosesLikeOK) {
 }
 
 TEST_F(WelcomeWindowTest, HeadingsAreBlueAndWithoutVisualStylesTheFooterIsClassic) {
-    for (int versionClass : {1, 2}) {
-        pw::worker::frmWelcome welcome(worker_, System(versionClass, versionClass == 1));
+    for (WindowsFamily family : {WindowsFamily::Xp, WindowsFamily::VistaOrLater}) {
+        pw::worker::frmWelcome welcome(worker_, System(family, family == WindowsFamily::Xp));
         ASSERT_TRUE(welcome.Load());
         HWND hwnd = welcome.Hwnd();
         for (int id : {pw::worker::lblWelcome, pw::worker::lblAppHeader, pw::worker::lblAppStartHeader})
@@ -304,7 +306,7 @@ TEST_F(WelcomeWindowTest, HeadingsAreBlueAndWithoutVisualStylesTheFooterIsClassi
 }
 
 TEST_F(WelcomeWindowTest, VistaWithVisualStylesGetsTheLightFooterAndSegoeUI) {
-    pw::worker::frmWelcome welcome(worker_, System(2, true));
+    pw::worker::frmWelcome welcome(worker_, System(WindowsFamily::VistaOrLater, true));
     ASSERT_TRUE(welcome.Load());
     HWND hwnd = welcome.Hwnd();
     EXPECT_EQ(FontFace(GetDlgItem(hwnd, pw::worker::lblWelcome)), L"Segoe UI");
@@ -320,7 +322,7 @@ TEST_F(WelcomeWindowTest, FontsAndLayoutScaleWithTheDpi) {
     int fontHeight[2] = {};
     int i = 0;
     for (int dpi : {96, 120}) {
-        pw::worker::frmWelcome welcome(worker_, System(1, false, dpi));
+        pw::worker::frmWelcome welcome(worker_, System(WindowsFamily::Xp, false, dpi));
         ASSERT_TRUE(welcome.Load());
         RECT client{};
         GetClientRect(welcome.Hwnd(), &client);
@@ -339,7 +341,7 @@ TEST_F(WelcomeWindowTest, FontsAndLayoutScaleWithTheDpi) {
 
 TEST_F(WelcomeWindowTest, WithLargeFontsThePictureMovesTo3560Twips) {
     for (int dpi : {96, 120, 144}) {
-        pw::worker::frmWelcome welcome(worker_, System(2, false, dpi));
+        pw::worker::frmWelcome welcome(worker_, System(WindowsFamily::VistaOrLater, false, dpi));
         ASSERT_TRUE(welcome.Load());
         RECT picture = ChildRect(GetDlgItem(welcome.Hwnd(), pw::worker::imgStartIcon));
         RECT startHeader = ChildRect(GetDlgItem(welcome.Hwnd(), pw::worker::lblAppStartHeader));

@@ -17,17 +17,18 @@ MenuDrop ButtonMenuDrop(const MenuDropInput& in) {
     return {b.left + 15, b.top + b.height - 15, false};
 }
 
-FeedbackWindows FeedbackWindowsOf(int versionClass, bool themed, bool vistaThemed, bool composition) {
-    switch (versionClass) {
-        case 0:
+FeedbackWindows FeedbackWindowsOf(WindowsFamily family, bool themed, bool vistaThemed, bool composition) {
+    switch (family) {
+        case WindowsFamily::Windows2000:
             return FeedbackWindows::Windows2000;
-        case 1:
+        case WindowsFamily::Xp:
             return themed ? FeedbackWindows::XP : FeedbackWindows::XPClassic;
-        default:
-            if (!vistaThemed)
-                return FeedbackWindows::VistaClassic;
-            return composition ? FeedbackWindows::VistaAero : FeedbackWindows::VistaBasic;
+        case WindowsFamily::VistaOrLater:
+            break;
     }
+    if (!vistaThemed)
+        return FeedbackWindows::VistaClassic;
+    return composition ? FeedbackWindows::VistaAero : FeedbackWindows::VistaBasic;
 }
 
 std::wstring MailtoWithSubject(const std::wstring& address, const std::wstring& subject) {

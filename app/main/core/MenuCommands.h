@@ -5,6 +5,7 @@
 #include <string>
 
 #include "MainLayout.h"
+#include "WindowsVersion.h"
 
 namespace pw {
 
@@ -24,10 +25,9 @@ struct MenuDrop {
 // button's right edge; a themed button's rounded frame is left out.
 MenuDrop ButtonMenuDrop(const MenuDropInput& in);
 
-// The Windows a feedback mail names, by version class (0 Windows 2000, 1 XP,
-// 2 Vista or later) and look.
+// The Windows a feedback mail names, by family and look.
 enum class FeedbackWindows { Windows2000, XP, XPClassic, VistaAero, VistaBasic, VistaClassic };
-FeedbackWindows FeedbackWindowsOf(int versionClass, bool themed, bool vistaThemed, bool composition);
+FeedbackWindows FeedbackWindowsOf(WindowsFamily family, bool themed, bool vistaThemed, bool composition);
 
 // "mailto:" address + "?subject=" + the subject, percent-encoded as a mail
 // address's query must be (UTF-8; letters, digits and -._~ stay).

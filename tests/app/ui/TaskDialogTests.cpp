@@ -16,17 +16,17 @@ namespace {
 using test::ReadRaw;
 using test::ScratchKey;
 
-TEST(WindowsVersionClass, FollowsMajorAndMinorVersion) {
-    EXPECT_EQ(0, WindowsVersionClassOf(5, 0));   // 2000
-    EXPECT_EQ(1, WindowsVersionClassOf(5, 1));   // XP
-    EXPECT_EQ(1, WindowsVersionClassOf(5, 2));   // Server 2003, XP x64
-    EXPECT_EQ(2, WindowsVersionClassOf(6, 0));   // Vista
-    EXPECT_EQ(2, WindowsVersionClassOf(6, 1));   // 7
-    EXPECT_EQ(2, WindowsVersionClassOf(10, 0));  // 10 and 11
-    EXPECT_EQ(0, WindowsVersionClassOf(4, 10));  // older than anything supported
+TEST(WindowsFamily, FollowsMajorAndMinorVersion) {
+    EXPECT_EQ(WindowsFamily::Windows2000, WindowsFamilyOf(5, 0));    // 2000
+    EXPECT_EQ(WindowsFamily::Xp, WindowsFamilyOf(5, 1));             // XP
+    EXPECT_EQ(WindowsFamily::Xp, WindowsFamilyOf(5, 2));             // Server 2003, XP x64
+    EXPECT_EQ(WindowsFamily::VistaOrLater, WindowsFamilyOf(6, 0));   // Vista
+    EXPECT_EQ(WindowsFamily::VistaOrLater, WindowsFamilyOf(6, 1));   // 7
+    EXPECT_EQ(WindowsFamily::VistaOrLater, WindowsFamilyOf(10, 0));  // 10 and 11
+    EXPECT_EQ(WindowsFamily::Windows2000, WindowsFamilyOf(4, 10));   // older than anything supported
 }
 
-TEST(WindowsVersionClass, RunningSystemMatchesReportedVersion) {
+TEST(WindowsFamily, RunningSystemMatchesReportedVersion) {
     // Wine's configured version (RtlGetVersion ignores compatibility shims).
     using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
     auto rtl = reinterpret_cast<RtlGetVersionFn>(
@@ -35,16 +35,16 @@ TEST(WindowsVersionClass, RunningSystemMatchesReportedVersion) {
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof(info);
     ASSERT_EQ(0, rtl(&info));
-    EXPECT_EQ(WindowsVersionClassOf(info.dwMajorVersion, info.dwMinorVersion), GetWindowsVersionClass());
-    EXPECT_EQ(GetWindowsVersionClass(), GetWindowsVersionClass());
+    EXPECT_EQ(WindowsFamilyOf(info.dwMajorVersion, info.dwMinorVersion), GetWindowsFamily());
+    EXPECT_EQ(GetWindowsFamily(), GetWindowsFamily());
 }
 
 TEST(BalloonTips, OnlyAStoredZeroSwitchesThemOffAndNeverOnWindows2000) {
-    EXPECT_TRUE(BalloonTipsEnabledFor(0, RegValue{std::int32_t{0}}));
-    EXPECT_FALSE(BalloonTipsEnabledFor(1, RegValue{std::int32_t{0}}));
-    EXPECT_FALSE(BalloonTipsEnabledFor(2, RegValue{std::int32_t{0}}));
-    EXPECT_TRUE(BalloonTipsEnabledFor(2, RegValue{std::int32_t{1}}));
-    EXPECT_TRUE(BalloonTipsEnabledFor(1, RegValue{}));
+    EXPECT_TRUE(BalloonTipsEnabledFor(WindowsFamily::Windows2000, RegValue{std::int32_t{0}}));
+    EXPECT_FALSE(BalloonTipsEnabledFor(WindowsFamily::Xp, RegValue{std::int32_t{0}}));
+    EXPECT_FALSE(BalloonTipsEnabledFor(WindowsFamily::VistaOrLater, RegValue{std::int32_t{0}}));
+    EXPECT_TRUE(BalloonTipsEnabledFor(WindowsFamily::VistaOrLater, RegValue{std::int32_t{1}}));
+    EXPECT_TRUE(BalloonTipsEnabledFor(WindowsFamily::Xp, RegValue{}));
 }
 
 TEST(BalloonTips, ReadsTheExplorerSettingOfTheUser) {
@@ -66,24 +66,24 @@ TEST(BalloonTips, ReadsTheExplorerSettingOfTheUser) {
         RegDeleteValueW(key, L"EnableBalloonTips");
     }
     RegCloseKey(key);
-    EXPECT_EQ(GetWindowsVersionClass() == 0, enabled);
+    EXPECT_EQ(GetWindowsFamily() == WindowsFamily::Windows2000, enabled);
 }
 
 TEST(NoticePlan, TaskDialogWithCheckBoxOnVistaMessageBoxOnceBefore) {
-    NoticePlan vista = PlanNotice(2, 0);
+    NoticePlan vista = PlanNotice(WindowsFamily::VistaOrLater, 0);
     EXPECT_EQ(NoticeKind::TaskDialog, vista.kind);
     EXPECT_TRUE(vista.storeIfTicked);
     EXPECT_FALSE(vista.storeBeforeShowing);
 
-    for (int versionClass : {0, 1}) {
-        NoticePlan older = PlanNotice(versionClass, 0);
+    for (WindowsFamily family : {WindowsFamily::Windows2000, WindowsFamily::Xp}) {
+        NoticePlan older = PlanNotice(family, 0);
         EXPECT_EQ(NoticeKind::MessageBox, older.kind);
         EXPECT_TRUE(older.storeBeforeShowing);
     }
-    for (int versionClass : {0, 1, 2})
-        EXPECT_EQ(NoticeKind::None, PlanNotice(versionClass, 1).kind);
+    for (WindowsFamily family : {WindowsFamily::Windows2000, WindowsFamily::Xp, WindowsFamily::VistaOrLater})
+        EXPECT_EQ(NoticeKind::None, PlanNotice(family, 1).kind);
     // Only 1 counts as "do not show again".
-    EXPECT_EQ(NoticeKind::TaskDialog, PlanNotice(2, 2).kind);
+    EXPECT_EQ(NoticeKind::TaskDialog, PlanNotice(WindowsFamily::VistaOrLater, 2).kind);
 }
 
 TEST(TaskDialogConfig, NoticeAsTheProgramFillsIt) {
@@ -166,20 +166,20 @@ TEST(Notice, OnVistaTheTickedCheckBoxStopsTheNotice) {
     ScratchKey key(test::CurrentTestName());
     cRecorder recorder;
     recorder.tick = false;
-    EXPECT_TRUE(ShowNoticeWith(recorder, 2, key.Path(), nullptr, L"TipShown_CopyPath", L"Kopiert", L"Tip",
-                               ResText(IDS_DONT_SHOW_AGAIN)));
+    EXPECT_TRUE(ShowNoticeWith(recorder, WindowsFamily::VistaOrLater, key.Path(), nullptr, L"TipShown_CopyPath",
+                               L"Kopiert", L"Tip", ResText(IDS_DONT_SHOW_AGAIN)));
     EXPECT_EQ(1, recorder.taskDialogs);
     EXPECT_EQ(L"Diesen Hinweis nicht mehr anzeigen", recorder.lastVerification);
     EXPECT_FALSE(ReadRaw(key.Path(), L"TipShown_CopyPath").found);
 
     // Not ticked: it comes again; ticked: stored, and then never again.
     recorder.tick = true;
-    EXPECT_TRUE(ShowNoticeWith(recorder, 2, key.Path(), nullptr, L"TipShown_CopyPath", L"Kopiert", L"Tip",
-                               ResText(IDS_DONT_SHOW_AGAIN)));
+    EXPECT_TRUE(ShowNoticeWith(recorder, WindowsFamily::VistaOrLater, key.Path(), nullptr, L"TipShown_CopyPath",
+                               L"Kopiert", L"Tip", ResText(IDS_DONT_SHOW_AGAIN)));
     EXPECT_EQ(2, recorder.taskDialogs);
     EXPECT_EQ(1u, StoredFlag(key, L"TipShown_CopyPath"));
-    EXPECT_FALSE(ShowNoticeWith(recorder, 2, key.Path(), nullptr, L"TipShown_CopyPath", L"Kopiert", L"Tip",
-                                ResText(IDS_DONT_SHOW_AGAIN)));
+    EXPECT_FALSE(ShowNoticeWith(recorder, WindowsFamily::VistaOrLater, key.Path(), nullptr, L"TipShown_CopyPath",
+                                L"Kopiert", L"Tip", ResText(IDS_DONT_SHOW_AGAIN)));
     EXPECT_EQ(2, recorder.taskDialogs);
     EXPECT_EQ(0, recorder.messageBoxes);
 }
@@ -189,8 +189,9 @@ TEST(Notice, OnXpAMessageBoxIsShownOnceWithoutCheckBox) {
     cRecorder recorder;
     recorder.flagPath = key.Path();
     recorder.flagName = L"TipShown_RemoveEntry";
-    EXPECT_TRUE(ShowNoticeWith(recorder, 1, key.Path(), nullptr, L"TipShown_RemoveEntry", L"Der Ordner wurde entfernt.",
-                               L"Er erscheint wieder, sobald Sie ihn verwenden.", ResText(IDS_DONT_SHOW_AGAIN)));
+    EXPECT_TRUE(ShowNoticeWith(recorder, WindowsFamily::Xp, key.Path(), nullptr, L"TipShown_RemoveEntry",
+                               L"Der Ordner wurde entfernt.", L"Er erscheint wieder, sobald Sie ihn verwenden.",
+                               ResText(IDS_DONT_SHOW_AGAIN)));
     EXPECT_EQ(1, recorder.messageBoxes);
     EXPECT_EQ(0, recorder.taskDialogs);
     EXPECT_EQ(L"Der Ordner wurde entfernt.\r\n\r\nEr erscheint wieder, sobald Sie ihn verwenden.", recorder.lastText);
@@ -199,7 +200,7 @@ TEST(Notice, OnXpAMessageBoxIsShownOnceWithoutCheckBox) {
     EXPECT_TRUE(recorder.flagSeenWhileOpen);  // stored before the box, not after it
     EXPECT_EQ(1u, StoredFlag(key, L"TipShown_RemoveEntry"));
 
-    EXPECT_FALSE(ShowNoticeWith(recorder, 1, key.Path(), nullptr, L"TipShown_RemoveEntry", L"x", L"y",
+    EXPECT_FALSE(ShowNoticeWith(recorder, WindowsFamily::Xp, key.Path(), nullptr, L"TipShown_RemoveEntry", L"x", L"y",
                                 ResText(IDS_DONT_SHOW_AGAIN)));
     EXPECT_EQ(1, recorder.messageBoxes);
 }
@@ -209,8 +210,8 @@ TEST(Notice, AStoredFlagSuppressesItOnEverySystem) {
     DWORD one = 1;
     test::WriteRaw(key.Path(), L"TipShown_CopyPath", REG_DWORD, &one, sizeof(one));
     cRecorder recorder;
-    for (int versionClass : {0, 1, 2}) {
-        EXPECT_FALSE(ShowNoticeWith(recorder, versionClass, key.Path(), nullptr, L"TipShown_CopyPath", L"a", L"b",
+    for (WindowsFamily family : {WindowsFamily::Windows2000, WindowsFamily::Xp, WindowsFamily::VistaOrLater}) {
+        EXPECT_FALSE(ShowNoticeWith(recorder, family, key.Path(), nullptr, L"TipShown_CopyPath", L"a", L"b",
                                     ResText(IDS_DONT_SHOW_AGAIN)));
     }
     EXPECT_EQ(0, recorder.taskDialogs + recorder.messageBoxes);
@@ -219,18 +220,22 @@ TEST(Notice, AStoredFlagSuppressesItOnEverySystem) {
 TEST(Confirm, OnlyCancelStopsTheAction) {
     cRecorder recorder;
     recorder.answer = IDCANCEL;  // also Esc and the close box
-    EXPECT_FALSE(ConfirmWith(recorder, 2, nullptr, L"Zurücksetzen?", L"", 101, L"Zurücksetzen"));
+    EXPECT_FALSE(
+        ConfirmWith(recorder, WindowsFamily::VistaOrLater, nullptr, L"Zurücksetzen?", L"", 101, L"Zurücksetzen"));
     EXPECT_EQ(static_cast<TASKDIALOG_COMMON_BUTTON_FLAGS>(TDCBF_CANCEL_BUTTON), recorder.lastCommonButtons);
     recorder.answer = 101;
-    EXPECT_TRUE(ConfirmWith(recorder, 2, nullptr, L"Zurücksetzen?", L"", 101, L"Zurücksetzen"));
+    EXPECT_TRUE(
+        ConfirmWith(recorder, WindowsFamily::VistaOrLater, nullptr, L"Zurücksetzen?", L"", 101, L"Zurücksetzen"));
     EXPECT_EQ(2, recorder.taskDialogs);
 
     recorder.answer = IDCANCEL;
-    EXPECT_FALSE(ConfirmWith(recorder, 1, nullptr, L"Zurücksetzen?", L"Alles weg.", 101, L"Zurücksetzen"));
+    EXPECT_FALSE(
+        ConfirmWith(recorder, WindowsFamily::Xp, nullptr, L"Zurücksetzen?", L"Alles weg.", 101, L"Zurücksetzen"));
     EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON2), recorder.lastStyle);
     EXPECT_EQ(L"Zurücksetzen?\r\n\r\nAlles weg.", recorder.lastText);
     recorder.answer = IDOK;
-    EXPECT_TRUE(ConfirmWith(recorder, 0, nullptr, L"Zurücksetzen?", L"Alles weg.", 101, L"Zurücksetzen"));
+    EXPECT_TRUE(ConfirmWith(recorder, WindowsFamily::Windows2000, nullptr, L"Zurücksetzen?", L"Alles weg.", 101,
+                            L"Zurücksetzen"));
     EXPECT_EQ(2, recorder.messageBoxes);
 }
 
@@ -311,8 +316,9 @@ TEST(NoticeOnScreen, TaskDialogShowsTheCheckBoxAndTickingItStoresTheFlag) {
     bool shown = false;
     {
         cDialogUser user(L"Diesen Hinweis nicht mehr anzeigen", L"", IDOK);
-        shown = ShowNoticeWith(SystemDialogPresenter(), 2, key.Path(), owner.hwnd(), L"TipShown_SearchFolder",
-                               L"Ordner suchen", L"Geben Sie ein paar Buchstaben ein.", ResText(IDS_DONT_SHOW_AGAIN));
+        shown = ShowNoticeWith(SystemDialogPresenter(), WindowsFamily::VistaOrLater, key.Path(), owner.hwnd(),
+                               L"TipShown_SearchFolder", L"Ordner suchen", L"Geben Sie ein paar Buchstaben ein.",
+                               ResText(IDS_DONT_SHOW_AGAIN));
         EXPECT_TRUE(user.Found());
         EXPECT_TRUE(user.Clicked());
     }
@@ -325,8 +331,8 @@ TEST(NoticeOnScreen, MessageBoxOnOlderSystems) {
     test::cHostWindow owner;
     {
         cDialogUser user(L"", L"", IDOK);
-        EXPECT_TRUE(ShowNoticeWith(SystemDialogPresenter(), 1, key.Path(), owner.hwnd(), L"TipShown_CopyPath",
-                                   L"Kopiert", L"Tip", ResText(IDS_DONT_SHOW_AGAIN)));
+        EXPECT_TRUE(ShowNoticeWith(SystemDialogPresenter(), WindowsFamily::Xp, key.Path(), owner.hwnd(),
+                                   L"TipShown_CopyPath", L"Kopiert", L"Tip", ResText(IDS_DONT_SHOW_AGAIN)));
         EXPECT_TRUE(user.Found());
     }
     EXPECT_EQ(1u, StoredFlag(key, L"TipShown_CopyPath"));
@@ -337,14 +343,14 @@ TEST(ConfirmOnScreen, EscDoesNotConfirmTheButtonDoes) {
     test::cHostWindow owner;
     {
         cDialogUser user(L"", L"", IDCANCEL);
-        EXPECT_FALSE(
-            ConfirmWith(SystemDialogPresenter(), 2, owner.hwnd(), L"Verlauf zurücksetzen?", L"", 101, L"Zurücksetzen"));
+        EXPECT_FALSE(ConfirmWith(SystemDialogPresenter(), WindowsFamily::VistaOrLater, owner.hwnd(),
+                                 L"Verlauf zurücksetzen?", L"", 101, L"Zurücksetzen"));
         EXPECT_TRUE(user.Found());
     }
     {
         cDialogUser user(L"", L"Zurücksetzen");
-        EXPECT_TRUE(
-            ConfirmWith(SystemDialogPresenter(), 2, owner.hwnd(), L"Verlauf zurücksetzen?", L"", 101, L"Zurücksetzen"));
+        EXPECT_TRUE(ConfirmWith(SystemDialogPresenter(), WindowsFamily::VistaOrLater, owner.hwnd(),
+                                L"Verlauf zurücksetzen?", L"", 101, L"Zurücksetzen"));
         EXPECT_TRUE(user.Pressed());
     }
 }
