@@ -21,6 +21,24 @@ void CentreOnOwner(HWND dialog) {
     SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+HWND CreateChildControl(HWND parent,
+                        UINT id,
+                        const wchar_t* className,
+                        DWORD style,
+                        HFONT font,
+                        const wchar_t* text,
+                        int x,
+                        int y,
+                        int width,
+                        int height) {
+    HWND control =
+        CreateWindowExW(0, className, text, style | WS_CHILD, x, y, width, height, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (control && font)
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return control;
+}
+
 std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));

@@ -19,6 +19,21 @@ std::wstring WindowText(HWND window);
 // when it has none), inside the owner's screen.
 void CentreOnOwner(HWND dialog);
 
+// A control of the system's classes inside parent under the control id: the
+// style gets WS_CHILD, and the font is set when one is given (before the
+// control is first drawn, so without a redraw). Both programs' windows make
+// their controls through it.
+HWND CreateChildControl(HWND parent,
+                        UINT id,
+                        const wchar_t* className,
+                        DWORD style,
+                        HFONT font = nullptr,
+                        const wchar_t* text = L"",
+                        int x = 0,
+                        int y = 0,
+                        int width = 0,
+                        int height = 0);
+
 // Window class fields a window cares about; the procedure and the module are
 // the base's. A class is registered at the first Create that names it.
 struct WindowClass {

@@ -178,11 +178,7 @@ void frmWelcome::CreateControls() {
 
     auto add = [&](int id, const wchar_t* cls, const std::wstring& text, DWORD style, int x, int y, int cx, int cy,
                    HFONT font) {
-        HWND control = CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, cx, cy, Hwnd(),
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module, nullptr);
-        if (control && font)
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        return control;
+        return CreateChildControl(Hwnd(), id, cls, WS_VISIBLE | style, font, text.c_str(), x, y, cx, cy);
     };
     constexpr DWORD label = SS_LEFT | SS_NOPREFIX;
     int textLeft = Px(kMargin);

@@ -19,11 +19,9 @@ bool cFavoritesLink::Create(HWND parent, Events& events, const Twips& twips, HFO
                          WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0, 0, parent,
                          ctl::picManageFavoritesHost))
         return false;
-    lblManageFavorites_ = CreateWindowExW(
-        0, L"STATIC", ResText(IDS_MANAGE_FAVORITES).c_str(),
-        SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_VISIBLE | WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, Hwnd(),
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctl::lblManageFavorites)), GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(lblManageFavorites_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    lblManageFavorites_ = CreateChildControl(Hwnd(), ctl::lblManageFavorites, L"STATIC",
+                                             SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_VISIBLE | WS_CLIPSIBLINGS, font_,
+                                             ResText(IDS_MANAGE_FAVORITES).c_str());
     // The designed width was made for an 8-point font at 96 dpi; a larger
     // face or screen would cut the text off.
     int labelWidth = std::max(1740, (TextWidthPixels() + 2) * twips.perPixelX);

@@ -14,13 +14,8 @@ bool cMessagePane::Create(HWND parent, const Twips& twips, const DisplayLook& lo
     if (!cWindow::Create(WindowClass{L"PfadwerkMessagePane", 0, GetSysColorBrush(COLOR_WINDOW)}, L"",
                          WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0, 0, parent, ctl::picMessagePane))
         return false;
-    HINSTANCE module = GetModuleHandleW(nullptr);
     auto child = [&](DWORD style, UINT id, HFONT childFont) {
-        HWND hwnd = CreateWindowExW(0, L"STATIC", L"", style | WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE, 0, 0, 0, 0,
-                                    Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module, nullptr);
-        if (childFont)
-            SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(childFont), FALSE);
-        return hwnd;
+        return CreateChildControl(Hwnd(), id, L"STATIC", style | WS_CLIPSIBLINGS | WS_VISIBLE, childFont);
     };
     const DWORD label = SS_LEFT | SS_NOPREFIX;
     lblMessageHeader_ = child(label, ctl::lblMessageHeader, headerFont);

@@ -29,13 +29,10 @@ bool cSearchBox::Create(HWND parent, Events& events, const Twips& twips, HFONT f
                          WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, 0, parent,
                          ctl::picFindHost))
         return false;
-    HINSTANCE module = GetModuleHandleW(nullptr);
-    auto child = [&](const wchar_t* cls, DWORD style, UINT id) {
-        return CreateWindowExW(0, cls, L"", style | WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, Hwnd(),
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module, nullptr);
+    auto child = [&](const wchar_t* cls, DWORD style, UINT id, HFONT childFont = nullptr) {
+        return CreateChildControl(Hwnd(), id, cls, style | WS_CLIPSIBLINGS, childFont);
     };
-    txtFind_ = child(L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP | WS_VISIBLE, ctl::txtFind);
-    SendMessageW(txtFind_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    txtFind_ = child(L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP | WS_VISIBLE, ctl::txtFind, font_);
     imgFind_ = child(L"STATIC", SS_OWNERDRAW | WS_VISIBLE, ctl::imgFind);
     // A picture answers clicks only with SS_NOTIFY.
     imgFindCancel_ = child(L"STATIC", SS_OWNERDRAW | SS_NOTIFY, ctl::imgFindCancel);

@@ -43,13 +43,8 @@ void frmMain::CreateFonts() {
 }
 
 void frmMain::CreateControls() {
-    HINSTANCE module = GetModuleHandleW(nullptr);
     auto child = [&](const wchar_t* cls, DWORD style, UINT id, HFONT font) {
-        HWND hwnd = CreateWindowExW(0, cls, L"", style | WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, Hwnd(),
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module, nullptr);
-        if (font)
-            SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        return hwnd;
+        return CreateChildControl(Hwnd(), id, cls, style | WS_CLIPSIBLINGS, font);
     };
     // Made first, so they lie above the tab strip they cover.
     searchBox_.Create(Hwnd(), *this, twips_, fontFind_.Get(), fontFindCue_.Get());
