@@ -2,7 +2,9 @@
 // released by hand on an early return.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
+#include <ole2.h>
 #include <shtypes.h>
 
 #include <utility>
@@ -69,6 +71,19 @@ struct IconTraits {
     static void Close(HICON h) { DestroyIcon(h); }
 };
 
+// A device context of the program's own (CreateCompatibleDC), not one a
+// window lends (GetDC, BeginPaint).
+struct MemoryDCTraits {
+    static HDC Invalid() { return nullptr; }
+    static bool IsValid(HDC h) { return h != nullptr; }
+    static void Close(HDC h) { DeleteDC(h); }
+};
+struct ImageListTraits {
+    static HIMAGELIST Invalid() { return nullptr; }
+    static bool IsValid(HIMAGELIST h) { return h != nullptr; }
+    static void Close(HIMAGELIST h) { ImageList_Destroy(h); }
+};
+
 struct MenuTraits {
     static HMENU Invalid() { return nullptr; }
     static bool IsValid(HMENU h) { return h != nullptr; }
@@ -92,6 +107,53 @@ using cBitmap = cUnique<HBITMAP, GdiTraits<HBITMAP>>;
 using cIcon = cUnique<HICON, IconTraits>;
 using cMenu = cUnique<HMENU, MenuTraits>;
 using cPidl = cUnique<PIDLIST_ABSOLUTE, PidlTraits>;
+using cMemoryDC = cUnique<HDC, MemoryDCTraits>;
+// A list view given one with LVSIL_* and LVS_SHAREIMAGELISTS leaves it to
+// its owner; without that style the list destroys it and this must Release.
+using cImageList = cUnique<HIMAGELIST, ImageListTraits>;
+
+// A window's device context (GetDC; null: the screen's; with the frame:
+// GetWindowDC), given back to the same window. Not for BeginPaint's, which
+// EndPaint ends.
+class cWindowDC {
+  public:
+    explicit cWindowDC(HWND window, bool withFrame = false)
+        : window_(window), dc_(withFrame ? GetWindowDC(window) : GetDC(window)) {}
+    ~cWindowDC() {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    cWindowDC(const cWindowDC&) = delete;
+    cWindowDC& operator=(const cWindowDC&) = delete;
+
+    HDC Get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+// A pen, brush, font or bitmap selected into a device context for a scope:
+// what was selected before goes back in at the end, so the object can be
+// deleted afterwards and the DC is left as it was lent.
+class cSelection {
+  public:
+    cSelection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(dc && object ? SelectObject(dc, object) : nullptr) {
+        if (previous_ == HGDI_ERROR)
+            previous_ = nullptr;
+    }
+    ~cSelection() {
+        if (previous_)
+            SelectObject(dc_, previous_);
+    }
+    cSelection(const cSelection&) = delete;
+    cSelection& operator=(const cSelection&) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
 
 // A COM interface pointer.
 template <typename T>
@@ -142,6 +204,22 @@ class cComInit {
     }
     cComInit(const cComInit&) = delete;
     cComInit& operator=(const cComInit&) = delete;
+
+  private:
+    bool ok_;
+};
+
+// OLE (drag and drop, the clipboard) for the lifetime of a scope; like
+// cComInit it uninitialises only what it initialised.
+class cOleInit {
+  public:
+    cOleInit() : ok_(SUCCEEDED(OleInitialize(nullptr))) {}
+    ~cOleInit() {
+        if (ok_)
+            OleUninitialize();
+    }
+    cOleInit(const cOleInit&) = delete;
+    cOleInit& operator=(const cOleInit&) = delete;
 
   private:
     bool ok_;

@@ -106,10 +106,9 @@ WelcomeSystem CurrentWelcomeSystem() {
     WelcomeSystem system;
     system.family = GetWindowsFamily();
     system.visualStyles = IsAppThemed() != FALSE;
-    if (HDC screen = GetDC(nullptr)) {
-        system.dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-        system.dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
+    if (cWindowDC screen(nullptr); screen) {
+        system.dpiX = GetDeviceCaps(screen.Get(), LOGPIXELSX);
+        system.dpiY = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     }
     return system;
 }
@@ -238,11 +237,9 @@ void frmWelcome::PlaceStartIcon() {
     if (!picture)
         return;
     int x = Px(kMargin);
-    if (HDC dc = GetDC(Hwnd())) {
-        HGDIOBJ old = SelectObject(dc, textFont_.Get());
-        x += LastLineWidth(dc, ResText(IDS_HOWTO_QUICKLAUNCH), Px(kTextWidth)) + MulDiv(4, system_.dpiX, 96);
-        SelectObject(dc, old);
-        ReleaseDC(Hwnd(), dc);
+    if (cWindowDC dc(Hwnd()); dc) {
+        cSelection font(dc.Get(), textFont_.Get());
+        x += LastLineWidth(dc.Get(), ResText(IDS_HOWTO_QUICKLAUNCH), Px(kTextWidth)) + MulDiv(4, system_.dpiX, 96);
     }
     x = std::min(x, Px(kFormWidth) - kStartPictureWidth - 2);
     bool largeFonts = system_.dpiX > 110;

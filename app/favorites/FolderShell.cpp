@@ -87,15 +87,8 @@ std::optional<ShellFolder> DroppedFolder(const std::wstring& file) {
     return ShellFolderOf(path);
 }
 
-cFavoriteIcons::~cFavoriteIcons() {
-    if (images_)
-        ImageList_Destroy(images_);
-}
-
 bool cFavoriteIcons::Create() {
-    if (images_)
-        ImageList_Destroy(images_);
-    images_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 8);
+    images_.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 8));
     if (!images_)
         return false;
     // Asked by name and attributes only: the shell does not go looking.
@@ -103,19 +96,19 @@ bool cFavoriteIcons::Create() {
     if (SHGetFileInfoW(L"\\\\Test\\Test", 0, &info, sizeof info,
                        SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES) &&
         info.hIcon) {
-        ImageList_AddIcon(images_, info.hIcon);
+        ImageList_AddIcon(images_.Get(), info.hIcon);
         DestroyIcon(info.hIcon);
     } else {
-        ImageList_AddIcon(images_, LoadIconW(nullptr, IDI_APPLICATION));
+        ImageList_AddIcon(images_.Get(), LoadIconW(nullptr, IDI_APPLICATION));
     }
     wchar_t windows[MAX_PATH] = {};
     GetWindowsDirectoryW(windows, MAX_PATH);
     info = SHFILEINFOW{};
     if (SHGetFileInfoW(windows, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON) && info.hIcon) {
-        ImageList_AddIcon(images_, info.hIcon);
+        ImageList_AddIcon(images_.Get(), info.hIcon);
         DestroyIcon(info.hIcon);
     } else {
-        ImageList_AddIcon(images_, LoadIconW(nullptr, IDI_APPLICATION));
+        ImageList_AddIcon(images_.Get(), LoadIconW(nullptr, IDI_APPLICATION));
     }
     return true;
 }
@@ -127,7 +120,7 @@ int cFavoriteIcons::IconOf(const std::wstring& path) {
     if (!images_ || path.empty() ||
         !SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON) || !info.hIcon)
         return 1;
-    int index = ImageList_AddIcon(images_, info.hIcon);
+    int index = ImageList_AddIcon(images_.Get(), info.hIcon);
     DestroyIcon(info.hIcon);
     return index >= 0 ? index : 1;
 }

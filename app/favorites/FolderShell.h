@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "Handles.h"
+
 namespace pw {
 
 struct ShellFolder {
@@ -30,17 +32,12 @@ std::optional<ShellFolder> DroppedFolder(const std::wstring& file);
 // for folders the shell has no icon for.
 class cFavoriteIcons {
   public:
-    cFavoriteIcons() = default;
-    ~cFavoriteIcons();
-    cFavoriteIcons(const cFavoriteIcons&) = delete;
-    cFavoriteIcons& operator=(const cFavoriteIcons&) = delete;
-
     bool Create();
-    HIMAGELIST Images() const { return images_; }
+    HIMAGELIST Images() const { return images_.Get(); }
     int IconOf(const std::wstring& path);
 
   private:
-    HIMAGELIST images_ = nullptr;
+    cImageList images_;
 };
 
 }  // namespace pw

@@ -65,10 +65,7 @@ long IdOfKey(const std::wstring& key) {
 
 frmFavoritesManager::frmFavoritesManager(cDialogPresenter* presenter) : presenter_(presenter) {}
 
-frmFavoritesManager::~frmFavoritesManager() {
-    if (expandImages_)
-        ImageList_Destroy(expandImages_);
-}
+frmFavoritesManager::~frmFavoritesManager() = default;
 
 INT_PTR frmFavoritesManager::Show(HWND owner) {
     result_ = IDCANCEL;
@@ -162,7 +159,7 @@ INT_PTR frmFavoritesManager::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 // ---- Loading ----
 
 void frmFavoritesManager::Form_Load() {
-    oleInitialized_ = SUCCEEDED(OleInitialize(nullptr));
+    ole_.emplace();
     DWORD style = IsBalloonTipsEnabled() ? TTS_BALLOON : TTS_ALWAYSTIP;
     tooltip_.Create(Hwnd(), style | TTS_NOPREFIX);
     tooltip_.Title(ResText(IDS_FAV_REORDER_TIP_TITLE));
@@ -200,9 +197,7 @@ void frmFavoritesManager::Form_Unload() {
     lvwFavorites_.SetImageList(nullptr);
     tooltip_.Destroy();
     hoverTips_.Destroy();
-    if (oleInitialized_)
-        OleUninitialize();
-    oleInitialized_ = false;
+    ole_.reset();
 }
 
 void frmFavoritesManager::CreateLists() {
@@ -318,8 +313,6 @@ void frmFavoritesManager::SetLayout(bool expanded) {
     // it opens; elsewhere its text does.
     HWND button = Item(IDC_FAVMAN_EXPAND);
     if (moreIcon_ && lessIcon_) {
-        if (expandImages_)
-            ImageList_Destroy(expandImages_);
         expandImages_ = SetButtonImage(button, expanded ? lessIcon_.Get() : moreIcon_.Get(), 12, 2,
                                        BUTTON_IMAGELIST_ALIGN_CENTER, 9, 8);
     }

@@ -136,12 +136,12 @@ class frmFavoritesManager final : public cDialog {
     cTooltips hoverTips_;  // hover texts of the buttons
     cFont boldFont_;
     cIcon headerIcon_, moreIcon_, lessIcon_;
-    HIMAGELIST expandImages_ = nullptr;
+    cImageList expandImages_;
     std::vector<cFavoritesEdit::Row> rows_;
     cDialogPresenter* presenter_;
     bool expanded_ = false;
     bool tipShown_ = false;
-    bool oleInitialized_ = false;
+    std::optional<cOleInit> ole_;  // drops from Explorer, while the dialog is open
     INT_PTR result_ = IDCANCEL;
     DragState drag_;
     std::optional<int> markerY_;

@@ -214,9 +214,7 @@ bool frmFavoritesManager::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam, 
     HWND list = lvwFavorites_.hWndListView();
     if (msg == WM_PAINT && markerY_) {
         result = DefSubclassProc(list, msg, wParam, lParam);
-        HDC dc = GetDC(list);
-        DrawMarker(dc);
-        ReleaseDC(list, dc);
+        DrawMarker(cWindowDC(list).Get());
         return true;
     }
     // From Vista on the list's theme lights up the entry under the pointer,

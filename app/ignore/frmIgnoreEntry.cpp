@@ -18,12 +18,12 @@ std::wstring Lower(std::wstring text) {
 // to the pointer.
 void FitToText(HWND label) {
     std::wstring text = WindowText(label);
-    HDC dc = GetDC(label);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
     SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
+    {
+        cWindowDC dc(label);
+        cSelection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+    }
     RECT r{};
     GetClientRect(label, &r);
     SetWindowPos(label, nullptr, 0, 0, size.cx + 2, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -39,9 +39,8 @@ void PlaceBesideOwner(HWND dialog, HWND owner) {
     RECT r{};
     if (!owner || !GetWindowRect(owner, &r))
         return;
-    HDC dc = GetDC(nullptr);
-    int dpiX = GetDeviceCaps(dc, LOGPIXELSX), dpiY = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
+    cWindowDC screen(nullptr);
+    int dpiX = GetDeviceCaps(screen.Get(), LOGPIXELSX), dpiY = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     SetWindowPos(dialog, nullptr, r.left + MulDiv(300, dpiX, 1440), r.top + MulDiv(300, dpiY, 1440), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

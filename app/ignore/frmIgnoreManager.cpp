@@ -21,9 +21,8 @@ HICON LoadNamedIcon(const wchar_t* name, int size) {
 }  // namespace
 
 frmIgnoreManager::~frmIgnoreManager() {
+    // The list shares its image list (LVS_SHAREIMAGELISTS) and goes first.
     lvwIgnoredFolders_.Destroy();
-    if (images_)
-        ImageList_Destroy(images_);
 }
 
 IgnoreManagerResult frmIgnoreManager::Show(HWND owner, const IgnoreManagerRequest& request) {
@@ -66,9 +65,7 @@ INT_PTR frmIgnoreManager::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void frmIgnoreManager::Form_Load() {
     CentreOnOwner(Hwnd());
-    HDC dc = GetDC(Hwnd());
-    dpi_ = GetDeviceCaps(dc, LOGPIXELSX);
-    ReleaseDC(Hwnd(), dc);
+    dpi_ = GetDeviceCaps(cWindowDC(Hwnd()).Get(), LOGPIXELSX);
     bool vista = GetWindowsFamily() == WindowsFamily::VistaOrLater;
     headerIcon_.Reset(LoadNamedIcon(vista ? L"Ignored_Folders_32_Vista" : L"Ignored_Folders_32_XP", 32));
     listIcon_.Reset(LoadNamedIcon(vista ? L"Ignored_Folder_16_Vista" : L"Ignored_Folder_16_XP", 16));
@@ -100,10 +97,10 @@ void frmIgnoreManager::CreateList() {
     SetWindowPos(lvwIgnoredFolders_.hWnd(), Item(IDC_LBL_LIST_HEADER), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     lvwIgnoredFolders_.AddColumn(L"", kListColumnWidth);
-    images_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1);
+    images_.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1));
     if (images_ && listIcon_)
-        ImageList_AddIcon(images_, listIcon_.Get());
-    lvwIgnoredFolders_.SetImageList(images_, LVSIL_SMALL);
+        ImageList_AddIcon(images_.Get(), listIcon_.Get());
+    lvwIgnoredFolders_.SetImageList(images_.Get(), LVSIL_SMALL);
     lvwIgnoredFolders_.OnDblClick = [this](const cListView::MouseEvent&) { cmdModify_Click(); };
     lvwIgnoredFolders_.OnKeyDown = [this](WORD key) {
         if (key == VK_DELETE)

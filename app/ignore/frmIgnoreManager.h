@@ -54,7 +54,7 @@ class frmIgnoreManager : public cDialog {
     IgnoreDisplayPatterns patterns_;
     long nextKey_ = 0;
     cIcon headerIcon_, listIcon_;
-    HIMAGELIST images_ = nullptr;
+    cImageList images_;
     int dpi_ = 96;
 };
 

@@ -184,9 +184,7 @@ void frmImport::Form_Load() {
                                       LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
     // The check marks are the dialog's, not the list's.
     ListView_SetCallbackMask(list, LVIS_STATEIMAGEMASK);
-    HDC dc = GetDC(Hwnd());
-    int dpi = GetDeviceCaps(dc, LOGPIXELSX);
-    ReleaseDC(Hwnd(), dc);
+    const int dpi = GetDeviceCaps(cWindowDC(Hwnd()).Get(), LOGPIXELSX);
     for (int i = 0; i < 3; ++i) {
         std::wstring text = ResText(kColumnTexts[i]);
         LVCOLUMNW column{};

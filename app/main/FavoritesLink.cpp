@@ -32,18 +32,16 @@ bool cFavoritesLink::Create(HWND parent, Events& events, const Twips& twips, HFO
 
 int cFavoritesLink::TextWidthPixels() const {
     std::wstring text = ResText(IDS_MANAGE_FAVORITES);
-    HDC dc = GetDC(lblManageFavorites_);
+    cWindowDC dc(lblManageFavorites_);
     if (!dc)
         return 0;
     int widest = 0;
     for (HFONT font : {font_, hoverFont_}) {
-        HGDIOBJ old = SelectObject(dc, font);
+        cSelection selected(dc.Get(), font);
         SIZE size{};
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
         widest = std::max(widest, static_cast<int>(size.cx));
-        SelectObject(dc, old);
     }
-    ReleaseDC(lblManageFavorites_, dc);
     return widest;
 }
 

@@ -59,10 +59,9 @@ class cListTextWidths {
 
 }  // namespace
 
+// The list shares its image list (LVS_SHAREIMAGELISTS) and goes first.
 cFolderList::~cFolderList() {
     lvwFolders_.Destroy();
-    if (imageList_)
-        ImageList_Destroy(imageList_);
 }
 
 bool cFolderList::Create(HWND parent,
@@ -136,10 +135,8 @@ int cFolderList::UsedCountColumnWidth() const {
         return designed;
     const cListTextWidths widths(list);
     auto textWidth = [&widths](const std::wstring& text) { return widths.Of(text); };
-    HDC screen = GetDC(nullptr);
-    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    if (screen)
-        ReleaseDC(nullptr, screen);
+    cWindowDC screen(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSX) : 96;
     // The cell's margins on both sides, and the sort arrow beside the header.
     const int margin = MulDiv(14, dpi, 96);
     const int arrow = MulDiv(18, dpi, 96);
@@ -180,13 +177,11 @@ void cFolderList::UseDetailsView(ListSize size) {
     pendingIcons_.clear();
     lvwFolders_.SetImageList(nullptr, LVSIL_SMALL);
     lvwFolders_.SetImageList(nullptr, LVSIL_NORMAL);
-    if (imageList_)
-        ImageList_Destroy(imageList_);
     int pixels = IconPixels(size);
     smallIcons_ = pixels == 16;
-    imageList_ = ImageList_Create(pixels, pixels, ILC_COLOR32, 15, 150);
+    imageList_.Reset(ImageList_Create(pixels, pixels, ILC_COLOR32, 15, 150));
     lvwFolders_.SetViewMode(cListView::ViewMode::Details);
-    lvwFolders_.SetImageList(imageList_, LVSIL_SMALL);
+    lvwFolders_.SetImageList(imageList_.Get(), LVSIL_SMALL);
 }
 
 void cFolderList::UseLargeIconView() {
@@ -194,12 +189,10 @@ void cFolderList::UseLargeIconView() {
     pendingIcons_.clear();
     lvwFolders_.SetImageList(nullptr, LVSIL_SMALL);
     lvwFolders_.SetImageList(nullptr, LVSIL_NORMAL);
-    if (imageList_)
-        ImageList_Destroy(imageList_);
     smallIcons_ = false;
-    imageList_ = ImageList_Create(32, 32, ILC_COLOR32, 15, 150);
+    imageList_.Reset(ImageList_Create(32, 32, ILC_COLOR32, 15, 150));
     lvwFolders_.SetViewMode(cListView::ViewMode::LargeIcons);
-    lvwFolders_.SetImageList(imageList_, LVSIL_NORMAL);
+    lvwFolders_.SetImageList(imageList_.Get(), LVSIL_NORMAL);
 }
 
 const FolderRow* cFolderList::RowOf(int index) const {

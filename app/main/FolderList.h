@@ -18,6 +18,7 @@
 #include "FolderListDates.h"
 #include "FolderListQuery.h"
 #include "FolderListRead.h"
+#include "Handles.h"
 #include "FolderListSort.h"
 #include "HistoryFiles.h"
 #include "ListTexts.h"
@@ -141,7 +142,7 @@ class cFolderList {
     cListView lvwFolders_;
     bool swallowChar_ = false;     // the Enter the owner acted on
     std::vector<FolderRow> rows_;  // entry → row by the entry's data
-    HIMAGELIST imageList_ = nullptr;
+    cImageList imageList_;
     // Rows (indexes into rows_) whose icons wait for LoadPendingIcons, in the
     // order of the fill; the share's image at 0 waits too unless shareIcon_.
     std::vector<size_t> pendingIcons_;

@@ -57,7 +57,7 @@ bool cFolderList::FillFromHistory(cDatabase* db, const HistoryFill& fill) {
     const FolderView view = fill.view;
     shownView_ = view;
     lvwFolders_.SetRedraw(false);
-    cFolderIcons icons(imageList_, smallIcons_);
+    cFolderIcons icons(imageList_.Get(), smallIcons_);
     pendingIcons_.clear();
     iconsPending_ = fill.iconsLater;
     shareIcon_ = !fill.iconsLater;
@@ -135,7 +135,7 @@ void cFolderList::LoadPendingIcons() {
     if (!iconsPending_)
         return;
     iconsPending_ = false;
-    cFolderIcons icons(imageList_, smallIcons_);
+    cFolderIcons icons(imageList_.Get(), smallIcons_);
     if (!shareIcon_) {
         icons.Reset();
         shareIcon_ = true;
@@ -160,7 +160,7 @@ int cFolderList::FillFavorites(const FavoritesData& data) {
     pendingIcons_.clear();
     iconsPending_ = false;
     lvwFolders_.SetRedraw(false);
-    cFolderIcons icons(imageList_, smallIcons_);
+    cFolderIcons icons(imageList_.Get(), smallIcons_);
     icons.Reset();
     lvwFolders_.ClearItems();
     rows_.clear();

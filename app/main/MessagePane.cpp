@@ -63,11 +63,11 @@ void cMessagePane::Layout(const MainLayout& layout) {
     // The header may wrap: measure it so that line and text follow it.
     RECT measure{0, 0, twips_.PxX(textWidth), 0};
     std::wstring header = WindowText(lblMessageHeader_);
-    HDC dc = GetDC(lblMessageHeader_);
-    HGDIOBJ old = SelectObject(dc, headerFont_);
-    DrawTextW(dc, header.c_str(), -1, &measure, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(lblMessageHeader_, dc);
+    {
+        cWindowDC dc(lblMessageHeader_);
+        cSelection font(dc.Get(), headerFont_);
+        DrawTextW(dc.Get(), header.c_str(), -1, &measure, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    }
     int headerHeight = (measure.bottom - measure.top + 2) * twips_.perPixelY;
 
     int top = 300;

@@ -15,12 +15,11 @@ int CALLBACK FontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
 
 void DrawCross(HDC dc, int cx, int cy, int half, int width, COLORREF colour) {
     cPen pen(CreatePen(PS_SOLID, width, colour));
-    HGDIOBJ old = SelectObject(dc, pen.Get());
+    cSelection selected(dc, pen.Get());
     MoveToEx(dc, cx - half, cy - half, nullptr);
     LineTo(dc, cx + half + 1, cy + half + 1);
     MoveToEx(dc, cx + half, cy - half, nullptr);
     LineTo(dc, cx - half - 1, cy + half + 1);
-    SelectObject(dc, old);
 }
 
 }  // namespace
@@ -36,16 +35,12 @@ bool FontInstalled(const wchar_t* face) {
     lf.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
     bool found = false;
-    HDC dc = GetDC(nullptr);
-    EnumFontFamiliesExW(dc, &lf, FontFound, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, dc);
+    EnumFontFamiliesExW(cWindowDC(nullptr).Get(), &lf, FontFound, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 
 HFONT MakeFont(const wchar_t* face, int points, bool bold, bool italic, bool underline) {
-    HDC dc = GetDC(nullptr);
-    int height = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, dc);
+    int height = -MulDiv(points, GetDeviceCaps(cWindowDC(nullptr).Get(), LOGPIXELSY), 72);
     return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, underline, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }
@@ -62,15 +57,15 @@ void DrawMagnifier(HDC dc, const RECT& r, COLORREF colour) {
     int pen = std::max(1, size / 9);
     int lens = size * 5 / 8;
     cPen ring(CreatePen(PS_SOLID, pen, colour));
-    HGDIOBJ oldPen = SelectObject(dc, ring.Get());
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    Ellipse(dc, x + pen, y + pen, x + lens, y + lens);
     cPen handle(CreatePen(PS_SOLID, std::max(2, size / 6), colour));
-    SelectObject(dc, handle.Get());
+    cSelection hollow(dc, GetStockObject(NULL_BRUSH));
+    {
+        cSelection selected(dc, ring.Get());
+        Ellipse(dc, x + pen, y + pen, x + lens, y + lens);
+    }
+    cSelection selected(dc, handle.Get());
     MoveToEx(dc, x + lens - pen, y + lens - pen, nullptr);
     LineTo(dc, x + size - pen - 1, y + size - pen - 1);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
 }
 
 void DrawFindCancel(HDC dc, const RECT& r, COLORREF back) {
@@ -78,11 +73,11 @@ void DrawFindCancel(HDC dc, const RECT& r, COLORREF back) {
     int size = std::min(w, h);
     int cx = r.left + w / 2, cy = r.top + h / 2;
     cBrush disc(CreateSolidBrush(Mix(GetSysColor(COLOR_GRAYTEXT), back, 1, 3)));
-    HGDIOBJ oldBrush = SelectObject(dc, disc.Get());
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
-    Ellipse(dc, cx - size / 2, cy - size / 2, cx + size / 2 + 1, cy + size / 2 + 1);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
+    {
+        cSelection brush(dc, disc.Get());
+        cSelection noPen(dc, GetStockObject(NULL_PEN));
+        Ellipse(dc, cx - size / 2, cy - size / 2, cx + size / 2 + 1, cy + size / 2 + 1);
+    }
     DrawCross(dc, cx, cy, std::max(2, size / 5), std::max(1, size / 10), back);
 }
 
@@ -107,11 +102,9 @@ void DrawTipArrow(HDC dc, const RECT& r, COLORREF back) {
                      {cx - shaft, r.top + head},
                      {cx - head + 1, r.top + head}};
     cBrush fill(CreateSolidBrush(Mix(kPictureBlue, back, 1, 3)));
-    HGDIOBJ oldBrush = SelectObject(dc, fill.Get());
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+    cSelection brush(dc, fill.Get());
+    cSelection noPen(dc, GetStockObject(NULL_PEN));
     Polygon(dc, arrow, static_cast<int>(std::size(arrow)));
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
 }
 
 void DrawNothingFound(HDC dc, const RECT& r, COLORREF back) {

@@ -224,13 +224,12 @@ LRESULT cSearchBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 // The static edge alone draws only its upper and left half on
                 // a light face; a whole thin frame reads as a search box.
                 DefaultProc(msg, wParam, lParam);
-                HDC dc = GetWindowDC(Hwnd());
+                cWindowDC dc(Hwnd(), true);
                 RECT r{};
                 GetWindowRect(Hwnd(), &r);
                 OffsetRect(&r, -r.left, -r.top);
                 cBrush frame(CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW)));
-                FrameRect(dc, &r, frame.Get());
-                ReleaseDC(Hwnd(), dc);
+                FrameRect(dc.Get(), &r, frame.Get());
                 return 0;
             }
             break;

@@ -55,11 +55,11 @@ bool frmMain::Load() {
     }
     StartupPhaseDone("single instance");
 
-    HDC screen = GetDC(nullptr);
-    int dpiX = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    int dpiY = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ReleaseDC(nullptr, screen);
+    int dpiX = 96, dpiY = 96;
+    if (cWindowDC screen(nullptr); screen) {
+        dpiX = GetDeviceCaps(screen.Get(), LOGPIXELSX);
+        dpiY = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+    }
     twips_.perPixelX = dpiX > 0 ? 1440 / dpiX : 15;
     twips_.perPixelY = dpiY > 0 ? 1440 / dpiY : 15;
 

@@ -36,9 +36,7 @@ void frmMain::CreateFonts() {
                                         : MakeFont(face, 10, true, false, false));
     fontLink_.Reset(MakeFont(face, points, false, false, false));
     fontLinkHover_.Reset(MakeFont(face, points, false, false, true));
-    HDC dc = GetDC(nullptr);
-    int iconSize = MulDiv(16, GetDeviceCaps(dc, LOGPIXELSX), 96);
-    ReleaseDC(nullptr, dc);
+    int iconSize = MulDiv(16, GetDeviceCaps(cWindowDC(nullptr).Get(), LOGPIXELSX), 96);
     menuIcon_.Reset(MakeArrowIcon(iconSize, GetSysColor(COLOR_BTNTEXT)));
 }
 

@@ -45,10 +45,7 @@ void AddItems(HWND box, UINT firstText, int count) {
 
 frmOptions::frmOptions(OptionsHost host) : host_(std::move(host)) {}
 
-frmOptions::~frmOptions() {
-    if (deleteImages_)
-        ImageList_Destroy(deleteImages_);
-}
+frmOptions::~frmOptions() = default;
 
 frmOptions::Result frmOptions::Show(HWND owner) {
     result_ = Result{false, host_.options, false};

@@ -83,7 +83,7 @@ class frmOptions final : public cDialog {
     cPage pages_[3];
     HWND tabOptions_ = nullptr;
     cIcon headerIcon_, deleteIcon_;
-    HIMAGELIST deleteImages_ = nullptr;
+    cImageList deleteImages_;
     // As found when the dialog opened: a shorter period deletes older
     // visits, a changed picture setting is applied at once.
     int lKeepProtocolDays_ = 42;

@@ -6,6 +6,8 @@
 #include <cwctype>
 #include <unordered_map>
 
+#include "Handles.h"
+
 namespace pw {
 namespace {
 
@@ -31,10 +33,8 @@ bool IsRelayedHeaderCode(UINT code) {
 }
 
 int ScreenDpi() {
-    HDC dc = GetDC(nullptr);
-    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
-    if (dc)
-        ReleaseDC(nullptr, dc);
+    cWindowDC screen(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSX) : 96;
     return dpi > 0 ? dpi : 96;
 }
 

@@ -106,9 +106,7 @@ void frmAbout::Form_Load() {
     }
     LayOutDividers();
 
-    HDC screen = GetDC(Hwnd());
-    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(Hwnd(), screen);
+    int dpi = GetDeviceCaps(cWindowDC(Hwnd()).Get(), LOGPIXELSY);
     logoFont_.Reset(CreateFontW(-MulDiv(18, dpi, 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Tahoma"));
     int iconSize = MulDiv(32, dpi, 96);
@@ -176,11 +174,10 @@ void frmAbout::DrawLogo(const DRAWITEMSTRUCT& item) const {
     }
     RECT text = item.rcItem;
     text.left += iconSize + iconSize / 3;
-    HGDIOBJ old = SelectObject(dc, logoFont_.Get());
+    cSelection font(dc, logoFont_.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 51, 153));
     DrawTextW(dc, L"Pfadwerk", -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, old);
 }
 
 INT_PTR frmAbout::OnCtlColor(HDC dc, HWND control) {

@@ -88,36 +88,30 @@ bool IsBalloonTipsEnabled() {
     return enabled;
 }
 
-HIMAGELIST
+cImageList
 SetButtonImage(HWND button, HICON icon, int marginLeft, int marginTop, UINT alignment, int width, int height) {
     if (!button || !icon)
-        return nullptr;
-    HIMAGELIST images = ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 1, 1);
-    if (!images)
-        return nullptr;
-    if (ImageList_AddIcon(images, icon) < 0) {
-        ImageList_Destroy(images);
-        return nullptr;
-    }
+        return {};
+    cImageList images(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 1, 1));
+    if (!images || ImageList_AddIcon(images.Get(), icon) < 0)
+        return {};
     BUTTON_IMAGELIST info{};
-    info.himl = images;
+    info.himl = images.Get();
     info.margin = RECT{marginLeft, marginTop, 0, 0};
     info.uAlign = alignment;
-    if (!SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&info))) {
-        ImageList_Destroy(images);
-        return nullptr;
-    }
+    if (!SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&info)))
+        return {};
     return images;
 }
 
-HIMAGELIST
+cImageList
 SetButtonImage(HWND button, IPicture* picture, int marginLeft, int marginTop, UINT alignment, int width, int height) {
     if (!picture)
-        return nullptr;
+        return {};
     SHORT type = PICTYPE_NONE;
     OLE_HANDLE handle = 0;
     if (FAILED(picture->get_Type(&type)) || type != PICTYPE_ICON || FAILED(picture->get_Handle(&handle))) {
-        return nullptr;
+        return {};
     }
     return SetButtonImage(button, reinterpret_cast<HICON>(static_cast<UINT_PTR>(handle)), marginLeft, marginTop,
                           alignment, width, height);

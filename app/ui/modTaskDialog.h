@@ -13,6 +13,7 @@
 #include <string>
 
 #include "Foreground.h"
+#include "Handles.h"
 #include "Registry.h"
 #include "Settings.h"
 #include "WindowsVersion.h"
@@ -36,7 +37,7 @@ constexpr WORD IconResourceId(int icon) {
 
 constexpr wchar_t kExplorerAdvancedKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
 
-// The rule behind IsBalloonTipsEnabled: always on for class 0, otherwise on
+// The rule behind IsBalloonTipsEnabled: always on for Windows 2000, otherwise on
 // unless "EnableBalloonTips" was read as the number 0. An empty value (not
 // stored) counts as 1.
 bool BalloonTipsEnabledFor(WindowsFamily family, const RegValue& enableBalloonTips);
@@ -48,12 +49,12 @@ bool IsBalloonTipsEnabled();
 
 // Puts the icon on a command button (BCM_SETIMAGELIST) through a new image list
 // of width × height, 32-bit colour with mask. The button does not own the list:
-// the caller destroys the returned list (ImageList_Destroy) once the button is
-// gone. Returns nullptr when nothing could be set.
-HIMAGELIST
+// the caller keeps the returned list as long as the button shows it. Empty
+// when nothing could be set.
+cImageList
 SetButtonImage(HWND button, HICON icon, int marginLeft, int marginTop, UINT alignment, int width, int height);
 // The same from a picture object holding an icon.
-HIMAGELIST
+cImageList
 SetButtonImage(HWND button, IPicture* picture, int marginLeft, int marginTop, UINT alignment, int width, int height);
 
 // ---- Notices and confirmations -------------------------------------------------------

@@ -25,10 +25,8 @@ std::wstring TextOf(HWND window) {
 }
 
 int Dpi(HWND hwnd, int index) {
-    HDC dc = GetDC(hwnd);
-    int dpi = dc ? GetDeviceCaps(dc, index) : 96;
-    if (dc)
-        ReleaseDC(hwnd, dc);
+    cWindowDC dc(hwnd);
+    int dpi = dc ? GetDeviceCaps(dc.Get(), index) : 96;
     return dpi > 0 ? dpi : 96;
 }
 
@@ -149,11 +147,11 @@ void frmUpdateCheck::FitHeader() {
     MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&place), 2);
     std::wstring text = TextOf(header);
     RECT needed{0, 0, place.right - place.left, 0};
-    HDC dc = GetDC(header);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(header, WM_GETFONT, 0, 0)));
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed, DT_CALCRECT | DT_WORDBREAK);
-    SelectObject(dc, old);
-    ReleaseDC(header, dc);
+    {
+        cWindowDC dc(header);
+        cSelection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(header, WM_GETFONT, 0, 0)));
+        DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &needed, DT_CALCRECT | DT_WORDBREAK);
+    }
     if (needed.bottom > place.bottom - place.top) {
         SetWindowPos(header, nullptr, 0, 0, place.right - place.left, needed.bottom,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "Handles.h"
 #include "Database.h"
 #include "FolderListDates.h"
 #include "LocaleTexts.h"
@@ -64,16 +65,12 @@ std::vector<DWORD> ImagePixels(HIMAGELIST images, int index) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    ImageList_Draw(images, index, dc, 0, 0, ILD_NORMAL);
+    cMemoryDC dc(CreateCompatibleDC(nullptr));
+    cBitmap bitmap(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    cSelection selected(dc.Get(), bitmap.Get());
+    ImageList_Draw(images, index, dc.Get(), 0, 0, ILD_NORMAL);
     GdiFlush();
-    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + cx * cy);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return pixels;
+    return std::vector<DWORD>(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + cx * cy);
 }
 
 // The shell's icon for the share "\\Test\Test" asked with these
@@ -81,16 +78,14 @@ std::vector<DWORD> ImagePixels(HIMAGELIST images, int index) {
 std::vector<DWORD> ShareIconPixels(HIMAGELIST like, DWORD attributes) {
     int cx = 0, cy = 0;
     ImageList_GetIconSize(like, &cx, &cy);
-    HIMAGELIST images = ImageList_Create(cx, cy, ILC_COLOR32, 1, 1);
+    cImageList images(ImageList_Create(cx, cy, ILC_COLOR32, 1, 1));
     SHFILEINFOW info{};
     UINT flags = SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | (cx == 16 ? SHGFI_SMALLICON : SHGFI_LARGEICON);
     if (SHGetFileInfoW(L"\\\\Test\\Test", attributes, &info, sizeof info, flags) && info.hIcon) {
-        ImageList_AddIcon(images, info.hIcon);
+        ImageList_AddIcon(images.Get(), info.hIcon);
         DestroyIcon(info.hIcon);
     }
-    std::vector<DWORD> pixels = ImagePixels(images, 0);
-    ImageList_Destroy(images);
-    return pixels;
+    return ImagePixels(images.Get(), 0);
 }
 
 class FolderListWindow : public cMainWindowTest {

@@ -1,6 +1,7 @@
 // The main window loaded in the test's own process: what a start reads and
 // writes, what the window looks like after loading, what closing saves, and
 // its pop-up behaviour.
+#include "Handles.h"
 #include "MainWindowSupport.h"
 
 #include <shobjidl.h>
@@ -117,12 +118,10 @@ TEST_F(MainWindow, NewUserGetsEveryDefaultAndTheAutostartShortcut) {
 }
 
 int TextPixels(HWND control, const std::wstring& text) {
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    cWindowDC dc(control);
+    cSelection font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
+    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
 }
 

@@ -16,7 +16,7 @@ class FavoritesManager : public ::testing::Test {
   protected:
     void SetUp() override {
         ForgetUser();
-        OleInitialize(nullptr);
+        ole_.emplace();
         angebote_ = folders_.Make(L"angebote");
         vorlagen_ = folders_.Make(L"vorlagen");
         temp_ = folders_.Make(L"temp");
@@ -24,7 +24,7 @@ class FavoritesManager : public ::testing::Test {
     void TearDown() override {
         manager_.reset();
         ForgetUser();
-        OleUninitialize();
+        ole_.reset();
     }
     // The example of a user with two groups, one of them empty.
     void StoreExample() {
@@ -104,6 +104,7 @@ class FavoritesManager : public ::testing::Test {
 
     cScratchFolders folders_{L"PfadwerkFavoritesManagerTests"};
     cRecordingPresenter presenter_;
+    std::optional<cOleInit> ole_;  // the dialog takes drops from Explorer
     std::unique_ptr<frmFavoritesManager> manager_;
     std::wstring angebote_, vorlagen_, temp_;
 };

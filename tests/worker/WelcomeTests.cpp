@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "Handles.h"
 #include "Settings.h"
 #include "TestRunMain.h"
 #include "WindowsVersion.h"
@@ -59,16 +60,14 @@ struct Colours {
 
 Colours ColoursOf(HWND control) {
     HWND parent = GetParent(control);
-    HDC dc = GetDC(control);
-    SetTextColor(dc, RGB(1, 2, 3));
+    pw::cWindowDC dc(control);
+    SetTextColor(dc.Get(), RGB(1, 2, 3));
     UINT msg = GetDlgCtrlID(control) == IDOK ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC;
     auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageW(parent, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+        SendMessageW(parent, msg, reinterpret_cast<WPARAM>(dc.Get()), reinterpret_cast<LPARAM>(control)));
     LOGBRUSH info{};
     GetObjectW(brush, sizeof info, &info);
-    Colours colours{GetTextColor(dc), info.lbColor};
-    ReleaseDC(control, dc);
-    return colours;
+    return {GetTextColor(dc.Get()), info.lbColor};
 }
 
 std::wstring FontFace(HWND control) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "Handles.h"
 #include "UiTestSupport.h"
 #include "cListView.h"
 
@@ -244,10 +245,8 @@ TEST_F(ListViewTest, SortMarksShowOnTheHeader) {
 TEST_F(ListViewTest, ColumnWidthsInTwips) {
     list.AddColumn(L"Ordner", 2100);
     int dpi = 96;
-    if (HDC dc = GetDC(nullptr)) {
-        dpi = GetDeviceCaps(dc, LOGPIXELSX);
-        ReleaseDC(nullptr, dc);
-    }
+    if (cWindowDC screen(nullptr); screen)
+        dpi = GetDeviceCaps(screen.Get(), LOGPIXELSX);
     EXPECT_EQ(MulDiv(2100, dpi, 1440), list.ColumnWidthPixels(0));
     list.SetColumnWidth(0, 1440);
     EXPECT_EQ(dpi, list.ColumnWidthPixels(0));
@@ -451,10 +450,10 @@ TEST_F(ListViewTest, ListHookSeesTheInnerListsMessages) {
 }
 
 TEST_F(ListViewTest, ViewModeAndImageListsStayTheOwners) {
-    HIMAGELIST images = ImageList_Create(32, 32, ILC_COLOR32, 15, 150);
-    ImageList_AddIcon(images, LoadIconW(nullptr, IDI_APPLICATION));
-    list.SetImageList(images, LVSIL_NORMAL);
-    EXPECT_EQ(images, list.ImageList(LVSIL_NORMAL));
+    cImageList images(ImageList_Create(32, 32, ILC_COLOR32, 15, 150));
+    ImageList_AddIcon(images.Get(), LoadIconW(nullptr, IDI_APPLICATION));
+    list.SetImageList(images.Get(), LVSIL_NORMAL);
+    EXPECT_EQ(images.Get(), list.ImageList(LVSIL_NORMAL));
 
     list.SetViewMode(cListView::ViewMode::LargeIcons);
     EXPECT_EQ(LVS_ICON, GetWindowLongPtrW(list.hWndListView(), GWL_STYLE) & LVS_TYPEMASK);
@@ -465,8 +464,7 @@ TEST_F(ListViewTest, ViewModeAndImageListsStayTheOwners) {
     list.Destroy();
     EXPECT_EQ(nullptr, list.hWnd());
     EXPECT_EQ(0, list.ItemCount());
-    EXPECT_EQ(1, ImageList_GetImageCount(images));  // not destroyed with the list
-    ImageList_Destroy(images);
+    EXPECT_EQ(1, ImageList_GetImageCount(images.Get()));  // not destroyed with the list
 }
 
 // Number of separate bands of rows of the client area holding a run of 4
@@ -477,21 +475,20 @@ int CountColourBands(HWND hwnd, COLORREF colour) {
     test::PumpMessages();
     RECT client{};
     GetClientRect(hwnd, &client);
-    HDC dc = GetDC(hwnd);
+    cWindowDC dc(hwnd);
     int rows = 0;
     bool inBlock = false;
     for (int y = 0; y < client.bottom; ++y) {
         bool hit = false;
         for (int x = 0; x + 3 < client.right && !hit; ++x) {
-            if (GetPixel(dc, x, y) != colour)
+            if (GetPixel(dc.Get(), x, y) != colour)
                 continue;
-            hit = GetPixel(dc, x + 3, y) == colour;
+            hit = GetPixel(dc.Get(), x + 3, y) == colour;
         }
         if (hit && !inBlock)
             ++rows;
         inBlock = hit;
     }
-    ReleaseDC(hwnd, dc);
     return rows;
 }
 

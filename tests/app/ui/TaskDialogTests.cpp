@@ -367,26 +367,26 @@ TEST(ButtonImage, PutsAnImageListOfTheGivenSizeOnTheButton) {
     test::cHostWindow host;
     HWND button = host.AddButton(L"Gruppen", 10, 10);
     HICON icon = LoadIconW(nullptr, IDI_INFORMATION);
-    HIMAGELIST images = SetButtonImage(button, icon, 12, 2, BUTTON_IMAGELIST_ALIGN_LEFT, 9, 8);
-    ASSERT_NE(nullptr, images);
+    cImageList images = SetButtonImage(button, icon, 12, 2, BUTTON_IMAGELIST_ALIGN_LEFT, 9, 8);
+    ASSERT_TRUE(images);
     BUTTON_IMAGELIST info{};
     ASSERT_TRUE(SendMessageW(button, BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&info)));
-    EXPECT_EQ(images, info.himl);
+    EXPECT_EQ(images.Get(), info.himl);
     EXPECT_EQ(12, info.margin.left);
     EXPECT_EQ(2, info.margin.top);
     EXPECT_EQ(0, info.margin.right);
     EXPECT_EQ(0, info.margin.bottom);
     EXPECT_EQ(static_cast<UINT>(BUTTON_IMAGELIST_ALIGN_LEFT), info.uAlign);
     int cx = 0, cy = 0;
-    ImageList_GetIconSize(images, &cx, &cy);
+    ImageList_GetIconSize(images.Get(), &cx, &cy);
     EXPECT_EQ(9, cx);
     EXPECT_EQ(8, cy);
-    EXPECT_EQ(1, ImageList_GetImageCount(images));
+    EXPECT_EQ(1, ImageList_GetImageCount(images.Get()));
     DestroyWindow(button);
-    ImageList_Destroy(images);
+    images.Reset();
 
-    EXPECT_EQ(nullptr, SetButtonImage(nullptr, icon, 0, 0, 0, 16, 16));
-    EXPECT_EQ(nullptr, SetButtonImage(button, static_cast<HICON>(nullptr), 0, 0, 0, 16, 16));
+    EXPECT_FALSE(SetButtonImage(nullptr, icon, 0, 0, 0, 16, 16));
+    EXPECT_FALSE(SetButtonImage(button, static_cast<HICON>(nullptr), 0, 0, 0, 16, 16));
 }
 
 TEST(ForceForeground, BringsTheWindowForward) {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "Handles.h"
 #include "UiTestSupport.h"
 #include "cTooltips.h"
 
@@ -187,13 +188,12 @@ TEST_F(TooltipsTest, WidthsDelaysAndHitTest) {
 
 TEST_F(TooltipsTest, WindowSizeFromTextAndBackAgree) {
     ASSERT_TRUE(tips.Create(host.hwnd(), TTS_ALWAYSTIP));
-    HDC dc = GetDC(host.hwnd());
+    cWindowDC dc(host.hwnd());
     const std::wstring text = L"Geben Sie hier ein paar Buchstaben ein";
     SIZE extent{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    int width = tips.ToolTipWidthFromText(dc, text);
-    int height = tips.ToolTipHeightFromText(dc, text);
-    ReleaseDC(host.hwnd(), dc);
+    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    int width = tips.ToolTipWidthFromText(dc.Get(), text);
+    int height = tips.ToolTipHeightFromText(dc.Get(), text);
     // Border and margins come on top (Wine adds none).
     EXPECT_GE(width, extent.cx);
     EXPECT_GE(height, extent.cy);
