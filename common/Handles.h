@@ -150,6 +150,9 @@ class cSelection {
     cSelection(const cSelection&) = delete;
     cSelection& operator=(const cSelection&) = delete;
 
+    // Whether the object went in.
+    explicit operator bool() const { return previous_ != nullptr; }
+
   private:
     HDC dc_;
     HGDIOBJ previous_;

@@ -26,35 +26,22 @@ UINT RecalcColumnsMessage() {
 class cListTextWidths {
   public:
     explicit cListTextWidths(HWND list)
-        : list_(list),
-          font_(reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0))),
-          dc_(font_ ? GetDC(list) : nullptr),
-          previous_(dc_ ? SelectObject(dc_, font_) : nullptr) {}
-    ~cListTextWidths() {
-        if (!dc_)
-            return;
-        if (previous_ && previous_ != HGDI_ERROR)
-            SelectObject(dc_, previous_);
-        ReleaseDC(list_, dc_);
-    }
-    cListTextWidths(const cListTextWidths&) = delete;
-    cListTextWidths& operator=(const cListTextWidths&) = delete;
+        : list_(list), dc_(list), font_(dc_.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0))) {}
 
     int Of(const std::wstring& text) const {
-        SIZE size{};
         // Without a font of its own the list measures in its default one.
-        if (!dc_ || !previous_ || previous_ == HGDI_ERROR)
+        if (!font_)
             return static_cast<int>(
                 SendMessageW(list_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
-        GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+        SIZE size{};
+        GetTextExtentPoint32W(dc_.Get(), text.c_str(), static_cast<int>(text.size()), &size);
         return size.cx;
     }
 
   private:
     HWND list_;
-    HFONT font_;
-    HDC dc_;
-    HGDIOBJ previous_;
+    cWindowDC dc_;
+    cSelection font_;
 };
 
 }  // namespace

@@ -24,6 +24,7 @@ TEST(Selection, NestedSelectionsGiveTheDcBackAsItWas) {
         cSelection fill(dc.Get(), brush.Get());
         {
             cSelection innerPen(dc.Get(), inner.Get());
+            EXPECT_TRUE(innerPen);
             EXPECT_EQ(inner.Get(), GetCurrentObject(dc.Get(), OBJ_PEN));
         }
         EXPECT_EQ(outer.Get(), GetCurrentObject(dc.Get(), OBJ_PEN));
@@ -33,8 +34,14 @@ TEST(Selection, NestedSelectionsGiveTheDcBackAsItWas) {
     EXPECT_EQ(originalBrush, GetCurrentObject(dc.Get(), OBJ_BRUSH));
 
     // Nothing to select into, or nothing to select: the guard stays out of it.
-    { cSelection none(nullptr, outer.Get()); }
-    { cSelection none(dc.Get(), nullptr); }
+    {
+        cSelection none(nullptr, outer.Get());
+        EXPECT_FALSE(none);
+    }
+    {
+        cSelection none(dc.Get(), nullptr);
+        EXPECT_FALSE(none);
+    }
     EXPECT_EQ(originalPen, GetCurrentObject(dc.Get(), OBJ_PEN));
 }
 
